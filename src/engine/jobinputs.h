@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QTime>
+
+// What the user has set for a job; the planners read it when Try starts.
+// Number inputs stay text, as typed: the planners check them.
+struct JobInputs
+{
+    // ファイル名置換 and フォルダ名変更
+    QString searchText;
+    QString replaceText;
+
+    // 連番作成
+    QString baseName;
+    QString startNo = QStringLiteral(" 1");
+    QString digits = QStringLiteral(" 2");
+    QString step = QStringLiteral("  1");
+    QString separator;
+    bool addTop = true;
+
+    // 作成日変更 and 更新日変更
+    QDate baseDate;
+    QTime baseTime;
+    QString stepMinutes = QStringLiteral("  0");
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+// The fields of a row of the main list, in column order. The last four are
+// hidden columns.
+enum class RenameField {
+    NewName,
+    CurrentName,
+    Created,
+    Modified,
+    Size,
+    Folder,
+    Path,
+    TempName,
+    SortKey,
+    OriginalName,
+};
+
+// One file or folder of the main list. All fields are display texts.
+struct RenameRow
+{
+    static constexpr int FieldCount = 10;
+
+    std::array<QString, FieldCount> fields;
+    bool selected = false;
+
+    const QString &operator[](RenameField field) const { return fields[static_cast<int>(field)]; }
+    QString &operator[](RenameField field) { return fields[static_cast<int>(field)]; }
+};

@@ -1,0 +1,1 @@
+// The settings and command files arrive with their own sources.

@@ -1,0 +1,31 @@
+#include "platform/consoleuserchannel.h"
+
+int ConsoleUserChannel::message(const MessageRequest &request)
+{
+    QString text = QStringLiteral("[%1] %2").arg(request.title, request.prompt);
+    const int answer = request.safeAnswer();
+    if (MessageStyle::buttons(request.style) != MessageStyle::OkOnly)
+        text += answer == MessageAnswer::No ? QStringLiteral(" -> No") : QStringLiteral(" -> Cancel");
+    print(text);
+    return answer;
+}
+
+void ConsoleUserChannel::showStatus(const QString &text, int, bool)
+{
+    if (!text.isEmpty())
+        print(text);
+}
+
+void ConsoleUserChannel::showErrorList(const QString &title, const QString &text)
+{
+    print(QStringLiteral("[%1]\n%2").arg(title, text));
+}
+
+void ConsoleUserChannel::print(const QString &text)
+{
+    QString lines = text;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    std::fputs(lines.toUtf8().constData(), m_out);
+    std::fputc('\n', m_out);
+    std::fflush(m_out);
+}

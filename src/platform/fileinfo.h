@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QDateTime>
+#include <QtGlobal>
+
+// What Corvane reads of one item. A symbolic link is described by the link
+// itself, never by its target.
+struct FileInfo
+{
+    bool exists = false;
+    bool isFolder = false;
+    bool isHidden = false;   // the name starts with "."
+    bool isReadOnly = false; // the owner may not write it
+    bool isSystem = false;   // a socket, a device or a pipe
+    bool isSymLink = false;
+    qint64 size = 0;         // of a folder: 0 here; see FileSystem::folderSize
+    QDateTime created;       // invalid where the file system records no birth time
+    QDateTime modified;
+};

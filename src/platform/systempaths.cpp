@@ -1,0 +1,91 @@
+#include "platform/systempaths.h"
+
+#include "platform/textfile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <unistd.h>
+
+namespace {
+
+QString &programFolderValue()
+{
+    static QString folder;
+    return folder;
+}
+
+QString homeFolder()
+{
+    return QDir::homePath();
+}
+
+QString configHome()
+{
+    const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
+    return xdg.isEmpty() ? homeFolder() + QStringLiteral("/.config") : xdg;
+}
+
+bool isWritableFolder(const QString &folder)
+{
+    return ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
+}
+
+// Reads XDG_DESKTOP_DIR="$HOME/…" from user-dirs.dirs.
+QString desktopFromUserDirs()
+{
+    QString text;
+    if (!TextFile::read(configHome() + QStringLiteral("/user-dirs.dirs"), &text))
+        return {};
+    static const QRegularExpression line(QStringLiteral("^\\s*XDG_DESKTOP_DIR\\s*=\\s*\"([^\"]*)\""),
+                                         QRegularExpression::MultilineOption);
+    const QRegularExpressionMatch match = line.match(text);
+    if (!match.hasMatch())
+        return {};
+    QString folder = match.captured(1);
+    folder.replace(QStringLiteral("$HOME"), homeFolder());
+    return folder;
+}
+
+} // namespace
+
+QString SystemPaths::programFolder()
+{
+    const QString &folder = programFolderValue();
+    return folder.isEmpty() ? QDir::currentPath() : folder;
+}
+
+void SystemPaths::setProgramFolder(const QString &folder)
+{
+    programFolderValue() = QDir::cleanPath(folder);
+}
+
+QString SystemPaths::settingsFolder()
+{
+    const QString beside = programFolder();
+    if (isWritableFolder(beside))
+        return beside;
+    const QString folder = configHome() + QStringLiteral("/corvane");
+    QDir().mkpath(folder);
+    return folder;
+}
+
+QString SystemPaths::partsFolder()
+{
+    const QString beside = programFolder() + QStringLiteral("/parts");
+    if (QFileInfo(beside).isDir())
+        return beside;
+    return QStringLiteral(CORVANE_DATA_DIR "/parts");
+}
+
+QString SystemPaths::desktopFolder()
+{
+    const QString fromUserDirs = desktopFromUserDirs();
+    if (!fromUserDirs.isEmpty() && QFileInfo(fromUserDirs).isDir())
+        return QDir::cleanPath(fromUserDirs);
+    const QString desktop = homeFolder() + QStringLiteral("/Desktop");
+    if (QFileInfo(desktop).isDir())
+        return desktop;
+    return homeFolder();
+}

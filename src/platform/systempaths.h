@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+// Where Corvane's own files live on this machine.
+class SystemPaths
+{
+public:
+    // The folder of the running program (set once at start-up; falls back to
+    // the current folder when nothing set it, as in tests).
+    static QString programFolder();
+    static void setProgramFolder(const QString &folder);
+
+    // Conf.txt and the user's template: beside the program when that folder is
+    // writable, else $XDG_CONFIG_HOME/corvane (default ~/.config/corvane), created on demand.
+    static QString settingsFolder();
+
+    // The shipped parts/ folder: beside the program in the build tree, else in
+    // the installed data folder.
+    static QString partsFolder();
+
+    // The user's desktop folder: XDG_DESKTOP_DIR from user-dirs.dirs, else
+    // ~/Desktop when it exists, else the home folder.
+    static QString desktopFolder();
+};

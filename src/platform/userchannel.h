@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/messagerequest.h"
+
+#include <QString>
+
+// Everything the engine shows to the user or asks of the user goes through
+// this interface: the Qt windows implement it, so does a console version for
+// unattended runs and a scripted one for tests. The engine never shows a window itself.
+class UserChannel
+{
+public:
+    virtual ~UserChannel() = default;
+
+    // Shows a message box and returns the answer (MessageAnswer).
+    virtual int message(const MessageRequest &request) = 0;
+
+    // Shows the status window with text; an empty text closes it. displayMs > 0
+    // closes it after that time; modal waits until it has closed.
+    virtual void showStatus(const QString &text, int displayMs = 0, bool modal = false) = 0;
+
+    virtual void setProgressMaximum(int maximum) = 0;
+    virtual void setProgressValue(int value) = 0;
+    virtual void setProgressVisible(bool visible) = 0;
+
+    // The list of files a run could not handle, in a window of its own.
+    virtual void showErrorList(const QString &title, const QString &text) = 0;
+
+    // Lets pending window events run; long loops call it at their progress steps.
+    virtual void processEvents() = 0;
+};

@@ -1,0 +1,1 @@
+// The tag access arrives with its own sources.

@@ -1,0 +1,1 @@
+// The text engines arrive with their own sources.

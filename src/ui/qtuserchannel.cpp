@@ -1,0 +1,190 @@
+#include "ui/qtuserchannel.h"
+
+#include "platform/showmessage.h"
+#include "ui/frmsplash.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QEventLoop>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace {
+
+QMessageBox::StandardButtons buttonsOf(int style)
+{
+    switch (MessageStyle::buttons(style)) {
+    case MessageStyle::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case MessageStyle::AbortRetryIgnore:
+        return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
+    case MessageStyle::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MessageStyle::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case MessageStyle::RetryCancel:
+        return QMessageBox::Retry | QMessageBox::Cancel;
+    default:
+        return QMessageBox::Ok;
+    }
+}
+
+QMessageBox::Icon iconOf(int style)
+{
+    switch (MessageStyle::icon(style)) {
+    case MessageStyle::Critical:
+        return QMessageBox::Critical;
+    case MessageStyle::Question:
+        return QMessageBox::Question;
+    case MessageStyle::Exclamation:
+        return QMessageBox::Warning;
+    case MessageStyle::Information:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+int answerOf(int button)
+{
+    switch (button) {
+    case QMessageBox::Ok:
+        return MessageAnswer::Ok;
+    case QMessageBox::Abort:
+        return MessageAnswer::Abort;
+    case QMessageBox::Retry:
+        return MessageAnswer::Retry;
+    case QMessageBox::Ignore:
+        return MessageAnswer::Ignore;
+    case QMessageBox::Yes:
+        return MessageAnswer::Yes;
+    case QMessageBox::No:
+        return MessageAnswer::No;
+    default:
+        return MessageAnswer::Cancel;
+    }
+}
+
+void placeAtPointer(QWidget *box)
+{
+    const QPoint pointer = QCursor::pos();
+    const QScreen *screen = QGuiApplication::screenAt(pointer);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    box->adjustSize();
+    box->move(area.topLeft() + PlaceAtPointer(area.size(), box->size(), pointer - area.topLeft()));
+}
+
+} // namespace
+
+QtUserChannel::QtUserChannel() = default;
+
+QtUserChannel::~QtUserChannel()
+{
+    delete m_splash;
+}
+
+void QtUserChannel::setProgressWidgets(QWidget *frame, QProgressBar *bar)
+{
+    m_progressFrame = frame;
+    m_progressBar = bar;
+}
+
+int QtUserChannel::message(const MessageRequest &request)
+{
+    QString prompt = request.prompt;
+    prompt.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QMessageBox box(iconOf(request.style), request.title, prompt, buttonsOf(request.style));
+    // Qt has no system-modal boxes: application-modal and above every window.
+    box.setWindowModality(Qt::ApplicationModal);
+    if (!request.plain)
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    const QList<QAbstractButton *> buttons = box.buttons();
+    const int defaultIndex = MessageStyle::defaultButton(request.style) >> 8;
+    if (defaultIndex > 0 && defaultIndex < buttons.size())
+        box.setDefaultButton(qobject_cast<QPushButton *>(buttons.at(defaultIndex)));
+    if (request.atPointer)
+        placeAtPointer(&box);
+    return answerOf(box.exec());
+}
+
+void QtUserChannel::showStatus(const QString &text, int displayMs, bool modal)
+{
+    if (text.isEmpty()) {
+        if (m_splash && m_splash->isVisible())
+            m_splash->close();
+        processEvents();
+        return;
+    }
+    if (!m_splash)
+        m_splash = new frmSplash;
+    m_splash->showMessage(text, displayMs);
+    processEvents();
+    if (modal) {
+        QEventLoop loop;
+        QObject::connect(m_splash, &frmSplash::closed, &loop, &QEventLoop::quit);
+        if (m_splash->isVisible())
+            loop.exec();
+    }
+}
+
+bool QtUserChannel::statusOpen() const
+{
+    return m_splash && m_splash->isVisible();
+}
+
+QString QtUserChannel::statusText() const
+{
+    return m_splash ? m_splash->message() : QString();
+}
+
+void QtUserChannel::setProgressMaximum(int maximum)
+{
+    if (m_progressBar)
+        m_progressBar->setMaximum(std::max(1, maximum));
+}
+
+void QtUserChannel::setProgressValue(int value)
+{
+    if (m_progressBar)
+        m_progressBar->setValue(std::min(value, m_progressBar->maximum()));
+}
+
+void QtUserChannel::setProgressVisible(bool visible)
+{
+    if (m_progressFrame)
+        m_progressFrame->setVisible(visible);
+}
+
+void QtUserChannel::showErrorList(const QString &title, const QString &text)
+{
+    auto *window = new QDialog;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(title);
+    auto *layout = new QVBoxLayout(window);
+    auto *view = new QPlainTextEdit(window);
+    QString lines = text;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    view->setPlainText(lines);
+    view->setReadOnly(true);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, window);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, window, &QDialog::close);
+    layout->addWidget(view);
+    layout->addWidget(buttons);
+    window->resize(560, 360);
+    window->show();
+}
+
+void QtUserChannel::processEvents()
+{
+    QCoreApplication::processEvents();
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/userchannel.h"
+
+#include <QPointer>
+
+class QProgressBar;
+class QWidget;
+class frmSplash;
+
+// The user channel of the windowed program: message boxes, the status window,
+// the main window's progress frame and the error list window.
+class QtUserChannel : public UserChannel
+{
+public:
+    QtUserChannel();
+    ~QtUserChannel() override;
+
+    // The main window's progress frame and its bar.
+    void setProgressWidgets(QWidget *frame, QProgressBar *bar);
+
+    int message(const MessageRequest &request) override;
+    void showStatus(const QString &text, int displayMs, bool modal) override;
+    void setProgressMaximum(int maximum) override;
+    void setProgressValue(int value) override;
+    void setProgressVisible(bool visible) override;
+    void showErrorList(const QString &title, const QString &text) override;
+    void processEvents() override;
+
+    bool statusOpen() const;
+    QString statusText() const;
+
+private:
+    frmSplash *m_splash = nullptr;
+    QPointer<QWidget> m_progressFrame;
+    QPointer<QProgressBar> m_progressBar;
+};

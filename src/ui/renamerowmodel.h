@@ -1,0 +1,39 @@
+#pragma once
+
+#include "engine/renamerowlist.h"
+
+#include <QAbstractTableModel>
+
+// ListV's view of the main row list. The list owns the rows; this model only
+// translates them, so 100,000 rows cost no widgets.
+class RenameRowModel : public QAbstractTableModel, private RowListObserver
+{
+    Q_OBJECT
+
+public:
+    explicit RenameRowModel(RenameRowList &rows, QObject *parent = nullptr);
+    ~RenameRowModel() override;
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    // The folder job names its first two columns after folders.
+    void setFolderHeaders(bool folders);
+
+    static QString header(RenameField field, bool folders = false);
+    static bool isHiddenField(RenameField field);
+
+private:
+    void rowsAboutToBeInserted(int first, int last) override;
+    void rowsInserted() override;
+    void rowsAboutToBeRemoved(int first, int last) override;
+    void rowsRemoved() override;
+    void aboutToReset() override;
+    void reset() override;
+    void rowsChanged(int first, int last) override;
+
+    RenameRowList &m_rows;
+    bool m_folderHeaders = false;
+};
