@@ -1,0 +1,27 @@
+#pragma once
+
+#include "engine/commandstates.h"
+#include "engine/jobinputs.h"
+#include "engine/jobkind.h"
+#include "engine/renamerowlist.h"
+#include "engine/runoptions.h"
+
+class FileSystem;
+class TextEngine;
+class UserChannel;
+
+// Everything one planner, executor or restore run works with, passed
+// explicitly rather than kept in globals.
+struct JobContext
+{
+    RenameRowList &rows;
+    JobKind job;
+    const JobInputs &inputs;
+    const RunOptions &options;
+    UserChannel &user;
+    FileSystem &files;
+    TextEngine &text;
+    CommandStates &states;
+    // On while start-up runs a job from the command line.
+    bool unattended = false;
+};

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class FileSystem;
+class TagReader;
+class UserChannel;
+
+// The result text of a failed replace or evaluation. Callers compare a whole
+// result with it and stop processing.
+inline const QString ErrorMarker = QStringLiteral("##Error##");
+
+// Corvane's text engines behind one shared service: the regular-expression
+// replace on the JavaScript host, the match routines, the evaluator, the
+// function library and template expansion. One instance serves a whole run;
+// failures are reported through the user channel where the routine says so.
+class TextEngine
+{
+public:
+    TextEngine(UserChannel &user, const FileSystem &files);
+    ~TextEngine();
+    TextEngine(const TextEngine &) = delete;
+    TextEngine &operator=(const TextEngine &) = delete;
+
+    // The tag reader of the "<Title>"… placeholders; none means they expand to "".
+    void setTagReader(TagReader *tags);
+
+    // A global ECMAScript replace with its $-tokens, then FormatToken expansion.
+    // Shows the error message and returns ErrorMarker on failure.
+    QString RegReplace(const QString &subject, const QString &pattern, const QString &replacement, bool ignoreCase);
+    QString RegFirstMatch(const QString &subject, const QString &pattern, bool ignoreCase);
+    QString RegReplaceIfMatch(const QString &subject, const QString &pattern, const QString &replacement,
+                              bool ignoreCase);
+    int RegFirstIndex(const QString &subject, const QString &pattern, bool ignoreCase);
+    QString ExpandSubMatches(const QString &subject, const QString &pattern, const QString &replacement,
+                             bool ignoreCase);
+
+    QString EvalFormula(const QString &text);
+    QString ExpandFunctions(const QString &text);
+    // The replace string of one row: placeholders, functions, then expressions.
+    QString ExpandTemplate(const QString &text, int rowIndex, const QString &path);
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};

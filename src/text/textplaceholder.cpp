@@ -1,1 +1,0 @@
-// The text engines arrive with their own sources.
