@@ -1,0 +1,155 @@
+#include "engine/listcommands.h"
+#include "engine/renamerowlist.h"
+#include "engine/sortstate.h"
+#include "platform/linuxfilesystem.h"
+#include "scripteduserchannel.h"
+#include "text/textengine.h"
+
+#include <QTest>
+
+namespace {
+
+RenameRowList listOf(const QStringList &names)
+{
+    RenameRowList rows;
+    for (const QString &name : names) {
+        RenameRow row;
+        row[RenameField::NewName] = name;
+        row[RenameField::CurrentName] = name;
+        row[RenameField::Size] = QString::number(name.size());
+        rows.append(row);
+    }
+    return rows;
+}
+
+QStringList namesOf(const RenameRowList &rows)
+{
+    QStringList names;
+    for (const RenameRow &row : rows.rows())
+        names << row[RenameField::CurrentName];
+    return names;
+}
+
+QList<int> selectionOf(const RenameRowList &rows)
+{
+    QList<int> selected;
+    for (int index = 1; index <= rows.count(); ++index) {
+        if (rows.isSelected(index))
+            selected << index;
+    }
+    return selected;
+}
+
+} // namespace
+
+class TestListCommands : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void moveUp_data();
+    void moveUp();
+    void moveDownStopsAtTheEnd();
+    void deleteAndSelectAll();
+    void copyText();
+    void sortOrderToggles();
+    void sortKeys();
+};
+
+void TestListCommands::moveUp_data()
+{
+    QTest::addColumn<QList<int>>("selected");
+    QTest::addColumn<QStringList>("order");
+    QTest::addColumn<QList<int>>("selectedAfter");
+    QTest::newRow("first row stops the rest") << QList<int>{1, 3} << QStringList{"a", "b", "c", "d"}
+                                              << QList<int>{1, 3};
+    QTest::newRow("block moves together") << QList<int>{2, 3} << QStringList{"b", "c", "a", "d"}
+                                          << QList<int>{1, 2};
+    QTest::newRow("nothing selected") << QList<int>{} << QStringList{"a", "b", "c", "d"} << QList<int>{};
+}
+
+void TestListCommands::moveUp()
+{
+    QFETCH(QList<int>, selected);
+    QFETCH(QStringList, order);
+    QFETCH(QList<int>, selectedAfter);
+    RenameRowList rows = listOf({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")});
+    for (int index : selected)
+        rows.setSelected(index, true);
+    ListCommands::moveSelected(rows, -1);
+    QCOMPARE(namesOf(rows), order);
+    QCOMPARE(selectionOf(rows), selectedAfter);
+}
+
+void TestListCommands::moveDownStopsAtTheEnd()
+{
+    RenameRowList rows = listOf({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+    rows.setSelected(3, true);
+    QVERIFY(!ListCommands::moveSelected(rows, +1));
+    QCOMPARE(namesOf(rows), QStringList({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
+
+    rows.clearSelection();
+    rows.setSelected(1, true);
+    rows.setSelected(2, true);
+    QVERIFY(ListCommands::moveSelected(rows, +1));
+    QCOMPARE(namesOf(rows), QStringList({QStringLiteral("c"), QStringLiteral("a"), QStringLiteral("b")}));
+    QCOMPARE(selectionOf(rows), QList<int>({2, 3}));
+    // Every field travels with the row, hidden ones included.
+    QCOMPARE(rows.field(1, RenameField::Size), QStringLiteral("1"));
+}
+
+void TestListCommands::deleteAndSelectAll()
+{
+    RenameRowList rows = listOf({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+    ListCommands::selectAll(rows);
+    QCOMPARE(rows.selectedCount(), 3);
+    rows.setSelected(2, false);
+    QCOMPARE(ListCommands::deleteSelected(rows), 2);
+    QCOMPARE(namesOf(rows), QStringList({QStringLiteral("b")}));
+    QCOMPARE(ListCommands::deleteSelected(rows), 0);
+}
+
+void TestListCommands::copyText()
+{
+    RenameRowList rows = listOf({QStringLiteral("a"), QStringLiteral("b")});
+    const QStringList headers = {QStringLiteral("H0"), QStringLiteral("H1"), QStringLiteral("H2")};
+    QCOMPARE(ListCommands::copyText(rows, headers, 3), QStringLiteral("H0\tH1\tH2\t\r\n"));
+    rows.setSelected(2, true);
+    QCOMPARE(ListCommands::copyText(rows, headers, 3), QStringLiteral("H0\tH1\tH2\t\r\nb\tb\t\t\r\n"));
+}
+
+void TestListCommands::sortOrderToggles()
+{
+    SortState state;
+    QVERIFY(!state.click(0));
+    QVERIFY(state.click(0));
+    QVERIFY(!state.click(0));
+    QVERIFY(!state.click(3));
+    QVERIFY(state.click(3));
+    state.forget();
+    QVERIFY(!state.click(3));
+
+    RenameRowList rows = listOf({QStringLiteral("b"), QStringLiteral("A"), QStringLiteral("c")});
+    for (int index = 1; index <= rows.count(); ++index)
+        rows.editRow(index)[RenameField::SortKey] = rows.field(index, RenameField::CurrentName);
+    ListCommands::sortByKey(rows, static_cast<int>(RenameField::SortKey), false);
+    QCOMPARE(namesOf(rows), QStringList({QStringLiteral("A"), QStringLiteral("b"), QStringLiteral("c")}));
+    ListCommands::sortByKey(rows, static_cast<int>(RenameField::SortKey), true);
+    QCOMPARE(namesOf(rows), QStringList({QStringLiteral("c"), QStringLiteral("b"), QStringLiteral("A")}));
+}
+
+void TestListCommands::sortKeys()
+{
+    ScriptedUserChannel user;
+    LinuxFileSystem files;
+    TextEngine text(user, files);
+    if (text.RegFirstMatch(QStringLiteral("abc"), QStringLiteral("b"), false) != QStringLiteral("b"))
+        QSKIP("the regular-expression engine is not built yet");
+    QCOMPARE(SortState::sortKey(text, QStringLiteral("a9"), true), QStringLiteral("a00000000009"));
+    QVERIFY(SortState::sortKey(text, QStringLiteral("a9"), true) < SortState::sortKey(text, QStringLiteral("a10"), true));
+    QCOMPARE(SortState::sortKey(text, QStringLiteral("1,234,567"), false), QStringLiteral("00001234567"));
+    QVERIFY(user.messages.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestListCommands)
+#include "tst_listcommands.moc"
