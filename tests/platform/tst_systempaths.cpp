@@ -1,0 +1,75 @@
+#include "platform/systeminfo.h"
+#include "platform/systempaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+class TestSystemPaths : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void desktopFromUserDirs();
+    void desktopFallsBack();
+    void settingsBesideProgramOrInConfig();
+    void names();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_homeDir;
+    QTemporaryDir &m_home() { return *m_homeDir; }
+};
+
+void TestSystemPaths::init()
+{
+    m_homeDir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_home().isValid());
+    qputenv("HOME", QFile::encodeName(m_home().path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home().filePath(QStringLiteral("config"))));
+    QDir(m_home().path()).mkpath(QStringLiteral("config"));
+}
+
+void TestSystemPaths::desktopFromUserDirs()
+{
+    QDir(m_home().path()).mkpath(QStringLiteral("デスクトップ"));
+    QFile dirs(m_home().filePath(QStringLiteral("config/user-dirs.dirs")));
+    QVERIFY(dirs.open(QIODevice::WriteOnly));
+    dirs.write("# written by xdg-user-dirs-update\nXDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n"
+               "XDG_DESKTOP_DIR=\"$HOME/\xE3\x83\x87\xE3\x82\xB9\xE3\x82\xAF\xE3\x83\x88\xE3\x83\x83\xE3\x83\x97\"\n");
+    dirs.close();
+    QCOMPARE(SystemPaths::desktopFolder(), m_home().filePath(QStringLiteral("デスクトップ")));
+}
+
+void TestSystemPaths::desktopFallsBack()
+{
+    QCOMPARE(SystemPaths::desktopFolder(), QDir::cleanPath(m_home().path()));
+    QDir(m_home().path()).mkpath(QStringLiteral("Desktop"));
+    QCOMPARE(SystemPaths::desktopFolder(), m_home().filePath(QStringLiteral("Desktop")));
+}
+
+void TestSystemPaths::settingsBesideProgramOrInConfig()
+{
+    const QString program = m_home().filePath(QStringLiteral("bin"));
+    QDir().mkpath(program);
+    SystemPaths::setProgramFolder(program);
+    QCOMPARE(SystemPaths::settingsFolder(), program);
+
+    // A program folder Corvane cannot write to (here: one that is gone, which
+    // holds even for root) sends the settings to the user's config folder.
+    SystemPaths::setProgramFolder(m_home().filePath(QStringLiteral("gone")));
+    QCOMPARE(SystemPaths::settingsFolder(), m_home().filePath(QStringLiteral("config/corvane")));
+    QVERIFY(QFileInfo(m_home().filePath(QStringLiteral("config/corvane"))).isDir());
+}
+
+void TestSystemPaths::names()
+{
+    QVERIFY(!SystemInfo::computerName().isEmpty());
+    QVERIFY(!SystemInfo::userName().isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestSystemPaths)
+#include "tst_systempaths.moc"
