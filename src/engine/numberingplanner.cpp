@@ -1,6 +1,7 @@
 #include "engine/numberingplanner.h"
 
 #include "engine/jobcontext.h"
+#include "engine/namecheck.h"
 #include "engine/numericvalue.h"
 #include "engine/plancompletion.h"
 #include "platform/pathtext.h"
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -27,11 +29,6 @@ QString numberText(qint64 number, int width)
 void showInputError(JobContext &context, const QString &prompt)
 {
     ShowMessage(context.user, prompt, MessageStyle::OkOnly, QStringLiteral("入力エラー"), true);
-}
-
-qint64 stepOf(const JobInputs &inputs)
-{
-    return WholeValue(inputs.step);
 }
 
 } // namespace
@@ -100,22 +97,31 @@ TryResult PlanNumbering(JobContext &context, bool quiet)
     const JobInputs &inputs = context.inputs;
     const NumberingFormat format = NumberingFormat::from(inputs);
     const qint64 start = WholeValue(inputs.startNo);
-    const qint64 step = stepOf(inputs);
+    const qint64 step = WholeValue(inputs.step);
     const bool typedBase = !inputs.baseName.isEmpty();
 
     std::vector<int> changed;
     changed.reserve(count);
+    std::vector<RowFault> faults;
     for (int index = 1; index <= count; ++index) {
-        QString &newName = rows.editRow(index)[RenameField::NewName];
+        RenameRow &row = rows.editRow(index);
+        QString &newName = row[RenameField::NewName];
         const QString extension = ExtensionOf(newName);
         const qint64 number = start + (index - 1) * step;
         if (typedBase)
             newName = MakeNumberedName(format, inputs.baseName, number, extension, StemOf(newName));
         else
             newName = MakeNumberedName(format, newName, number, extension);
+        // A typed base name or separator must not smuggle a folder or other
+        // unusable characters into the names.
+        QString fault = PlannedNameFault(row[RenameField::Folder], newName);
+        if (!fault.isEmpty())
+            faults.push_back({index, std::move(fault)});
         changed.push_back(index);
     }
     rows.changed(1, count);
+    if (!faults.empty())
+        return RejectFaultyRows(context, faults);
     return FinishPlan(context, changed, quiet);
 }
 
@@ -124,7 +130,7 @@ QString NumberingPreview(const JobInputs &inputs, const RenameRowList &rows, int
     const int row = std::max(clickedRow, 1);
     if (inputs.baseName.isEmpty())
         return {};
-    const qint64 step = stepOf(inputs);
+    const qint64 step = WholeValue(inputs.step);
     if (step < 1)
         return {};
     const qint64 start = WholeValue(inputs.startNo);

@@ -73,6 +73,19 @@ TryResult FinishPlan(JobContext &context, const std::vector<int> &changedRows, b
     return CompletePlan(context, TryResult::Planned, silent ? QString() : plannedMessage());
 }
 
+TryResult RejectFaultyRows(JobContext &context, const std::vector<RowFault> &faults)
+{
+    std::vector<int> faulty;
+    faulty.reserve(faults.size());
+    QString text;
+    for (const RowFault &fault : faults) {
+        faulty.push_back(fault.rowIndex);
+        text += QString::number(fault.rowIndex) + u' ' + fault.message + lineBreak + lineBreak;
+    }
+    SelectOnlyRows(context.rows, faulty);
+    return CompletePlan(context, TryResult::Invalid, text);
+}
+
 TryResult CompletePlan(JobContext &context, TryResult result, const QString &message)
 {
     setStates(context.states, result);

@@ -12,6 +12,13 @@ struct JobContext;
 // The steps every planner ends with. After a Try the selection is its result
 // display: the changed rows after success, the faulty or colliding rows otherwise.
 
+// A row whose planned name cannot be used, and why (PlannedNameFault).
+struct RowFault
+{
+    int rowIndex;
+    QString message;
+};
+
 // Selects exactly the rows given by RowIndex, telling the views once.
 void SelectOnlyRows(RenameRowList &rows, const std::vector<int> &rowIndexes);
 
@@ -19,6 +26,10 @@ void SelectOnlyRows(RenameRowList &rows, const std::vector<int> &rowIndexes);
 // colliding rows selected, or Planned with changedRows selected and, unless
 // quiet or unattended, the hint to execute.
 TryResult FinishPlan(JobContext &context, const std::vector<int> &changedRows, bool quiet);
+
+// Ends a run whose planned names are not all acceptable: Invalid, the faulty
+// rows selected, and every fault listed in one box.
+TryResult RejectFaultyRows(JobContext &context, const std::vector<RowFault> &faults);
 
 // Sets the command states for result, hides the progress frame and shows
 // message (if any) in one plain box. Returns result.

@@ -15,12 +15,6 @@
 
 namespace {
 
-struct RowFault
-{
-    int rowIndex;
-    QString message;
-};
-
 // The planned name of one row; ErrorMarker when the expression engine failed.
 QString plannedName(JobContext &context, int rowIndex)
 {
@@ -35,14 +29,6 @@ QString plannedName(JobContext &context, int rowIndex)
     replace.replace(QStringLiteral("<FileName>"), name, Qt::CaseInsensitive);
     replace = context.text.ExpandTemplate(replace, rowIndex, row[RenameField::Path]);
     return context.text.RegReplace(name, search, replace, context.options.ignoreCase);
-}
-
-QString faultListText(const std::vector<RowFault> &faults)
-{
-    QString text;
-    for (const RowFault &fault : faults)
-        text += QString::number(fault.rowIndex) + u' ' + fault.message + QStringLiteral("\r\n\r\n");
-    return text;
 }
 
 } // namespace
@@ -85,14 +71,8 @@ TryResult PlanReplace(JobContext &context, bool quiet)
     }
     rows.changed(1, count);
 
-    if (!faults.empty()) {
-        std::vector<int> faulty;
-        faulty.reserve(faults.size());
-        for (const RowFault &fault : faults)
-            faulty.push_back(fault.rowIndex);
-        SelectOnlyRows(rows, faulty);
-        return CompletePlan(context, TryResult::Invalid, faultListText(faults));
-    }
+    if (!faults.empty())
+        return RejectFaultyRows(context, faults);
     if (changed.empty()) {
         if (!ProcessFlags::noConfirm())
             ShowMessage(context.user, QStringLiteral("置換できるファイルはありませんでした。"), MessageStyle::OkOnly,

@@ -22,6 +22,7 @@ private Q_SLOTS:
     void inputChecks_data();
     void inputChecks();
     void successSelectsEveryRow();
+    void unusableBaseNameIsRejected();
     void quietAndUnattendedRunsStaySilent();
     void secondTryNumbersTheNumberedNames();
     void emptyListPlansNothing();
@@ -61,9 +62,6 @@ void TestPlanNumbering::names_data()
         << QStringList{QStringLiteral("beach.jpg"), QStringLiteral("hill.x.png")} << QStringLiteral("IMG_*_*")
         << QStringLiteral("1") << QStringLiteral("2") << QStringLiteral("1") << QStringLiteral(" ") << false
         << QStringList{QStringLiteral("IMG_beach_beach 01.jpg"), QStringLiteral("IMG_hill.x_hill.x 02.png")};
-    QTest::newRow("asterisk in an own name stays")
-        << QStringList{QStringLiteral("a*b.txt")} << QString() << QStringLiteral("1") << QStringLiteral("1")
-        << QStringLiteral("1") << QStringLiteral("_") << false << QStringList{QStringLiteral("a*b_1.txt")};
     QTest::newRow("five-letter extension is part of the stem")
         << QStringList{QStringLiteral("x.jpeg2")} << QString() << QStringLiteral("1") << QStringLiteral("2")
         << QStringLiteral("1") << QStringLiteral("_") << false << QStringList{QStringLiteral("x.jpeg2_01")};
@@ -200,6 +198,19 @@ void TestPlanNumbering::successSelectsEveryRow()
     QCOMPARE(f.user.lastPrompt(), QStringLiteral("試行完了！\r\n\r\n"
                                                  "実際にファイル情報を変更するには、右上の「実行」ボタンをクリックして下さい。"));
     QVERIFY(!f.user.progressVisible);
+}
+
+void TestPlanNumbering::unusableBaseNameIsRejected()
+{
+    PlanFixture f;
+    f.addRows({QStringLiteral("a.txt"), QStringLiteral("b.txt")});
+    f.inputs.baseName = QStringLiteral("../up");
+    auto context = f.context(JobKind::Numbering);
+    QCOMPARE(PlanJob(context, true), TryResult::Invalid);
+    QCOMPARE(f.selectedRows(), (QList<int>{1, 2}));
+    QVERIFY(f.user.lastPrompt().startsWith(QStringLiteral("1 /data/01../up.txt\r\n")));
+    QVERIFY(f.user.lastPrompt().contains(QStringLiteral("\r\n\r\n2 /data/02../up.txt\r\n")));
+    QVERIFY(!f.states.executeEnabled);
 }
 
 void TestPlanNumbering::quietAndUnattendedRunsStaySilent()
