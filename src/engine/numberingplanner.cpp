@@ -4,8 +4,8 @@
 #include "engine/namecheck.h"
 #include "engine/numericvalue.h"
 #include "engine/plancompletion.h"
-#include "platform/pathtext.h"
 #include "platform/messagerequest.h"
+#include "platform/pathtext.h"
 #include "platform/showmessage.h"
 
 #include <algorithm>

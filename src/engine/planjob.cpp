@@ -19,6 +19,6 @@ TryResult PlanJob(JobContext &context, bool quiet)
     case JobKind::Mp3TagEdit:
         break;
     }
-    // The MP3 job plans its tag rows elsewhere; there is nothing here to plan.
-    return TryResult::Planned;
+    // The MP3 job plans its tag rows elsewhere: nothing of this list may be executed for it.
+    return TryResult::NothingToChange;
 }
