@@ -26,8 +26,13 @@ QString plannedName(JobContext &context, int rowIndex)
     const QString &name = row[RenameField::CurrentName];
     // Capture groups are always taken ignoring letter case, whatever the option says.
     QString replace = context.text.ExpandSubMatches(name, search, context.inputs.replaceText, true);
+    if (replace == ErrorMarker)
+        return ErrorMarker;
     replace.replace(QStringLiteral("<FileName>"), name, Qt::CaseInsensitive);
+    // A failed expression would otherwise end up inside the new name.
     replace = context.text.ExpandTemplate(replace, rowIndex, row[RenameField::Path]);
+    if (replace == ErrorMarker)
+        return ErrorMarker;
     return context.text.RegReplace(name, search, replace, context.options.ignoreCase);
 }
 

@@ -34,6 +34,7 @@ private Q_SLOTS:
     void plannedRunSelectsChangedRows();
     void progressRunsOverTheRows();
     void emptyListPlansNothing();
+    void failedReplaceTextStopsTheRun();
 
     // These need the real regular-expression engine.
     void replaces_data();
@@ -179,6 +180,22 @@ void TestPlanReplace::emptyListPlansNothing()
     QCOMPARE(PlanJob(context, false), TryResult::Planned);
     QVERIFY(f.user.messages.isEmpty());
     QVERIFY(f.states.executeEnabled);
+}
+
+void TestPlanReplace::failedReplaceTextStopsTheRun()
+{
+    PlanFixture f;
+    addPlannedRows(f, {{QStringLiteral("a.txt"), QStringLiteral("earlier-a")},
+                       {QStringLiteral("b.txt"), QStringLiteral("earlier-b")}});
+    f.inputs.searchText = QStringLiteral("a");
+    f.inputs.replaceText = ErrorMarker;
+    auto context = f.context(JobKind::FileNameReplace);
+    QCOMPARE(PlanJob(context, false), TryResult::Invalid);
+    QCOMPARE(f.column(RenameField::NewName), (QStringList{QStringLiteral("earlier-a"), QStringLiteral("earlier-b")}));
+    QVERIFY(f.user.messages.isEmpty());
+    QVERIFY(!f.states.executeEnabled);
+    QVERIFY(f.states.restoreEnabled);
+    QVERIFY(!f.user.progressVisible);
 }
 
 void TestPlanReplace::replaces_data()
