@@ -1,0 +1,50 @@
+#include "engine/namecheck.h"
+
+#include "platform/pathtext.h"
+
+#include <QStringList>
+
+QString ForbiddenNameCharacters()
+{
+    return QStringLiteral("/:*?\\|<>\"");
+}
+
+QString PlannedPath(const QString &folder, const QString &name)
+{
+    return folder.isEmpty() ? name : JoinPath(folder, name);
+}
+
+namespace {
+
+bool onlyDots(const QString &name)
+{
+    return name.count(u'.') == name.size();
+}
+
+bool hasForbiddenCharacter(const QString &name)
+{
+    static const QString forbidden = ForbiddenNameCharacters();
+    // NUL ends a name at the system call, so it is refused as well, unlisted.
+    for (const QChar c : name) {
+        if (c.isNull() || forbidden.contains(c))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+QString PlannedNameFault(const QString &folder, const QString &name)
+{
+    if (name.isEmpty())
+        return QStringLiteral("　置換後のファイル名が空白になります！");
+    if (onlyDots(name))
+        return QStringLiteral("　「.」 のみは使用できません。");
+    if (hasForbiddenCharacter(name)) {
+        return QStringList{PlannedPath(folder, name),
+                           QStringLiteral("　　置換後の文字列にファイル名として使用できない文字が含まれます！"),
+                           QString(QStringLiteral("　　使用できない文字 ： ") + ForbiddenNameCharacters()), QString()}
+            .join(QStringLiteral("\r\n"));
+    }
+    return {};
+}

@@ -1,0 +1,24 @@
+#include "engine/planjob.h"
+
+#include "engine/jobcontext.h"
+#include "engine/numberingplanner.h"
+#include "engine/replaceplanner.h"
+#include "engine/timestampplanner.h"
+
+TryResult PlanJob(JobContext &context, bool quiet)
+{
+    switch (context.job) {
+    case JobKind::Numbering:
+        return PlanNumbering(context, quiet);
+    case JobKind::FileNameReplace:
+    case JobKind::FolderRename:
+        return PlanReplace(context, quiet);
+    case JobKind::CreatedDate:
+    case JobKind::ModifiedDate:
+        return PlanTimeStamps(context, quiet);
+    case JobKind::Mp3TagEdit:
+        break;
+    }
+    // The MP3 job plans its tag rows elsewhere: nothing of this list may be executed for it.
+    return TryResult::NothingToChange;
+}

@@ -1,0 +1,88 @@
+#include "engine/replaceplanner.h"
+
+#include "engine/jobcontext.h"
+#include "engine/namecheck.h"
+#include "engine/plancompletion.h"
+#include "engine/runoptions.h"
+#include "platform/displaytext.h"
+#include "platform/messagerequest.h"
+#include "platform/showmessage.h"
+#include "platform/userchannel.h"
+#include "text/textengine.h"
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+// The planned name of one row; ErrorMarker when the expression engine failed.
+QString plannedName(JobContext &context, int rowIndex)
+{
+    const RenameRow &row = context.rows.row(rowIndex);
+    const QString &search = context.inputs.searchText;
+    if (search.isEmpty())
+        return row[RenameField::NewName];
+
+    const QString &name = row[RenameField::CurrentName];
+    // Capture groups are always taken ignoring letter case, whatever the option says.
+    QString replace = context.text.ExpandSubMatches(name, search, context.inputs.replaceText, true);
+    if (replace == ErrorMarker)
+        return ErrorMarker;
+    replace.replace(QStringLiteral("<FileName>"), name, Qt::CaseInsensitive);
+    // A failed expression would otherwise end up inside the new name.
+    replace = context.text.ExpandTemplate(replace, rowIndex, row[RenameField::Path]);
+    if (replace == ErrorMarker)
+        return ErrorMarker;
+    return context.text.RegReplace(name, search, replace, context.options.ignoreCase);
+}
+
+} // namespace
+
+TryResult PlanReplace(JobContext &context, bool quiet)
+{
+    RenameRowList &rows = context.rows;
+    const int count = rows.count();
+    if (count == 0)
+        return TryResult::Planned;
+
+    context.states.tryEnabled = false;
+    const int step = ProgressStep(count);
+    context.user.setProgressMaximum(count);
+    context.user.setProgressValue(0);
+    context.user.setProgressVisible(true);
+
+    std::vector<RowFault> faults;
+    std::vector<int> changed;
+    for (int index = 1; index <= count; ++index) {
+        const QString planned = plannedName(context, index);
+        if (planned == ErrorMarker) {
+            // The engine has shown its own message; the rows from here on keep their names.
+            if (index > 1)
+                rows.changed(1, index - 1);
+            return CompletePlan(context, TryResult::Invalid);
+        }
+        RenameRow &row = rows.editRow(index);
+        row[RenameField::NewName] = planned;
+        QString fault = PlannedNameFault(row[RenameField::Folder], planned);
+        if (!fault.isEmpty())
+            faults.push_back({index, std::move(fault)});
+        else if (planned != row[RenameField::CurrentName])
+            changed.push_back(index);
+
+        if (index % step == 0) {
+            context.user.setProgressValue(index);
+            context.user.processEvents();
+        }
+    }
+    rows.changed(1, count);
+
+    if (!faults.empty())
+        return RejectFaultyRows(context, faults);
+    if (changed.empty()) {
+        if (!ProcessFlags::noConfirm())
+            ShowMessage(context.user, QStringLiteral("置換できるファイルはありませんでした。"), MessageStyle::OkOnly,
+                        QStringLiteral("置換無し"), true);
+        return CompletePlan(context, TryResult::NothingToChange);
+    }
+    return FinishPlan(context, changed, quiet);
+}

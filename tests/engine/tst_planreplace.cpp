@@ -1,0 +1,267 @@
+#include "engine/planjob.h"
+#include "planfixture.h"
+
+#include <QTest>
+
+namespace {
+
+// Rows as an earlier Try left them: each row's planned name beside its current one.
+void addPlannedRows(PlanFixture &f, const QList<QPair<QString, QString>> &currentAndPlanned,
+                    const QString &folder = QStringLiteral("/data"))
+{
+    for (const auto &[current, planned] : currentAndPlanned) {
+        f.addRows({current}, folder);
+        f.rows.editRow(f.rows.count())[RenameField::NewName] = planned;
+    }
+}
+
+const QString duplicateMessage = QStringLiteral("ファイル名重複・・変更不可！\r\n\r\n-- リストの反転表示行 --\r\n\r\n"
+                                                "「元に戻す」をクリック後、条件を再設定して下さい。");
+
+} // namespace
+
+class TestPlanReplace : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { ProcessFlags::setNoConfirm(false); }
+    void nothingToChange();
+    void nothingToChangeUnderNoConfirm();
+    void faultsAreListedTogether();
+    void collisions_data();
+    void collisions();
+    void plannedRunSelectsChangedRows();
+    void progressRunsOverTheRows();
+    void emptyListPlansNothing();
+    void failedReplaceTextStopsTheRun();
+
+    // These need the real regular-expression engine.
+    void replaces_data();
+    void replaces();
+    void engineFailureStopsTheRun();
+};
+
+void TestPlanReplace::nothingToChange()
+{
+    PlanFixture f;
+    f.addRows({QStringLiteral("a.txt"), QStringLiteral("b.txt")});
+    f.states.executeEnabled = f.states.restoreEnabled = true;
+    auto context = f.context(JobKind::FileNameReplace);
+    QCOMPARE(PlanJob(context, true), TryResult::NothingToChange);
+    QCOMPARE(f.user.messages.size(), 1);
+    const MessageRequest &shown = f.user.messages.first();
+    QCOMPARE(shown.prompt, QStringLiteral("置換できるファイルはありませんでした。"));
+    QCOMPARE(shown.title, QStringLiteral("置換無し"));
+    QVERIFY(shown.atPointer);
+    QVERIFY(!shown.plain);
+    QVERIFY(f.states.tryEnabled);
+    QVERIFY(!f.states.executeEnabled);
+    QVERIFY(!f.states.restoreEnabled);
+}
+
+void TestPlanReplace::nothingToChangeUnderNoConfirm()
+{
+    PlanFixture f;
+    f.addRows({QStringLiteral("a.txt")});
+    ProcessFlags::setNoConfirm(true);
+    auto context = f.context(JobKind::FolderRename);
+    QCOMPARE(PlanJob(context, false), TryResult::NothingToChange);
+    QVERIFY(f.user.messages.isEmpty());
+}
+
+void TestPlanReplace::faultsAreListedTogether()
+{
+    PlanFixture f;
+    addPlannedRows(f, {{QStringLiteral("ok.txt"), QStringLiteral("new.txt")},
+                       {QStringLiteral("b.txt"), QString()},
+                       {QStringLiteral("c.txt"), QStringLiteral("..")},
+                       {QStringLiteral("d.txt"), QStringLiteral("d.txt")},
+                       {QStringLiteral("e.txt"), QStringLiteral("10:30.txt")}});
+    f.rows.setSelected(4, true);
+    auto context = f.context(JobKind::FileNameReplace);
+    QCOMPARE(PlanJob(context, true), TryResult::Invalid);
+    QCOMPARE(f.selectedRows(), (QList<int>{2, 3, 5}));
+    QCOMPARE(f.user.messages.size(), 1);
+    QVERIFY(f.user.messages.first().plain);
+    QCOMPARE(f.user.lastPrompt(),
+             QStringLiteral("2 　置換後のファイル名が空白になります！\r\n\r\n"
+                            "3 　「.」 のみは使用できません。\r\n\r\n"
+                            "5 /data/10:30.txt\r\n"
+                            "　　置換後の文字列にファイル名として使用できない文字が含まれます！\r\n"
+                            "　　使用できない文字 ： /:*?\\|<>\"\r\n\r\n\r\n"));
+    QVERIFY(!f.states.tryEnabled);
+    QVERIFY(!f.states.executeEnabled);
+    QVERIFY(f.states.restoreEnabled);
+}
+
+void TestPlanReplace::collisions_data()
+{
+    QTest::addColumn<QStringList>("planned");
+    QTest::addColumn<QStringList>("folders");
+    QTest::addColumn<QList<int>>("selected");
+    QTest::addColumn<TryResult>("result");
+
+    const QString data = QStringLiteral("/data");
+    QTest::newRow("A a A") << QStringList{QStringLiteral("A"), QStringLiteral("a"), QStringLiteral("A")}
+                           << QStringList{data, data, data} << QList<int>{1, 3} << TryResult::Duplicate;
+    QTest::newRow("case only") << QStringList{QStringLiteral("A"), QStringLiteral("a")} << QStringList{data, data}
+                               << QList<int>{1, 2} << TryResult::Planned;
+    QTest::newRow("other folders") << QStringList{QStringLiteral("x"), QStringLiteral("x")}
+                                   << QStringList{data, QStringLiteral("/data/sub")} << QList<int>{1, 2}
+                                   << TryResult::Planned;
+    // An unchanged row keeps its name, and another row may not take it.
+    QTest::newRow("onto an unchanged row") << QStringList{QStringLiteral("r2"), QStringLiteral("r2")}
+                                           << QStringList{data, data} << QList<int>{1, 2} << TryResult::Duplicate;
+}
+
+void TestPlanReplace::collisions()
+{
+    QFETCH(QStringList, planned);
+    QFETCH(QStringList, folders);
+    PlanFixture f;
+    for (int at = 0; at < planned.size(); ++at)
+        addPlannedRows(f, {{QStringLiteral("r%1").arg(at + 1), planned[at]}}, folders[at]);
+
+    auto context = f.context(JobKind::FileNameReplace);
+    QFETCH(TryResult, result);
+    QCOMPARE(PlanJob(context, true), result);
+    QTEST(f.selectedRows(), "selected");
+    if (result == TryResult::Duplicate) {
+        QCOMPARE(f.user.lastPrompt(), duplicateMessage);
+        QVERIFY(!f.states.executeEnabled);
+        QVERIFY(f.states.restoreEnabled);
+    } else {
+        QVERIFY(f.user.messages.isEmpty());
+    }
+}
+
+void TestPlanReplace::plannedRunSelectsChangedRows()
+{
+    for (const bool unattended : {false, true}) {
+        PlanFixture f;
+        addPlannedRows(f, {{QStringLiteral("a.txt"), QStringLiteral("a.txt")},
+                           {QStringLiteral("b.txt"), QStringLiteral("B.txt")},
+                           {QStringLiteral("c.txt"), QStringLiteral("c.txt")}});
+        f.rows.setSelected(1, true);
+        auto context = f.context(JobKind::FileNameReplace, unattended);
+        QCOMPARE(PlanJob(context, false), TryResult::Planned);
+        QCOMPARE(f.selectedRows(), QList<int>{2});
+        QVERIFY(!f.states.tryEnabled);
+        QVERIFY(f.states.executeEnabled);
+        QVERIFY(f.states.restoreEnabled);
+        if (unattended)
+            QVERIFY(f.user.messages.isEmpty());
+        else
+            QVERIFY(f.user.lastPrompt().startsWith(QStringLiteral("試行完了！\r\n\r\n")));
+    }
+}
+
+void TestPlanReplace::progressRunsOverTheRows()
+{
+    PlanFixture f;
+    for (int row = 1; row <= 50; ++row)
+        f.addRows({QStringLiteral("f%1").arg(row)});
+    auto context = f.context(JobKind::FileNameReplace);
+    PlanJob(context, true);
+    QCOMPARE(f.user.progressMaximum, 50);
+    // 50 / 20 = 2.5 rounds to the even 2.
+    QCOMPARE(f.user.progressValues.size(), 1 + 25);
+    QCOMPARE(f.user.progressValues.last(), 50);
+    QCOMPARE(f.user.eventPumps, 25);
+    QVERIFY(!f.user.progressVisible);
+}
+
+void TestPlanReplace::emptyListPlansNothing()
+{
+    PlanFixture f;
+    f.states.executeEnabled = true;
+    auto context = f.context(JobKind::FileNameReplace);
+    QCOMPARE(PlanJob(context, false), TryResult::Planned);
+    QVERIFY(f.user.messages.isEmpty());
+    QVERIFY(f.states.executeEnabled);
+}
+
+void TestPlanReplace::failedReplaceTextStopsTheRun()
+{
+    PlanFixture f;
+    addPlannedRows(f, {{QStringLiteral("a.txt"), QStringLiteral("earlier-a")},
+                       {QStringLiteral("b.txt"), QStringLiteral("earlier-b")}});
+    f.inputs.searchText = QStringLiteral("a");
+    f.inputs.replaceText = ErrorMarker;
+    auto context = f.context(JobKind::FileNameReplace);
+    QCOMPARE(PlanJob(context, false), TryResult::Invalid);
+    QCOMPARE(f.column(RenameField::NewName), (QStringList{QStringLiteral("earlier-a"), QStringLiteral("earlier-b")}));
+    QVERIFY(f.user.messages.isEmpty());
+    QVERIFY(!f.states.executeEnabled);
+    QVERIFY(f.states.restoreEnabled);
+    QVERIFY(!f.user.progressVisible);
+}
+
+void TestPlanReplace::replaces_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("search");
+    QTest::addColumn<QString>("replace");
+    QTest::addColumn<bool>("ignoreCase");
+    QTest::addColumn<QString>("planned");
+
+    QTest::newRow("plain") << QStringLiteral("abc.txt") << QStringLiteral("b") << QStringLiteral("x") << false
+                           << QStringLiteral("axc.txt");
+    QTest::newRow("case kept") << QStringLiteral("abc.txt") << QStringLiteral("B") << QStringLiteral("x") << false
+                               << QStringLiteral("abc.txt");
+    QTest::newRow("case ignored") << QStringLiteral("abc.txt") << QStringLiteral("B") << QStringLiteral("x") << true
+                                  << QStringLiteral("axc.txt");
+    QTest::newRow("extension included") << QStringLiteral("a.jpeg") << QStringLiteral("\\.jpeg$")
+                                        << QStringLiteral(".jpg") << false << QStringLiteral("a.jpg");
+    // The capture comes from the first match found ignoring case ("Xa"), the
+    // replace from the first exact one ("xb").
+    QTest::newRow("capture ignores case") << QStringLiteral("Xa_xb") << QStringLiteral("x(.)")
+                                          << QStringLiteral("[$1]") << false << QStringLiteral("Xa_[a]");
+    QTest::newRow("FileName any case") << QStringLiteral("a.txt") << QStringLiteral("^.*$")
+                                       << QStringLiteral("<FILENAME>-<fileName>") << false
+                                       << QStringLiteral("a.txt-a.txt");
+    QTest::newRow("row number") << QStringLiteral("a.txt") << QStringLiteral("^") << QStringLiteral("Row()_")
+                                << false << QStringLiteral("1_a.txt");
+}
+
+void TestPlanReplace::replaces()
+{
+    PlanFixture f;
+    if (f.text.RegFirstMatch(QStringLiteral("abc"), QStringLiteral("b"), false) != QStringLiteral("b"))
+        QSKIP("the regular-expression engine is not built in yet");
+    QFETCH(QString, name);
+    QFETCH(QString, search);
+    QFETCH(QString, replace);
+    QFETCH(bool, ignoreCase);
+    QFETCH(QString, planned);
+    f.addRows({name});
+    f.inputs.searchText = search;
+    f.inputs.replaceText = replace;
+    f.options.ignoreCase = ignoreCase;
+    auto context = f.context(JobKind::FileNameReplace);
+    const TryResult result = PlanJob(context, true);
+    QCOMPARE(f.rows.field(1, RenameField::NewName), planned);
+    QCOMPARE(result, planned == name ? TryResult::NothingToChange : TryResult::Planned);
+}
+
+void TestPlanReplace::engineFailureStopsTheRun()
+{
+    PlanFixture f;
+    if (f.text.RegFirstMatch(QStringLiteral("abc"), QStringLiteral("b"), false) != QStringLiteral("b"))
+        QSKIP("the regular-expression engine is not built in yet");
+    addPlannedRows(f, {{QStringLiteral("a.txt"), QStringLiteral("earlier-a")},
+                       {QStringLiteral("b.txt"), QStringLiteral("earlier-b")}});
+    f.inputs.searchText = QStringLiteral("(");
+    f.inputs.replaceText = QStringLiteral("x");
+    auto context = f.context(JobKind::FileNameReplace);
+    QCOMPARE(PlanJob(context, false), TryResult::Invalid);
+    QCOMPARE(f.column(RenameField::NewName), (QStringList{QStringLiteral("earlier-a"), QStringLiteral("earlier-b")}));
+    for (const MessageRequest &shown : f.user.messages)
+        QVERIFY(!shown.plain);
+    QVERIFY(!f.states.executeEnabled);
+    QVERIFY(!f.user.progressVisible);
+}
+
+QTEST_GUILESS_MAIN(TestPlanReplace)
+#include "tst_planreplace.moc"
