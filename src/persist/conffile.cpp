@@ -109,9 +109,11 @@ int columnNumber(const QString &key, const QString &prefix)
 {
     if (!key.startsWith(prefix))
         return 0;
+    const QString digits = key.mid(prefix.size());
     bool ok = false;
-    const int number = key.mid(prefix.size()).toInt(&ok);
-    return ok ? number : 0;
+    const int number = digits.toInt(&ok);
+    // Only the spelling Corvane writes: "column width1", not "column width01".
+    return ok && QString::number(number) == digits ? number : 0;
 }
 
 // Applies one value; false when its number does not fit in 32 bits.

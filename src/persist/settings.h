@@ -16,10 +16,12 @@ struct Settings
     int formRight = 800;
     int formBottom = 300;
 
-    int jobPosition = 1; // ファイル名置換
+    // The job's position in the job selector, 1 = ファイル名置換. A damaged
+    // file may hold any number: the caller falls back to the default job.
+    int jobPosition = 1;
     bool stayOnTop = false;
     bool semiTransparent = false;
-    int opacity = 150; // 0..255, used while semi-transparent
+    int opacity = 150; // used while semi-transparent; the caller keeps it to 0..255
     QString commandFileFolder; // "init dir": may be empty or name a folder that is gone
     bool menuBarShown = false;
 
@@ -45,6 +47,8 @@ struct Settings
     int dataEditorHeight = 6000;
     int dataEditorWidth = 7000;
 
+    // The option menu's flags. The caller mirrors onlyTopFolder and noConfirm
+    // into the process-wide flags once they are read.
     bool onlyTopFolder = false;
     bool noTry = false;
     bool noConfirm = false;

@@ -160,6 +160,7 @@ void TestConfFile::readingRules_data()
     QTest::newRow("only go sets no confirm") << "only go = -1" << "no confirm =-1";
     QTest::newRow("only go sets no try") << "only go = 1" << "no try =-1";
     QTest::newRow("visible column width") << "column width2 = 1234" << "column width2 = 1234";
+    QTest::newRow("column number spelled otherwise") << "column width01 = 99" << "column width1 = 3200";
     QTest::newRow("hidden column width ignored") << "column width7 = 99" << "column width7 = 0";
     QTest::newRow("folder column width ignored") << "column width6 = 99" << "column width6 = 8000";
     QTest::newRow("font size with a fraction") << "font size = 10.5" << "font size = 10.5";
