@@ -163,22 +163,22 @@ bool applySetting(const QString &key, const QString &value, Settings *settings)
         return applyField(*field, value, settings);
 
     bool fits = true;
-    const auto width = [&] { return NumberText::roundToInt32(NumberText::leading(value), &fits); };
+    const auto number = [&] { return NumberText::roundToInt32(NumberText::leading(value), &fits); };
     if (key == QLatin1String("only go")) {
-        const bool on = width() != 0;
+        const bool on = number() != 0;
         if (fits)
             settings->noConfirm = settings->noTry = on;
         return fits;
     }
     if (const int column = columnNumber(key, listColumnKey); column >= 1) {
-        const int twips = width();
+        const int twips = number();
         // Widths beyond the fifth are written for the record only.
         if (fits && column <= persistedListColumns && column <= settings->listColumnWidths.size())
             settings->listColumnWidths[column - 1] = twips;
         return fits;
     }
     if (const int column = columnNumber(key, mp3ColumnKey); column >= 1 && column <= mp3WidthKeys) {
-        const int twips = width();
+        const int twips = number();
         const bool applies = column <= 9 || column == 12;
         if (fits && applies && column <= settings->mp3ColumnWidths.size())
             settings->mp3ColumnWidths[column - 1] = twips;
