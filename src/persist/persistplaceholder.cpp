@@ -1,1 +1,0 @@
-// The settings and command files arrive with their own sources.

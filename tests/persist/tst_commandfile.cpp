@@ -1,0 +1,361 @@
+#include "persist/commandfile.h"
+#include "persist/commandfilefolder.h"
+#include "platform/codepage.h"
+#include "platform/linuxfilesystem.h"
+#include "platform/messagerequest.h"
+#include "scripteduserchannel.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QStringList mp3Headers = {
+    QStringLiteral("FileName."), QStringLiteral("Title"), QStringLiteral("Artist"), QStringLiteral("Album"),
+    QStringLiteral("Genre"), QStringLiteral("TruckNo"), QStringLiteral("Encode"), QStringLiteral("Year"),
+    QStringLiteral("Comment"), QStringLiteral("Path."), QStringLiteral("並べ替え用."), QStringLiteral("ID3 Ver."),
+    QStringLiteral("Save.")};
+
+const QChar sep = QChar(0x0001);
+
+// A set-up with every input filled with something other than its reset value.
+CommandSetup filledSetup(const QString &job)
+{
+    CommandSetup setup;
+    setup.jobLabel = job;
+    setup.folderPath = QStringLiteral("/home/user/音楽");
+    setup.searchText = QStringLiteral("^(\\d+)(?=_)");
+    setup.replaceText = QStringLiteral("<format($1,\"000\")>");
+    for (int i = 1; i <= 13; ++i) {
+        setup.tagTemplates << QStringLiteral("$%1 template").arg(i);
+        setup.tagColumnWidths << 100 * i;
+    }
+    setup.baseName = QStringLiteral("写真");
+    setup.startNo = QStringLiteral("17");
+    setup.digits = QStringLiteral(" 3");
+    setup.addTop = false;
+    setup.separator = QStringLiteral("_");
+    setup.stepMinutes = QStringLiteral("15");
+    return setup;
+}
+
+CommandSetup blankSetup()
+{
+    CommandSetup setup;
+    ResetCommandSetup(&setup, mp3Headers);
+    setup.tagColumnWidths = QList<int>(13, 1000);
+    return setup;
+}
+
+} // namespace
+
+class TestCommandFile : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void writtenEntriesPerJob_data();
+    void writtenEntriesPerJob();
+    void roundTripPerJob_data();
+    void roundTripPerJob();
+    void entries_data();
+    void entries();
+    void tagTemplates();
+    void tagWidths_data();
+    void tagWidths();
+    void missingAndUnreadableFiles();
+    void oldCodePage932File();
+    void textOutsideCodePage932Survives();
+    void newResetsTheSetup();
+    void commandFileFolder();
+    void listAndDeleteCommandFiles();
+
+private:
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    QTemporaryDir m_dir;
+    ScriptedUserChannel m_user;
+};
+
+void TestCommandFile::init()
+{
+    QVERIFY(m_dir.isValid());
+    m_user.clear();
+}
+
+void TestCommandFile::writtenEntriesPerJob_data()
+{
+    QTest::addColumn<QString>("job");
+    QTest::addColumn<QStringList>("keys");
+    const auto keys = [](const QString &own) { return QString(QStringLiteral("Com,FolderPath,") + own).split(u','); };
+    QTest::newRow("numbering") << "連番作成" << keys(QString::fromUtf16(u"BaseName,StNo,Cols,AddTop,Separator"));
+    QTest::newRow("replace") << "ファイル名置換" << keys(QString::fromUtf16(u"Search,Replace"));
+    QTest::newRow("created") << "作成日変更" << keys(QString::fromUtf16(u"Step"));
+    QTest::newRow("modified") << "更新日変更" << keys(QString::fromUtf16(u"Step"));
+    QTest::newRow("mp3") << "ＭＰ３タグ編集" << keys(QString::fromUtf16(u"Search,Tag,TagWidth"));
+    QTest::newRow("folder") << "フォルダ名変更" << keys(QString::fromUtf16(u"Search,Replace"));
+}
+
+void TestCommandFile::writtenEntriesPerJob()
+{
+    QFETCH(QString, job);
+    QFETCH(QStringList, keys);
+    const QString text = CommandFileText(filledSetup(job));
+    QVERIFY(text.endsWith(QStringLiteral("\r\n")));
+    QStringList written;
+    for (const QString &line : text.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+        written << line.section(u'=', 0, 0);
+    QCOMPARE(written, keys);
+    QVERIFY(text.startsWith(QStringLiteral("Com=") + job + QStringLiteral("\r\nFolderPath=/home/user/音楽\r\n")));
+}
+
+void TestCommandFile::roundTripPerJob_data()
+{
+    writtenEntriesPerJob_data();
+}
+
+void TestCommandFile::roundTripPerJob()
+{
+    QFETCH(QString, job);
+    QFETCH(QStringList, keys);
+    const CommandSetup saved = filledSetup(job);
+    const QString file = path(QStringLiteral("job.dat"));
+    QCOMPARE(CommandFileSave(file, saved), QString());
+
+    CommandSetup loaded = blankSetup();
+    CommandFileLoad(file).applyTo(&loaded);
+    QCOMPARE(loaded.jobLabel, job);
+    QCOMPARE(loaded.folderPath, saved.folderPath);
+    const CommandSetup blank = blankSetup();
+    QCOMPARE(loaded.searchText, keys.contains(u"Search") ? saved.searchText : blank.searchText);
+    QCOMPARE(loaded.replaceText, keys.contains(u"Replace") ? saved.replaceText : blank.replaceText);
+    QCOMPARE(loaded.tagTemplates, keys.contains(u"Tag") ? saved.tagTemplates : blank.tagTemplates);
+    QCOMPARE(loaded.tagColumnWidths, keys.contains(u"TagWidth") ? saved.tagColumnWidths : blank.tagColumnWidths);
+    QCOMPARE(loaded.baseName, keys.contains(u"BaseName") ? saved.baseName : blank.baseName);
+    QCOMPARE(loaded.startNo, keys.contains(u"StNo") ? saved.startNo : blank.startNo);
+    QCOMPARE(loaded.digits, keys.contains(u"Cols") ? saved.digits : blank.digits);
+    QCOMPARE(loaded.addTop, keys.contains(u"AddTop") ? saved.addTop : blank.addTop);
+    QCOMPARE(loaded.separator, keys.contains(u"Separator") ? saved.separator : blank.separator);
+    QCOMPARE(loaded.stepMinutes, keys.contains(u"Step") ? saved.stepMinutes : blank.stepMinutes);
+
+    // An empty path writes nothing and is no error.
+    QCOMPARE(CommandFileSave(QString(), saved), QString());
+}
+
+void TestCommandFile::entries_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("search");
+    QTest::addColumn<QString>("replace");
+    QTest::addColumn<QString>("job");
+
+    QTest::newRow("value holding =") << "Search=a(?=b)=c\r\n" << "a(?=b)=c" << "" << "";
+    QTest::newRow("lower-case keys ignored") << "com=連番作成\r\nsearch=x\r\nREPLACE=y\r\n" << "" << "" << "";
+    QTest::newRow("blanks around = belong to key and value")
+        << "Search = x\r\nReplace= y \r\n" << "" << " y " << "";
+    QTest::newRow("entry without = skipped") << "Search\r\nReplace=r" << "" << "r" << "";
+    QTest::newRow("later entry wins") << "Search=a\r\nSearch=b\r\n" << "b" << "" << "";
+    QTest::newRow("one line, tab-separated")
+        << "Com=ファイル名置換\tSearch=(\\d+)\tReplace=#$1" << "(\\d+)" << "#$1" << "ファイル名置換";
+    QTest::newRow("tab-separated ended by a line break")
+        << "Com=ファイル名置換\tSearch=x\tReplace=y\r\n" << "x" << "y" << "ファイル名置換";
+    QTest::newRow("line feeds alone") << "Com=フォルダ名変更\nSearch=s\nReplace=t\n" << "s" << "t" << "フォルダ名変更";
+    QTest::newRow("empty value") << "Search=" << "" << "" << "";
+}
+
+void TestCommandFile::entries()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, search);
+    QFETCH(QString, replace);
+    QFETCH(QString, job);
+    CommandSetup setup;
+    CommandFile::parse(text).applyTo(&setup);
+    QCOMPARE(setup.searchText, search);
+    QCOMPARE(setup.replaceText, replace);
+    QCOMPARE(setup.jobLabel, job);
+}
+
+void TestCommandFile::tagTemplates()
+{
+    CommandSetup saved = filledSetup(QStringLiteral("ＭＰ３タグ編集"));
+    saved.tagTemplates[4] = QString(); // an empty template is kept as empty
+    const QString text = CommandFileText(saved);
+    const QString tagLine = text.split(QStringLiteral("\r\n")).filter(QStringLiteral("Tag=")).first();
+    const QString value = tagLine.mid(4);
+    QVERIFY(value.startsWith(sep));
+    QVERIFY(value.endsWith(sep));
+    QCOMPARE(value.count(sep), 14);
+
+    CommandSetup loaded = blankSetup();
+    CommandFile::parse(text).applyTo(&loaded);
+    QCOMPARE(loaded.tagTemplates, saved.tagTemplates);
+
+    // Fewer templates than boxes: the others stay as they are.
+    loaded = blankSetup();
+    CommandFile::parse(u"Tag=" + sep + u"<T>x" + sep + u"$2" + sep).applyTo(&loaded);
+    QCOMPARE(loaded.tagTemplates.at(0), QStringLiteral("<T>x"));
+    QCOMPARE(loaded.tagTemplates.at(1), QStringLiteral("$2"));
+    QCOMPARE(loaded.tagTemplates.at(2), QStringLiteral("<Artist>"));
+
+    // More templates than boxes: the surplus is dropped.
+    CommandSetup few;
+    few.tagTemplates = QStringList{QStringLiteral("a"), QStringLiteral("b")};
+    CommandFile::parse(u"Tag=" + sep + u"1" + sep + u"2" + sep + u"3" + sep).applyTo(&few);
+    QCOMPARE(few.tagTemplates, QStringList({QStringLiteral("1"), QStringLiteral("2")}));
+}
+
+void TestCommandFile::tagWidths_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<int>("width");
+    QTest::newRow("number") << "1500" << 1500;
+    QTest::newRow("blanks around") << " 1500 " << 1500;
+    QTest::newRow("fraction rounds") << "1499.6" << 1500;
+    QTest::newRow("empty") << "" << 1000;
+    QTest::newRow("zero") << "0" << 1000;
+    QTest::newRow("negative") << "-5" << 1000;
+    QTest::newRow("not numeric") << "wide" << 1000;
+    QTest::newRow("numeric start only") << "12px" << 1000;
+    QTest::newRow("beyond 32 bits") << "1e12" << 1000;
+}
+
+void TestCommandFile::tagWidths()
+{
+    QFETCH(QString, item);
+    QFETCH(int, width);
+    CommandSetup setup = blankSetup();
+    CommandFile::parse(u"TagWidth=" + sep + u"700" + sep + item + sep + u"900" + sep).applyTo(&setup);
+    QCOMPARE(setup.tagColumnWidths.at(0), 700);
+    QCOMPARE(setup.tagColumnWidths.at(1), width);
+    QCOMPARE(setup.tagColumnWidths.at(2), 900);
+    QCOMPARE(setup.tagColumnWidths.at(3), 1000);
+}
+
+void TestCommandFile::missingAndUnreadableFiles()
+{
+    QString error = QStringLiteral("stale");
+    QVERIFY(CommandFileLoad(path(QStringLiteral("none.dat")), &error).isEmpty());
+    QCOMPARE(error, QString());
+
+    QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("folder.dat")));
+    QVERIFY(CommandFileLoad(path(QStringLiteral("folder.dat")), &error).isEmpty());
+    QVERIFY(!error.isEmpty());
+
+    QVERIFY(!CommandFileSave(path(QStringLiteral("no/such/folder.dat")), filledSetup(QStringLiteral("連番作成")))
+                 .isEmpty());
+}
+
+void TestCommandFile::oldCodePage932File()
+{
+    // As an older system wrote it: code page 932, CR LF, the step with leading zeros.
+    const QString text = QStringLiteral("Com=連番作成\r\nFolderPath=C:\\写真\r\nBaseName=旅行～\r\nStNo=1\r\n"
+                                        "Cols=3\r\nAddTop=0\r\nSeparator=＿\r\nStep=007\r\n");
+    QFile file(path(QStringLiteral("old.dat")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(CodePage::toCp932(text));
+    file.close();
+
+    const CommandFile loaded = CommandFileLoad(file.fileName());
+    QCOMPARE(loaded.jobLabel, QStringLiteral("連番作成"));
+    QCOMPARE(loaded.folderPath, QStringLiteral("C:\\写真"));
+    QCOMPARE(loaded.baseName, QStringLiteral("旅行～"));
+    QCOMPARE(loaded.separator, QStringLiteral("＿"));
+    QCOMPARE(loaded.addTop, false);
+    QCOMPARE(loaded.stepMinutes, QStringLiteral("7"));
+
+    // Written back without a byte-order mark, exactly as it was.
+    CommandSetup setup = blankSetup();
+    loaded.applyTo(&setup);
+    QCOMPARE(CommandFileSave(file.fileName(), setup), QString());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), CodePage::toCp932(QString(text).replace(QStringLiteral("Step=007\r\n"), QString())));
+}
+
+void TestCommandFile::textOutsideCodePage932Survives()
+{
+    CommandSetup saved = filledSetup(QStringLiteral("ＭＰ３タグ編集"));
+    saved.searchText = QStringLiteral("Beyoncé – (.*)");
+    saved.tagTemplates[1] = QStringLiteral("😀 $1");
+    saved.folderPath = QStringLiteral("/home/zoë/音楽");
+    const QString file = path(QStringLiteral("unicode.dat"));
+    QCOMPARE(CommandFileSave(file, saved), QString());
+    CommandSetup loaded = blankSetup();
+    CommandFileLoad(file).applyTo(&loaded);
+    QCOMPARE(loaded.searchText, saved.searchText);
+    QCOMPARE(loaded.tagTemplates, saved.tagTemplates);
+    QCOMPARE(loaded.folderPath, saved.folderPath);
+}
+
+void TestCommandFile::newResetsTheSetup()
+{
+    CommandSetup setup = filledSetup(QStringLiteral("連番作成"));
+    ResetCommandSetup(&setup, mp3Headers);
+    QCOMPARE(setup.jobLabel, QStringLiteral("連番作成"));
+    QCOMPARE(setup.folderPath, QString());
+    QCOMPARE(setup.searchText, QString());
+    QCOMPARE(setup.replaceText, QString());
+    QCOMPARE(setup.baseName, QString());
+    QCOMPARE(setup.startNo, QString());
+    QCOMPARE(setup.separator, QString());
+    QVERIFY(setup.addTop);
+    QCOMPARE(setup.stepMinutes, QStringLiteral("  0"));
+    QCOMPARE(setup.tagTemplates.size(), 13);
+    QCOMPARE(setup.tagTemplates.at(0), QStringLiteral("<FileName>"));
+    QCOMPARE(setup.tagTemplates.at(10), QStringLiteral("<並べ替え用>"));
+    QCOMPARE(setup.tagTemplates.at(11), QStringLiteral("<ID3 Ver>"));
+    QCOMPARE(setup.tagColumnWidths, filledSetup(QStringLiteral("連番作成")).tagColumnWidths);
+}
+
+void TestCommandFile::commandFileFolder()
+{
+    QCOMPARE(CommandFileFolder(m_dir.path()), m_dir.path());
+    const QString fallback = CommandFileFolder(QString());
+    QVERIFY(!fallback.isEmpty());
+    QCOMPARE(CommandFileFolder(path(QStringLiteral("gone"))), fallback);
+    // A file is not a folder.
+    QFile file(path(QStringLiteral("plain")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(CommandFileFolder(file.fileName()), fallback);
+}
+
+void TestCommandFile::listAndDeleteCommandFiles()
+{
+    const QString folder = path(QStringLiteral("commands"));
+    QVERIFY(QDir().mkpath(folder + QStringLiteral("/sub.dat")));
+    const QStringList names = {QStringLiteral("b.dat"), QStringLiteral("A.DAT"), QStringLiteral("notes.txt"),
+                               QStringLiteral("c.dat.bak"), QStringLiteral("連番.dat")};
+    for (const QString &name : names) {
+        QFile file(folder + u'/' + name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QCOMPARE(CommandFileNames(folder),
+             QStringList({QStringLiteral("A.DAT"), QStringLiteral("b.dat"), QStringLiteral("連番.dat")}));
+
+    LinuxFileSystem files;
+    m_user.answers.enqueue(MessageAnswer::Cancel);
+    QVERIFY(!DeleteCommandFile(m_user, files, folder, QStringLiteral("b.dat")));
+    QVERIFY(QFile::exists(folder + QStringLiteral("/b.dat")));
+    QCOMPARE(m_user.lastPrompt(), QStringLiteral("b.dat を削除してよろしいですか？"));
+    QCOMPARE(m_user.messages.last().title, QStringLiteral("ファイル削除"));
+    QCOMPARE(MessageStyle::buttons(m_user.messages.last().style), MessageStyle::OkCancel);
+
+    // The file goes from the listed folder, not from the current one.
+    QFile same(QDir::current().filePath(QStringLiteral("b.dat")));
+    QVERIFY(!same.exists());
+    m_user.answers.enqueue(MessageAnswer::Ok);
+    QVERIFY(DeleteCommandFile(m_user, files, folder, QStringLiteral("b.dat")));
+    QVERIFY(!QFile::exists(folder + QStringLiteral("/b.dat")));
+    QCOMPARE(CommandFileNames(folder), QStringList({QStringLiteral("A.DAT"), QStringLiteral("連番.dat")}));
+
+    // A file that vanished meanwhile: the failure is shown.
+    m_user.clear();
+    QVERIFY(!DeleteCommandFile(m_user, files, folder, QStringLiteral("b.dat")));
+    QCOMPARE(m_user.messages.size(), 2);
+}
+
+QTEST_GUILESS_MAIN(TestCommandFile)
+#include "tst_commandfile.moc"

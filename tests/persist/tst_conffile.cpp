@@ -1,0 +1,308 @@
+#include "persist/conffile.h"
+#include "persist/numbertext.h"
+#include "persist/settings.h"
+#include "platform/codepage.h"
+#include "scripteduserchannel.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestConfFile : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void defaultsWrittenInFileOrder();
+    void everySettingRoundTrips();
+    void readingRules_data();
+    void readingRules();
+    void mp3WidthsAreReadOnly();
+    void numbers_data();
+    void numbers();
+    void missingFileKeepsDefaults();
+    void damagedFileKeepsWhatWasRead();
+    void numberBeyond32BitsStopsReading();
+    void unreadableFileIsReported();
+    void oldCodePage932File();
+    void textOutsideCodePage932Survives();
+
+private:
+    QString confPath() const { return m_dir.filePath(QStringLiteral("Conf.txt")); }
+    void writeBytes(const QByteArray &bytes);
+    QString savedText(const Settings &settings);
+
+    QTemporaryDir m_dir;
+    ScriptedUserChannel m_user;
+};
+
+void TestConfFile::init()
+{
+    QVERIFY(m_dir.isValid());
+    QFile::remove(confPath());
+    m_user.clear();
+}
+
+void TestConfFile::writeBytes(const QByteArray &bytes)
+{
+    QFile file(confPath());
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+QString TestConfFile::savedText(const Settings &settings)
+{
+    const QString path = m_dir.filePath(QStringLiteral("saved.txt"));
+    if (!ConfSave(path, settings).isEmpty())
+        return {};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return CodePage::decodeText(file.readAll());
+}
+
+void TestConfFile::defaultsWrittenInFileOrder()
+{
+    const Settings settings = Settings::defaults(QSize(1920, 1080), QStringLiteral("IPAGothic"), 9);
+    QString expected = QStringLiteral(
+        "form left = 560\nform top = 390\nform right = 1360\nform bottom = 690\nop = 1\n"
+        "disptop = 0\ntransparent = 0\ntransparency = 150\ninit dir = \ndisp menu = 0\n"
+        "stno =  1\ndegits =  2\nincrement =   1\nincrement date =   0\nadd top = 1\n"
+        "separator = \nid3 disp = 0\nid3 v1.x = 1\nid3 v2.x = 1\n"
+        "column width1 = 3200\ncolumn width2 = 3200\ncolumn width3 = 2200\ncolumn width4 = 2200\n"
+        "column width5 = 1500\ncolumn width6 = 8000\ncolumn width7 = 0\ncolumn width8 = 0\n"
+        "column width9 = 0\ncolumn width10 = 0\n"
+        "font name = IPAGothic\nfont size = 9\nlist height = 6000\nlist width = 7000\n"
+        "only top folder =0\nno try =0\nno confirm =0\nerror continue =0\nignore case = 0\nreg order =0\n"
+        "reg search str = \nreg replace str = \n"
+        "template left = 2100\ntemplate top = 2100\ntemplate width = 11250\ntemplate height = 7500\n");
+    expected.replace(u'\n', QStringLiteral("\r\n"));
+    QCOMPARE(savedText(settings), expected);
+}
+
+void TestConfFile::everySettingRoundTrips()
+{
+    Settings saved = Settings::defaults(QSize(1024, 768));
+    saved.formLeft = -20;
+    saved.formTop = 15;
+    saved.formRight = 1900;
+    saved.formBottom = 1000;
+    saved.jobPosition = 4;
+    saved.stayOnTop = true;
+    saved.semiTransparent = true;
+    saved.opacity = 200;
+    saved.commandFileFolder = QStringLiteral("/home/user/コマンド");
+    saved.menuBarShown = true;
+    saved.startNo = QStringLiteral("17");
+    saved.digits = QStringLiteral(" 5");
+    saved.step = QStringLiteral(" 10");
+    saved.stepMinutes = QStringLiteral(" 90");
+    saved.addTop = false;
+    saved.separator = QStringLiteral("_- ");
+    saved.showId3Choice = true;
+    saved.tagV1 = false;
+    saved.tagV2 = false;
+    saved.listColumnWidths = {1000, 1100, 1200, 1300, 1400, 8000, 0, 0, 0, 0};
+    saved.listFontName = QStringLiteral("IPAゴシック");
+    saved.listFontSize = 10.5;
+    saved.dataEditorHeight = 5000;
+    saved.dataEditorWidth = 9000;
+    saved.onlyTopFolder = true;
+    saved.noTry = true;
+    saved.noConfirm = true;
+    saved.errorContinue = true;
+    saved.ignoreCase = true;
+    saved.regOrder = true;
+    saved.searchHistory = QStringLiteral("(\\d+)\t^abc$\t 先頭");
+    saved.replaceHistory = QStringLiteral("<format($1,\"000\")>\tx ");
+    saved.templateLeft = 100;
+    saved.templateTop = 200;
+    saved.templateWidth = 9000;
+    saved.templateHeight = 6000;
+    QVERIFY(saved != Settings::defaults(QSize(1024, 768)));
+
+    QCOMPARE(ConfSave(confPath(), saved), QString());
+    Settings loaded = Settings::defaults(QSize(1024, 768));
+    QCOMPARE(ConfLoad(confPath(), &loaded, m_user), QString());
+    QVERIFY(m_user.messages.isEmpty());
+    QCOMPARE(loaded, saved);
+
+    // Saving again replaces the whole file.
+    saved.searchHistory.clear();
+    QCOMPARE(ConfSave(confPath(), saved), QString());
+    loaded = Settings();
+    ConfLoad(confPath(), &loaded, m_user);
+    QCOMPARE(loaded.searchHistory, QString());
+}
+
+void TestConfFile::readingRules_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("savedLine");
+
+    QTest::newRow("key in capitals without blanks") << "OP=4" << "op = 4";
+    QTest::newRow("key with blanks and mixed case") << "  Disp Menu   = 1" << "disp menu = 1";
+    QTest::newRow("leading blanks of a value go, trailing ones stay") << "separator =  - " << "separator = - ";
+    QTest::newRow("value holding = is skipped")
+        << "reg search str = abc\r\nreg search str = (?=x)" << "reg search str = abc";
+    QTest::newRow("line without =") << "op 3" << "op = 1";
+    QTest::newRow("later line wins") << "op = 2\r\nop = 3" << "op = 3";
+    QTest::newRow("line feeds alone") << "op = 5\nop = 3\n" << "op = 3";
+    QTest::newRow("start number keeps its last two characters") << "stno = 123" << "stno = 23";
+    QTest::newRow("start number not numeric") << "stno = abc" << "stno =  0";
+    QTest::newRow("digits padded") << "degits = 5" << "degits =  5";
+    QTest::newRow("step padded") << "increment = 7" << "increment =   7";
+    QTest::newRow("date step keeps its last three") << "increment date = 1234" << "increment date = 234";
+    QTest::newRow("flag any non-zero is on") << "no try = 5" << "no try =-1";
+    QTest::newRow("flag written -1 reads on") << "ignore case = -1" << "ignore case = -1";
+    QTest::newRow("flag 0 is off") << "no try = -1\r\nno try = 0" << "no try =0";
+    QTest::newRow("only go sets no confirm") << "only go = -1" << "no confirm =-1";
+    QTest::newRow("only go sets no try") << "only go = 1" << "no try =-1";
+    QTest::newRow("visible column width") << "column width2 = 1234" << "column width2 = 1234";
+    QTest::newRow("column number spelled otherwise") << "column width01 = 99" << "column width1 = 3200";
+    QTest::newRow("hidden column width ignored") << "column width7 = 99" << "column width7 = 0";
+    QTest::newRow("folder column width ignored") << "column width6 = 99" << "column width6 = 8000";
+    QTest::newRow("font size with a fraction") << "font size = 10.5" << "font size = 10.5";
+    QTest::newRow("text keeps trailing blanks") << "font name = Noto Sans  " << "font name = Noto Sans  ";
+    QTest::newRow("unknown key ignored") << "colour = 3\r\nop = 2" << "op = 2";
+}
+
+void TestConfFile::readingRules()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, savedLine);
+    writeBytes(file.toUtf8());
+    Settings settings;
+    QCOMPARE(ConfLoad(confPath(), &settings, m_user), QString());
+    const QString saved = savedText(settings);
+    QVERIFY2(saved.contains(QStringLiteral("\r\n") + savedLine + QStringLiteral("\r\n"))
+                 || saved.startsWith(savedLine + QStringLiteral("\r\n")),
+             qPrintable(saved));
+}
+
+void TestConfFile::mp3WidthsAreReadOnly()
+{
+    writeBytes("column mp3 width2 = 999\r\ncolumn mp3 width10 = 5\r\ncolumn mp3 width12 = 777\r\n"
+               "column mp3 width15 = 5\r\n");
+    Settings settings;
+    ConfLoad(confPath(), &settings, m_user);
+    QList<int> expected = Settings::defaultMp3ColumnWidths();
+    expected[1] = 999;
+    expected[11] = 777;
+    QCOMPARE(settings.mp3ColumnWidths, expected);
+    QVERIFY(!savedText(settings).contains(QStringLiteral("mp3")));
+}
+
+void TestConfFile::numbers_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("value");
+    QTest::newRow("empty") << "" << 0.0;
+    QTest::newRow("not numeric") << "abc" << 0.0;
+    QTest::newRow("leading part") << "12abc" << 12.0;
+    QTest::newRow("negative") << " -7" << -7.0;
+    QTest::newRow("plus") << "+3" << 3.0;
+    QTest::newRow("fraction") << "10.25pt" << 10.25;
+    QTest::newRow("exponent") << "1e3" << 1000.0;
+    QTest::newRow("e without digits") << "2em" << 2.0;
+    QTest::newRow("blanks between digits") << "1 000" << 1000.0;
+    QTest::newRow("sign alone") << "-" << 0.0;
+}
+
+void TestConfFile::numbers()
+{
+    QFETCH(QString, text);
+    QFETCH(double, value);
+    QCOMPARE(NumberText::leading(text), value);
+}
+
+void TestConfFile::missingFileKeepsDefaults()
+{
+    Settings settings = Settings::defaults(QSize(1280, 1024));
+    QCOMPARE(ConfLoad(confPath(), &settings, m_user), QString());
+    QVERIFY(m_user.messages.isEmpty());
+    QCOMPARE(settings, Settings::defaults(QSize(1280, 1024)));
+    QCOMPARE(settings.formRight - settings.formLeft, 800);
+    QCOMPARE(settings.formBottom - settings.formTop, 300);
+    QCOMPARE(settings.jobPosition, 1);
+    QVERIFY(!settings.menuBarShown);
+    QVERIFY(settings.tagV1 && settings.tagV2);
+}
+
+void TestConfFile::damagedFileKeepsWhatWasRead()
+{
+    // Binary junk, a cut-off line and an empty key among good lines.
+    QByteArray bytes("op = 2\r\n\x00\xff\xfe=\x81\r\n= 5\r\nform left\r\n");
+    bytes += QByteArray(300, '\xA5');
+    bytes += "\r\ntransparency = 99.5\r\ntemplate top = 100.5";
+    writeBytes(bytes);
+    Settings settings;
+    QCOMPARE(ConfLoad(confPath(), &settings, m_user), QString());
+    QVERIFY(m_user.messages.isEmpty());
+    QCOMPARE(settings.jobPosition, 2);
+    // Halves round to the even neighbour.
+    QCOMPARE(settings.opacity, 100);
+    QCOMPARE(settings.templateTop, 100);
+    QCOMPARE(settings.formLeft, Settings().formLeft);
+}
+
+void TestConfFile::numberBeyond32BitsStopsReading()
+{
+    writeBytes("op = 3\r\nform left = 99999999999\r\nop = 4\r\n");
+    Settings settings = Settings::defaults(QSize(1000, 800));
+    const QString error = ConfLoad(confPath(), &settings, m_user);
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(m_user.messages.size(), 1);
+    const MessageRequest &box = m_user.messages.first();
+    QCOMPARE(box.title, QStringLiteral("設定値異常"));
+    QCOMPARE(box.prompt, error + QStringLiteral("\r\n\r\n設定値ファイル（Conf.txt）異常"));
+    QCOMPARE(MessageStyle::buttons(box.style), MessageStyle::OkOnly);
+    QVERIFY(error.at(0).isDigit() && error.contains(u' '));
+    QCOMPARE(settings.jobPosition, 3);
+    QCOMPARE(settings.formLeft, 100);
+}
+
+void TestConfFile::unreadableFileIsReported()
+{
+    QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("Conf.txt")));
+    Settings settings;
+    QVERIFY(!ConfLoad(confPath(), &settings, m_user).isEmpty());
+    QCOMPARE(m_user.messages.size(), 1);
+    QCOMPARE(settings, Settings());
+    QVERIFY(QDir(m_dir.path()).rmdir(QStringLiteral("Conf.txt")));
+    // Writing where a folder is in the way fails with a reason.
+    QVERIFY(!ConfSave(m_dir.filePath(QStringLiteral("missing/Conf.txt")), settings).isEmpty());
+}
+
+void TestConfFile::oldCodePage932File()
+{
+    writeBytes(CodePage::toCp932(QStringLiteral(
+        "font name = ＭＳ Ｐゴシック\r\nseparator = ＿\r\nreg search str = ファイル\t連番\r\n")));
+    Settings settings;
+    QCOMPARE(ConfLoad(confPath(), &settings, m_user), QString());
+    QCOMPARE(settings.listFontName, QStringLiteral("ＭＳ Ｐゴシック"));
+    QCOMPARE(settings.separator, QStringLiteral("＿"));
+    QCOMPARE(settings.searchHistory, QStringLiteral("ファイル\t連番"));
+
+    // Japanese alone is written back in code page 932, readable by older systems.
+    QCOMPARE(ConfSave(confPath(), settings), QString());
+    QFile file(confPath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().contains(CodePage::toCp932(QStringLiteral("ＭＳ Ｐゴシック"))));
+}
+
+void TestConfFile::textOutsideCodePage932Survives()
+{
+    Settings saved;
+    saved.separator = QStringLiteral("é");
+    saved.searchHistory = QStringLiteral("Beyoncé\t😀\t連番");
+    saved.commandFileFolder = QStringLiteral("/home/zoë/🎵");
+    QCOMPARE(ConfSave(confPath(), saved), QString());
+    Settings loaded;
+    QCOMPARE(ConfLoad(confPath(), &loaded, m_user), QString());
+    QCOMPARE(loaded, saved);
+}
+
+QTEST_GUILESS_MAIN(TestConfFile)
+#include "tst_conffile.moc"
