@@ -4,7 +4,7 @@
 #include "platform/showmessage.h"
 #include "ui/qtuserchannel.h"
 #include "ui/renamerowmodel.h"
-#include "ui/twips.h"
+#include "persist/settings.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -80,9 +80,9 @@ void frmMain::buildList(RenameRowList &rows, bool debug)
     for (int column = 0; column < RenameRow::FieldCount; ++column) {
         const auto field = static_cast<RenameField>(column);
         if (!RenameRowModel::isHiddenField(field)) {
-            m_listV->setColumnWidth(column, Twips::toPixels(visibleColumnTwips[column], dpi));
+            m_listV->setColumnWidth(column, PixelsFromTwips(visibleColumnTwips[column], dpi));
         } else if (debug) {
-            m_listV->setColumnWidth(column, Twips::toPixels(debugColumnTwips, dpi));
+            m_listV->setColumnWidth(column, PixelsFromTwips(debugColumnTwips, dpi));
         } else {
             m_listV->setColumnHidden(column, true);
         }

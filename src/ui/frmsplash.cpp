@@ -1,7 +1,7 @@
 #include "ui/frmsplash.h"
 
 #include "platform/showmessage.h"
-#include "ui/twips.h"
+#include "persist/settings.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -42,10 +42,10 @@ void frmSplash::showMessage(const QString &message, int displayMs)
     m_lblMsg->setText(text);
 
     const double dpi = logicalDpiY();
-    const int height = Twips::toPixels(heightTwips(LabelTopTwips, text), dpi);
-    const int width = std::max(Twips::toPixels(4800, logicalDpiX()), m_lblMsg->sizeHint().width() + 40);
+    const int height = PixelsFromTwips(heightTwips(LabelTopTwips, text), dpi);
+    const int width = std::max(PixelsFromTwips(4800, logicalDpiX()), m_lblMsg->sizeHint().width() + 40);
     resize(width, height);
-    m_lblMsg->setGeometry(10, Twips::toPixels(LabelTopTwips, dpi), width - 20, height - Twips::toPixels(LabelTopTwips, dpi));
+    m_lblMsg->setGeometry(10, PixelsFromTwips(LabelTopTwips, dpi), width - 20, height - PixelsFromTwips(LabelTopTwips, dpi));
 
     m_timer1.stop();
     if (displayMs > 0)
