@@ -78,12 +78,11 @@ FuncHelp FuncHelp::parse(const QString &document)
     QString html = document;
     html.replace(insensitive(QStringLiteral("</td>")), QString(CellMarker) + QStringLiteral("</TD>"));
 
-    QStringList anchors = anchorsOf(html);
-    std::sort(anchors.begin(), anchors.end(), lessIgnoringCase);
+    const QStringList anchors = anchorsOf(html);
     const QStringList tables = tablesOf(html);
 
-    FuncHelp help;
-    for (const QString &anchor : std::as_const(anchors)) {
+    QList<QPair<QString, QString>> topics;
+    for (const QString &anchor : anchors) {
         const QString key = QStringLiteral("name=\"") + anchor + u'"';
         QString text;
         for (const QString &table : tables) {
@@ -92,9 +91,16 @@ FuncHelp FuncHelp::parse(const QString &document)
                 break;
             }
         }
-        // An anchor for "<Title>" has to be written "&lt;Title&gt;" in the
-        // document; the list looks it up by the entry as shown.
-        help.m_names << decodeReferences(anchor);
+        // An anchor for "<Title>" is written "&lt;Title&gt;" in the document;
+        // the list looks it up by the entry as shown.
+        topics.append({decodeReferences(anchor), text});
+    }
+    std::stable_sort(topics.begin(), topics.end(),
+                     [](const auto &a, const auto &b) { return lessIgnoringCase(a.first, b.first); });
+
+    FuncHelp help;
+    for (const auto &[name, text] : std::as_const(topics)) {
+        help.m_names << name;
         help.m_texts << text;
     }
     return help;
