@@ -84,9 +84,12 @@ frmData::frmData(UserChannel &user, const QString &header, const QStringList &va
         if (m_fileNameColumn && holdsForbidden(m_edit->toPlainText()))
             warnForbidden();
     });
-    // Both boxes show the same rows: the reference follows the edit box.
-    connect(m_edit->verticalScrollBar(), &QScrollBar::valueChanged, m_reference->verticalScrollBar(),
-            &QScrollBar::setValue);
+    // Both boxes show the same rows: the reference follows the edit box. The
+    // edit box moves its scroll bar quietly when the caret scrolls it, so its
+    // repaint requests are watched as well.
+    const auto follow = [this] { m_reference->verticalScrollBar()->setValue(m_edit->verticalScrollBar()->value()); };
+    connect(m_edit->verticalScrollBar(), &QScrollBar::valueChanged, this, follow);
+    connect(m_edit, &QPlainTextEdit::updateRequest, this, follow);
     m_edit->installEventFilter(this);
 
     auto *layout = new QGridLayout(this);
