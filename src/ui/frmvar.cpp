@@ -3,7 +3,10 @@
 #include "platform/showmessage.h"
 #include "ui/windowplacement.h"
 
+#include <QApplication>
 #include <QEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QHelpEvent>
 #include <QListWidget>
 #include <QTimer>
@@ -12,8 +15,44 @@
 
 namespace {
 
-// Room for 50 characters of description, as the list scrolls sideways.
-constexpr int ScrollCharacters = 50;
+// Draws "name TAB description" as two columns, the descriptions lined up
+// after the widest name.
+class EntryDelegate : public QStyledItemDelegate
+{
+public:
+    EntryDelegate(int descriptionColumn, QObject *parent)
+        : QStyledItemDelegate(parent)
+        , m_column(descriptionColumn)
+    {
+    }
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        const QString entry = index.data().toString();
+        QStyleOptionViewItem plain = option;
+        initStyleOption(&plain, index);
+        plain.text.clear();
+        QApplication::style()->drawControl(QStyle::CE_ItemViewItem, &plain, painter, plain.widget);
+        const bool selected = option.state & QStyle::State_Selected;
+        painter->save();
+        painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        const QRect area = option.rect.adjusted(4, 0, 0, 0);
+        painter->drawText(area, Qt::AlignVCenter | Qt::TextSingleLine, entry.section(u'\t', 0, 0));
+        painter->drawText(area.adjusted(m_column, 0, 0, 0), Qt::AlignVCenter | Qt::TextSingleLine,
+                          entry.section(u'\t', 1));
+        painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        const QSize size = QStyledItemDelegate::sizeHint(option, index);
+        const QString description = index.data().toString().section(u'\t', 1);
+        return {m_column + 8 + option.fontMetrics.horizontalAdvance(description), size.height()};
+    }
+
+private:
+    int m_column;
+};
 
 QString toolTipHtml(const FuncHelp::Topic &topic)
 {
@@ -112,6 +151,16 @@ frmVar::frmVar(UserChannel &user, QWidget *target, const QString &caretText, QWi
 
     m_lstVar->setObjectName(QStringLiteral("lstVar"));
     const QFontMetrics metrics(m_lstVar->font());
+    int widest = 0;
+    int widestDescription = 0;
+    for (const QString &entry : entries()) {
+        if (entry.startsWith(u'!'))
+            continue;
+        widest = std::max(widest, metrics.horizontalAdvance(entry.section(u'\t', 0, 0)));
+        widestDescription = std::max(widestDescription, metrics.horizontalAdvance(entry.section(u'\t', 1)));
+    }
+    const int column = widest + metrics.averageCharWidth() * 2;
+    m_lstVar->setItemDelegate(new EntryDelegate(column, m_lstVar));
     m_lstVar->addItems(entries());
     m_lstVar->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_lstVar->setMouseTracking(true);
@@ -122,7 +171,7 @@ frmVar::frmVar(UserChannel &user, QWidget *target, const QString &caretText, QWi
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_lstVar);
-    resize(metrics.averageCharWidth() * (ScrollCharacters - 12), metrics.height() * 24);
+    resize(column + widestDescription + metrics.averageCharWidth() * 6, metrics.height() * 24);
 }
 
 frmVar *frmVar::open(UserChannel &user, QWidget *target, const QString &caretText, QWidget *parent)

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
@@ -32,6 +33,7 @@ private Q_SLOTS:
     void cellAt();
     void doubleClickCopiesCell();
     void geometryLimits();
+    void shippedDefaultTemplate();
 
 private:
     void writeFile(const QString &path, const QString &text);
@@ -205,6 +207,20 @@ void TestTemplate::geometryLimits()
     window.applyGeometry(QRect(-50, -20, 10, 10));
     QCOMPARE(window.pos(), QPoint(0, 0));
     QVERIFY(window.width() >= 150 && window.height() >= 100);
+}
+
+void TestTemplate::shippedDefaultTemplate()
+{
+    SystemPaths::setProgramFolder(QCoreApplication::applicationDirPath());
+    const QByteArray bytes = readFile(frmTemplate::defaultFilePath());
+    QVERIFY2(!bytes.isEmpty(), qPrintable(frmTemplate::defaultFilePath()));
+    // Code page 932, lines ended by CR LF, so that any editor the user opens it with reads it.
+    QVERIFY(!CodePage::isValidUtf8(bytes));
+    const QString text = CodePage::fromCp932(bytes);
+    QVERIFY(!text.contains(QChar::ReplacementCharacter));
+    QCOMPARE(text.count(QStringLiteral("\r\n")), text.count(u'\n'));
+    QVERIFY(text.contains(QStringLiteral("拡張子を変える\t\\.jpeg$\t.jpg")));
+    QCOMPARE(frmTemplate::tabStopsOf(text).value(0) > 0, true);
 }
 
 QTEST_MAIN(TestTemplate)
