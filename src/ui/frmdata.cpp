@@ -15,6 +15,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
+#include <algorithm>
+
 const QString frmData::ForbiddenCharacters = QStringLiteral("/:*?\\|<>\"");
 
 namespace {
@@ -136,11 +138,7 @@ void frmData::setSizeTwips(int height, int width)
 
 bool frmData::holdsForbidden(const QString &text) const
 {
-    for (QChar c : ForbiddenCharacters) {
-        if (text.contains(c))
-            return true;
-    }
-    return false;
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return ForbiddenCharacters.contains(c); });
 }
 
 void frmData::warnForbidden()

@@ -6,13 +6,11 @@
 
 #include <QCheckBox>
 #include <QEvent>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QVBoxLayout>
 
@@ -197,15 +195,23 @@ void frmSearch::replaceAll()
     if (ShowMessage(m_user, question, MessageStyle::OkCancel, QStringLiteral("全て置換")) == MessageAnswer::Ok) {
         const QString text = m_target->toPlainText();
         const bool exact = m_exact->isChecked();
-        QList<int> hits;
-        for (int at = find(text, needle, 0, exact); at >= 0; at = find(text, needle, at + int(needle.size()), exact))
-            hits << at;
-        // Back to front, so that the positions still ahead stay valid; one undo step.
-        QTextCursor edit(m_target->document());
-        edit.beginEditBlock();
-        for (auto hit = hits.crbegin(); hit != hits.crend(); ++hit)
-            replaceRange(*hit, int(needle.size()), replacement);
-        edit.endEditBlock();
+        const QString haystack = exact ? text : looseForm(text);
+        const QString pin = exact ? needle : looseForm(needle);
+        QString replaced;
+        replaced.reserve(text.size());
+        qsizetype done = 0;
+        for (qsizetype at = haystack.indexOf(pin); at >= 0; at = haystack.indexOf(pin, at + pin.size())) {
+            replaced += QStringView(text).mid(done, at - done);
+            replaced += replacement;
+            done = at + pin.size();
+        }
+        replaced += QStringView(text).mid(done);
+        // One edit of the whole text: a single undo step, and fast on a long list.
+        if (done > 0) {
+            QTextCursor whole(m_target->document());
+            whole.select(QTextCursor::Document);
+            whole.insertText(replaced);
+        }
         m_hit = 0;
         ShowMessage(m_user, QStringLiteral("置換完了"));
     }
