@@ -65,11 +65,17 @@ QString frmList::choose(FileSystem &files, UserChannel &user, const QString &fol
     return path;
 }
 
+QStringList frmList::commandFiles(const QString &folder)
+{
+    if (folder.isEmpty())
+        return {};
+    return QDir(folder).entryList({QStringLiteral("*.dat")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+}
+
 void frmList::refill()
 {
     m_lstList->clear();
-    m_lstList->addItems(QDir(m_folder).entryList({QStringLiteral("*.dat")}, QDir::Files,
-                                                 QDir::Name | QDir::IgnoreCase));
+    m_lstList->addItems(commandFiles(m_folder));
 }
 
 void frmList::chooseRow(int row)

@@ -61,6 +61,8 @@ void TestCommandList::listsCommandFiles()
     ScriptedUserChannel user;
     frmList list(files, user, folder.path());
     QCOMPARE(list.txtPath()->text(), folder.path());
+    QCOMPARE(frmList::commandFiles(folder.path()), listed(list));
+    QVERIFY(frmList::commandFiles(QString()).isEmpty());
     QCOMPARE(listed(list), (QStringList{QStringLiteral("A.DAT"), QStringLiteral("b.dat"), QStringLiteral("写真.dat")}));
     QCOMPARE(list.lstList()->toolTip(), QStringLiteral("ダブルクリックで選択／Ｄｅｌキーで削除"));
     QVERIFY(list.windowFlags() & Qt::WindowStaysOnTopHint);
