@@ -4,8 +4,10 @@
 
 #include <QDialog>
 
+class QKeyEvent;
 class QLabel;
 class QMenu;
+class QMouseEvent;
 class QPlainTextEdit;
 class QPushButton;
 class QToolButton;

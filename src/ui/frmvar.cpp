@@ -162,8 +162,6 @@ frmVar::frmVar(UserChannel &user, QWidget *target, const QString &caretText, QWi
     const int column = widest + metrics.averageCharWidth() * 2;
     m_lstVar->setItemDelegate(new EntryDelegate(column, m_lstVar));
     m_lstVar->addItems(entries());
-    m_lstVar->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    m_lstVar->setMouseTracking(true);
     m_lstVar->viewport()->installEventFilter(this);
     connect(m_lstVar, &QListWidget::itemClicked, this,
             [this](QListWidgetItem *item) { choose(m_lstVar->row(item)); });
