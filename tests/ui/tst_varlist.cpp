@@ -1,0 +1,216 @@
+#include "platform/systempaths.h"
+#include "scripteduserchannel.h"
+#include "ui/frmvar.h"
+#include "ui/funchelp.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
+#include <QTest>
+
+// The variable list: insertion at the remembered caret, and the hover help
+// read from the help document.
+class TestVarList : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void insertsAtCaret_data();
+    void insertsAtCaret();
+    void headingsAndGapsDoNothing();
+    void withoutTargetAsks();
+    void closesWhenAnotherWindowComesToFront();
+    void helpTablesToText();
+    void htmlToText_data();
+    void htmlToText();
+    void shippedHelpCoversEveryEntry();
+    void toolTipFromShippedHelp();
+
+private:
+    int rowOf(const QListWidget *list, const QString &name) const;
+};
+
+void TestVarList::initTestCase()
+{
+    SystemPaths::setProgramFolder(QCoreApplication::applicationDirPath());
+}
+
+int TestVarList::rowOf(const QListWidget *list, const QString &name) const
+{
+    for (int row = 0; row < list->count(); ++row) {
+        if (list->item(row)->text().section(u'\t', 0, 0) == name)
+            return row;
+    }
+    return -1;
+}
+
+void TestVarList::insertsAtCaret_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("caret");
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("caretAfter");
+    QTest::newRow("selection replaced") << "abc" << "1\t1" << "$1" << "a$1c" << 1;
+    QTest::newRow("at the start") << "abc" << "0\t0" << "Row()" << "Row()abc" << 0;
+    QTest::newRow("at the end") << "abc" << "3\t0" << "<Title>" << "abc<Title>" << 3;
+    QTest::newRow("empty box") << "" << "0\t0" << "Left(,)" << "Left(,)" << 0;
+    QTest::newRow("whole text selected") << "名前.txt" << "0\t6" << "<FileName>" << "<FileName>" << 0;
+    QTest::newRow("caret past the end") << "ab" << "9\t0" << "$2" << "ab$2" << 2;
+}
+
+void TestVarList::insertsAtCaret()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, caret);
+    QFETCH(QString, entry);
+    QFETCH(QString, expected);
+    QFETCH(int, caretAfter);
+    ScriptedUserChannel user;
+    QLineEdit box(text);
+    QPointer<frmVar> list = new frmVar(user, &box, caret);
+    list->show();
+    list->choose(rowOf(list->lstVar(), entry));
+    QCOMPARE(box.text(), expected);
+    QCOMPARE(box.cursorPosition(), caretAfter);
+    QVERIFY(user.messages.isEmpty());
+    QTRY_VERIFY(list.isNull());
+}
+
+void TestVarList::headingsAndGapsDoNothing()
+{
+    ScriptedUserChannel user;
+    QLineEdit box(QStringLiteral("abc"));
+    frmVar list(user, &box, QStringLiteral("1\t1"));
+    list.setAttribute(Qt::WA_DeleteOnClose, false);
+    list.show();
+    list.choose(rowOf(list.lstVar(), QStringLiteral("!--関数")));
+    list.choose(rowOf(list.lstVar(), QStringLiteral("!--関数")) - 1);
+    QCOMPARE(box.text(), QStringLiteral("abc"));
+    QVERIFY(list.isVisible());
+}
+
+void TestVarList::withoutTargetAsks()
+{
+    ScriptedUserChannel user;
+    frmVar list(user, nullptr, QStringLiteral("0\t0"));
+    list.setAttribute(Qt::WA_DeleteOnClose, false);
+    list.show();
+    list.choose(rowOf(list.lstVar(), QStringLiteral("$1")));
+    QCOMPARE(user.lastPrompt(), QStringLiteral("入力するフィールドにカーソルを置いた後にクリックして下さい。"));
+    QCOMPARE(user.messages.last().title, QStringLiteral("Corvane"));
+    QVERIFY(!list.isVisible());
+}
+
+void TestVarList::closesWhenAnotherWindowComesToFront()
+{
+    ScriptedUserChannel user;
+    QLineEdit box(QStringLiteral("abc"));
+    QPointer<frmVar> list = new frmVar(user, &box, QStringLiteral("0\t0"));
+    list->show();
+    QApplication::setActiveWindow(list);
+    QTRY_VERIFY(list->isActiveWindow());
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    QTRY_VERIFY(list.isNull());
+    QCOMPARE(box.text(), QStringLiteral("abc"));
+}
+
+void TestVarList::helpTablesToText()
+{
+    const QString html = QStringLiteral(
+        "<html><body>\r\n"
+        "<h3><a name=\"InStr\">InStr</a></h3>\r\n"
+        "<table class=\"help\" name=\"InStr\">\r\n"
+        "<tr><td>InStr(文字列, 検索)</td></tr>\r\n"
+        "<tr>\r\n  <td>説明</td>\r\n  <td>前方から検索</td>\r\n</tr>\r\n"
+        "</table>\r\n"
+        "<p><a name=\"left\" title=\"x\">Left</a></p>\r\n"
+        "<table name=\"Left\"><tr><td>Left(文字列, 文字数)<br>左から</td></tr></table>\r\n"
+        "<p><a name=\"&lt;Title&gt;\">Title</a></p>\r\n"
+        "<table name=\"&lt;Title&gt;\"><tr><td>&lt;Title&gt;</td></tr><tr><td>タイトル &amp; 曲名</td></tr></table>\r\n"
+        "<p><a name=\"Orphan\">no table</a></p>\r\n"
+        "</body></html>\r\n");
+    const FuncHelp help = FuncHelp::parse(html);
+    QCOMPARE(help.names(), (QStringList{QStringLiteral("<Title>"), QStringLiteral("InStr"), QStringLiteral("left"),
+                                        QStringLiteral("Orphan")}));
+
+    const FuncHelp::Topic inStr = help.topicOf(QStringLiteral("InStr(,,,)"));
+    QCOMPARE(inStr.title, QStringLiteral("InStr(文字列, 検索)"));
+    QCOMPARE(inStr.body, QStringLiteral("説明　前方から検索"));
+    QCOMPARE(help.helpOf(QStringLiteral("INSTR")), help.helpOf(QStringLiteral("InStr(,,,)")));
+    QVERIFY(help.helpOf(QStringLiteral("InStrRev(,,,)")).isEmpty());
+
+    const FuncHelp::Topic left = help.topicOf(QStringLiteral("Left(,)"));
+    QCOMPARE(left.title, QStringLiteral("Left(文字列, 文字数)"));
+    QCOMPARE(left.body, QStringLiteral("左から"));
+
+    const FuncHelp::Topic title = help.topicOf(QStringLiteral("<Title>"));
+    QCOMPARE(title.title, QStringLiteral("<Title>"));
+    QCOMPARE(title.body, QStringLiteral("タイトル & 曲名"));
+    QVERIFY(help.helpOf(QStringLiteral("Orphan")).isEmpty());
+
+    QVERIFY(FuncHelp::parse(QStringLiteral("<p>no anchors</p>")).isEmpty());
+    QVERIFY(FuncHelp::load(QStringLiteral("/nonexistent/func.html")).isEmpty());
+}
+
+void TestVarList::htmlToText_data()
+{
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("line break") << "a<BR>b" << "a\r\nb";
+    QTest::newRow("tags go") << "<b class=\"x>y\">bold</b>" << "bold";
+    QTest::newRow("quoted angle in attribute") << "<a title='1>0'>x</a>" << "x";
+    QTest::newRow("references") << "&lt;a&gt; &amp; &QUOT;b&quot;&nbsp;&yen;" << "<a> & \"b\" \\";
+}
+
+void TestVarList::htmlToText()
+{
+    QFETCH(QString, html);
+    QFETCH(QString, text);
+    QCOMPARE(FuncHelp::HtmlToText(html), text);
+}
+
+void TestVarList::shippedHelpCoversEveryEntry()
+{
+    const FuncHelp help = FuncHelp::load(FuncHelp::documentPath());
+    QVERIFY2(!help.isEmpty(), qPrintable(FuncHelp::documentPath()));
+    for (const QString &entry : frmVar::entries()) {
+        if (entry.isEmpty() || entry.startsWith(u'!'))
+            continue;
+        const QString name = entry.section(u'\t', 0, 0);
+        const FuncHelp::Topic topic = help.topicOf(name);
+        QVERIFY2(!topic.title.isEmpty() && !topic.body.isEmpty(), qPrintable(name));
+    }
+}
+
+void TestVarList::toolTipFromShippedHelp()
+{
+    ScriptedUserChannel user;
+    QLineEdit box;
+    frmVar list(user, &box, QStringLiteral("0\t0"));
+    list.setAttribute(Qt::WA_DeleteOnClose, false);
+    list.resize(400, 1200);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    list.loadHelp();
+    QCOMPARE(list.lstVar()->palette().color(QPalette::Base), QColor(224, 255, 224));
+
+    QListWidgetItem *inStr = list.lstVar()->item(rowOf(list.lstVar(), QStringLiteral("InStr(,,,)")));
+    const QPoint middle = list.lstVar()->visualItemRect(inStr).center();
+    const QString tip = list.toolTipAt(middle);
+    QVERIFY(tip.startsWith(QStringLiteral("<b>InStr(")));
+    QVERIFY(tip.contains(QStringLiteral("前方から")));
+    QCOMPARE(list.lstVar()->currentItem(), inStr);
+
+    // No help near the list's left edge, or on a heading.
+    QVERIFY(list.toolTipAt(QPoint(3, middle.y())).isEmpty());
+    QListWidgetItem *heading = list.lstVar()->item(rowOf(list.lstVar(), QStringLiteral("!--関数")));
+    QVERIFY(list.toolTipAt(list.lstVar()->visualItemRect(heading).center()).isEmpty());
+}
+
+QTEST_MAIN(TestVarList)
+#include "tst_varlist.moc"
