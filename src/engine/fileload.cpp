@@ -1,0 +1,165 @@
+#include "engine/fileload.h"
+
+#include "engine/filelist.h"
+#include "engine/jobcontext.h"
+#include "engine/loaderstate.h"
+#include "platform/displaytext.h"
+#include "platform/filesystem.h"
+#include "platform/pathtext.h"
+#include "platform/showmessage.h"
+#include "platform/userchannel.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace {
+
+const QString crlf = QStringLiteral("\r\n");
+const QString loadErrorTitle = QStringLiteral("ファイル名読み込みエラー　－　LoadFromFolder");
+
+void endProgress(UserChannel &user)
+{
+    user.setProgressVisible(false);
+    user.showStatus(QString());
+}
+
+// The folder of the previous row, reused so that rows of one folder share
+// one text instead of holding a copy each.
+void shareFolder(RenameRow &row, const std::vector<RenameRow> &built)
+{
+    if (!built.empty() && built.back()[RenameField::Folder] == row[RenameField::Folder])
+        row[RenameField::Folder] = built.back()[RenameField::Folder];
+}
+
+void loadTagRows(JobContext &context, LoaderState &state, const PathList &list)
+{
+    bool sawMp3 = false;
+    const int n = static_cast<int>(list.paths.size());
+    for (int i = 1; i <= n; ++i) {
+        const QString &path = list.paths[i - 1];
+        if (ExtensionOf(path).compare(u"mp3", Qt::CaseInsensitive) == 0) {
+            if (state.tagRows)
+                state.tagRows->add(path, 1);
+            sawMp3 = true;
+        }
+    }
+    endProgress(context.user);
+    if (!sawMp3)
+        ShowPlainMessage(context.user, QStringLiteral("ＭＰ３ファイルはありません！"), QStringLiteral("ファイル無し"));
+    else
+        context.states.tryEnabled = true;
+}
+
+} // namespace
+
+bool ReadFileRow(const FileSystem &files, const QString &path, RenameRow *row)
+{
+    const FileInfo item = files.info(path);
+    if (!item.exists)
+        return false;
+    RenameRow fresh;
+    fresh[RenameField::NewName] = FileNameOf(path);
+    fresh[RenameField::CurrentName] = fresh[RenameField::NewName];
+    fresh[RenameField::Created] = DateText(item.created);
+    fresh[RenameField::Modified] = DateText(item.modified);
+    fresh[RenameField::Size] = SizeText(item.isFolder ? files.folderSize(path) : item.size);
+    fresh[RenameField::Folder] = FolderOf(path);
+    fresh[RenameField::Path] = path;
+    *row = std::move(fresh);
+    return true;
+}
+
+int InsertRow(RenameRowList &rows, int position, RenameRow row)
+{
+    return rows.insert(position, std::move(row));
+}
+
+bool AddFileRow(JobContext &context, const QString &path, int position)
+{
+    RenameRow row;
+    if (!ReadFileRow(context.files, path, &row))
+        return true;
+    InsertRow(context.rows, position, std::move(row));
+    if (!context.inputs.searchText.isEmpty())
+        context.states.tryEnabled = true;
+    return false;
+}
+
+void SetFileCnt(LoaderState &state, CommandStates &states, int rowCount)
+{
+    state.setCountText(rowCount > 0 ? QString::number(rowCount) : QString());
+    state.allSelectEnabled = rowCount > 0;
+    states.tryEnabled = rowCount > 0;
+}
+
+bool LoadFromFolder(JobContext &context, LoaderState &state, const QString &folder, bool onlyTop)
+{
+    const bool tagJob = context.job == JobKind::Mp3TagEdit;
+    if (tagJob) {
+        if (state.tagRows)
+            state.tagRows->clear();
+    } else {
+        context.rows.clear();
+    }
+    QString top = Unquote(folder);
+    const QFileInfo topInfo(top);
+    if (top.isEmpty() || !topInfo.isDir()) {
+        context.user.showErrorList(loadErrorTitle, u"有効なパスではありません" + crlf + crlf + AbsolutePath(top, {}));
+        endProgress(context.user);
+        return true;
+    }
+    // The chosen folder itself may be a link; what lies below it is never followed.
+    if (topInfo.isSymLink())
+        top = topInfo.canonicalFilePath();
+
+    context.user.showStatus(QStringLiteral("リスト作成中"));
+    PathList list;
+    if (context.job == JobKind::FolderRename)
+        FolderList_Sub(context, state, top, list, true, state.loadCancelled, 2);
+    else
+        FileList_Sub(context, state, top, list, true, state.loadCancelled, onlyTop);
+
+    context.user.showStatus(QStringLiteral("ファイル追加処理中"));
+    const int n = static_cast<int>(list.paths.size());
+    context.user.setProgressMaximum(std::max(1, n));
+    context.user.setProgressValue(n);
+    context.user.setProgressVisible(true);
+    if (tagJob) {
+        loadTagRows(context, state, list);
+        return false;
+    }
+
+    QString failures;
+    for (const QString &name : std::as_const(list.unreadable))
+        failures += name + crlf;
+    std::vector<RenameRow> built;
+    built.reserve(static_cast<std::size_t>(n));
+    const int step = ProgressStep(n);
+    for (int i = 1; i <= n; ++i) {
+        RenameRow row;
+        if (ReadFileRow(context.files, list.paths[i - 1], &row)) {
+            shareFolder(row, built);
+            built.push_back(std::move(row));
+        } else {
+            failures += list.paths[i - 1] + crlf;
+        }
+        if (i % step == 0) {
+            context.user.setProgressValue(n - i);
+            context.user.processEvents();
+        }
+    }
+    // Each row goes in at the top, so the list shows the paths last-collected first.
+    std::reverse(built.begin(), built.end());
+    context.rows.replaceAll(std::move(built));
+    if (!context.rows.isEmpty() && !context.inputs.searchText.isEmpty())
+        context.states.tryEnabled = true;
+
+    const bool failed = !failures.isEmpty();
+    if (!failed && context.job != JobKind::FileNameReplace)
+        context.states.tryEnabled = true;
+    if (failed)
+        context.user.showErrorList(loadErrorTitle, u"フォルダファイル追加失敗！　UNICODE ?" + crlf + crlf + failures);
+    endProgress(context.user);
+    return failed;
+}
