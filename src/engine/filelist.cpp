@@ -40,12 +40,19 @@ bool readFolder(const FileSystem &files, const QString &path, std::vector<Entry>
         return false;
     entries->reserve(raw.size());
     for (FolderEntry &item : raw) {
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        QString name = decoder.decode(item.name);
-        if (decoder.hasError()) {
-            if (unreadable)
-                unreadable->append(JoinPath(path, name));
-            continue;
+        const bool ascii = std::all_of(item.name.cbegin(), item.name.cend(),
+                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        QString name;
+        if (ascii) {
+            name = QString::fromLatin1(item.name);
+        } else {
+            QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+            name = decoder.decode(item.name);
+            if (decoder.hasError()) {
+                if (unreadable)
+                    unreadable->append(JoinPath(path, name));
+                continue;
+            }
         }
         entries->push_back({name.toCaseFolded(), std::move(name), item.kind});
     }

@@ -12,11 +12,56 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <ctime>
 
 namespace {
 
 const QString crlf = QStringLiteral("\r\n");
 const QString loadErrorTitle = QStringLiteral("ファイル名読み込みエラー　－　LoadFromFolder");
+
+// DateText for the many rows of a load: localtime_r reads the zone once per
+// load (see tzset in the callers) where a QDateTime conversion would look it up
+// again for every date. Files saved together share their texts.
+class RowDateText
+{
+public:
+    QString operator()(const QDateTime &time)
+    {
+        if (!time.isValid())
+            return {};
+        const time_t seconds = static_cast<time_t>(time.toSecsSinceEpoch());
+        if (seconds == m_seconds && !m_text.isEmpty())
+            return m_text;
+        struct tm local;
+        if (!::localtime_r(&seconds, &local))
+            return DateText(time);
+        char16_t text[19];
+        put(text, local.tm_year + 1900, 4);
+        put(text + 5, local.tm_mon + 1, 2);
+        put(text + 8, local.tm_mday, 2);
+        put(text + 11, local.tm_hour, 2);
+        put(text + 14, local.tm_min, 2);
+        put(text + 17, local.tm_sec, 2);
+        text[4] = text[7] = u'/';
+        text[10] = u' ';
+        text[13] = text[16] = u':';
+        m_seconds = seconds;
+        m_text = QString(reinterpret_cast<const QChar *>(text), 19);
+        return m_text;
+    }
+
+private:
+    static void put(char16_t *at, int value, int digits)
+    {
+        for (int i = digits - 1; i >= 0; --i, value /= 10)
+            at[i] = char16_t(u'0' + value % 10);
+    }
+
+    time_t m_seconds = 0;
+    QString m_text;
+};
+
+RowDateText rowDateText;
 
 void endProgress(UserChannel &user)
 {
@@ -61,13 +106,20 @@ bool ReadFileRow(const FileSystem &files, const QString &path, RenameRow *row)
     RenameRow fresh;
     fresh[RenameField::NewName] = FileNameOf(path);
     fresh[RenameField::CurrentName] = fresh[RenameField::NewName];
-    fresh[RenameField::Created] = DateText(item.created);
-    fresh[RenameField::Modified] = DateText(item.modified);
+    fresh[RenameField::Created] = rowDateText(item.created);
+    fresh[RenameField::Modified] = item.modified == item.created ? fresh[RenameField::Created]
+                                                                   : rowDateText(item.modified);
     fresh[RenameField::Size] = SizeText(item.isFolder ? files.folderSize(path) : item.size);
     fresh[RenameField::Folder] = FolderOf(path);
     fresh[RenameField::Path] = path;
     *row = std::move(fresh);
     return true;
+}
+
+void PrepareFileRowReads()
+{
+    ::tzset();
+    rowDateText = RowDateText();
 }
 
 int InsertRow(RenameRowList &rows, int position, RenameRow row)
@@ -77,6 +129,7 @@ int InsertRow(RenameRowList &rows, int position, RenameRow row)
 
 bool AddFileRow(JobContext &context, const QString &path, int position)
 {
+    PrepareFileRowReads();
     RenameRow row;
     if (!ReadFileRow(context.files, path, &row))
         return true;
@@ -113,6 +166,7 @@ bool LoadFromFolder(JobContext &context, LoaderState &state, const QString &fold
     if (topInfo.isSymLink())
         top = topInfo.canonicalFilePath();
 
+    PrepareFileRowReads();
     context.user.showStatus(QStringLiteral("リスト作成中"));
     PathList list;
     if (context.job == JobKind::FolderRename)

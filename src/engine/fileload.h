@@ -13,6 +13,8 @@ class FileSystem;
 // dates, the size (of a folder: everything inside it), the folder and the
 // path. False when the item cannot be read; *row is then untouched.
 bool ReadFileRow(const FileSystem &files, const QString &path, RenameRow *row);
+// Takes the time zone afresh for the rows ReadFileRow reads next; every load calls it once.
+void PrepareFileRowReads();
 
 // Inserts row at position (1-based); a position past the end appends.
 // Returns the position used.

@@ -39,6 +39,7 @@ bool dropPaths(JobContext &context, LoaderState &state, const QStringList &dropp
         listed.append(row[RenameField::Path]);
     SortStrings(listed, 0, static_cast<int>(listed.size()) - 1);
 
+    PrepareFileRowReads();
     const bool folderJob = context.job == JobKind::FolderRename;
     const QString kind = folderJob ? QStringLiteral("フォルダ") : QStringLiteral("ファイル");
     context.user.showStatus(kind + u"リスト作成中");

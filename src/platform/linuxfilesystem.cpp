@@ -15,7 +15,8 @@ namespace {
 
 QDateTime fromTimestamp(const struct statx_timestamp &stamp)
 {
-    return QDateTime::fromSecsSinceEpoch(stamp.tv_sec);
+    // In UTC: a local time would look up the zone for every item read.
+    return QDateTime::fromSecsSinceEpoch(stamp.tv_sec, Qt::UTC);
 }
 
 bool statItem(const QByteArray &path, struct statx *st, unsigned mask)
@@ -67,13 +68,6 @@ FsStatus checkWritable(const QByteArray &name)
         return FsStatus::fromErrno(EACCES);
     return {};
 }
-
-QString nameOf(const QString &path)
-{
-    const qsizetype slash = path.lastIndexOf(u'/');
-    return slash < 0 ? path : path.mid(slash + 1);
-}
-
 } // namespace
 
 FileInfo LinuxFileSystem::info(const QString &path) const
@@ -87,7 +81,7 @@ FileInfo LinuxFileSystem::info(const QString &path) const
     result.isSymLink = S_ISLNK(mode);
     result.isFolder = S_ISDIR(mode);
     result.isSystem = S_ISSOCK(mode) || S_ISCHR(mode) || S_ISBLK(mode) || S_ISFIFO(mode);
-    result.isHidden = nameOf(path).startsWith(u'.');
+    result.isHidden = QStringView(path).mid(path.lastIndexOf(u'/') + 1).startsWith(u'.');
     result.isReadOnly = !(mode & S_IWUSR);
     result.size = result.isFolder ? 0 : qint64(st.stx_size);
     if (st.stx_mask & STATX_BTIME)
