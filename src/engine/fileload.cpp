@@ -155,6 +155,7 @@ bool LoadFromFolder(JobContext &context, LoaderState &state, const QString &fold
     } else {
         context.rows.clear();
     }
+    state.loadCancelled = false;
     QString top = Unquote(folder);
     const QFileInfo topInfo(top);
     if (top.isEmpty() || !topInfo.isDir()) {
