@@ -151,28 +151,39 @@ int main(int argc, char *argv[])
     std::printf("(c) %d loaded rows: %.1f MB resident for the list, peak resident %.1f MB (target <= 150)\n",
                 rows.count(), rowsKb / 1024.0, statusKb("VmHWM:") / 1024.0);
 
-    // (b): every name changes, against a bare two-pass loop.
-    std::vector<std::string> original;
-    std::vector<std::string> renamed;
-    for (int i = 0; i < count; ++i) {
-        original.push_back(nameOf(i, ""));
-        renamed.push_back(nameOf(i, "_b"));
-    }
-    QElapsedTimer timer;
-    timer.start();
-    bareRename(folder, original, renamed);
-    const double bare = timer.nsecsElapsed() / 1e6;
+    // (b): every name changes, against a bare two-pass loop; best of three each,
+    // every round renaming the files once by each.
+    std::vector<std::string> names;
+    for (int i = 0; i < count; ++i)
+        names.push_back(nameOf(i, ""));
+    double bestBareRename = 1e9;
+    double bestExecute = 1e9;
+    bool failed = false;
+    for (int round = 0; round < 3; ++round) {
+        std::vector<std::string> renamed;
+        for (int i = 0; i < count; ++i)
+            renamed.push_back(nameOf(i, round == 0 ? "_a" : round == 1 ? "_c" : "_e"));
+        QElapsedTimer timer;
+        timer.start();
+        bareRename(folder, names, renamed);
+        bestBareRename = std::min(bestBareRename, timer.nsecsElapsed() / 1e6);
 
-    LoadFromFolder(context, loader, work.path(), false);
-    for (int i = 1; i <= rows.count(); ++i) {
-        RenameRow &row = rows.editRow(i);
-        row[RenameField::NewName] = row[RenameField::CurrentName];
-        row[RenameField::NewName].replace(QStringLiteral("_b.jpg"), QStringLiteral("_c.jpg"));
+        LoadFromFolder(context, loader, work.path(), false);
+        const QString from = QString::fromLatin1(round == 0 ? "_a.jpg" : round == 1 ? "_c.jpg" : "_e.jpg");
+        const QString to = QString::fromLatin1(round == 0 ? "_b.jpg" : round == 1 ? "_d.jpg" : "_f.jpg");
+        for (int i = 1; i <= rows.count(); ++i) {
+            RenameRow &row = rows.editRow(i);
+            row[RenameField::NewName] = row[RenameField::CurrentName];
+            row[RenameField::NewName].replace(from, to);
+        }
+        timer.restart();
+        failed = ExecuteRename(context, true) || failed;
+        bestExecute = std::min(bestExecute, timer.nsecsElapsed() / 1e6);
+        names.clear();
+        for (int i = 0; i < count; ++i)
+            names.push_back(nameOf(i, round == 0 ? "_b" : round == 1 ? "_d" : "_f"));
     }
-    timer.restart();
-    const bool failed = ExecuteRename(context, true);
-    const double engine = timer.nsecsElapsed() / 1e6;
-    std::printf("(b) execute: %.1f ms%s, bare two-pass loop: %.1f ms, ratio %.2f (target <= 1.3)\n", engine,
-                failed ? " (with failures!)" : "", bare, engine / bare);
+    std::printf("(b) execute: %.1f ms%s, bare two-pass loop: %.1f ms, ratio %.2f (target <= 1.3)\n", bestExecute,
+                failed ? " (with failures!)" : "", bestBareRename, bestExecute / bestBareRename);
     return 0;
 }
