@@ -55,6 +55,12 @@ private:
     int m_first = 1;
 };
 
+// A planned name must stay one name in the row's folder, whatever edited it.
+bool isSingleName(const QString &name)
+{
+    return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'/') && !name.contains(QChar(0));
+}
+
 // Returns false when the user declined.
 bool renameItems(JobContext &context, bool quiet, ErrorLog &log)
 {
@@ -77,7 +83,14 @@ bool renameItems(JobContext &context, bool quiet, ErrorLog &log)
     ChangeReporter firstReport(rows);
     for (int i = 1; i <= count; ++i) {
         RenameRow &row = rows.editRow(i);
-        if (row[RenameField::NewName] != row[RenameField::CurrentName]) {
+        if (row[RenameField::NewName] == row[RenameField::CurrentName]) {
+            row[RenameField::TempName].clear();
+        } else if (!isSingleName(row[RenameField::NewName])) {
+            row[RenameField::TempName].clear();
+            failedRows[i] = 1;
+            log.add(QStringLiteral("☆事前処理エラー "), i, row, row[RenameField::NewName],
+                    QStringLiteral("ファイル名として使えない名前です"));
+        } else {
             const QString &folder = row[RenameField::Folder];
             // The temporary name keeps the old name, so an item left there is
             // still recognisable.
@@ -88,8 +101,6 @@ bool renameItems(JobContext &context, bool quiet, ErrorLog &log)
                 failedRows[i] = 1;
                 log.add(QStringLiteral("☆事前処理エラー "), i, row, row[RenameField::NewName], error);
             }
-        } else if (!row[RenameField::TempName].isEmpty()) {
-            row[RenameField::TempName].clear();
         }
         if (i % step == 0) {
             firstReport.upTo(i);

@@ -46,6 +46,7 @@ private Q_SLOTS:
     void doubleFailureNamesTheTemporaryName();
     void namesTooLongForTheFileSystem();
     void errorLogIsSavedOrTheFailureSaid();
+    void namesThatLeaveTheFolderAreRefused();
     void quietAndUnattendedRunsAskNothing();
     void prefixIsDrawnAgainWhenANewNameStartsWithIt();
     void randomPlansNeverLoseAnItem();
@@ -241,6 +242,23 @@ void TestExecuteRename::namesTooLongForTheFileSystem()
     QVERIFY(log.contains(QString::number(ENAMETOOLONG) + u' '));
 }
 
+void TestExecuteRename::namesThatLeaveTheFolderAreRefused()
+{
+    EngineFixture f;
+    QVERIFY(QDir(f.dir.path()).mkdir(u"sub"_qs));
+    const QStringList planned{u"../up"_qs, u"sub/in"_qs, QString(), u".."_qs};
+    for (int i = 0; i < planned.size(); ++i) {
+        f.write(QString::number(i), "x");
+        f.addRow(QString::number(i), planned[i]);
+    }
+    f.user.answers << MessageAnswer::Ok << MessageAnswer::No;
+    QVERIFY(ExecuteRename(f.context, false));
+    QCOMPARE(entriesOf(f.dir.path()), (QStringList{u"0"_qs, u"1"_qs, u"2"_qs, u"3"_qs, u"sub"_qs}));
+    QVERIFY(entriesOf(f.path(u"sub"_qs)).isEmpty());
+    QVERIFY(f.files.renames.isEmpty());
+    QCOMPARE(errorLogOf(f.user).count(u"☆事前処理エラー "_qs), 4);
+}
+
 void TestExecuteRename::errorLogIsSavedOrTheFailureSaid()
 {
     {
@@ -307,6 +325,8 @@ void TestExecuteRename::prefixIsDrawnAgainWhenANewNameStartsWithIt()
 void TestExecuteRename::randomPlansNeverLoseAnItem()
 {
     const QStringList pool{u"a"_qs, u"b"_qs, u"c"_qs, u"A"_qs, u"B"_qs, u"d.txt"_qs, u"e.txt"_qs, u"f"_qs};
+    QStringList planPool = pool;
+    planPool << u"../out"_qs << QString();
     QRandomGenerator random(20261206);
     for (int plan = 0; plan < 300; ++plan) {
         EngineFixture f;
@@ -320,7 +340,7 @@ void TestExecuteRename::randomPlansNeverLoseAnItem()
             const QByteArray content = "item " + name.toUtf8() + ' ' + QByteArray::number(plan);
             f.write(name, content);
             if (i < listed)
-                f.addRow(name, random.bounded(4) == 0 ? name : pool[random.bounded(pool.size())]);
+                f.addRow(name, random.bounded(4) == 0 ? name : planPool[random.bounded(planPool.size())]);
             else
                 strangers.insert(name, content);
         }
