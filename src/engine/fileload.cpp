@@ -218,3 +218,25 @@ bool LoadFromFolder(JobContext &context, LoaderState &state, const QString &fold
     endProgress(context.user);
     return failed;
 }
+
+void ReadChosenFiles(JobContext &context, LoaderState &state, const QStringList &paths)
+{
+    context.rows.clear();
+    if (state.tagRows)
+        state.tagRows->clear();
+    context.user.showStatus(QStringLiteral("ファイルリスト作成中"));
+    PrepareFileRowReads();
+    std::vector<RenameRow> built;
+    built.reserve(static_cast<std::size_t>(paths.size()));
+    for (const QString &path : paths) {
+        RenameRow row;
+        if (ReadFileRow(context.files, path, &row))
+            built.push_back(std::move(row));
+    }
+    std::reverse(built.begin(), built.end());
+    context.rows.replaceAll(std::move(built));
+    if (!context.rows.isEmpty() && !context.inputs.searchText.isEmpty())
+        context.states.tryEnabled = true;
+    state.setCountText(QString::number(context.rows.count()));
+    context.user.showStatus(QString());
+}

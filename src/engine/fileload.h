@@ -3,6 +3,7 @@
 #include "engine/renamerowlist.h"
 
 #include <QString>
+#include <QStringList>
 
 struct CommandStates;
 struct JobContext;
@@ -34,3 +35,8 @@ void SetFileCnt(LoaderState &state, CommandStates &states, int rowCount);
 // inserted at the top. Items that cannot be read, and names that are not valid
 // UTF-8, are reported together in the error list. Returns failed.
 bool LoadFromFolder(JobContext &context, LoaderState &state, const QString &folder, bool onlyTop);
+
+// The files chosen in the open-file dialog replace the list (and the MP3
+// list): each read as if inserted at the top, so the last chosen comes first.
+// Items that cannot be read are left out, as the dialog only offers existing files.
+void ReadChosenFiles(JobContext &context, LoaderState &state, const QStringList &paths);

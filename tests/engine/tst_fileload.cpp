@@ -66,6 +66,7 @@ private Q_SLOTS:
     void absolutePath_data();
     void absolutePath();
     void insertPositionsAndCount();
+    void chosenFilesReplaceTheList();
 };
 
 void TestFileLoad::folderReadOrder()
@@ -370,6 +371,19 @@ void TestFileLoad::insertPositionsAndCount()
     SetFileCnt(state, f.states, 0);
     QVERIFY(state.countText.isEmpty());
     QVERIFY(!state.allSelectEnabled && !f.states.tryEnabled);
+}
+
+void TestFileLoad::chosenFilesReplaceTheList()
+{
+    EngineFixture f;
+    f.rows.append(namedRow(u"old"_qs));
+    for (const QString &name : {u"one"_qs, u"two"_qs, u"three"_qs})
+        f.write(name, "");
+    LoaderState state;
+    ReadChosenFiles(f.context, state, {f.path(u"one"_qs), f.path(u"two"_qs), f.path(u"gone"_qs), f.path(u"three"_qs)});
+    QCOMPARE(column(f.rows, RenameField::CurrentName), (QStringList{u"three"_qs, u"two"_qs, u"one"_qs}));
+    QCOMPARE(state.countText, u"3"_qs);
+    QCOMPARE(f.user.statusTexts, (QStringList{u"ファイルリスト作成中"_qs, QString()}));
 }
 
 QTEST_GUILESS_MAIN(TestFileLoad)
