@@ -33,7 +33,7 @@ public:
         if (seconds == m_seconds && !m_text.isEmpty())
             return m_text;
         struct tm local;
-        if (!::localtime_r(&seconds, &local))
+        if (!::localtime_r(&seconds, &local) || local.tm_year + 1900 < 1 || local.tm_year + 1900 > 9999)
             return DateText(time);
         char16_t text[19];
         put(text, local.tm_year + 1900, 4);
@@ -61,6 +61,7 @@ private:
     QString m_text;
 };
 
+// A cache of the last text only; PrepareFileRowReads starts it afresh.
 RowDateText rowDateText;
 
 void endProgress(UserChannel &user)

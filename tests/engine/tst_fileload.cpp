@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QTest>
 
+#include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -52,6 +53,7 @@ private Q_SLOTS:
     void folderReadOrder();
     void onlyTopFolder();
     void rowFields();
+    void datesAsDateTextShowsThem();
     void namesThatAreNotUtf8AreReportedAndLeftOut();
     void linksAreItemsAndNeverFollowed();
     void invalidFolder();
@@ -120,6 +122,36 @@ void TestFileLoad::rowFields()
             && big[RenameField::OriginalName].isEmpty());
     QCOMPARE(f.rows.row(1)[RenameField::Size], u"0"_qs);
     QVERIFY(f.states.tryEnabled);
+}
+
+// Rows read their dates in bulk; they must read exactly as DateText shows them,
+// on either side of a change of summer time.
+void TestFileLoad::datesAsDateTextShowsThem()
+{
+    const bool hadZone = qEnvironmentVariableIsSet("TZ");
+    const QByteArray zone = qgetenv("TZ");
+    qputenv("TZ", "Europe/Berlin");
+    ::tzset();
+    EngineFixture f;
+    const QList<qint64> moments{0, 1000000000, 1711846799, 1711846800, 1729990800, 1729994400, 4102444800};
+    for (qint64 moment : moments) {
+        const QString name = QString::number(moment);
+        f.write(name, "");
+        QVERIFY(f.files.setModifiedTime(f.path(name), QDateTime::fromSecsSinceEpoch(moment, Qt::UTC)).ok());
+    }
+    LoaderState state;
+    QVERIFY(!LoadFromFolder(f.context, state, f.dir.path(), false));
+    QCOMPARE(f.rows.count(), moments.size());
+    for (const RenameRow &row : f.rows.rows()) {
+        const QDateTime moment = QDateTime::fromSecsSinceEpoch(row[RenameField::CurrentName].toLongLong(), Qt::UTC);
+        QCOMPARE(row[RenameField::Modified], DateText(moment));
+    }
+    QCOMPARE(f.rows.row(f.rows.count())[RenameField::Modified], u"1970/01/01 01:00:00"_qs);
+    if (hadZone)
+        qputenv("TZ", zone);
+    else
+        qunsetenv("TZ");
+    ::tzset();
 }
 
 void TestFileLoad::namesThatAreNotUtf8AreReportedAndLeftOut()
