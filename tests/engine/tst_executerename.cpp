@@ -1,4 +1,5 @@
 #include "engine/executerename.h"
+#include "engine/restore.h"
 
 #include "enginefixture.h"
 #include "platform/codepage.h"
@@ -389,6 +390,24 @@ void TestExecuteRename::randomPlansNeverLoseAnItem()
             QVERIFY2(log.contains(row[RenameField::TempName]), qPrintable(context));
         }
         QCOMPARE(onDisk.size(), strangers.size() + listed - vanished.size());
+
+        // Putting the names back brings every renamed item home.
+        f.files.renameFault = nullptr;
+        f.user.answers.clear();
+        RestoreNames(f.context);
+        QVERIFY(!f.files.replacedSomething);
+        for (int i = 1; i <= listed; ++i) {
+            if (vanished.contains(i))
+                continue;
+            const RenameRow &row = f.rows.row(i);
+            const QByteArray content = "item " + oldNames[i - 1].toUtf8() + ' ' + QByteArray::number(plan);
+            const QString context = QStringLiteral("restore plan %1 row %2").arg(plan).arg(i);
+            if (f.read(oldNames[i - 1]) == content)
+                continue;
+            // Only an item a double failure left under its temporary name stays there.
+            QVERIFY2(f.read(FileNameOf(row[RenameField::TempName])) == content, qPrintable(context));
+        }
+        QCOMPARE(entriesOf(f.dir.path()).size(), strangers.size() + listed - vanished.size());
     }
 }
 
