@@ -5,6 +5,7 @@
 #include "engine/jobcontext.h"
 #include "engine/loaderstate.h"
 #include "platform/displaytext.h"
+#include "platform/pathtext.h"
 #include "platform/userchannel.h"
 
 #include <algorithm>
@@ -29,15 +30,26 @@ std::vector<RenameRow> spliced(const RenameRowList &rows, int position, std::vec
     return result;
 }
 
+QStringList sortedPaths(QStringList paths)
+{
+    SortStrings(paths, 0, static_cast<int>(paths.size()) - 1);
+    return paths;
+}
+
+bool isListed(const QString &path, const QStringList &listed)
+{
+    return FindString(path, listed, 0, static_cast<int>(listed.size()) - 1) >= 0;
+}
+
 // Returns false when some path could not be read (the error list is shown).
 bool dropPaths(JobContext &context, LoaderState &state, const QStringList &dropped, int position)
 {
     RenameRowList &rows = context.rows;
-    QStringList listed;
-    listed.reserve(rows.count());
+    QStringList paths;
+    paths.reserve(rows.count());
     for (const RenameRow &row : rows.rows())
-        listed.append(row[RenameField::Path]);
-    SortStrings(listed, 0, static_cast<int>(listed.size()) - 1);
+        paths.append(row[RenameField::Path]);
+    const QStringList listed = sortedPaths(std::move(paths));
 
     PrepareFileRowReads();
     const bool folderJob = context.job == JobKind::FolderRename;
@@ -55,7 +67,7 @@ bool dropPaths(JobContext &context, LoaderState &state, const QStringList &dropp
 
     QStringList fresh;
     for (const QString &path : std::as_const(list.paths)) {
-        if (FindString(path, listed, 0, static_cast<int>(listed.size()) - 1) < 0)
+        if (!isListed(path, listed))
             fresh.append(path);
     }
     const int m = static_cast<int>(fresh.size());
@@ -143,4 +155,45 @@ void ListV_OLEDragDrop(JobContext &context, LoaderState &state, const DropData &
     context.user.showStatus(QString());
     state.loadCancelled = false;
     SetFileCnt(state, context.states, context.rows.count());
+}
+
+void ListV_MP3_OLEDragDrop(JobContext &context, LoaderState &state, const QStringList &paths, int dropRow)
+{
+    TagRowSink *tagRows = state.tagRows;
+    if (!tagRows)
+        return;
+    state.loadCancelled = false;
+    const QStringList listed = sortedPaths(tagRows->paths());
+    const int count = tagRows->count();
+    const int position = dropRow >= 1 && dropRow <= count ? dropRow : count + 1;
+
+    context.user.showStatus(QStringLiteral("ファイルリスト作成中"));
+    PathList list;
+    for (const QString &path : paths)
+        FileList_Sub(context, state, path, list, true, state.loadCancelled, context.options.onlyTopFolder());
+    state.setCountText(QString::number(list.paths.size()));
+    context.user.showStatus(QStringLiteral("ファイル追加処理中"));
+
+    QStringList fresh;
+    for (const QString &path : std::as_const(list.paths)) {
+        if (ExtensionOf(path).compare(u"mp3", Qt::CaseInsensitive) == 0 && !isListed(path, listed))
+            fresh.append(path);
+    }
+    const int m = static_cast<int>(fresh.size());
+    const int maximum = std::max(1, m);
+    context.user.setProgressMaximum(maximum);
+    context.user.setProgressValue(maximum);
+    context.user.setProgressVisible(true);
+    const int step = ProgressStep(m);
+    for (int i = 1; i <= m; ++i) {
+        if (i % step == 0) {
+            context.user.setProgressValue(m - i);
+            context.user.processEvents();
+        }
+        tagRows->add(fresh[i - 1], position + i - 1);
+    }
+    context.user.setProgressVisible(false);
+    context.user.showStatus(QString());
+    state.loadCancelled = false;
+    SetFileCnt(state, context.states, tagRows->count());
 }

@@ -22,3 +22,8 @@ void ListV_OLEDragDrop(JobContext &context, LoaderState &state, const DropData &
 
 // Remembers the selected rows as the rows a drag inside the list moves.
 void StartRowMove(JobContext &context, LoaderState &state);
+
+// A drop of paths on the MP3 list at dropRow: the .mp3 files among the
+// collected paths that the list does not hold yet go to the tag-row reader
+// at the drop position, in collection order.
+void ListV_MP3_OLEDragDrop(JobContext &context, LoaderState &state, const QStringList &paths, int dropRow);

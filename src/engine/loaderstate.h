@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <vector>
@@ -14,6 +15,8 @@ public:
     // Reads the tags of an .mp3 file into a new row at position (1-based).
     virtual void add(const QString &path, int position) = 0;
     virtual int count() const = 0;
+    // The path of every row, in list order.
+    virtual QStringList paths() const = 0;
 };
 
 // What the main window keeps between loads.

@@ -43,6 +43,17 @@ RenameRow namedRow(const QString &name)
     return row;
 }
 
+// The MP3 list as the tag reader would keep it: paths only.
+class PathSink : public TagRowSink
+{
+public:
+    QStringList rows;
+    void clear() override { rows.clear(); }
+    void add(const QString &path, int position) override { rows.insert(std::min<qsizetype>(position - 1, rows.size()), path); }
+    int count() const override { return static_cast<int>(rows.size()); }
+    QStringList paths() const override { return rows; }
+};
+
 } // namespace
 
 class TestFileLoad : public QObject
@@ -69,6 +80,7 @@ private Q_SLOTS:
     void absolutePath();
     void insertPositionsAndCount();
     void chosenFilesReplaceTheList();
+    void mp3ListTakesOnlyNewMp3Files();
 };
 
 void TestFileLoad::folderReadOrder()
@@ -416,6 +428,36 @@ void TestFileLoad::chosenFilesReplaceTheList()
     QCOMPARE(column(f.rows, RenameField::CurrentName), (QStringList{u"three"_qs, u"two"_qs, u"one"_qs}));
     QCOMPARE(state.countText, u"3"_qs);
     QCOMPARE(f.user.statusTexts, (QStringList{u"ファイルリスト作成中"_qs, QString()}));
+}
+
+void TestFileLoad::mp3ListTakesOnlyNewMp3Files()
+{
+    EngineFixture f;
+    f.context.job = JobKind::Mp3TagEdit;
+    for (const QString &name : {u"a.mp3"_qs, u"b.MP3"_qs, u"c.txt"_qs, u"d.mp3"_qs})
+        f.write(name, "");
+    PathSink sink;
+    sink.rows = {u"/first.mp3"_qs, f.path(u"d.mp3"_qs), u"/last.mp3"_qs};
+    LoaderState state;
+    state.tagRows = &sink;
+
+    ListV_MP3_OLEDragDrop(f.context, state, {f.dir.path()}, 2);
+    QCOMPARE(sink.rows, (QStringList{u"/first.mp3"_qs, f.path(u"a.mp3"_qs), f.path(u"b.MP3"_qs), f.path(u"d.mp3"_qs),
+                                     u"/last.mp3"_qs}));
+    QCOMPARE(state.countText, u"5"_qs);
+    QCOMPARE(f.user.statusTexts.first(), u"ファイルリスト作成中"_qs);
+
+    // A folder read in the MP3 job fills the MP3 list, last collected first.
+    QVERIFY(!LoadFromFolder(f.context, state, f.dir.path(), false));
+    QCOMPARE(sink.rows, (QStringList{f.path(u"d.mp3"_qs), f.path(u"b.MP3"_qs), f.path(u"a.mp3"_qs)}));
+    QVERIFY(f.rows.isEmpty());
+
+    EngineFixture g;
+    g.context.job = JobKind::Mp3TagEdit;
+    g.write(u"song.wav"_qs, "");
+    QVERIFY(!LoadFromFolder(g.context, state, g.dir.path(), false));
+    QCOMPARE(g.user.lastPrompt(), u"ＭＰ３ファイルはありません！"_qs);
+    QCOMPARE(g.user.messages.last().title, u"ファイル無し"_qs);
 }
 
 QTEST_GUILESS_MAIN(TestFileLoad)
