@@ -50,6 +50,8 @@ private Q_SLOTS:
     void namesThatLeaveTheFolderAreRefused();
     void quietAndUnattendedRunsAskNothing();
     void prefixIsDrawnAgainWhenANewNameStartsWithIt();
+    void progressSteps_data();
+    void progressSteps();
     void randomPlansNeverLoseAnItem();
 };
 
@@ -318,6 +320,33 @@ void TestExecuteRename::prefixIsDrawnAgainWhenANewNameStartsWithIt()
     rows.append(row);
     std::mt19937 fresh;
     QCOMPARE(TempPrefix(rows, fresh), second);
+}
+
+void TestExecuteRename::progressSteps_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("step");
+    QTest::newRow("45 rows") << 45 << 2;
+    QTest::newRow("50 rows") << 50 << 2;
+    QTest::newRow("70 rows") << 70 << 4;
+    QTest::newRow("9 rows") << 9 << 1;
+}
+
+void TestExecuteRename::progressSteps()
+{
+    QFETCH(int, rows);
+    QFETCH(int, step);
+    EngineFixture f;
+    for (int i = 0; i < rows; ++i)
+        f.addRow(QString::number(i), QString::number(i)); // nothing to rename
+    QVERIFY(!ExecuteRename(f.context, true));
+    QCOMPARE(f.user.progressMaximum, rows);
+    QList<int> expected{rows};
+    for (int i = step; i <= rows; i += step)
+        expected << rows - i;
+    QCOMPARE(f.user.progressValues, expected);
+    QCOMPARE(f.user.eventPumps, rows / step);
+    QVERIFY(!f.user.progressVisible);
 }
 
 // Whatever the plan and whatever fails, every item ends up exactly once under
