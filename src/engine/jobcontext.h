@@ -6,6 +6,7 @@
 #include "engine/renamerowlist.h"
 #include "engine/runoptions.h"
 
+class DesktopServices;
 class FileSystem;
 class TextEngine;
 class UserChannel;
@@ -24,4 +25,7 @@ struct JobContext
     CommandStates &states;
     // On while start-up runs a job from the command line.
     bool unattended = false;
+    // The desktop the executor saves its error log to and opens folders on;
+    // none means the user's desktop and no folder is opened.
+    DesktopServices *desktop = nullptr;
 };

@@ -8,13 +8,15 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
 
 QDateTime fromTimestamp(const struct statx_timestamp &stamp)
 {
-    return QDateTime::fromSecsSinceEpoch(stamp.tv_sec);
+    // In UTC: a local time would look up the zone for every item read.
+    return QDateTime::fromSecsSinceEpoch(stamp.tv_sec, Qt::UTC);
 }
 
 bool statItem(const QByteArray &path, struct statx *st, unsigned mask)
@@ -44,12 +46,28 @@ qint64 sizeBelow(const QByteArray &folder)
     return total;
 }
 
-QString nameOf(const QString &path)
+FolderEntry::Kind kindOf(mode_t mode)
 {
-    const qsizetype slash = path.lastIndexOf(u'/');
-    return slash < 0 ? path : path.mid(slash + 1);
+    if (S_ISLNK(mode))
+        return FolderEntry::Kind::SymLink;
+    if (S_ISDIR(mode))
+        return FolderEntry::Kind::Folder;
+    if (S_ISREG(mode))
+        return FolderEntry::Kind::File;
+    return FolderEntry::Kind::System;
 }
 
+// Times may only be set on items the owner may write, as on the systems
+// Corvane's users come from: a read-only file keeps its times.
+FsStatus checkWritable(const QByteArray &name)
+{
+    struct stat st;
+    if (::lstat(name.constData(), &st) != 0)
+        return FsStatus::fromErrno(errno);
+    if (!(st.st_mode & S_IWUSR))
+        return FsStatus::fromErrno(EACCES);
+    return {};
+}
 } // namespace
 
 FileInfo LinuxFileSystem::info(const QString &path) const
@@ -63,7 +81,7 @@ FileInfo LinuxFileSystem::info(const QString &path) const
     result.isSymLink = S_ISLNK(mode);
     result.isFolder = S_ISDIR(mode);
     result.isSystem = S_ISSOCK(mode) || S_ISCHR(mode) || S_ISBLK(mode) || S_ISFIFO(mode);
-    result.isHidden = nameOf(path).startsWith(u'.');
+    result.isHidden = QStringView(path).mid(path.lastIndexOf(u'/') + 1).startsWith(u'.');
     result.isReadOnly = !(mode & S_IWUSR);
     result.size = result.isFolder ? 0 : qint64(st.stx_size);
     if (st.stx_mask & STATX_BTIME)
@@ -118,4 +136,79 @@ FsStatus LinuxFileSystem::remove(const QString &path)
         return FsStatus::fromErrno(errno);
     const int rc = S_ISDIR(st.st_mode) ? ::rmdir(name.constData()) : ::unlink(name.constData());
     return rc == 0 ? FsStatus{} : FsStatus::fromErrno(errno);
+}
+
+bool LinuxFileSystem::listFolder(const QString &path, std::vector<FolderEntry> *entries) const
+{
+    entries->clear();
+    const QByteArray folder = QFile::encodeName(path);
+    DIR *dir = ::opendir(folder.constData());
+    if (!dir)
+        return false;
+    const int fd = ::dirfd(dir);
+    errno = 0;
+    while (const dirent *entry = ::readdir(dir)) {
+        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
+            continue;
+        FolderEntry item{QByteArray(entry->d_name), FolderEntry::Kind::File};
+        switch (entry->d_type) {
+        case DT_REG: item.kind = FolderEntry::Kind::File; break;
+        case DT_DIR: item.kind = FolderEntry::Kind::Folder; break;
+        case DT_LNK: item.kind = FolderEntry::Kind::SymLink; break;
+        case DT_UNKNOWN: {
+            // Some file systems leave the type to a stat call.
+            struct stat st;
+            if (::fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+                errno = 0;
+                continue;
+            }
+            item.kind = kindOf(st.st_mode);
+            break;
+        }
+        default: item.kind = FolderEntry::Kind::System; break;
+        }
+        entries->push_back(std::move(item));
+        errno = 0;
+    }
+    const bool complete = errno == 0;
+    ::closedir(dir);
+    return complete;
+}
+
+FsStatus LinuxFileSystem::setModifiedTime(const QString &path, const QDateTime &time)
+{
+    const QByteArray name = QFile::encodeName(path);
+    if (FsStatus writable = checkWritable(name); !writable.ok())
+        return writable;
+    struct timespec times[2];
+    times[0].tv_sec = 0;
+    times[0].tv_nsec = UTIME_OMIT;
+    times[1].tv_sec = static_cast<time_t>(time.toSecsSinceEpoch());
+    times[1].tv_nsec = 0;
+    if (::utimensat(AT_FDCWD, name.constData(), times, AT_SYMLINK_NOFOLLOW) != 0)
+        return FsStatus::fromErrno(errno);
+    return {};
+}
+
+FsStatus LinuxFileSystem::setCreatedTime(const QString &path, const QDateTime &time)
+{
+    const QByteArray name = QFile::encodeName(path);
+    if (FsStatus writable = checkWritable(name); !writable.ok())
+        return writable;
+    // Both attributes hold the time as 100-nanosecond steps since 1601-01-01 UTC.
+    constexpr qint64 secondsFrom1601To1970 = 11644473600;
+    const quint64 ticks = quint64(time.toSecsSinceEpoch() + secondsFrom1601To1970) * 10000000u;
+    unsigned char value[8];
+    for (int i = 0; i < 8; ++i)
+        value[i] = static_cast<unsigned char>(ticks >> (8 * i));
+    for (const char *attribute : {"system.ntfs_crtime", "user.cifs.creationtime"}) {
+        if (::lgetxattr(name.constData(), attribute, nullptr, 0) < 0)
+            continue;
+        if (::lsetxattr(name.constData(), attribute, value, sizeof value, XATTR_REPLACE) != 0)
+            return FsStatus::fromErrno(errno);
+        return {};
+    }
+    if (errno == ENOENT)
+        return FsStatus::fromErrno(ENOENT);
+    return {ENOTSUP, QStringLiteral("この場所のファイルシステムでは作成日を変更できません")};
 }

@@ -2,7 +2,7 @@
 
 #include "platform/filesystem.h"
 
-// FileSystem on Linux system calls (statx, renameat2).
+// FileSystem on Linux system calls (statx, renameat2, utimensat, extended attributes).
 class LinuxFileSystem : public FileSystem
 {
 public:
@@ -11,4 +11,9 @@ public:
     qint64 folderSize(const QString &path) const override;
     FsStatus rename(const QString &from, const QString &to) override;
     FsStatus remove(const QString &path) override;
+    bool listFolder(const QString &path, std::vector<FolderEntry> *entries) const override;
+    FsStatus setModifiedTime(const QString &path, const QDateTime &time) override;
+    // Through the attribute ntfs-3g ("system.ntfs_crtime") or an SMB mount
+    // ("user.cifs.creationtime") offers for it; no other Linux file system has one.
+    FsStatus setCreatedTime(const QString &path, const QDateTime &time) override;
 };

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/systempaths.h"
+
+#include <QString>
+
+// What the executor asks of the desktop: where the user's desktop is (the
+// error log goes there) and showing a folder in the file manager. The main
+// window implements it; tests record the calls.
+class DesktopServices
+{
+public:
+    virtual ~DesktopServices() = default;
+
+    virtual QString desktopFolder() const { return SystemPaths::desktopFolder(); }
+    virtual void openFolder(const QString &folder) = 0;
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "engine/renamerowlist.h"
+
+#include <QString>
+#include <QStringList>
+
+struct CommandStates;
+struct JobContext;
+struct LoaderState;
+class FileSystem;
+
+// Reads one file or folder into a fresh row: both name columns, the two
+// dates, the size (of a folder: everything inside it), the folder and the
+// path. False when the item cannot be read; *row is then untouched.
+bool ReadFileRow(const FileSystem &files, const QString &path, RenameRow *row);
+// Takes the time zone afresh for the rows ReadFileRow reads next; every load calls it once.
+void PrepareFileRowReads();
+
+// Inserts row at position (1-based); a position past the end appends.
+// Returns the position used.
+int InsertRow(RenameRowList &rows, int position, RenameRow row);
+
+// Adds the row of path at position and returns failed (the item could not be
+// read). Try becomes available once the list has rows and a search text.
+bool AddFileRow(JobContext &context, const QString &path, int position);
+
+// The count label shows the row count (empty for none); the all-select button
+// and Try are available exactly while the list has rows.
+void SetFileCnt(LoaderState &state, CommandStates &states, int rowCount);
+
+// Clears the active list and fills it from folder: the folder's immediate
+// subfolders for the folder job, else its files (only those directly in it
+// when onlyTop). Rows appear in reverse collection order, as if each had been
+// inserted at the top. Items that cannot be read, and names that are not valid
+// UTF-8, are reported together in the error list. Returns failed.
+bool LoadFromFolder(JobContext &context, LoaderState &state, const QString &folder, bool onlyTop);
+
+// The files chosen in the open-file dialog replace the list (and the MP3
+// list): each read as if inserted at the top, so the last chosen comes first.
+// Items that cannot be read are left out, as the dialog only offers existing files.
+void ReadChosenFiles(JobContext &context, LoaderState &state, const QStringList &paths);

@@ -1,0 +1,219 @@
+#include "engine/executerename.h"
+#include "engine/filedate.h"
+
+#include "enginefixture.h"
+#include "platform/displaytext.h"
+#include "platform/messagerequest.h"
+
+#include <QTest>
+
+#include <cerrno>
+#include <ctime>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+
+namespace {
+
+constexpr qint64 epochAsFileTime = 116444736000000000;
+
+qint64 fileTimeOfUtc(const QString &utc)
+{
+    const QDateTime time = QDateTime::fromString(utc, Qt::ISODate);
+    return epochAsFileTime + time.toSecsSinceEpoch() * 10000000;
+}
+
+void useTimeZone(const char *zone)
+{
+    qputenv("TZ", zone);
+    ::tzset();
+}
+
+qint64 modifiedSeconds(const QString &path)
+{
+    struct stat st;
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? qint64(st.st_mtim.tv_sec) : -1;
+}
+
+QString lastTitle(const ScriptedUserChannel &user)
+{
+    return user.messages.isEmpty() ? QString() : user.messages.last().title;
+}
+
+} // namespace
+
+class TestFileDate : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup() { useTimeZone("UTC"); }
+    void usesTheOffsetOfTheDate_data();
+    void usesTheOffsetOfTheDate();
+    void lastWriteTimeToTheSecond();
+    void unsettableTimesAreFailures();
+    void creationTimeThroughTheSmbAttribute();
+    void modifiedJobSetsEveryRow();
+    void failedTimeStampsEndAbnormally();
+    void confirmationAndQuiet();
+};
+
+void TestFileDate::usesTheOffsetOfTheDate_data()
+{
+    QTest::addColumn<QByteArray>("zone");
+    QTest::addColumn<QString>("local");
+    QTest::addColumn<QString>("utc");
+
+    QTest::newRow("tokyo") << QByteArray("Asia/Tokyo") << u"2009/03/07 18:05:09"_qs << u"2009-03-07T09:05:09Z"_qs;
+    QTest::newRow("berlin winter") << QByteArray("Europe/Berlin") << u"2009/01/15 12:00:00"_qs
+                                   << u"2009-01-15T11:00:00Z"_qs;
+    QTest::newRow("berlin summer") << QByteArray("Europe/Berlin") << u"2009/07/15 12:00:00"_qs
+                                   << u"2009-07-15T10:00:00Z"_qs;
+    QTest::newRow("before 1970") << QByteArray("UTC") << u"1960/01/01 00:00:00"_qs << u"1960-01-01T00:00:00Z"_qs;
+}
+
+void TestFileDate::usesTheOffsetOfTheDate()
+{
+    QFETCH(QByteArray, zone);
+    QFETCH(QString, local);
+    QFETCH(QString, utc);
+    useTimeZone(zone.constData());
+    QCOMPARE(DateToFileTime(ParseDateText(local)), fileTimeOfUtc(utc));
+}
+
+void TestFileDate::lastWriteTimeToTheSecond()
+{
+    useTimeZone("Europe/Berlin");
+    EngineFixture f;
+    f.write(u"a"_qs, "A");
+    const FileInfo before = f.files.info(f.path(u"a"_qs));
+    QVERIFY(SetLastWriteTime(f.files, f.path(u"a"_qs), ParseDateText(u"2009/07/15 12:34:56"_qs)).ok());
+    QCOMPARE(modifiedSeconds(f.path(u"a"_qs)), QDateTime::fromString(u"2009-07-15T10:34:56Z"_qs, Qt::ISODate)
+                                                   .toSecsSinceEpoch());
+    const FileInfo after = f.files.info(f.path(u"a"_qs));
+    QCOMPARE(after.created, before.created);
+    QCOMPARE(DateText(after.modified), u"2009/07/15 12:34:56"_qs);
+}
+
+void TestFileDate::unsettableTimesAreFailures()
+{
+    EngineFixture f;
+    f.write(u"readonly"_qs, "R");
+    QFile::setPermissions(f.path(u"readonly"_qs), QFile::ReadOwner);
+    const qint64 was = modifiedSeconds(f.path(u"readonly"_qs));
+    const QDateTime date = ParseDateText(u"2001/01/01 00:00:00"_qs);
+
+    QCOMPARE(SetLastWriteTime(f.files, f.path(u"readonly"_qs), date).code, EACCES);
+    QCOMPARE(modifiedSeconds(f.path(u"readonly"_qs)), was);
+    QCOMPARE(SetLastWriteTime(f.files, f.path(u"missing"_qs), date).code, ENOENT);
+    QCOMPARE(SetCreationTime(f.files, f.path(u"missing"_qs), date).code, ENOENT);
+
+    // An ordinary Linux file system keeps no creation time that can be set.
+    f.write(u"plain"_qs, "P");
+    const FsStatus created = SetCreationTime(f.files, f.path(u"plain"_qs), date);
+    QVERIFY(!created.ok());
+    QVERIFY(!created.description.isEmpty());
+}
+
+void TestFileDate::creationTimeThroughTheSmbAttribute()
+{
+    useTimeZone("Asia/Tokyo");
+    EngineFixture f;
+    f.write(u"share"_qs, "S");
+    const QByteArray name = QFile::encodeName(f.path(u"share"_qs));
+    const char *attribute = "user.cifs.creationtime";
+    if (::setxattr(name.constData(), attribute, "\0\0\0\0\0\0\0\0", 8, 0) != 0)
+        QSKIP("no user attributes on this file system");
+
+    QVERIFY(SetCreationTime(f.files, f.path(u"share"_qs), ParseDateText(u"2009/03/07 18:05:09"_qs)).ok());
+    unsigned char value[8] = {};
+    QCOMPARE(::getxattr(name.constData(), attribute, value, sizeof value), ssize_t(8));
+    quint64 stored = 0;
+    for (int i = 7; i >= 0; --i)
+        stored = (stored << 8) | value[i];
+    QCOMPARE(qint64(stored), fileTimeOfUtc(u"2009-03-07T09:05:09Z"_qs));
+}
+
+void TestFileDate::modifiedJobSetsEveryRow()
+{
+    EngineFixture f;
+    f.context.job = JobKind::ModifiedDate;
+    for (const QString &name : {u"a"_qs, u"b"_qs}) {
+        f.write(name, "x");
+        f.addRow(name, name);
+    }
+    f.rows.editRow(1)[RenameField::Modified] = u"2010/05/01 08:00:00"_qs;
+    f.rows.editRow(2)[RenameField::Modified] = u"2010/05/01 08:01:00"_qs;
+
+    QVERIFY(!ExecuteRename(f.context, false));
+    QCOMPARE(DateText(f.files.info(f.path(u"a"_qs)).modified), u"2010/05/01 08:00:00"_qs);
+    QCOMPARE(DateText(f.files.info(f.path(u"b"_qs)).modified), u"2010/05/01 08:01:00"_qs);
+    QCOMPARE(lastTitle(f.user), u"正常終了"_qs);
+    QVERIFY(f.files.renames.isEmpty());
+}
+
+void TestFileDate::failedTimeStampsEndAbnormally()
+{
+    EngineFixture f;
+    f.context.job = JobKind::ModifiedDate;
+    f.write(u"ok"_qs, "x");
+    f.addRow(u"ok"_qs, u"ok"_qs);
+    f.addRow(u"gone"_qs, u"gone"_qs);
+    f.write(u"locked"_qs, "x");
+    f.addRow(u"locked"_qs, u"locked"_qs);
+    f.write(u"garbled"_qs, "x");
+    f.addRow(u"garbled"_qs, u"garbled"_qs);
+    for (int i = 1; i <= 3; ++i)
+        f.rows.editRow(i)[RenameField::Modified] = u"2010/05/01 08:00:00"_qs;
+    f.rows.editRow(4)[RenameField::Modified] = u"2010/13/45 99:00:00"_qs;
+    f.files.timeFault = [](const QString &path) { return path.endsWith(u"/locked"_qs) ? EPERM : 0; };
+    f.user.answers << MessageAnswer::Ok << MessageAnswer::No;
+
+    QVERIFY(ExecuteRename(f.context, false));
+    QCOMPARE(DateText(f.files.info(f.path(u"ok"_qs)).modified), u"2010/05/01 08:00:00"_qs);
+    const QString log = f.user.messages[1].prompt;
+    QCOMPARE(f.user.messages[1].title, u"エラー発生"_qs);
+    QVERIFY(log.contains(u"★変更処理エラー 2\r\n元の名 = gone\r\n置換後 = 2010/05/01 08:00:00\r\n"_qs
+                         + FsStatus::fromErrno(ENOENT).text()));
+    QVERIFY(log.contains(u"★変更処理エラー 3\r\n"_qs));
+    QVERIFY(log.contains(u"★変更処理エラー 4\r\n"_qs));
+    QVERIFY(!log.contains(u"エラー 1\r\n"_qs));
+    QCOMPARE(lastTitle(f.user), u"異常終了"_qs);
+
+    // Creation times on a file system without them: never "変換完了".
+    EngineFixture g;
+    g.context.job = JobKind::CreatedDate;
+    g.write(u"a"_qs, "x");
+    g.addRow(u"a"_qs, u"a"_qs);
+    g.rows.editRow(1)[RenameField::Created] = u"2010/05/01 08:00:00"_qs;
+    g.user.answers << MessageAnswer::Ok << MessageAnswer::No;
+    QVERIFY(ExecuteRename(g.context, false));
+    QCOMPARE(lastTitle(g.user), u"異常終了"_qs);
+}
+
+void TestFileDate::confirmationAndQuiet()
+{
+    EngineFixture f;
+    f.context.job = JobKind::CreatedDate;
+    f.context.unattended = true; // the time-stamp question is asked all the same
+    f.write(u"a"_qs, "x");
+    f.addRow(u"a"_qs, u"a"_qs);
+    f.rows.editRow(1)[RenameField::Created] = u"2010/05/01 08:00:00"_qs;
+    f.user.answers << MessageAnswer::Cancel;
+    QVERIFY(!ExecuteRename(f.context, false));
+    QCOMPARE(f.user.messages.size(), 1);
+    QCOMPARE(f.user.messages[0].prompt, u"作成日を変更します。\r\nよろしいですか？"_qs);
+    QCOMPARE(f.user.messages[0].title, u"確認"_qs);
+    QVERIFY(f.states.listEnabled);
+
+    EngineFixture g;
+    g.context.job = JobKind::ModifiedDate;
+    g.write(u"a"_qs, "x");
+    g.addRow(u"a"_qs, u"a"_qs);
+    g.rows.editRow(1)[RenameField::Modified] = u"2010/05/01 08:00:00"_qs;
+    QVERIFY(!ExecuteRename(g.context, true));
+    QVERIFY(g.user.messages.isEmpty());
+    QCOMPARE(DateText(g.files.info(g.path(u"a"_qs)).modified), u"2010/05/01 08:00:00"_qs);
+}
+
+QTEST_GUILESS_MAIN(TestFileDate)
+#include "tst_filedate.moc"
