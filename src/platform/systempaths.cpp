@@ -63,6 +63,11 @@ void SystemPaths::setProgramFolder(const QString &folder)
 
 QString SystemPaths::settingsFolder()
 {
+    const QString chosen = qEnvironmentVariable("CORVANE_SETTINGS_DIR");
+    if (!chosen.isEmpty()) {
+        QDir().mkpath(chosen);
+        return QDir::cleanPath(chosen);
+    }
     const QString beside = programFolder();
     if (isWritableFolder(beside))
         return beside;

@@ -13,6 +13,7 @@ public:
 
     // Conf.txt and the user's template: beside the program when that folder is
     // writable, else $XDG_CONFIG_HOME/corvane (default ~/.config/corvane), created on demand.
+    // $CORVANE_SETTINGS_DIR, when set, overrides both (a separate set-up, or a test's own).
     static QString settingsFolder();
 
     // The shipped parts/ folder: beside the program in the build tree, else in

@@ -63,6 +63,10 @@ void TestSystemPaths::settingsBesideProgramOrInConfig()
     SystemPaths::setProgramFolder(m_home().filePath(QStringLiteral("gone")));
     QCOMPARE(SystemPaths::settingsFolder(), m_home().filePath(QStringLiteral("config/corvane")));
     QVERIFY(QFileInfo(m_home().filePath(QStringLiteral("config/corvane"))).isDir());
+
+    qputenv("CORVANE_SETTINGS_DIR", QFile::encodeName(m_home().filePath(QStringLiteral("own"))));
+    QCOMPARE(SystemPaths::settingsFolder(), m_home().filePath(QStringLiteral("own")));
+    qunsetenv("CORVANE_SETTINGS_DIR");
 }
 
 void TestSystemPaths::names()
