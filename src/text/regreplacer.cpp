@@ -1,0 +1,179 @@
+#include "text/regreplacer.h"
+
+#include "platform/messagerequest.h"
+#include "platform/showmessage.h"
+#include "text/formattokenexpander.h"
+#include "text/scripthost.h"
+#include "text/textengine.h"
+
+#include <algorithm>
+
+namespace {
+
+const QString crlf = QStringLiteral("\r\n");
+constexpr qsizetype cacheLimit = 4096;
+
+// Characters that end a script line (or the source, for NUL): a subject or
+// replacement holding one cannot take the short way.
+bool breaksLiteral(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u == u'\n' || u == u'\r' || u == 0x2028 || u == 0x2029 || u == 0;
+}
+
+bool hasLiteralBreak(const QString &text)
+{
+    return std::any_of(text.cbegin(), text.cend(), breaksLiteral);
+}
+
+QString escapedReplacement(const QString &replacement)
+{
+    return QString(replacement).replace(u'\'', QStringLiteral("\\x27"));
+}
+
+QString functionLines(const QString &wrapped, const QString &replacementArgument)
+{
+    return QStringLiteral("function ExpRep(){") + crlf
+           + QStringLiteral("     var r, re;") + crlf
+           + QStringLiteral("     var ss = arguments[0];") + crlf
+           + QStringLiteral("     re = ") + wrapped + crlf
+           + QStringLiteral("     ss.IgnoreCase = true ") + crlf
+           + QStringLiteral("     r = ss.replace(re, ") + replacementArgument + QStringLiteral(");") + crlf
+           + QStringLiteral("     return(r);") + crlf
+           + QStringLiteral("};");
+}
+
+}
+
+RegReplacer::RegReplacer(UserChannel &user, ScriptHost &host, FormatTokenExpander &tokens)
+    : m_user(user), m_host(host), m_tokens(tokens)
+{
+}
+
+QString RegReplacer::wrappedPattern(const QString &pattern, bool ignoreCase)
+{
+    return u'/' + QString(pattern).replace(u'/', QStringLiteral("\\x2f")) + QStringLiteral("/g")
+           + (ignoreCase ? QStringLiteral("i") : QString());
+}
+
+QString RegReplacer::escapedSubject(const QString &subject)
+{
+    return QString(subject).replace(u'\\', QStringLiteral("\\\\")).replace(u'\'', QStringLiteral("\\x27"));
+}
+
+QString RegReplacer::functionText(const QString &pattern, const QString &replacement, bool ignoreCase)
+{
+    return functionLines(wrappedPattern(pattern, ignoreCase), u'\'' + escapedReplacement(replacement) + u'\'');
+}
+
+QString RegReplacer::callText(const QString &subject)
+{
+    return QStringLiteral("ExpRep('") + escapedSubject(subject) + QStringLiteral("')");
+}
+
+QString RegReplacer::RegReplace(const QString &subject, const QString &pattern, const QString &replacement,
+                                bool ignoreCase)
+{
+    QString result;
+    ScriptError error;
+    if (replaceFast(subject, pattern, replacement, ignoreCase, result, error)) {
+        if (!error.description.isEmpty())
+            return fail(error, subject, pattern, ignoreCase);
+    } else {
+        result = replaceExactly(subject, pattern, replacement, ignoreCase);
+        if (result == ErrorMarker)
+            return result;
+    }
+    if (!m_tokens.expand(result)) {
+        ShowMessage(m_user,
+                    QStringLiteral("format 関数の記述が違います！\r\n\r\n例：　<format( $1 + 5 , \"000\" )>"),
+                    MessageStyle::OkOnly, QStringLiteral("正規表現エラー　－　RegReplace"));
+        return ErrorMarker;
+    }
+    return result;
+}
+
+// The generated function with the replacement passed as an argument. It gives
+// the generated function's result whenever the pattern's literal is an
+// ordinary one: not empty (which would make "//" a comment), not starting
+// with "*" (which would open a comment that the replacement could close), and
+// on one line; whatever else the pattern holds then stays inside its literal.
+QJSValue *RegReplacer::compiledFunction(const QString &pattern, bool ignoreCase)
+{
+    const QString key = (ignoreCase ? u'i' : u'c') + pattern;
+    auto found = m_functions.find(key);
+    if (found != m_functions.end())
+        return &*found;
+    QJSValue function;
+    if (!pattern.isEmpty() && !pattern.startsWith(u'*') && !hasLiteralBreak(pattern)) {
+        ScriptError error;
+        function = m_host.evaluate(
+            functionLines(wrappedPattern(pattern, ignoreCase), QStringLiteral("arguments[1]")) + crlf
+                + QStringLiteral("ExpRep"),
+            error);
+        if (!function.isCallable())
+            function = QJSValue();
+    }
+    if (m_functions.size() >= cacheLimit)
+        m_functions.clear();
+    return &*m_functions.insert(key, function);
+}
+
+// The value of the replacement's single-quoted literal; null when it does
+// not decode (the exact path then reports the script's own error).
+const QString *RegReplacer::decodedReplacement(const QString &replacement)
+{
+    auto found = m_replacements.constFind(replacement);
+    if (found != m_replacements.cend())
+        return &*found;
+    QString decoded;
+    if (!replacement.contains(u'\\') && !hasLiteralBreak(replacement)) {
+        decoded = replacement.isNull() ? QStringLiteral("") : replacement;
+    } else {
+        ScriptError error;
+        const QJSValue value = m_host.evaluate(u'\'' + escapedReplacement(replacement) + u'\'', error);
+        if (value.isString())
+            decoded = value.toString();
+    }
+    if (m_replacements.size() >= cacheLimit)
+        m_replacements.clear();
+    return &*m_replacements.insert(replacement, decoded);
+}
+
+bool RegReplacer::replaceFast(const QString &subject, const QString &pattern, const QString &replacement,
+                              bool ignoreCase, QString &result, ScriptError &error)
+{
+    if (hasLiteralBreak(subject))
+        return false;
+    const QString *decoded = decodedReplacement(replacement);
+    if (decoded->isNull())
+        return false;
+    QJSValue *function = compiledFunction(pattern, ignoreCase);
+    if (!function->isCallable())
+        return false;
+    const QJSValue value = m_host.call(*function, {QJSValue(subject), QJSValue(*decoded)}, error);
+    result = value.toString();
+    return true;
+}
+
+QString RegReplacer::replaceExactly(const QString &subject, const QString &pattern, const QString &replacement,
+                                    bool ignoreCase)
+{
+    ScriptError error;
+    m_host.evaluate(functionText(pattern, replacement, ignoreCase), error);
+    if (!error.description.isEmpty())
+        return fail(error, subject, pattern, ignoreCase);
+    const QJSValue value = m_host.evaluate(callText(subject), error);
+    if (!error.description.isEmpty())
+        return fail(error, subject, pattern, ignoreCase);
+    return value.toString();
+}
+
+QString RegReplacer::fail(const ScriptError &error, const QString &subject, const QString &pattern, bool ignoreCase)
+{
+    const QString message = QString::number(error.number) + u' ' + error.description + crlf + crlf
+                            + QStringLiteral("Src　　:") + escapedSubject(subject) + crlf
+                            + QStringLiteral("Pattern:") + wrappedPattern(pattern, ignoreCase);
+    ShowMessage(m_user, message, MessageStyle::OkOnly, QStringLiteral("正規表現エラー　－　RegReplace"));
+    return ErrorMarker;
+}

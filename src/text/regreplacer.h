@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QHash>
+#include <QJSValue>
+#include <QString>
+
+class FormatTokenExpander;
+class ScriptHost;
+class UserChannel;
+struct ScriptError;
+
+// RegReplace on the script host. Its result is, by definition, that of the
+// generated script function ExpRep called with the escaped subject; the
+// function is compiled once per pattern and the replacement literal decoded
+// once per text, so a long Try does not compile a script per row.
+class RegReplacer
+{
+public:
+    RegReplacer(UserChannel &user, ScriptHost &host, FormatTokenExpander &tokens);
+
+    // The replaced text with its format tokens expanded; ErrorMarker after
+    // the error message has been shown.
+    QString RegReplace(const QString &subject, const QString &pattern, const QString &replacement, bool ignoreCase);
+
+    // The generated function and its call, as the script host is given them.
+    static QString functionText(const QString &pattern, const QString &replacement, bool ignoreCase);
+    static QString callText(const QString &subject);
+    static QString wrappedPattern(const QString &pattern, bool ignoreCase);
+    static QString escapedSubject(const QString &subject);
+
+private:
+    // False when only the generated text itself gives this call's result;
+    // true with result, or with error set when the function failed.
+    bool replaceFast(const QString &subject, const QString &pattern, const QString &replacement, bool ignoreCase,
+                     QString &result, ScriptError &error);
+    QString replaceExactly(const QString &subject, const QString &pattern, const QString &replacement,
+                           bool ignoreCase);
+    QJSValue *compiledFunction(const QString &pattern, bool ignoreCase);
+    const QString *decodedReplacement(const QString &replacement);
+    QString fail(const ScriptError &error, const QString &subject, const QString &pattern, bool ignoreCase);
+
+    UserChannel &m_user;
+    ScriptHost &m_host;
+    FormatTokenExpander &m_tokens;
+    QHash<QString, QJSValue> m_functions;     // undefined: only the exact path gives this pattern's result
+    QHash<QString, QString> m_replacements;   // null text: the literal does not decode
+};

@@ -1,0 +1,56 @@
+#include "text/scripthost.h"
+
+#include "text/scriptwatchdog.h"
+
+namespace {
+
+// The error numbers the messages show, one per kind of script error.
+int errorNumber(QJSValue::ErrorType type)
+{
+    switch (type) {
+    case QJSValue::SyntaxError: return 1002;
+    case QJSValue::ReferenceError: return 5009;
+    case QJSValue::TypeError: return 5007;
+    case QJSValue::RangeError: return 5029;
+    case QJSValue::URIError: return 5016;
+    case QJSValue::EvalError: return 5010;
+    default: return 5000;
+    }
+}
+
+}
+
+ScriptHost::ScriptHost(int limitMs)
+    : m_watchdog(std::make_unique<ScriptWatchdog>(m_engine, limitMs))
+{
+}
+
+ScriptHost::~ScriptHost() = default;
+
+QJSValue ScriptHost::evaluate(const QString &program, ScriptError &error)
+{
+    m_watchdog->arm();
+    const QJSValue value = m_engine.evaluate(program);
+    m_watchdog->disarm();
+    return checked(value, error);
+}
+
+QJSValue ScriptHost::call(QJSValue &function, const QJSValueList &arguments, ScriptError &error)
+{
+    m_watchdog->arm();
+    const QJSValue value = function.call(arguments);
+    m_watchdog->disarm();
+    return checked(value, error);
+}
+
+QJSValue ScriptHost::checked(const QJSValue &value, ScriptError &error)
+{
+    QJSValue thrown = value;
+    if (m_engine.hasError())
+        thrown = m_engine.catchError();
+    else if (!value.isError())
+        return value;
+    error.number = errorNumber(thrown.errorType());
+    error.description = thrown.toString();
+    return QJSValue();
+}

@@ -1,0 +1,48 @@
+#include "text/scriptwatchdog.h"
+
+#include <algorithm>
+
+ScriptWatchdog::ScriptWatchdog(QJSEngine &engine, int limitMs)
+    : m_engine(engine), m_limitMs(limitMs), m_thread([this] { watch(); })
+{
+}
+
+ScriptWatchdog::~ScriptWatchdog()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_stop = true;
+    }
+    m_wake.notify_all();
+    m_thread.join();
+}
+
+qint64 ScriptWatchdog::nowMs()
+{
+    using namespace std::chrono;
+    // Never 0, which means idle.
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count() + 1;
+}
+
+void ScriptWatchdog::arm()
+{
+    m_busySince.store(nowMs(), std::memory_order_relaxed);
+}
+
+void ScriptWatchdog::disarm()
+{
+    m_busySince.store(0, std::memory_order_relaxed);
+    if (m_fired.exchange(false))
+        m_engine.setInterrupted(false);
+}
+
+void ScriptWatchdog::watch()
+{
+    const auto pause = std::chrono::milliseconds(std::clamp(m_limitMs / 8, 10, 250));
+    std::unique_lock lock(m_mutex);
+    while (!m_wake.wait_for(lock, pause, [this] { return m_stop; })) {
+        const qint64 since = m_busySince.load(std::memory_order_relaxed);
+        if (since != 0 && nowMs() - since >= m_limitMs && !m_fired.exchange(true))
+            m_engine.setInterrupted(true);
+    }
+}
