@@ -1,79 +1,148 @@
 #include "text/formattokenexpander.h"
 
 #include "platform/pathtext.h"
+#include "text/asciitext.h"
 #include "text/formulaevaluator.h"
-#include "text/regexmatcher.h"
 #include "text/valueformatter.h"
 
-#include <QRegularExpression>
+#include <QStringList>
 
+// The scanners below follow the patterns' backtracking order exactly: the
+// leftmost start, lazy ".+?" trying the shortest text first. They read UTF-16
+// code units, as the script engine's patterns without the unicode flag do.
 namespace {
 
-// The token patterns as the script engine reads them (ignore case on).
-const QString tokenStartPattern = QStringLiteral("\\<\\s*format\\(");
-const QString tokenPattern = QStringLiteral("(\\s*<\\s*format\\(.+?,\\s*\".+?\"\\s*\\)\\s*>\\s*)");
-const QString argumentsPattern = QStringLiteral("\\((.+?,.+?)\\)");
-
-// The same patterns for the native engine: ECMAScript's \s, its "." (any but
-// a line terminator) and its ASCII-only case folding of "format" spelled out.
-QString native(const QString &pattern)
+// ECMAScript's \s.
+bool isBlank(QChar c)
 {
-    QString result = pattern;
-    result.replace(QStringLiteral("\\<"), QStringLiteral("<"));
-    result.replace(QStringLiteral("\\s"),
-                   QStringLiteral("[\\t\\n\\x{0B}\\f\\r \\x{A0}\\x{1680}\\x{2000}-\\x{200A}\\x{2028}\\x{2029}"
-                                  "\\x{202F}\\x{205F}\\x{3000}\\x{FEFF}]"));
-    result.replace(QStringLiteral("."), QStringLiteral("[^\\n\\r\\x{2028}\\x{2029}]"));
-    result.replace(QStringLiteral("format"), QStringLiteral("[Ff][Oo][Rr][Mm][Aa][Tt]"));
-    return result;
+    const char16_t u = c.unicode();
+    return (u >= 0x09 && u <= 0x0D) || u == 0x20 || u == 0xA0 || u == 0x1680 || (u >= 0x2000 && u <= 0x200A)
+           || u == 0x2028 || u == 0x2029 || u == 0x202F || u == 0x205F || u == 0x3000 || u == 0xFEFF;
 }
 
-bool hasSurrogates(const QString &text)
+// What ECMAScript's "." does not match.
+bool isLineTerminator(QChar c)
 {
-    for (const QChar c : text) {
-        if (c.isSurrogate())
-            return true;
+    const char16_t u = c.unicode();
+    return u == u'\n' || u == u'\r' || u == 0x2028 || u == 0x2029;
+}
+
+qsizetype skipBlanks(const QString &text, qsizetype at)
+{
+    while (at < text.size() && isBlank(text[at]))
+        ++at;
+    return at;
+}
+
+bool charAt(const QString &text, qsizetype at, char16_t c)
+{
+    return at < text.size() && text[at] == c;
+}
+
+// After "<" at open: blanks and "format(" in any ASCII case; the position
+// after the "(", or -1.
+qsizetype afterFormatOpening(const QString &text, qsizetype open)
+{
+    static const QString word = QStringLiteral("format(");
+    const qsizetype at = skipBlanks(text, open + 1);
+    if (AsciiText::indexOf(text.mid(at, word.size()), word) != 0)
+        return -1;
+    return at + word.size();
+}
+
+// The end of \s*"(.+?)"\s*\)\s*>\s* from the first blank at from, or -1.
+qsizetype endOfPatternPart(const QString &text, qsizetype from)
+{
+    const qsizetype quote = skipBlanks(text, from);
+    if (!charAt(text, quote, u'"'))
+        return -1;
+    for (qsizetype close = quote + 2; close < text.size(); ++close) {
+        if (isLineTerminator(text[close - 1]))
+            return -1;
+        if (text[close] != u'"')
+            continue;
+        const qsizetype paren = skipBlanks(text, close + 1);
+        if (!charAt(text, paren, u')'))
+            continue;
+        const qsizetype angle = skipBlanks(text, paren + 1);
+        if (charAt(text, angle, u'>'))
+            return skipBlanks(text, angle + 1);
     }
-    return false;
+    return -1;
 }
 
 }
 
-FormatTokenExpander::FormatTokenExpander(FormulaEvaluator &evaluator, RegexMatcher &matcher)
-    : m_evaluator(evaluator), m_matcher(matcher)
+FormatTokenExpander::FormatTokenExpander(FormulaEvaluator &evaluator)
+    : m_evaluator(evaluator)
 {
 }
 
-// The first match (or its first group) of pattern number which.
-QString FormatTokenExpander::firstMatch(const QString &subject, int which)
+QString FormatTokenExpander::tokenStart(const QString &text)
 {
-    const QString *patterns[] = {&tokenStartPattern, &tokenPattern, &argumentsPattern};
-    // The native engine reads text as code points; only where surrogates could
-    // make the two engines differ does the script engine answer.
-    if (hasSurrogates(subject))
-        return m_matcher.RegFirstMatch(subject, *patterns[which], true);
-    static const QRegularExpression compiled[] = {QRegularExpression(native(tokenStartPattern)),
-                                                  QRegularExpression(native(tokenPattern)),
-                                                  QRegularExpression(native(argumentsPattern))};
-    const QRegularExpressionMatch match = compiled[which].match(subject);
-    if (!match.hasMatch())
-        return {};
-    return compiled[which].captureCount() > 0 ? match.captured(1) : match.captured(0);
+    for (qsizetype open = text.indexOf(u'<'); open >= 0; open = text.indexOf(u'<', open + 1)) {
+        const qsizetype end = afterFormatOpening(text, open);
+        if (end >= 0)
+            return text.mid(open, end - open);
+    }
+    return {};
+}
+
+QString FormatTokenExpander::token(const QString &text)
+{
+    for (qsizetype open = text.indexOf(u'<'); open >= 0; open = text.indexOf(u'<', open + 1)) {
+        const qsizetype body = afterFormatOpening(text, open);
+        if (body < 0)
+            continue;
+        for (qsizetype comma = body + 1; comma < text.size(); ++comma) {
+            if (isLineTerminator(text[comma - 1]))
+                break;
+            if (text[comma] != u',')
+                continue;
+            const qsizetype end = endOfPatternPart(text, comma + 1);
+            if (end < 0)
+                continue;
+            qsizetype start = open;
+            while (start > 0 && isBlank(text[start - 1]))
+                --start;
+            return text.mid(start, end - start);
+        }
+    }
+    return {};
+}
+
+QString FormatTokenExpander::tokenArguments(const QString &token)
+{
+    for (qsizetype open = token.indexOf(u'('); open >= 0; open = token.indexOf(u'(', open + 1)) {
+        for (qsizetype comma = open + 2; comma < token.size(); ++comma) {
+            if (isLineTerminator(token[comma - 1]))
+                break;
+            if (token[comma] != u',')
+                continue;
+            for (qsizetype close = comma + 2; close < token.size(); ++close) {
+                if (isLineTerminator(token[close - 1]))
+                    break;
+                if (token[close] == u')')
+                    return token.mid(open + 1, close - open - 1);
+            }
+        }
+    }
+    return {};
 }
 
 bool FormatTokenExpander::expand(QString &text)
 {
     for (int round = 0; round < 10; ++round) {
-        if (!text.contains(u'<') || firstMatch(text, 0).isEmpty())
+        if (!text.contains(u'<') || tokenStart(text).isEmpty())
             return true;
-        const QString token = firstMatch(text, 1);
-        if (token.isEmpty())
+        const QString found = token(text);
+        if (found.isEmpty())
             return false;
-        const QStringList pieces = firstMatch(token, 2).split(u',');
+        const QStringList pieces = tokenArguments(found).split(u',');
         const QString value = m_evaluator.EvalFormula(pieces.value(0));
         const QString formatted = ValueFormatter::format(value, Unquote(pieces.value(1)));
         text.replace(QStringLiteral("\\\\"), QStringLiteral("\\"));
-        text.replace(token, formatted);
+        text.replace(found, formatted);
     }
     return true;
 }

@@ -91,8 +91,12 @@ bool FormulaEvaluator::IsDateText(const QString &text)
 
 bool FormulaEvaluator::IsFormula(const QString &text)
 {
-    if (!ConsistsOf(text, expressionCharacters) || IsDateText(text))
+    if (!ConsistsOf(text, expressionCharacters))
         return false;
+    if ((text.contains(u'/') || text.contains(u':')) && IsDateText(text))
+        return false;
+    if (!text.contains(u' '))
+        return true;
     const QStringList pieces = text.split(u' ');
     for (qsizetype i = 0; i + 1 < pieces.size(); ++i) {
         const QString a = pieces[i].trimmed();

@@ -1,8 +1,8 @@
 #include "text/numbertext.h"
 
-#include <QRegularExpression>
 
 #include <cmath>
+#include <cstdio>
 
 namespace NumberText {
 
@@ -10,13 +10,66 @@ QString fromDouble(double value)
 {
     if (value == 0)
         return QStringLiteral("0");
-    return QString::asprintf("%.15G", value);
+    if (std::fabs(value) < 1e15 && value == std::trunc(value))
+        return QString::number(qint64(value));
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.15G", value);
+    return QString::fromLatin1(buffer);
+}
+
+namespace {
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// The length of a number at the start of text (sign, digits with at most one
+// point, exponent with one of the given letters); 0 when there is none.
+qsizetype numberLength(QStringView text, QStringView exponentLetters)
+{
+    qsizetype i = 0;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
+        ++i;
+    qsizetype digits = 0;
+    while (i < text.size() && isDigit(text[i]))
+        ++i, ++digits;
+    if (i < text.size() && text[i] == u'.') {
+        ++i;
+        while (i < text.size() && isDigit(text[i]))
+            ++i, ++digits;
+    }
+    if (digits == 0)
+        return 0;
+    if (i < text.size() && exponentLetters.contains(text[i])) {
+        qsizetype j = i + 1;
+        if (j < text.size() && (text[j] == u'+' || text[j] == u'-'))
+            ++j;
+        const qsizetype start = j;
+        while (j < text.size() && isDigit(text[j]))
+            ++j;
+        if (j > start)
+            i = j;
+    }
+    return i;
+}
+
+bool isWholeNumber(QStringView text, QStringView exponentLetters)
+{
+    const qsizetype length = numberLength(text, exponentLetters);
+    return length > 0 && length == text.size();
+}
+
 }
 
 bool isNumber(const QString &text)
 {
-    static const QRegularExpression number(QStringLiteral("^ *[+-]?(\\d+\\.?\\d*|\\.\\d+)(E[+-]?\\d+)? *$"));
-    return number.match(text).hasMatch();
+    QStringView view(text);
+    while (!view.isEmpty() && view.front() == u' ')
+        view = view.mid(1);
+    while (!view.isEmpty() && view.back() == u' ')
+        view.chop(1);
+    return isWholeNumber(view, u"E");
 }
 
 double toDouble(const QString &text)
@@ -26,11 +79,10 @@ double toDouble(const QString &text)
 
 bool readNumber(const QString &text, double &value)
 {
-    static const QRegularExpression number(
-        QStringLiteral("^\\s*[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?\\s*$"));
-    if (!number.match(text).hasMatch())
+    const QStringView view = QStringView(text).trimmed();
+    if (!isWholeNumber(view, u"eE"))
         return false;
-    value = text.trimmed().toDouble();
+    value = view.toDouble();
     return std::isfinite(value);
 }
 
@@ -52,11 +104,10 @@ double leadingValue(const QString &text)
         }
         return double(qint32(quint32(value)));
     }
-    static const QRegularExpression leading(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eEdD][+-]?\\d+)?"));
-    const QRegularExpressionMatch match = leading.match(compact);
-    if (!match.hasMatch())
+    const qsizetype length = numberLength(compact, u"eEdD");
+    if (length == 0)
         return 0;
-    QString number = match.captured(0);
+    QString number = compact.left(length);
     number.replace(u'd', u'e').replace(u'D', u'e');
     const double value = number.toDouble();
     return std::isfinite(value) ? value : 0;

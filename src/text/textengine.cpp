@@ -14,7 +14,7 @@ struct TextEngine::Private
     Private(UserChannel &user, const FileSystem &files)
         : evaluator(user),
           matcher(host),
-          tokens(evaluator, matcher),
+          tokens(evaluator),
           replacer(user, host, tokens),
           functions(user, evaluator, matcher),
           templates(files, functions, evaluator)

@@ -3,11 +3,14 @@
 #include "text/dateserial.h"
 #include "text/numbertext.h"
 
+#include <QHash>
 #include <QList>
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace ValueFormatter {
 
@@ -78,10 +81,19 @@ QList<Item> numberItems(const QString &section)
 // of decimals, as integer and fraction digit texts.
 void roundedDigits(double value, int decimals, QString &whole, QString &fraction)
 {
+    if (std::fabs(value) < 1e15 && value == std::trunc(value)) {
+        whole = QString::number(qint64(std::fabs(value)));
+        fraction = QString(decimals, u'0');
+        if (whole == u"0")
+            whole.clear();
+        return;
+    }
     // 15 significant digits, as the general number form, before rounding.
-    QString digits = QString::asprintf("%.14e", std::fabs(value));
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
+    const QString digits = QString::fromLatin1(buffer);
     const qsizetype e = digits.indexOf(u'e');
-    int exponent = digits.mid(e + 1).toInt();
+    int exponent = QStringView(digits).mid(e + 1).toInt();
     QString mantissa = digits.left(e).remove(u'.');
     // mantissa holds the digits of d.ddd × 10^exponent; place the point.
     qsizetype point = exponent + 1;
@@ -191,22 +203,14 @@ QString formatSection(double value, const QList<Item> &items)
 
     // Integer digits fill the placeholders from the right; extra digits go
     // with the first one.
-    QList<QString> integerFill(integerPlaces);
-    {
-        qsizetype next = whole.size();
-        int placeholder = integerPlaces;
-        for (qsizetype i = lastDigitAt; i >= 0; --i) {
-            if (items[i].kind != Kind::Digit)
-                continue;
-            --placeholder;
-            if (next > 0)
-                integerFill[placeholder] = whole.mid(--next, 1);
-            else if (items[i].text == u"0")
-                integerFill[placeholder] = QStringLiteral("0");
-        }
-        if (integerPlaces > 0 && next > 0)
-            integerFill[0] = whole.left(next) + integerFill[0];
-    }
+    const auto integerDigits = [&](int placeholder, const QString &code) {
+        const qsizetype at = whole.size() - integerPlaces + placeholder;
+        if (placeholder == 0 && at > 0)
+            return whole.left(at + 1);
+        if (at >= 0)
+            return whole.mid(at, 1);
+        return code == u"0" ? QStringLiteral("0") : QString();
+    };
     // Optional decimals drop trailing zeros; so does the point when none is left.
     QString decimals;
     {
@@ -239,7 +243,7 @@ QString formatSection(double value, const QList<Item> &items)
             if (inExponent) {
                 exponentDigits += item.text;
             } else if (pointAt < 0 || i < pointAt) {
-                out += integerFill[integerIndex++];
+                out += integerDigits(integerIndex++, item.text);
             } else {
                 if (decimalIndex < decimals.size())
                     out += decimals[decimalIndex];
@@ -247,6 +251,8 @@ QString formatSection(double value, const QList<Item> &items)
             }
             break;
         case Kind::Point:
+            if (i == pointAt && integerPlaces == 0)
+                out += whole; // without integer placeholders the digits still show
             if (!decimals.isEmpty() && i == pointAt)
                 out += u'.';
             break;
@@ -287,6 +293,26 @@ QString formatSection(double value, const QList<Item> &items)
         }
     }
     return out;
+}
+
+bool hasDateCodes(const QString &pattern)
+{
+    bool quoted = false;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const QChar c = pattern[i];
+        if (c == u'"') {
+            quoted = !quoted;
+        } else if (!quoted && c == u'\\') {
+            ++i;
+        } else if (!quoted) {
+            const QChar lower = c.toLower();
+            if (lower == u'e' && i + 1 < pattern.size() && (pattern[i + 1] == u'+' || pattern[i + 1] == u'-'))
+                ++i;
+            else if (QStringView(u"dmyhns").contains(lower))
+                return true;
+        }
+    }
+    return false;
 }
 
 bool isZeroWhenShown(double value, const QList<Item> &items)
@@ -357,41 +383,57 @@ bool startsWithAt(const QString &pattern, qsizetype at, QStringView code)
 
 bool isDatePattern(const QString &pattern)
 {
-    bool quoted = false;
-    for (qsizetype i = 0; i < pattern.size(); ++i) {
-        const QChar c = pattern[i];
-        if (c == u'"') {
-            quoted = !quoted;
-        } else if (!quoted && c == u'\\') {
-            ++i;
-        } else if (!quoted) {
-            const QChar lower = c.toLower();
-            if (lower == u'e' && i + 1 < pattern.size() && (pattern[i + 1] == u'+' || pattern[i + 1] == u'-'))
-                ++i;
-            else if (QStringView(u"dmyhns").contains(lower))
-                return true;
-        }
-    }
-    return false;
+    thread_local QHash<QString, bool> cache;
+    const auto found = cache.constFind(pattern);
+    if (found != cache.cend())
+        return *found;
+    if (cache.size() > 256)
+        cache.clear();
+    return *cache.insert(pattern, hasDateCodes(pattern));
+}
+
+namespace {
+
+// A number pattern read once: its sections as items.
+struct NumberPattern
+{
+    QList<QList<Item>> sections;
+};
+
+const NumberPattern &numberPattern(const QString &pattern)
+{
+    thread_local QHash<QString, NumberPattern> cache;
+    const auto found = cache.constFind(pattern);
+    if (found != cache.cend())
+        return *found;
+    if (cache.size() > 256)
+        cache.clear();
+    NumberPattern parsed;
+    for (const QString &section : sections(pattern))
+        parsed.sections.append(numberItems(section));
+    return *cache.insert(pattern, parsed);
+}
+
 }
 
 QString formatNumber(double value, const QString &pattern)
 {
     if (pattern.isEmpty())
         return NumberText::fromDouble(value);
-    const QStringList parts = sections(pattern);
-    QList<Item> items = numberItems(parts.value(0));
+    const QList<QList<Item>> &parts = numberPattern(pattern).sections;
+    const QList<Item> *items = &parts[0];
     bool negativeSection = false;
     if (value < 0 && parts.size() > 1 && !parts[1].isEmpty()) {
-        items = numberItems(parts[1]);
+        items = &parts[1];
         negativeSection = true;
     }
-    if (parts.size() > 2 && !parts[2].isEmpty() && isZeroWhenShown(value, items))
-        return formatSection(0, numberItems(parts[2]));
-    const QString text = formatSection(value, items);
+    if (parts.size() > 2 && !parts[2].isEmpty() && isZeroWhenShown(value, *items))
+        return formatSection(0, parts[2]);
+    const QString text = formatSection(value, *items);
     if (value >= 0 || negativeSection)
         return text;
-    return text.contains(QRegularExpression(QStringLiteral("[1-9]"))) ? u'-' + text : text;
+    const bool shownNonZero = std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'1' && c <= u'9'; });
+    return shownNonZero ? u'-' + text : text;
 }
 
 QString formatDate(const QDateTime &time, const QString &pattern)
