@@ -6,6 +6,8 @@
 #include "text/scripthost.h"
 #include "text/textengine.h"
 
+#include <QStringList>
+
 #include <algorithm>
 
 namespace {
@@ -26,19 +28,43 @@ bool hasLiteralBreak(const QString &text)
     return std::any_of(text.cbegin(), text.cend(), breaksLiteral);
 }
 
+// True unless every match of the pattern is sure to take at least one
+// character: without quantifiers that allow none, alternatives, anchors,
+// assertions, back references or empty groups. Such patterns may use the
+// engine's own global replace, which is right whenever no match is empty.
+bool mayMatchEmpty(const QString &pattern)
+{
+    static const QStringList signs{QStringLiteral("*"), QStringLiteral("?"), QStringLiteral("{0"),
+                                   QStringLiteral("{,"), QStringLiteral("|"), QStringLiteral("^"),
+                                   QStringLiteral("$"), QStringLiteral("\\b"), QStringLiteral("\\B"),
+                                   QStringLiteral("()"), QStringLiteral("\\k")};
+    if (pattern.isEmpty())
+        return true;
+    for (const QString &sign : signs) {
+        if (pattern.contains(sign))
+            return true;
+    }
+    for (qsizetype i = 0; i + 1 < pattern.size(); ++i) {
+        if (pattern[i] == u'\\' && pattern[i + 1] >= u'1' && pattern[i + 1] <= u'9')
+            return true;
+    }
+    return false;
+}
+
 QString escapedReplacement(const QString &replacement)
 {
     return QString(replacement).replace(u'\'', QStringLiteral("\\x27"));
 }
 
-QString functionLines(const QString &wrapped, const QString &replacementArgument)
+QString functionLines(const QString &wrapped, const QString &replacementArgument,
+                      const QString &replace = QStringLiteral("ss.replace("))
 {
     return QStringLiteral("function ExpRep(){") + crlf
            + QStringLiteral("     var r, re;") + crlf
            + QStringLiteral("     var ss = arguments[0];") + crlf
            + QStringLiteral("     re = ") + wrapped + crlf
            + QStringLiteral("     ss.IgnoreCase = true ") + crlf
-           + QStringLiteral("     r = ss.replace(re, ") + replacementArgument + QStringLiteral(");") + crlf
+           + QStringLiteral("     r = ") + replace + QStringLiteral("re, ") + replacementArgument + QStringLiteral(");") + crlf
            + QStringLiteral("     return(r);") + crlf
            + QStringLiteral("};");
 }
@@ -98,25 +124,38 @@ QString RegReplacer::RegReplace(const QString &subject, const QString &pattern, 
 // ordinary one: not empty (which would make "//" a comment), not starting
 // with "*" (which would open a comment that the replacement could close), and
 // on one line; whatever else the pattern holds then stays inside its literal.
-QJSValue *RegReplacer::compiledFunction(const QString &pattern, bool ignoreCase)
+//
+// The script engine compiles an invalid or unsupported regular-expression
+// literal into one that never matches, which would pass a mistyped pattern
+// off as "nothing to change"; the RegExp constructor reports it instead, and
+// that error is shown.
+const RegReplacer::CompiledPattern &RegReplacer::compiledPattern(const QString &pattern, bool ignoreCase)
 {
     const QString key = (ignoreCase ? u'i' : u'c') + pattern;
-    auto found = m_functions.find(key);
-    if (found != m_functions.end())
-        return &*found;
-    QJSValue function;
+    const auto found = m_patterns.constFind(key);
+    if (found != m_patterns.cend())
+        return *found;
+    CompiledPattern compiled;
     if (!pattern.isEmpty() && !pattern.startsWith(u'*') && !hasLiteralBreak(pattern)) {
         ScriptError error;
-        function = m_host.evaluate(
-            functionLines(wrappedPattern(pattern, ignoreCase), QStringLiteral("arguments[1]")) + crlf
+        const QString replace = mayMatchEmpty(pattern) ? QStringLiteral("ss.replace(")
+                                                       : QStringLiteral("__nativeReplace.call(ss, ");
+        const QJSValue function = m_host.evaluate(
+            functionLines(wrappedPattern(pattern, ignoreCase), QStringLiteral("arguments[1]"), replace) + crlf
                 + QStringLiteral("ExpRep"),
             error);
-        if (!function.isCallable())
-            function = QJSValue();
+        if (function.isCallable()) {
+            compiled.function = function;
+            if (!m_validator.isCallable())
+                m_validator = m_host.evaluate(QStringLiteral("(function (p, f) { new RegExp(p, f); })"), error);
+            const QString escaped = QString(pattern).replace(u'/', QStringLiteral("\\x2f"));
+            m_host.call(m_validator, {QJSValue(escaped), QJSValue(ignoreCase ? QStringLiteral("gi") : QStringLiteral("g"))},
+                        compiled.error);
+        }
     }
-    if (m_functions.size() >= cacheLimit)
-        m_functions.clear();
-    return &*m_functions.insert(key, function);
+    if (m_patterns.size() >= cacheLimit)
+        m_patterns.clear();
+    return *m_patterns.insert(key, compiled);
 }
 
 // The value of the replacement's single-quoted literal; null when it does
@@ -148,10 +187,15 @@ bool RegReplacer::replaceFast(const QString &subject, const QString &pattern, co
     const QString *decoded = decodedReplacement(replacement);
     if (decoded->isNull())
         return false;
-    QJSValue *function = compiledFunction(pattern, ignoreCase);
-    if (!function->isCallable())
+    const CompiledPattern &compiled = compiledPattern(pattern, ignoreCase);
+    if (!compiled.function.isCallable())
         return false;
-    const QJSValue value = m_host.call(*function, {QJSValue(subject), QJSValue(*decoded)}, error);
+    if (!compiled.error.description.isEmpty()) {
+        error = compiled.error;
+        return true;
+    }
+    QJSValue function = compiled.function;
+    const QJSValue value = m_host.call(function, {QJSValue(subject), QJSValue(*decoded)}, error);
     result = value.toString();
     return true;
 }

@@ -4,10 +4,10 @@
 #include <QJSValue>
 #include <QString>
 
+#include "text/scripthost.h"
+
 class FormatTokenExpander;
-class ScriptHost;
 class UserChannel;
-struct ScriptError;
 
 // RegReplace on the script host. Its result is, by definition, that of the
 // generated script function ExpRep called with the escaped subject; the
@@ -35,13 +35,21 @@ private:
                      QString &result, ScriptError &error);
     QString replaceExactly(const QString &subject, const QString &pattern, const QString &replacement,
                            bool ignoreCase);
-    QJSValue *compiledFunction(const QString &pattern, bool ignoreCase);
+    // One pattern's function, or the error of an invalid pattern.
+    struct CompiledPattern
+    {
+        QJSValue function; // undefined: only the generated text itself gives this pattern's result
+        ScriptError error;
+    };
+
+    const CompiledPattern &compiledPattern(const QString &pattern, bool ignoreCase);
     const QString *decodedReplacement(const QString &replacement);
     QString fail(const ScriptError &error, const QString &subject, const QString &pattern, bool ignoreCase);
 
     UserChannel &m_user;
     ScriptHost &m_host;
     FormatTokenExpander &m_tokens;
-    QHash<QString, QJSValue> m_functions;     // undefined: only the exact path gives this pattern's result
+    QHash<QString, CompiledPattern> m_patterns;
+    QJSValue m_validator;
     QHash<QString, QString> m_replacements;   // null text: the literal does not decode
 };

@@ -1,5 +1,6 @@
 #include "text/scripthost.h"
 
+#include "text/globalreplacescript.h"
 #include "text/scriptwatchdog.h"
 
 namespace {
@@ -23,6 +24,7 @@ int errorNumber(QJSValue::ErrorType type)
 ScriptHost::ScriptHost(int limitMs)
     : m_watchdog(std::make_unique<ScriptWatchdog>(m_engine, limitMs))
 {
+    m_engine.evaluate(GlobalReplaceScript());
 }
 
 ScriptHost::~ScriptHost() = default;

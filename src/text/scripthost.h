@@ -17,7 +17,9 @@ struct ScriptError
 
 // The JavaScript host of the replace and match routines. Every evaluation and
 // call runs under a watchdog that interrupts it after the time limit, so a
-// runaway expression ends as an error instead of hanging the program.
+// runaway expression ends as an error instead of hanging the program. Its
+// replace of global regular expressions follows ECMAScript exactly (see
+// GlobalReplaceScript).
 class ScriptHost
 {
 public:

@@ -32,6 +32,7 @@ private Q_SLOTS:
     void sameAsGeneratedFunction_data();
     void sameAsGeneratedFunction();
     void failureMessage();
+    void invalidPatternIsReported();
     void lineBreaksAreRejected();
     void formatTokens_data();
     void formatTokens();
@@ -73,6 +74,13 @@ void TestRegReplace::replace_data()
     QTest::newRow("caret only at start") << "aa" << "^a" << "b" << false << "ba";
     QTest::newRow("empty replacement") << "a1" << "\\d" << "" << false << "a";
     QTest::newRow("japanese") << "第1話" << "\\d" << "２" << false << "第２話";
+    QTest::newRow("append at end") << "abc" << "$" << "_old" << false << "abc_old";
+    QTest::newRow("prepend at start") << "abc" << "^" << "new_" << false << "new_abc";
+    QTest::newRow("word boundaries") << "ab cd" << "\\b" << "|" << false << "|ab| |cd|";
+    QTest::newRow("empty match before lookahead") << "abc" << "(?=c)|$" << "|" << false << "ab|c|";
+    QTest::newRow("optional before end") << "abc" << "c?$" << "X" << false << "abXX";
+    QTest::newRow("trailing blanks") << "abc  " << "\\s*$" << "" << false << "abc";
+    QTest::newRow("empty match with tokens") << "ab" << "(x?)" << "[$1$&]" << false << "[]a[]b[]";
     QTest::newRow("sort key commas") << "1,234" << "(,)(\\d{3})" << "$2" << false << "1234";
 }
 
@@ -165,6 +173,18 @@ void TestRegReplace::failureMessage()
     QVERIFY(lines[1].isEmpty());
     QCOMPARE(lines[2], QStringLiteral("Src　　:it\\x27s"));
     QCOMPARE(lines[3], QStringLiteral("Pattern:/a\\x2fb\\/gi"));
+}
+
+void TestRegReplace::invalidPatternIsReported()
+{
+    TextEngine engine(m_user, m_files);
+    for (const QString &pattern : {QStringLiteral("("), QStringLiteral("a)"), QStringLiteral("{2}$"),
+                                   QStringLiteral("[b-a]")}) {
+        m_user.clear();
+        QCOMPARE(engine.RegReplace(QStringLiteral("ab"), pattern, QStringLiteral("x"), false), ErrorMarker);
+        QCOMPARE(m_user.messages.size(), 1);
+        QVERIFY(m_user.messages[0].prompt.endsWith(QStringLiteral("Pattern:/") + pattern + QStringLiteral("/g")));
+    }
 }
 
 void TestRegReplace::lineBreaksAreRejected()
