@@ -26,14 +26,18 @@ qint64 ScriptWatchdog::nowMs()
 
 void ScriptWatchdog::arm()
 {
-    m_busySince.store(nowMs(), std::memory_order_relaxed);
+    std::lock_guard lock(m_mutex);
+    m_busySince = nowMs();
 }
 
 void ScriptWatchdog::disarm()
 {
-    m_busySince.store(0, std::memory_order_relaxed);
-    if (m_fired.exchange(false))
+    std::lock_guard lock(m_mutex);
+    m_busySince = 0;
+    if (m_fired) {
+        m_fired = false;
         m_engine.setInterrupted(false);
+    }
 }
 
 void ScriptWatchdog::watch()
@@ -41,8 +45,9 @@ void ScriptWatchdog::watch()
     const auto pause = std::chrono::milliseconds(std::clamp(m_limitMs / 8, 10, 250));
     std::unique_lock lock(m_mutex);
     while (!m_wake.wait_for(lock, pause, [this] { return m_stop; })) {
-        const qint64 since = m_busySince.load(std::memory_order_relaxed);
-        if (since != 0 && nowMs() - since >= m_limitMs && !m_fired.exchange(true))
+        if (m_busySince != 0 && !m_fired && nowMs() - m_busySince >= m_limitMs) {
+            m_fired = true;
             m_engine.setInterrupted(true);
+        }
     }
 }

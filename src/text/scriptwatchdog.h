@@ -2,15 +2,15 @@
 
 #include <QJSEngine>
 
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
 
 // Interrupts a script engine that has been busy longer than the limit. Arming
-// and disarming are two atomic stores, cheap enough to wrap every call; the
-// watchdog thread looks at them a few times a second.
+// and disarming take an uncontended lock, cheap enough to wrap every call; the
+// watchdog thread looks a few times a second. The lock keeps an interruption
+// from landing after the call it was meant for has ended.
 class ScriptWatchdog
 {
 public:
@@ -28,9 +28,9 @@ private:
 
     QJSEngine &m_engine;
     const int m_limitMs;
-    std::atomic<qint64> m_busySince{0}; // 0 while idle
-    std::atomic<bool> m_fired{false};
     std::mutex m_mutex;
+    qint64 m_busySince = 0; // 0 while idle
+    bool m_fired = false;
     std::condition_variable m_wake;
     bool m_stop = false;
     std::thread m_thread;
