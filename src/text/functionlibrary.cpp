@@ -47,6 +47,20 @@ bool opensFormatToken(const QString &text, qsizetype at, const QString &name)
     return before >= 0 && text[before] == u'<';
 }
 
+// Every occurrence of the call text becomes the value, except where the
+// same text stands escaped or as a format token: those stay literal.
+void replaceCalls(QString &text, const QString &call, const QString &value, const QString &name)
+{
+    for (qsizetype at = text.indexOf(call); at >= 0; at = text.indexOf(call, at)) {
+        if (isEscaped(text, at) || opensFormatToken(text, at, name)) {
+            at += call.size();
+            continue;
+        }
+        text.replace(at, call.size(), value);
+        at += value.size();
+    }
+}
+
 QStringList parseNameList()
 {
     const QString list = QStringLiteral(
@@ -217,7 +231,7 @@ void FunctionLibrary::ExpandCalls(QString &text)
 
 void FunctionLibrary::ExpandCalls(QString &text, int &budget)
 {
-    bool changed = true;
+    bool changed = text.contains(u'('); // every call has one
     while (changed && budget > 0) {
         changed = false;
         for (const QString &name : FunctionNameList()) {
@@ -243,8 +257,7 @@ void FunctionLibrary::ExpandCalls(QString &text, int &budget)
             const QString call = text.mid(at, end - at);
             QString arguments = text.mid(open + 1, (close < 0 ? text.size() : close) - open - 1);
             ExpandCalls(arguments, budget);
-            const QString value = CallFunction(name, arguments);
-            text.replace(call, value);
+            replaceCalls(text, call, CallFunction(name, arguments), name);
             changed = true;
         }
     }

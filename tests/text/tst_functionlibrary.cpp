@@ -47,6 +47,8 @@ void TestFunctionLibrary::expand_data()
     QTest::newRow("escaped") << "\\LEN(abc)" << "LEN(abc)";
     QTest::newRow("escaped beside another call") << "\\LEN(abc)-LEN(abcd)" << "LEN(abc)-4";
     QTest::newRow("escaped and unescaped") << "\\LEN(abc)LEN(ab)" << "LEN(abc)2";
+    QTest::newRow("escaped twin stays") << "\\LEN(abc)LEN(abc)" << "LEN(abc)3";
+    QTest::newRow("token twin stays") << "format(1,\"00\")<format(1,\"00\")>" << "01<format(1,\"00\")>";
     QTest::newRow("marker removed") << "a27ZZb" << "ab";
     QTest::newRow("inner call first") << "len(left(abcdef,2))" << "2";
     QTest::newRow("instr") << "INSTR(abcabc,c)" << "3";
