@@ -22,7 +22,7 @@ int errorNumber(QJSValue::ErrorType type)
 }
 
 ScriptHost::ScriptHost(int limitMs)
-    : m_watchdog(std::make_unique<ScriptWatchdog>(m_engine, limitMs))
+    : m_limitMs(limitMs), m_watchdog(std::make_unique<ScriptWatchdog>(m_engine, limitMs))
 {
     m_engine.evaluate(GlobalReplaceScript());
 }
@@ -33,19 +33,19 @@ QJSValue ScriptHost::evaluate(const QString &program, ScriptError &error)
 {
     m_watchdog->arm();
     const QJSValue value = m_engine.evaluate(program);
-    m_watchdog->disarm();
-    return checked(value, error);
+    const bool interrupted = m_watchdog->disarm();
+    return checked(value, interrupted, error);
 }
 
 QJSValue ScriptHost::call(QJSValue &function, const QJSValueList &arguments, ScriptError &error)
 {
     m_watchdog->arm();
     const QJSValue value = function.call(arguments);
-    m_watchdog->disarm();
-    return checked(value, error);
+    const bool interrupted = m_watchdog->disarm();
+    return checked(value, interrupted, error);
 }
 
-QJSValue ScriptHost::checked(const QJSValue &value, ScriptError &error)
+QJSValue ScriptHost::checked(const QJSValue &value, bool interrupted, ScriptError &error)
 {
     QJSValue thrown = value;
     if (m_engine.hasError())
@@ -54,5 +54,9 @@ QJSValue ScriptHost::checked(const QJSValue &value, ScriptError &error)
         return value;
     error.number = errorNumber(thrown.errorType());
     error.description = thrown.toString();
+    if (interrupted) {
+        error.description = QStringLiteral("処理が %1 秒を超えたため中断しました (%2)")
+                                .arg(QString::number(m_limitMs / 1000.0), error.description);
+    }
     return QJSValue();
 }

@@ -35,8 +35,9 @@ public:
     QJSEngine &engine() { return m_engine; }
 
 private:
-    QJSValue checked(const QJSValue &value, ScriptError &error);
+    QJSValue checked(const QJSValue &value, bool interrupted, ScriptError &error);
 
+    const int m_limitMs;
     QJSEngine m_engine;
     std::unique_ptr<ScriptWatchdog> m_watchdog;
 };

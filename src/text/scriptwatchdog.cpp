@@ -30,14 +30,15 @@ void ScriptWatchdog::arm()
     m_busySince = nowMs();
 }
 
-void ScriptWatchdog::disarm()
+bool ScriptWatchdog::disarm()
 {
     std::lock_guard lock(m_mutex);
     m_busySince = 0;
-    if (m_fired) {
-        m_fired = false;
-        m_engine.setInterrupted(false);
-    }
+    if (!m_fired)
+        return false;
+    m_fired = false;
+    m_engine.setInterrupted(false);
+    return true;
 }
 
 void ScriptWatchdog::watch()

@@ -20,7 +20,8 @@ public:
     ScriptWatchdog &operator=(const ScriptWatchdog &) = delete;
 
     void arm();
-    void disarm();
+    // True when the call that just ended was interrupted.
+    bool disarm();
 
 private:
     void watch();

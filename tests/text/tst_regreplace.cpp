@@ -256,7 +256,7 @@ void TestRegReplace::runawayIsInterrupted()
     ScriptHost host(300);
     ScriptError error;
     host.evaluate(QStringLiteral("for (;;) {}"), error);
-    QVERIFY(!error.description.isEmpty());
+    QVERIFY(error.description.contains(QStringLiteral("中断")));
     // The host is usable again afterwards.
     ScriptError next;
     QCOMPARE(host.evaluate(QStringLiteral("1 + 1"), next).toInt(), 2);
