@@ -3,6 +3,7 @@
 #include "platform/pathtext.h"
 #include "text/asciitext.h"
 #include "text/formulaevaluator.h"
+#include "text/scriptchars.h"
 #include "text/valueformatter.h"
 
 #include <QStringList>
@@ -12,24 +13,9 @@
 // code units, as the script engine's patterns without the unicode flag do.
 namespace {
 
-// ECMAScript's \s.
-bool isBlank(QChar c)
-{
-    const char16_t u = c.unicode();
-    return (u >= 0x09 && u <= 0x0D) || u == 0x20 || u == 0xA0 || u == 0x1680 || (u >= 0x2000 && u <= 0x200A)
-           || u == 0x2028 || u == 0x2029 || u == 0x202F || u == 0x205F || u == 0x3000 || u == 0xFEFF;
-}
-
-// What ECMAScript's "." does not match.
-bool isLineTerminator(QChar c)
-{
-    const char16_t u = c.unicode();
-    return u == u'\n' || u == u'\r' || u == 0x2028 || u == 0x2029;
-}
-
 qsizetype skipBlanks(const QString &text, qsizetype at)
 {
-    while (at < text.size() && isBlank(text[at]))
+    while (at < text.size() && ScriptChars::isBlank(text[at]))
         ++at;
     return at;
 }
@@ -57,7 +43,7 @@ qsizetype endOfPatternPart(const QString &text, qsizetype from)
     if (!charAt(text, quote, u'"'))
         return -1;
     for (qsizetype close = quote + 2; close < text.size(); ++close) {
-        if (isLineTerminator(text[close - 1]))
+        if (ScriptChars::isLineTerminator(text[close - 1]))
             return -1;
         if (text[close] != u'"')
             continue;
@@ -95,7 +81,7 @@ QString FormatTokenExpander::token(const QString &text)
         if (body < 0)
             continue;
         for (qsizetype comma = body + 1; comma < text.size(); ++comma) {
-            if (isLineTerminator(text[comma - 1]))
+            if (ScriptChars::isLineTerminator(text[comma - 1]))
                 break;
             if (text[comma] != u',')
                 continue;
@@ -103,7 +89,7 @@ QString FormatTokenExpander::token(const QString &text)
             if (end < 0)
                 continue;
             qsizetype start = open;
-            while (start > 0 && isBlank(text[start - 1]))
+            while (start > 0 && ScriptChars::isBlank(text[start - 1]))
                 --start;
             return text.mid(start, end - start);
         }
@@ -115,12 +101,12 @@ QString FormatTokenExpander::tokenArguments(const QString &token)
 {
     for (qsizetype open = token.indexOf(u'('); open >= 0; open = token.indexOf(u'(', open + 1)) {
         for (qsizetype comma = open + 2; comma < token.size(); ++comma) {
-            if (isLineTerminator(token[comma - 1]))
+            if (ScriptChars::isLineTerminator(token[comma - 1]))
                 break;
             if (token[comma] != u',')
                 continue;
             for (qsizetype close = comma + 2; close < token.size(); ++close) {
-                if (isLineTerminator(token[close - 1]))
+                if (ScriptChars::isLineTerminator(token[close - 1]))
                     break;
                 if (token[close] == u')')
                     return token.mid(open + 1, close - open - 1);

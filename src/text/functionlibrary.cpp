@@ -10,6 +10,7 @@
 #include "text/kanaconverter.h"
 #include "text/numbertext.h"
 #include "text/regexmatcher.h"
+#include "text/scriptchars.h"
 #include "text/valueformatter.h"
 
 #include <cmath>
@@ -28,21 +29,13 @@ bool isEscaped(const QString &text, qsizetype at)
     return at >= marker.size() && QStringView(text).mid(at - marker.size(), marker.size()) == marker;
 }
 
-// ECMAScript's \s, as the format token's pattern reads it.
-bool isScriptBlank(QChar c)
-{
-    const char16_t u = c.unicode();
-    return (u >= 0x09 && u <= 0x0D) || u == 0x20 || u == 0xA0 || u == 0x1680 || (u >= 0x2000 && u <= 0x200A)
-           || u == 0x2028 || u == 0x2029 || u == 0x202F || u == 0x205F || u == 0x3000 || u == 0xFEFF;
-}
-
 // "format(" after "<" and blanks is a format token, not a call.
 bool opensFormatToken(const QString &text, qsizetype at, const QString &name)
 {
     if (name != u"format")
         return false;
     qsizetype before = at - 1;
-    while (before >= 0 && isScriptBlank(text[before]))
+    while (before >= 0 && ScriptChars::isBlank(text[before]))
         --before;
     return before >= 0 && text[before] == u'<';
 }

@@ -3,6 +3,7 @@
 #include "platform/messagerequest.h"
 #include "platform/showmessage.h"
 #include "text/formattokenexpander.h"
+#include "text/scriptchars.h"
 #include "text/scripthost.h"
 #include "text/textengine.h"
 
@@ -19,8 +20,7 @@ constexpr qsizetype cacheLimit = 4096;
 // replacement holding one cannot take the short way.
 bool breaksLiteral(QChar c)
 {
-    const char16_t u = c.unicode();
-    return u == u'\n' || u == u'\r' || u == 0x2028 || u == 0x2029 || u == 0;
+    return ScriptChars::isLineTerminator(c) || c.unicode() == 0;
 }
 
 bool hasLiteralBreak(const QString &text)
