@@ -51,6 +51,24 @@ bool mayMatchEmpty(const QString &pattern)
     return false;
 }
 
+// A line break in the replacement that is not a line continuation (one
+// preceded by an odd number of backslashes; CR LF counts as one break).
+bool hasBareLineBreak(const QString &replacement)
+{
+    for (qsizetype i = 0; i < replacement.size(); ++i) {
+        if (!ScriptChars::isLineTerminator(replacement[i]))
+            continue;
+        if (replacement[i] == u'\n' && i > 0 && replacement[i - 1] == u'\r')
+            continue;
+        qsizetype backslashes = 0;
+        while (backslashes < i && replacement[i - 1 - backslashes] == u'\\')
+            ++backslashes;
+        if (backslashes % 2 == 0)
+            return true;
+    }
+    return false;
+}
+
 QString escapedReplacement(const QString &replacement)
 {
     return QString(replacement).replace(u'\'', QStringLiteral("\\x27"));
@@ -102,6 +120,17 @@ QString RegReplacer::RegReplace(const QString &subject, const QString &pattern, 
 {
     QString result;
     ScriptError error;
+    const CompiledPattern &compiled = compiledPattern(pattern, ignoreCase);
+    if (!compiled.error.description.isEmpty())
+        return fail(compiled.error, subject, pattern, ignoreCase);
+    if (std::any_of(subject.cbegin(), subject.cend(), ScriptChars::isLineTerminator)
+        || hasBareLineBreak(replacement)) {
+        // No script string literal holds a line break, yet the engine's lexer
+        // lets one pass after an escaped backslash; report what it says for
+        // a plain one.
+        m_host.evaluate(callText(QStringLiteral("\n")), error);
+        return fail(error, subject, pattern, ignoreCase);
+    }
     if (replaceFast(subject, pattern, replacement, ignoreCase, result, error)) {
         if (!error.description.isEmpty())
             return fail(error, subject, pattern, ignoreCase);
@@ -158,16 +187,16 @@ const RegReplacer::CompiledPattern &RegReplacer::compiledPattern(const QString &
     return *m_patterns.insert(key, compiled);
 }
 
-// The value of the replacement's single-quoted literal; null when it does
-// not decode (the exact path then reports the script's own error).
-const QString *RegReplacer::decodedReplacement(const QString &replacement)
+// The value of the replacement's single-quoted literal; none when it does
+// not decode (the generated text itself then reports the script's own error).
+const std::optional<QString> &RegReplacer::decodedReplacement(const QString &replacement)
 {
-    auto found = m_replacements.constFind(replacement);
+    const auto found = m_replacements.constFind(replacement);
     if (found != m_replacements.cend())
-        return &*found;
-    QString decoded;
+        return *found;
+    std::optional<QString> decoded;
     if (!replacement.contains(u'\\') && !hasLiteralBreak(replacement)) {
-        decoded = replacement.isNull() ? QStringLiteral("") : replacement;
+        decoded = replacement;
     } else {
         ScriptError error;
         const QJSValue value = m_host.evaluate(u'\'' + escapedReplacement(replacement) + u'\'', error);
@@ -176,7 +205,7 @@ const QString *RegReplacer::decodedReplacement(const QString &replacement)
     }
     if (m_replacements.size() >= cacheLimit)
         m_replacements.clear();
-    return &*m_replacements.insert(replacement, decoded);
+    return *m_replacements.insert(replacement, decoded);
 }
 
 bool RegReplacer::replaceFast(const QString &subject, const QString &pattern, const QString &replacement,
@@ -184,16 +213,12 @@ bool RegReplacer::replaceFast(const QString &subject, const QString &pattern, co
 {
     if (hasLiteralBreak(subject))
         return false;
-    const QString *decoded = decodedReplacement(replacement);
-    if (decoded->isNull())
+    const std::optional<QString> &decoded = decodedReplacement(replacement);
+    if (!decoded)
         return false;
     const CompiledPattern &compiled = compiledPattern(pattern, ignoreCase);
     if (!compiled.function.isCallable())
         return false;
-    if (!compiled.error.description.isEmpty()) {
-        error = compiled.error;
-        return true;
-    }
     QJSValue function = compiled.function;
     const QJSValue value = m_host.call(function, {QJSValue(subject), QJSValue(*decoded)}, error);
     result = value.toString();

@@ -4,6 +4,8 @@
 #include <QJSValue>
 #include <QString>
 
+#include <optional>
+
 #include "text/scripthost.h"
 
 class FormatTokenExpander;
@@ -43,7 +45,7 @@ private:
     };
 
     const CompiledPattern &compiledPattern(const QString &pattern, bool ignoreCase);
-    const QString *decodedReplacement(const QString &replacement);
+    const std::optional<QString> &decodedReplacement(const QString &replacement);
     QString fail(const ScriptError &error, const QString &subject, const QString &pattern, bool ignoreCase);
 
     UserChannel &m_user;
@@ -51,5 +53,5 @@ private:
     FormatTokenExpander &m_tokens;
     QHash<QString, CompiledPattern> m_patterns;
     QJSValue m_validator;
-    QHash<QString, QString> m_replacements;   // null text: the literal does not decode
+    QHash<QString, std::optional<QString>> m_replacements; // none: the literal does not decode
 };

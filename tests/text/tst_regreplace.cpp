@@ -4,15 +4,39 @@
 #include "text/scripthost.h"
 #include "text/textengine.h"
 
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTest>
 
 // The generated script function run as the host is given it: the reference
-// every RegReplace result must equal.
+// every RegReplace result must equal. Two additions where the engine departs
+// from JavaScript: a regular expression that its RegExp constructor rejects
+// is a failure, where the engine would quietly compile the literal into one
+// that never matches; and a subject with a line break always fails, as a
+// string literal cannot hold one.
 static QString referenceReplace(ScriptHost &host, const QString &subject, const QString &pattern,
                                 const QString &replacement, bool ignoreCase, bool *failed = nullptr)
 {
     ScriptError error;
     host.evaluate(RegReplacer::functionText(pattern, replacement, ignoreCase), error);
+    const bool literal = !pattern.isEmpty() && !pattern.startsWith(u'*') && !pattern.contains(u'\n')
+                         && !pattern.contains(u'\r');
+    if (error.description.isEmpty() && literal) {
+        QJSValue check = host.evaluate(QStringLiteral("(function (p, f) { new RegExp(p, f); })"), error);
+        host.call(check, {QJSValue(QString(pattern).replace(u'/', QStringLiteral("\\x2f"))),
+                          QJSValue(ignoreCase ? QStringLiteral("gi") : QStringLiteral("g"))}, error);
+    }
+    if (error.description.isEmpty()
+        && std::any_of(subject.cbegin(), subject.cend(), [](QChar c) {
+               return c == u'\n' || c == u'\r' || c == QChar(0x2028) || c == QChar(0x2029);
+           }))
+        host.evaluate(RegReplacer::callText(QStringLiteral("\n")), error);
+    if (error.description.isEmpty()) {
+        // The replacement's literal as JavaScript reads it: a line break only after an odd run of backslashes.
+        static const QRegularExpression bareBreak(QStringLiteral("(^|[^\\\\])(\\\\\\\\)*[\\n\\r\\x{2028}\\x{2029}]"));
+        if (QString(replacement).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).contains(bareBreak))
+            host.evaluate(RegReplacer::callText(QStringLiteral("\n")), error);
+    }
     QJSValue value;
     if (error.description.isEmpty())
         value = host.evaluate(RegReplacer::callText(subject), error);
@@ -31,6 +55,7 @@ private Q_SLOTS:
     void generatedFunctionText();
     void sameAsGeneratedFunction_data();
     void sameAsGeneratedFunction();
+    void randomCasesMatchGeneratedFunction();
     void failureMessage();
     void invalidPatternIsReported();
     void lineBreaksAreRejected();
@@ -127,6 +152,7 @@ void TestRegReplace::sameAsGeneratedFunction_data()
     QTest::newRow("backslash slash in pattern") << "a\\/b" << "\\/" << "X";
     QTest::newRow("unclosed class") << "a[b" << "[b" << "X";
     QTest::newRow("trailing backslash in replacement") << "ab" << "b" << "x\\";
+    QTest::newRow("line break after escaped backslash in replacement") << "ab" << "b" << "x\\\\\ny";
     QTest::newRow("line continuation in replacement") << "ab" << "b" << "x\\\r\ny";
     QTest::newRow("unicode escape in replacement") << "ab" << "b" << "\\u3042";
     QTest::newRow("bad escape in replacement") << "ab" << "b" << "\\x4";
@@ -134,6 +160,7 @@ void TestRegReplace::sameAsGeneratedFunction_data()
     QTest::newRow("two-digit group") << "ab" << "(a)" << "$10$01";
     QTest::newRow("named group") << "ab" << "(?<x>a)" << "[$<x>]";
     QTest::newRow("empty matches") << "abc" << "x*" << "-";
+    QTest::newRow("line break after backslash in subject") << "a\\\nb" << "a" << "x";
     QTest::newRow("line separator in subject") << QStringLiteral("a\u2028b") << "a" << "x";
     QTest::newRow("nul in subject") << QStringLiteral("a") + QChar(0) + QStringLiteral("b") << "a" << "x";
     QTest::newRow("surrogates") << QStringLiteral("😀a") << "." << "x";
@@ -154,6 +181,43 @@ void TestRegReplace::sameAsGeneratedFunction()
         QCOMPARE(engine.RegReplace(subject, pattern, replacement, ignoreCase), expected);
         QCOMPARE(m_user.messages.size(), failed ? 1 : 0);
         QCOMPARE(engine.RegReplace(subject, pattern, replacement, ignoreCase), expected);
+    }
+}
+
+void TestRegReplace::randomCasesMatchGeneratedFunction()
+{
+    const auto pick = [](QRandomGenerator &random, const QStringList &pieces, int count) {
+        QString text;
+        for (int i = random.bounded(count + 1); i > 0; --i)
+            text += pieces[random.bounded(int(pieces.size()))];
+        return text;
+    };
+    const QStringList subjectPieces{QStringLiteral("a"), QStringLiteral("1"), QStringLiteral("'"),
+                                    QStringLiteral("\\"), QStringLiteral("/"), QStringLiteral("\n"),
+                                    QStringLiteral("*"), QStringLiteral("$"), QStringLiteral("あ")};
+    const QStringList patternPieces{QStringLiteral("a"), QStringLiteral("\\d"), QStringLiteral("(a)"),
+                                    QStringLiteral("*"), QStringLiteral("/"), QStringLiteral("\\"),
+                                    QStringLiteral("$"), QStringLiteral("^"), QStringLiteral("["),
+                                    QStringLiteral("]"), QStringLiteral("?"), QStringLiteral("\r"),
+                                    QStringLiteral("'"), QStringLiteral("x*")};
+    const QStringList replacementPieces{QStringLiteral("x"), QStringLiteral("$1"), QStringLiteral("$&"),
+                                        QStringLiteral("\\"), QStringLiteral("'"), QStringLiteral("\\x4"),
+                                        QStringLiteral("\\x41"), QStringLiteral("*/"), QStringLiteral("\n"),
+                                        QStringLiteral("\\u"), QStringLiteral("$$"), QStringLiteral("\\\r\n")};
+    QRandomGenerator random(5101);
+    TextEngine engine(m_user, m_files);
+    ScriptHost host;
+    for (int i = 0; i < 600; ++i) {
+        const QString subject = pick(random, subjectPieces, 6);
+        const QString pattern = pick(random, patternPieces, 3);
+        const QString replacement = pick(random, replacementPieces, 3);
+        const bool ignoreCase = random.bounded(2) == 1;
+        bool failed = false;
+        const QString expected = referenceReplace(host, subject, pattern, replacement, ignoreCase, &failed);
+        m_user.clear();
+        const QString actual = engine.RegReplace(subject, pattern, replacement, ignoreCase);
+        QVERIFY2(actual == expected, qPrintable(pattern + u" | " + replacement + u" | " + subject + u" | " + actual + u" | " + expected));
+        QCOMPARE(m_user.messages.size(), failed ? 1 : 0);
     }
 }
 
