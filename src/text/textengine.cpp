@@ -7,7 +7,6 @@
 #include "text/regreplacer.h"
 #include "text/scripthost.h"
 #include "text/templateexpander.h"
-#include "text/valueformatter.h"
 
 struct TextEngine::Private
 {
@@ -83,9 +82,4 @@ QString TextEngine::ExpandFunctions(const QString &text)
 QString TextEngine::ExpandTemplate(const QString &text, int rowIndex, const QString &path)
 {
     return d->templates.ExpandTemplate(text, rowIndex, path);
-}
-
-QString TextEngine::FormatValue(const QString &value, const QString &pattern)
-{
-    return ValueFormatter::format(value, pattern);
 }

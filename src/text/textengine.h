@@ -42,9 +42,6 @@ public:
     // The replace string of one row: placeholders, functions, then expressions.
     QString ExpandTemplate(const QString &text, int rowIndex, const QString &path);
 
-    // A value in the format language of FORMAT; unformatted when it is neither number nor date.
-    static QString FormatValue(const QString &value, const QString &pattern);
-
 private:
     struct Private;
     std::unique_ptr<Private> d;
