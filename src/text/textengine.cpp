@@ -1,16 +1,36 @@
 #include "text/textengine.h"
 
-// Interim: the engines arrive in their own sources; until then every routine
-// hands its input back unchanged so callers can be built and tested.
+#include "text/formattokenexpander.h"
+#include "text/formulaevaluator.h"
+#include "text/functionlibrary.h"
+#include "text/regexmatcher.h"
+#include "text/regreplacer.h"
+#include "text/scripthost.h"
+#include "text/templateexpander.h"
+
 struct TextEngine::Private
 {
-    UserChannel &user;
-    const FileSystem &files;
-    TagReader *tags = nullptr;
+    Private(UserChannel &user, const FileSystem &files)
+        : evaluator(user),
+          matcher(host),
+          tokens(evaluator),
+          replacer(user, host, tokens),
+          functions(user, evaluator, matcher),
+          templates(files, functions, evaluator)
+    {
+    }
+
+    ScriptHost host;
+    FormulaEvaluator evaluator;
+    RegexMatcher matcher;
+    FormatTokenExpander tokens;
+    RegReplacer replacer;
+    FunctionLibrary functions;
+    TemplateExpander templates;
 };
 
 TextEngine::TextEngine(UserChannel &user, const FileSystem &files)
-    : d(new Private{user, files})
+    : d(std::make_unique<Private>(user, files))
 {
 }
 
@@ -18,45 +38,48 @@ TextEngine::~TextEngine() = default;
 
 void TextEngine::setTagReader(TagReader *tags)
 {
-    d->tags = tags;
+    d->templates.setTagReader(tags);
 }
 
-QString TextEngine::RegReplace(const QString &subject, const QString &, const QString &, bool)
+QString TextEngine::RegReplace(const QString &subject, const QString &pattern, const QString &replacement,
+                               bool ignoreCase)
 {
-    return subject;
+    return d->replacer.RegReplace(subject, pattern, replacement, ignoreCase);
 }
 
-QString TextEngine::RegFirstMatch(const QString &subject, const QString &, bool)
+QString TextEngine::RegFirstMatch(const QString &subject, const QString &pattern, bool ignoreCase)
 {
-    return subject;
+    return d->matcher.RegFirstMatch(subject, pattern, ignoreCase);
 }
 
-QString TextEngine::RegReplaceIfMatch(const QString &subject, const QString &, const QString &, bool)
+QString TextEngine::RegReplaceIfMatch(const QString &subject, const QString &pattern, const QString &replacement,
+                                      bool ignoreCase)
 {
-    return subject;
+    return d->matcher.RegReplaceIfMatch(subject, pattern, replacement, ignoreCase);
 }
 
-int TextEngine::RegFirstIndex(const QString &, const QString &, bool)
+int TextEngine::RegFirstIndex(const QString &subject, const QString &pattern, bool ignoreCase)
 {
-    return 0;
+    return d->matcher.RegFirstIndex(subject, pattern, ignoreCase);
 }
 
-QString TextEngine::ExpandSubMatches(const QString &, const QString &, const QString &replacement, bool)
+QString TextEngine::ExpandSubMatches(const QString &subject, const QString &pattern, const QString &replacement,
+                                     bool ignoreCase)
 {
-    return replacement;
+    return d->matcher.ExpandSubMatches(subject, pattern, replacement, ignoreCase);
 }
 
 QString TextEngine::EvalFormula(const QString &text)
 {
-    return text;
+    return d->evaluator.EvalFormula(text);
 }
 
 QString TextEngine::ExpandFunctions(const QString &text)
 {
-    return text;
+    return d->functions.ExpandFunctions(text);
 }
 
-QString TextEngine::ExpandTemplate(const QString &text, int, const QString &)
+QString TextEngine::ExpandTemplate(const QString &text, int rowIndex, const QString &path)
 {
-    return text;
+    return d->templates.ExpandTemplate(text, rowIndex, path);
 }

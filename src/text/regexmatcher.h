@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QHash>
+#include <QJSValue>
+#include <QString>
+#include <QStringList>
+
+class ScriptHost;
+
+// The match routines on the script host's ECMAScript regular expressions, with
+// global and multi-line matching, so that a pattern means the same here as in
+// RegReplace. An invalid or runaway pattern gives the neutral result silently.
+class RegexMatcher
+{
+public:
+    explicit RegexMatcher(ScriptHost &host);
+
+    // The first match, or its first group when the pattern has groups; the
+    // subject itself for an empty pattern; empty when nothing matches.
+    QString RegFirstMatch(const QString &subject, const QString &pattern, bool ignoreCase);
+    // The replace of every match; the subject when nothing matches.
+    QString RegReplaceIfMatch(const QString &subject, const QString &pattern, const QString &replacement,
+                              bool ignoreCase);
+    // Zero-based position of the first match; 0 when nothing matches.
+    int RegFirstIndex(const QString &subject, const QString &pattern, bool ignoreCase);
+    // The replacement with $1, $2, … filled from the first match's groups in
+    // ascending order; empty when the pattern is invalid.
+    QString ExpandSubMatches(const QString &subject, const QString &pattern, const QString &replacement,
+                             bool ignoreCase);
+
+private:
+    QJSValue compiled(const QString &pattern, bool ignoreCase); // undefined when invalid
+    QJSValue helper(QJSValue &slot, const char *source);
+    QJSValue run(QJSValue &slot, const char *source, const QJSValueList &arguments, bool &ok);
+
+    ScriptHost &m_host;
+    QHash<QString, QJSValue> m_patterns;
+    QJSValue m_makeRegExp, m_firstMatch, m_replace, m_firstIndex, m_groups;
+};

@@ -1,0 +1,50 @@
+#include "text/templateexpander.h"
+
+#include "platform/displaytext.h"
+#include "platform/filesystem.h"
+#include "platform/systeminfo.h"
+#include "text/asciitext.h"
+#include "text/formulaevaluator.h"
+#include "text/functionlibrary.h"
+#include "text/tagreader.h"
+
+#include <QStringList>
+
+TemplateExpander::TemplateExpander(const FileSystem &files, FunctionLibrary &functions, FormulaEvaluator &evaluator)
+    : m_files(files), m_functions(functions), m_evaluator(evaluator)
+{
+}
+
+const QStringList &TemplateExpander::tagHeaders()
+{
+    static const QStringList headers{QStringLiteral("Title"), QStringLiteral("Artist"), QStringLiteral("Album"),
+                                     QStringLiteral("Genre"), QStringLiteral("TruckNo"), QStringLiteral("Encode"),
+                                     QStringLiteral("Year"), QStringLiteral("Comment")};
+    return headers;
+}
+
+QString TemplateExpander::ExpandTemplate(const QString &input, int rowIndex, const QString &path)
+{
+    QString text = input;
+    if (text.contains(u'<')) {
+        for (const QString &header : tagHeaders()) {
+            const QString placeholder = u'<' + header + u'>';
+            if (AsciiText::contains(text, placeholder))
+                AsciiText::replaceAll(text, placeholder, m_tags ? m_tags->tagField(path, header) : QString());
+        }
+    }
+    AsciiText::replaceAll(text, u"Row()", QString::number(rowIndex));
+    // The file is read only when its times are asked for.
+    if (AsciiText::contains(text, u"GetCreateFileTime()") || AsciiText::contains(text, u"GetModefiedFileTime()")) {
+        const FileInfo info = m_files.info(path);
+        AsciiText::replaceAll(text, u"GetCreateFileTime()", info.exists ? DateText(info.created) : QString());
+        AsciiText::replaceAll(text, u"GetModefiedFileTime()", info.exists ? DateText(info.modified) : QString());
+    }
+    if (text.contains(u'<')) {
+        AsciiText::replaceAll(text, u"<DateTime>", DateText(QDateTime::currentDateTime()));
+        AsciiText::replaceAll(text, u"<PC-Name>", SystemInfo::computerName().left(15));
+        AsciiText::replaceAll(text, u"<User-Name>", SystemInfo::userName().left(256));
+    }
+    text = m_functions.ExpandFunctions(text);
+    return m_evaluator.EvalFormula(text);
+}

@@ -1,0 +1,117 @@
+#include "platform/linuxfilesystem.h"
+#include "scripteduserchannel.h"
+#include "text/regreplacer.h"
+#include "text/textengine.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTest>
+
+namespace {
+
+struct Case
+{
+    QString subject;
+    QString pattern;
+    QString replacement;
+    bool ignoreCase = false;
+};
+
+QString pick(QRandomGenerator &random, const QStringList &pieces, int count)
+{
+    QString text;
+    for (int i = random.bounded(count + 1); i > 0; --i)
+        text += pieces[random.bounded(int(pieces.size()))];
+    return text;
+}
+
+// Features both engines read alike: no legacy octal escapes, no lookbehind.
+QList<Case> generatedCases()
+{
+    QRandomGenerator random(19991231);
+    const QStringList subjectPieces{QStringLiteral("a"), QStringLiteral("B"), QStringLiteral("1"), QStringLiteral("23"),
+                                    QStringLiteral(" "), QStringLiteral("'"), QStringLiteral("\\"), QStringLiteral("/"),
+                                    QStringLiteral("$"), QStringLiteral("."), QStringLiteral("あ"), QStringLiteral("Ａ"),
+                                    QStringLiteral("-"), QStringLiteral("_"), QStringLiteral("(")};
+    const QStringList patternPieces{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("\\d"), QStringLiteral("\\d+"),
+                                    QStringLiteral("(\\w+)"), QStringLiteral("([a-z])"), QStringLiteral("."),
+                                    QStringLiteral("*"), QStringLiteral("?"), QStringLiteral("^"), QStringLiteral("$"),
+                                    QStringLiteral("/"), QStringLiteral("\\/"), QStringLiteral("'"), QStringLiteral("[ab]"),
+                                    QStringLiteral("|"), QStringLiteral("(?:a|1)"), QStringLiteral("\\s"), QStringLiteral("あ"),
+                                    QStringLiteral("\\\\"), QStringLiteral("{2}"), QStringLiteral("(")};
+    const QStringList replacementPieces{QStringLiteral("x"), QStringLiteral("$1"), QStringLiteral("$2"),
+                                        QStringLiteral("$&"), QStringLiteral("$`"), QStringLiteral("$'"),
+                                        QStringLiteral("$$"), QStringLiteral("$"), QStringLiteral("'"),
+                                        QStringLiteral("\\\\"), QStringLiteral("\\x41"), QStringLiteral("\\u3042"),
+                                        QStringLiteral("\\n"), QStringLiteral("\\t"), QStringLiteral("\""),
+                                        QStringLiteral("$10"), QStringLiteral("-"), QStringLiteral("い")};
+    QList<Case> cases;
+    for (int i = 0; i < 400; ++i) {
+        cases.append({pick(random, subjectPieces, 8), pick(random, patternPieces, 3),
+                      pick(random, replacementPieces, 3), random.bounded(2) == 1});
+    }
+    return cases;
+}
+
+}
+
+// RegReplace against node's JavaScript engine running the same generated
+// function: the results must agree, and so must the failures.
+class TestRegReplaceNode : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void agreesWithNode();
+};
+
+void TestRegReplaceNode::agreesWithNode()
+{
+    const QString node = QStandardPaths::findExecutable(QStringLiteral("node"));
+    if (node.isEmpty())
+        QSKIP("node is not installed");
+    const QList<Case> cases = generatedCases();
+    QJsonArray programs;
+    for (const Case &c : cases) {
+        programs.append(QJsonArray{RegReplacer::functionText(c.pattern, c.replacement, c.ignoreCase),
+                                   RegReplacer::callText(c.subject)});
+    }
+    const QString script = QStringLiteral(
+        "let input = ''; process.stdin.on('data', d => input += d); process.stdin.on('end', () => {"
+        " const out = JSON.parse(input).map(([fn, call]) => {"
+        "  try { (0, eval)(fn); return { value: String((0, eval)(call)) }; } catch (e) { return { error: true }; } });"
+        " process.stdout.write(JSON.stringify(out)); });");
+    QProcess process;
+    process.start(node, {QStringLiteral("-e"), script});
+    QVERIFY(process.waitForStarted());
+    process.write(QJsonDocument(programs).toJson(QJsonDocument::Compact));
+    process.closeWriteChannel();
+    QVERIFY(process.waitForFinished(60000));
+    const QJsonArray answers = QJsonDocument::fromJson(process.readAllStandardOutput()).array();
+    QCOMPARE(answers.size(), cases.size());
+
+    ScriptedUserChannel user;
+    LinuxFileSystem files;
+    TextEngine engine(user, files);
+    int failures = 0;
+    for (qsizetype i = 0; i < cases.size(); ++i) {
+        const Case &c = cases[i];
+        const QJsonObject answer = answers[i].toObject();
+        const QString expected = answer.contains(QStringLiteral("error")) ? ErrorMarker
+                                                                          : answer.value(QStringLiteral("value")).toString();
+        failures += expected == ErrorMarker ? 1 : 0;
+        const QString actual = engine.RegReplace(c.subject, c.pattern, c.replacement, c.ignoreCase);
+        QVERIFY2(actual == expected, qPrintable(QStringLiteral("subject %1 pattern %2 replacement %3 ignore case %4: %5 / %6")
+                                                    .arg(c.subject, c.pattern, c.replacement)
+                                                    .arg(c.ignoreCase)
+                                                    .arg(actual, expected)));
+    }
+    QVERIFY(failures < cases.size() / 2);
+}
+
+QTEST_GUILESS_MAIN(TestRegReplaceNode)
+#include "tst_regreplacenode.moc"
