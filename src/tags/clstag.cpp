@@ -663,6 +663,8 @@ QString clsTAG::UpdateTAG1(const QString &path)
 {
     if (path.isEmpty() || !Tg1_IsExist() || !tag1Changed())
         return {};
+    if (!m_loadError.isEmpty())
+        return m_loadError; // only what was read whole is written back
     const Fd fd(::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC));
     if (!fd.ok())
         return systemError(errno);
@@ -683,6 +685,8 @@ QString clsTAG::UpdateID3(const QString &path)
 {
     if (path.isEmpty() || !ID3_IsExist() || !m_id3Changed)
         return {};
+    if (!m_loadError.isEmpty())
+        return m_loadError;
     if (!m_id3Refusal.isEmpty())
         return m_id3Refusal;
     QByteArray frames;

@@ -462,7 +462,10 @@ private Q_SLOTS:
         if (!exists)
             QVERIFY(m_user.lastPrompt().startsWith(QStringLiteral("2 ")));
         tag.setTAG1_DATA(QStringLiteral("title"), QStringLiteral("x"));
+        tag.setID3_DATA(QStringLiteral("title"), QStringLiteral("x"));
         QCOMPARE(tag.UpdateTAG1(path), QString());
+        if (tag.ID3_IsExist())
+            QCOMPARE(tag.UpdateID3(path), tag.loadError());
         if (exists)
             QCOMPARE(Id3::read(path), bytes);
     }
