@@ -360,7 +360,7 @@ void clsTAG::ParseID3(const QByteArray &buffer)
                 const qint32 size = ByteToLong(data, 10, 4, false);
                 // Six bytes (flags and padding size, no checksum) is the one
                 // form Corvane keeps up to date when it rewrites the tag.
-                if (size == 6 && !(uchar(data[14]) & 0x80)) {
+                if (size == 6 && data.size() >= 20 && !(uchar(data[14]) & 0x80)) {
                     m_ID3HeaderLength = 20;
                 } else if (size == 10) {
                     m_ID3HeaderLength = 24;

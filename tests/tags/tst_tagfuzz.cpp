@@ -59,7 +59,8 @@ private:
                 }
                 break;
             default:
-                bytes[5] = char(random.bounded(256)); // header flags
+                if (bytes.size() > 5)
+                    bytes[5] = char(random.bounded(256)); // header flags
                 break;
             }
         }
