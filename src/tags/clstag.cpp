@@ -28,22 +28,46 @@ constexpr qint64 MaxSyncSafe = 0x0FFFFFFF;
 
 struct FixedField
 {
-    const char16_t *name;
+    QString name;
     int offset;
     int length;
 };
 
-constexpr FixedField Tag1Fields[] = {
-    {u"title", 3, 30}, {u"artist", 33, 30}, {u"album", 63, 30}, {u"year", 93, 4}, {u"comment", 97, 28},
-};
-
 const FixedField *fixedField(const QString &name)
 {
-    for (const FixedField &field : Tag1Fields) {
-        if (name == QStringView(field.name))
+    static const FixedField fields[] = {
+        {QStringLiteral("title"), 3, 30},  {QStringLiteral("artist"), 33, 30}, {QStringLiteral("album"), 63, 30},
+        {QStringLiteral("year"), 93, 4},   {QStringLiteral("comment"), 97, 28},
+    };
+    for (const FixedField &field : fields) {
+        if (name == field.name)
             return &field;
     }
     return nullptr;
+}
+
+// The frame id as text; the ids the lists show share one copy.
+QString frameIdText(const QByteArray &id)
+{
+    static const QString common[] = {
+        QStringLiteral("TIT2"), QStringLiteral("TPE1"), QStringLiteral("TALB"), QStringLiteral("TCON"),
+        QStringLiteral("TENC"), QStringLiteral("TRCK"), QStringLiteral("TYER"), QStringLiteral("TDRC"),
+        QStringLiteral("COMM"), QStringLiteral("TLEN"), QStringLiteral("APIC"),
+    };
+    for (const QString &known : common) {
+        if (QLatin1StringView(id) == known)
+            return known;
+    }
+    return QString::fromLatin1(id);
+}
+
+// Tag text is mostly ASCII, which reads the same in code page 932; the fast
+// path keeps loading many files close to the cost of reading their bytes.
+QString fromCodePage(QByteArrayView bytes)
+{
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; }))
+        return QString::fromLatin1(bytes);
+    return CodePage::fromCp932(bytes.toByteArray());
 }
 
 QString systemError(int error)
@@ -53,7 +77,8 @@ QString systemError(int error)
 
 QString StripNul(QString text)
 {
-    text.remove(QChar(u'\0'));
+    if (text.contains(QChar(u'\0')))
+        text.remove(QChar(u'\0'));
     return text;
 }
 
@@ -95,7 +120,7 @@ bool isUtf16(int encoding)
 }
 
 // Where the string starting at from ends; -1 when it runs to the end.
-qsizetype findTerminator(const QByteArray &bytes, qsizetype from, int encoding)
+qsizetype findTerminator(QByteArrayView bytes, qsizetype from, int encoding)
 {
     if (!isUtf16(encoding))
         return bytes.indexOf('\0', from);
@@ -106,14 +131,14 @@ qsizetype findTerminator(const QByteArray &bytes, qsizetype from, int encoding)
     return -1;
 }
 
-QString decodeString(const QByteArray &bytes, int encoding)
+QString decodeString(QByteArrayView bytes, int encoding)
 {
     switch (encoding) {
     case 1:
         if (bytes.startsWith("\xFE\xFF"))
-            return QStringDecoder(QStringDecoder::Utf16BE).decode(bytes.mid(2));
+            return QStringDecoder(QStringDecoder::Utf16BE).decode(bytes.sliced(2));
         if (bytes.startsWith("\xFF\xFE"))
-            return QStringDecoder(QStringDecoder::Utf16LE).decode(bytes.mid(2));
+            return QStringDecoder(QStringDecoder::Utf16LE).decode(bytes.sliced(2));
         return QStringDecoder(QStringDecoder::Utf16LE).decode(bytes);
     case 2:
         return QStringDecoder(QStringDecoder::Utf16BE).decode(bytes);
@@ -122,24 +147,26 @@ QString decodeString(const QByteArray &bytes, int encoding)
     default:
         // Encoding 0 officially means ISO-8859-1; the files Corvane serves
         // store code page 932 there.
-        return CodePage::fromCp932(bytes);
+        return fromCodePage(bytes);
     }
 }
 
 // The strings of a text frame: terminators at the end are dropped, several
 // values (ID3v2.4 separates them with NUL) are shown joined by "/".
-QString decodeStrings(const QByteArray &bytes, int encoding)
+QString decodeStrings(QByteArrayView bytes, int encoding)
 {
+    if (findTerminator(bytes, 0, encoding) < 0)
+        return decodeString(bytes, encoding);
     QStringList parts;
     const int width = isUtf16(encoding) ? 2 : 1;
     qsizetype from = 0;
     while (from < bytes.size()) {
         const qsizetype end = findTerminator(bytes, from, encoding);
         if (end < 0) {
-            parts << decodeString(bytes.mid(from), encoding);
+            parts << decodeString(bytes.sliced(from), encoding);
             break;
         }
-        parts << decodeString(bytes.mid(from, end - from), encoding);
+        parts << decodeString(bytes.sliced(from, end - from), encoding);
         from = end + width;
     }
     while (!parts.isEmpty() && parts.constLast().isEmpty())
@@ -278,17 +305,20 @@ bool clsTAG::setFilePath(const QString &path)
         return fail(systemError(EISDIR));
     m_fileSize = st.st_size;
 
+    // One read takes the header and, for most files, the whole tag.
+    constexpr qint64 FirstRead = 4096;
     QByteArray bytes;
     qint64 tagArea = 0;
     if (m_fileSize >= 10) {
-        if (!readAt(fd.get(), 0, 10, bytes))
+        if (!readAt(fd.get(), 0, std::min(m_fileSize, FirstRead), bytes))
             return fail(systemError(errno));
         if (bytes.startsWith("ID3")) {
             tagArea = qint64(ByteToLong(bytes, 6, 4, true)) + 10;
             if (tagArea > m_fileSize)
                 return fail(QStringLiteral("ID3v2 タグのサイズがファイルの長さを超えています"));
-            if (!readAt(fd.get(), 0, tagArea, bytes))
+            if (tagArea > bytes.size() && !readAt(fd.get(), 0, tagArea, bytes))
                 return fail(systemError(errno));
+            bytes.truncate(tagArea);
             ParseID3(bytes);
         }
     }
@@ -337,7 +367,9 @@ void clsTAG::ParseID3(const QByteArray &buffer)
         return;
     }
 
-    QByteArray data = buffer.left(std::min<qint64>(buffer.size(), qint64(m_ID3Size) + 10));
+    QByteArray data = buffer;
+    if (data.size() > qint64(m_ID3Size) + 10)
+        data.truncate(qint64(m_ID3Size) + 10);
     const bool unsync = flags & 0x80;
     if (unsync) {
         refuse(QStringLiteral("非同期化されたタグは書き換えできません"));
@@ -423,7 +455,7 @@ void clsTAG::parseFrames(const QByteArray &data, int version)
         if (size > 0) {
             Frame frame;
             frame.bytes = data.mid(position, headerLength + size);
-            frame.id = version == 2 ? v22FrameId(id) : QString::fromLatin1(id);
+            frame.id = version == 2 ? v22FrameId(id) : frameIdText(id);
             frame.headerLength = headerLength;
             if (version > 2)
                 frame.flags = uchar(data[position + 8]) << 8 | uchar(data[position + 9]);
@@ -453,7 +485,7 @@ QString clsTAG::TAG1_DATA(const QString &name) const
     if (key == u"genre")
         return GenreName(uchar(m_Tag1Block[127])).trimmed();
     if (const FixedField *field = fixedField(key))
-        return StripNul(CodePage::fromCp932(ByteToString(m_Tag1Block, field->offset, field->length))).trimmed();
+        return StripNul(fromCodePage(QByteArrayView(m_Tag1Block).sliced(field->offset, field->length))).trimmed();
     return {};
 }
 
@@ -498,18 +530,25 @@ void clsTAG::PutFixedField(int offset, int length, const QString &value)
 
 QString clsTAG::GetID(const QString &name) const
 {
-    static const char16_t *const ids[][2] = {
-        {u"title", u"TIT2"}, {u"artist", u"TPE1"}, {u"album", u"TALB"}, {u"genre", u"TCON"},
-        {u"encode", u"TENC"}, {u"truckno", u"TRCK"}, {u"year", u"TYER"}, {u"duration", u"TLEN"},
-        {u"comment", u"COMM"},
+    return idOf(name.toLower());
+}
+
+QString clsTAG::idOf(const QString &key) const
+{
+    static const QString ids[][2] = {
+        {QStringLiteral("title"), QStringLiteral("TIT2")},   {QStringLiteral("artist"), QStringLiteral("TPE1")},
+        {QStringLiteral("album"), QStringLiteral("TALB")},   {QStringLiteral("genre"), QStringLiteral("TCON")},
+        {QStringLiteral("encode"), QStringLiteral("TENC")},  {QStringLiteral("truckno"), QStringLiteral("TRCK")},
+        {QStringLiteral("year"), QStringLiteral("TYER")},    {QStringLiteral("duration"), QStringLiteral("TLEN")},
+        {QStringLiteral("comment"), QStringLiteral("COMM")},
     };
-    const QString key = name.toLower();
-    // ID3v2.4 replaced the year frame by the recording time.
-    if (key == u"year" && m_ID3Version == u"4")
-        return QStringLiteral("TDRC");
     for (const auto &pair : ids) {
-        if (key == QStringView(pair[0]))
-            return QString::fromUtf16(pair[1]);
+        if (key == pair[0]) {
+            // ID3v2.4 replaced the year frame by the recording time.
+            if (key == u"year" && m_ID3Version == u"4")
+                return QStringLiteral("TDRC");
+            return pair[1];
+        }
     }
     return {};
 }
@@ -528,8 +567,11 @@ int clsTAG::ID3_FrameNo(const QString &id) const
 {
     if (id.isEmpty())
         return 0;
+    // Frame ids are stored in upper case, so one conversion makes every
+    // comparison exact.
+    const QString wanted = id.toUpper();
     for (std::size_t i = 0; i < m_ID3Frames.size(); ++i) {
-        if (m_ID3Frames[i].id.compare(id, Qt::CaseInsensitive) == 0)
+        if (m_ID3Frames[i].id == wanted)
             return int(i) + 1;
     }
     return 0;
@@ -548,7 +590,7 @@ QString clsTAG::ID3_DATA(const QString &name) const
         return m_FilePath;
     if (key == u"filename")
         return FileNameOf(m_FilePath);
-    return GetFrameText(GetID(key));
+    return GetFrameText(idOf(key));
 }
 
 void clsTAG::setID3_DATA(const QString &name, const QString &value)
@@ -566,6 +608,9 @@ QList<QByteArray> clsTAG::ID3Frames() const
 
 QByteArray clsTAG::frameBody(const Frame &frame) const
 {
+    const qsizetype length = frame.bytes.size() - frame.headerLength;
+    if (frame.flags == 0 && !m_frameUnsync) // the usual frame: a view, no copy
+        return QByteArray::fromRawData(frame.bytes.constData() + frame.headerLength, length);
     QByteArray body = frame.bytes.mid(frame.headerLength);
     const int version = ID3_Ver();
     if (version == 3) {
@@ -596,12 +641,12 @@ QString clsTAG::GetFrameText(const QString &id) const
         return {};
     const int encoding = uchar(body[0]);
     if (frame->id != u"COMM")
-        return decodeStrings(body.mid(1), encoding);
+        return decodeStrings(QByteArrayView(body).sliced(1), encoding);
     // encoding, language, short description, then the text
     const qsizetype end = findTerminator(body, 4, encoding);
     if (body.size() < 4 || end < 0)
         return {};
-    return decodeStrings(body.mid(end + (isUtf16(encoding) ? 2 : 1)), encoding);
+    return decodeStrings(QByteArrayView(body).sliced(end + (isUtf16(encoding) ? 2 : 1)), encoding);
 }
 
 void clsTAG::SetFrameText(const QString &id, const QString &value)
@@ -626,7 +671,7 @@ void clsTAG::SetFrameText(const QString &id, const QString &value)
                 language = old.mid(1, 3);
                 const qsizetype end = findTerminator(old, 4, oldEncoding);
                 if (end >= 0)
-                    description = decodeString(old.mid(4, end - 4), oldEncoding);
+                    description = decodeString(QByteArrayView(old).sliced(4, end - 4), oldEncoding);
             }
         }
         const int encoding = cp932Keeps(value) && cp932Keeps(description) ? 0 : 1;

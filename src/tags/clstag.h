@@ -89,6 +89,7 @@ private:
     void reset(const QString &path);
     bool fail(const QString &reason);
     void parseFrames(const QByteArray &data, int version);
+    QString idOf(const QString &lowerName) const;
     const Frame *findFrame(const QString &id) const;
     QString GetFrameText(const QString &id) const;
     void SetFrameText(const QString &id, const QString &value);
