@@ -295,7 +295,8 @@ bool clsTAG::fail(const QString &reason)
 bool clsTAG::setFilePath(const QString &path)
 {
     reset(path);
-    const Fd fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking, so that a pipe named like an MP3 file cannot hang the run.
+    const Fd fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd.ok())
         return fail(systemError(errno));
     struct stat st;
@@ -303,6 +304,8 @@ bool clsTAG::setFilePath(const QString &path)
         return fail(systemError(errno));
     if (S_ISDIR(st.st_mode))
         return fail(systemError(EISDIR));
+    if (!S_ISREG(st.st_mode))
+        return fail(systemError(EINVAL));
     m_fileSize = st.st_size;
 
     // One read takes the header and, for most files, the whole tag.

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QString>
 
+#include <algorithm>
+
 // Builds MP3 files byte by byte for the tag tests: ID3v2 frames and tags,
 // ID3v1 blocks and audio that looks like MPEG frames.
 namespace Id3 {

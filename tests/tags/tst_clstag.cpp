@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 class TestClsTag : public QObject
 {
     Q_OBJECT
@@ -468,6 +470,16 @@ private Q_SLOTS:
             QCOMPARE(tag.UpdateID3(path), tag.loadError());
         if (exists)
             QCOMPARE(Id3::read(path), bytes);
+    }
+
+    void refusesWhatIsNoFile()
+    {
+        const QString pipe = m_dir.filePath(QStringLiteral("pipe.mp3"));
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        clsTAG tag(&m_user);
+        QVERIFY(!tag.setFilePath(pipe));
+        QVERIFY(!tag.setFilePath(m_dir.path()));
+        QCOMPARE(m_user.messages.size(), 2);
     }
 
     void reportsWriteFailures()
