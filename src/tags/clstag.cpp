@@ -761,9 +761,9 @@ static QByteArray headerFor(QByteArray header, qint64 size, qint64 framesLength)
 QString clsTAG::writeInPlace(const QString &path, const QByteArray &frames)
 {
     QByteArray tag = headerFor(m_ID3Header, m_ID3Size, frames.size()) + frames;
-    // What is left of the old frames becomes padding; padding beyond stays as it was.
-    if (tag.size() < m_ID3FramesEnd)
-        tag.append(m_ID3FramesEnd - tag.size(), '\0');
+    // All the rest of the area becomes zero padding: left-over bytes behind
+    // the new frames would otherwise read as frames of their own.
+    tag.append(qint64(m_ID3Size) + 10 - tag.size(), '\0');
     const Fd fd(::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC));
     if (!fd.ok())
         return systemError(errno);
@@ -776,6 +776,7 @@ QString clsTAG::writeInPlace(const QString &path, const QByteArray &frames)
     if (!writeAt(fd.get(), 0, tag))
         return systemError(errno);
     m_ID3Header = tag.left(m_ID3HeaderLength);
+    m_ID3FramesEnd = m_ID3HeaderLength + int(frames.size());
     return {};
 }
 

@@ -246,6 +246,22 @@ private Q_SLOTS:
         QCOMPARE(tag.ID3_FrameNo(QStringLiteral("TENC")), 0);
     }
 
+    void clearsLeftOversInThePadding()
+    {
+        // Padding that still holds an old frame behind a zero id.
+        const QByteArray padding = QByteArray(4, '\0') + Id3::textFrame("TPE1", "Stale") + QByteArray(60, '\0');
+        put(Id3::tag(Id3::textFrame("TIT2", "Song") + padding, 0) + Id3::audio(300));
+        clsTAG tag;
+        QVERIFY(tag.setFilePath(m_path));
+        QCOMPARE(tag.ID3Frames().size(), 1);
+        tag.setID3_DATA(QStringLiteral("title"), QStringLiteral("Song 123")); // ends where the stale frame starts
+        QCOMPARE(tag.UpdateID3(m_path), QString());
+        clsTAG again;
+        QVERIFY(again.setFilePath(m_path));
+        QCOMPARE(again.ID3Frames(), tag.ID3Frames());
+        QCOMPARE(again.ID3_FrameNo(QStringLiteral("TPE1")), 0);
+    }
+
     void syncSafeFrameSizesInVersion4()
     {
         const QByteArray picture = Id3::frame("APIC", QByteArray("\0image/png\0\x03\0", 14) + Id3::audio(200, 9), 4);
