@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/folderopener.h"
 #include "platform/systempaths.h"
 
 #include <QString>
@@ -7,11 +8,8 @@
 // What the executor asks of the desktop: where the user's desktop is (the
 // error log goes there) and showing a folder in the file manager. The main
 // window implements it; tests record the calls.
-class DesktopServices
+class DesktopServices : public FolderOpener
 {
 public:
-    virtual ~DesktopServices() = default;
-
     virtual QString desktopFolder() const { return SystemPaths::desktopFolder(); }
-    virtual void openFolder(const QString &folder) = 0;
 };

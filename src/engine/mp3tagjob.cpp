@@ -1,0 +1,240 @@
+#include "engine/mp3tagjob.h"
+
+#include "engine/commandstates.h"
+#include "engine/folderopener.h"
+#include "platform/displaytext.h"
+#include "platform/filesystem.h"
+#include "platform/pathtext.h"
+#include "platform/showmessage.h"
+#include "platform/userchannel.h"
+#include "text/textengine.h"
+
+#include <algorithm>
+
+namespace {
+
+const QString CrLf = QStringLiteral("\r\n");
+
+// The progress frame of one long loop over the list.
+class Progress
+{
+public:
+    Progress(UserChannel &user, int rows)
+        : m_user(user), m_maximum(std::max(1, rows)), m_step(ProgressStep(rows))
+    {
+        m_user.setProgressMaximum(m_maximum);
+        m_user.setProgressValue(m_maximum);
+        m_user.setProgressVisible(true);
+    }
+    ~Progress() { m_user.setProgressVisible(false); }
+
+    void at(int row)
+    {
+        if (row % m_step != 0)
+            return;
+        m_user.setProgressValue(std::max(0, m_maximum - row));
+        m_user.processEvents();
+    }
+
+private:
+    UserChannel &m_user;
+    int m_maximum;
+    int m_step;
+};
+
+} // namespace
+
+Mp3TagJob::Mp3TagJob(UserChannel &user, const FileSystem &files, TextEngine &text)
+    : m_user(user), m_files(files), m_text(text), m_tag(&user), m_readerTag(&user)
+{
+    resetTemplates();
+}
+
+void Mp3TagJob::resetTemplates()
+{
+    for (int column = 0; column < TagRow::FieldCount; ++column)
+        txtField[column] = TagRow::keepTemplate(column);
+}
+
+QString Mp3TagJob::GetTagField(const clsTAG &tag, const QString &name, bool tagV1, bool tagV2)
+{
+    if (tagV2 && tag.ID3_FrameNo(tag.GetID(name)) != 0)
+        return tag.ID3_DATA(name);
+    if (tagV1)
+        return tag.TAG1_DATA(name);
+    return {};
+}
+
+QString Mp3TagJob::GetTagField(const QString &name, bool tagV1, bool tagV2) const
+{
+    return GetTagField(m_tag, name, tagV1, tagV2);
+}
+
+void Mp3TagJob::SetTagField(const QString &name, const QString &value, bool tagV1, bool tagV2)
+{
+    if (tagV2)
+        m_tag.setID3_DATA(name, value);
+    if (tagV1)
+        m_tag.setTAG1_DATA(name, value);
+}
+
+QString Mp3TagJob::WriteTags(bool tagV1, bool tagV2)
+{
+    if (tagV2 && m_tag.ID3_IsExist() && m_tag.id3Changed() && !m_tag.id3Refusal().isEmpty())
+        return m_tag.id3Refusal();
+    if (tagV1) {
+        const QString error = m_tag.UpdateTAG1(m_tag.FilePath());
+        if (!error.isEmpty())
+            return error;
+    }
+    if (tagV2)
+        return m_tag.UpdateID3(m_tag.FilePath());
+    return {};
+}
+
+void Mp3TagJob::readColumns(TagRow &row) const
+{
+    // Only tag columns: the path, sort key and Try record are the row's own.
+    for (int column = 1; column < TagRow::FieldCount; ++column) {
+        if (TagRow::isTagField(column))
+            row[column] = GetTagField(TagRow::header(column), TagV1, TagV2);
+    }
+    QString version;
+    if (m_tag.Tg1_IsExist())
+        version = QStringLiteral("v1.x");
+    if (m_tag.ID3_IsExist()) {
+        if (!version.isEmpty())
+            version += u'/';
+        version += u"v2." + QString::number(m_tag.ID3_Ver());
+    }
+    row[TagField::ID3Ver] = version;
+}
+
+void Mp3TagJob::AddTagRow(const QString &path, int position)
+{
+    if (!m_files.exists(path))
+        return;
+    TagRow row;
+    row[TagField::FileName] = FileNameOf(path);
+    m_tag.setFilePath(path);
+    readColumns(row);
+    row[TagField::Path] = path;
+    m_rows.insert(position == 0 ? m_rows.count() + 1 : position, std::move(row));
+}
+
+int Mp3TagJob::TryTags(const QString &searchText, CommandStates &states, bool quiet)
+{
+    const int count = m_rows.count();
+    if (count == 0)
+        return 0;
+    if (!ChkManual) {
+        Progress progress(m_user, count);
+        for (int i = 1; i <= count; ++i) {
+            progress.at(i);
+            TagRow &row = m_rows.editRow(i);
+            const QString fileName = row[TagField::FileName];
+            int matched = -1; // asked once per row, when a column needs it
+            bool changed = false;
+            QString saveText;
+            for (int column = 0; column < TagRow::FieldCount; ++column) {
+                if (!TagRow::isTagField(column) || txtField[column] == TagRow::keepTemplate(column))
+                    continue;
+                if (matched < 0)
+                    matched = m_text.RegFirstMatch(fileName, searchText, true).isEmpty() ? 0 : 1;
+                if (matched == 0)
+                    continue;
+                const QString pattern = m_text.ExpandTemplate(txtField[column], i, row[TagField::Path]);
+                const QString value = m_text.ExpandSubMatches(fileName, searchText, pattern, true);
+                if (value == ErrorMarker) {
+                    m_rows.changed(1, count);
+                    states.executeEnabled = false;
+                    states.restoreEnabled = true;
+                    return -1;
+                }
+                if (value != row[column]) {
+                    row[column] = value;
+                    changed = true;
+                }
+                saveText += row[column] + u'\t';
+            }
+            row[TagField::Save] = saveText;
+            row.selected = changed;
+        }
+        m_rows.changed(1, count);
+    }
+    if (!quiet) {
+        ShowMessage(m_user,
+                    u"試行完了！" + CrLf + CrLf
+                        + u"実際にファイル情報を変更するには、右上の「実行」ボタンをクリックして下さい。");
+    }
+    states.executeEnabled = true;
+    states.restoreEnabled = true;
+    return 0;
+}
+
+int Mp3TagJob::ExecuteTags(CommandStates &states, FolderOpener *opener, bool quiet)
+{
+    if (!quiet
+        && ShowMessage(m_user, u"ＭＰ３タグ情報を変更します。" + CrLf + u"よろしいですか？",
+                       MessageStyle::OkCancel, QStringLiteral("確認"), true)
+               == MessageAnswer::Cancel)
+        return 0;
+
+    m_failures.clear();
+    const int count = m_rows.count();
+    {
+        Progress progress(m_user, count);
+        for (int i = 1; i <= count; ++i) {
+            const TagRow &row = m_rows.row(i);
+            const QString path = row[TagField::Path];
+            QString error;
+            if (!m_tag.setFilePath(path)) {
+                error = m_tag.loadError();
+            } else {
+                for (int column = 1; column < TagRow::FieldCount; ++column)
+                    SetTagField(TagRow::header(column), row[column], TagV1, TagV2);
+                error = WriteTags(TagV1, TagV2);
+            }
+            if (!error.isEmpty())
+                m_failures << path + u" : " + error;
+            progress.at(i);
+        }
+    }
+    states.tryEnabled = false;
+    states.executeEnabled = false;
+    states.restoreEnabled = false;
+
+    if (!m_failures.isEmpty()) {
+        m_user.showErrorList(QStringLiteral("ＭＰ３タグ書き込み失敗"), m_failures.join(CrLf) + CrLf);
+        ShowPlainMessage(m_user, QStringLiteral("完了しませんでした"), QStringLiteral("異常終了"));
+        return -1;
+    }
+    if (!quiet && count > 0
+        && ShowMessage(m_user, u"変換完了" + CrLf + CrLf + u"フォルダを開きますか？", MessageStyle::YesNo,
+                       QStringLiteral("正常終了"), true)
+               == MessageAnswer::Yes
+        && opener)
+        opener->openFolder(FolderOf(m_rows.row(1)[TagField::Path]));
+    return 0;
+}
+
+void Mp3TagJob::ReloadTags()
+{
+    const int count = m_rows.count();
+    Progress progress(m_user, count);
+    for (int i = 1; i <= count; ++i) {
+        progress.at(i);
+        TagRow &row = m_rows.editRow(i);
+        m_tag.setFilePath(row[TagField::Path]);
+        readColumns(row);
+    }
+    if (count > 0)
+        m_rows.changed(1, count);
+}
+
+QString Mp3TagJob::tagField(const QString &path, const QString &header)
+{
+    // What could be read before a failure still counts, as in the list.
+    m_readerTag.setFilePath(path);
+    return GetTagField(m_readerTag, header, TagV1, TagV2);
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "engine/tagrowlist.h"
+#include "tags/clstag.h"
+#include "text/tagreader.h"
+
+#include <QStringList>
+
+#include <array>
+
+class FileSystem;
+class FolderOpener;
+class TextEngine;
+class UserChannel;
+struct CommandStates;
+
+// The job "ＭＰ３タグ編集": its list, its inputs and the one clsTAG it shares
+// between all its operations. Nothing here opens a window, so unattended runs
+// use it as the main window does. It also reads the "<Title>"… placeholders
+// for the text engine, with the job's ID3v1/ID3v2 choice.
+class Mp3TagJob : public TagReader
+{
+public:
+    Mp3TagJob(UserChannel &user, const FileSystem &files, TextEngine &text);
+
+    TagRowList &rows() { return m_rows; }
+    const TagRowList &rows() const { return m_rows; }
+    clsTAG &tag() { return m_tag; }
+
+    // Read and write the ID3v1 block / the ID3v2 tag.
+    bool TagV1 = true;
+    bool TagV2 = true;
+    // The user has edited the rows directly: Try computes nothing.
+    bool ChkManual = false;
+    // One template per column, by 0-based column index; keepTemplate() leaves
+    // a column alone.
+    std::array<QString, TagRow::FieldCount> txtField;
+    void resetTemplates();
+
+    // Reads one file's tags into a new row at position (1-based; 0 appends).
+    // A file that does not exist adds nothing.
+    void AddTagRow(const QString &path, int position);
+
+    // The value to show for a column of the loaded file: ID3v2 wins where it
+    // has the field.
+    QString GetTagField(const QString &name, bool tagV1, bool tagV2) const;
+    static QString GetTagField(const clsTAG &tag, const QString &name, bool tagV1, bool tagV2);
+    void SetTagField(const QString &name, const QString &value, bool tagV1, bool tagV2);
+    // Writes the loaded tags back; empty on success, else the reason. A tag
+    // that may not be rewritten leaves the whole file untouched.
+    QString WriteTags(bool tagV1, bool tagV2);
+
+    // Fills the columns whose template was changed from each row's file name.
+    // 0 when done or nothing to do, -1 when an expansion failed.
+    int TryTags(const QString &searchText, CommandStates &states, bool quiet);
+    // Writes every row into its file. -1 when any file failed, else 0.
+    // opener may be null (nothing is opened then).
+    int ExecuteTags(CommandStates &states, FolderOpener *opener, bool quiet);
+    // Shows the tags as they are on disk now.
+    void ReloadTags();
+
+    // "path : reason" for every file the last ExecuteTags could not write.
+    QStringList failures() const { return m_failures; }
+
+    QString tagField(const QString &path, const QString &header) override;
+
+private:
+    void readColumns(TagRow &row) const;
+
+    UserChannel &m_user;
+    const FileSystem &m_files;
+    TextEngine &m_text;
+    TagRowList m_rows;
+    clsTAG m_tag;
+    // The placeholders read through their own instance, so a Try never
+    // disturbs what the job has loaded.
+    clsTAG m_readerTag;
+    QStringList m_failures;
+};

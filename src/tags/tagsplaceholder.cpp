@@ -1,1 +1,0 @@
-// The tag access arrives with its own sources.

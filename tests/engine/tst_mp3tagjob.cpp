@@ -1,0 +1,327 @@
+#include "engine/commandstates.h"
+#include "engine/folderopener.h"
+#include "engine/mp3tagjob.h"
+#include "id3builder.h"
+#include "platform/linuxfilesystem.h"
+#include "scripteduserchannel.h"
+#include "text/textengine.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+class RecordingOpener : public FolderOpener
+{
+public:
+    void openFolder(const QString &folder) override { folders << folder; }
+    QStringList folders;
+};
+
+bool realRegularExpressions(TextEngine &text)
+{
+    return text.RegFirstMatch(QStringLiteral("abc"), QStringLiteral("b"), false) == u"b";
+}
+
+} // namespace
+
+class TestMp3TagJob : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    ScriptedUserChannel m_user;
+    LinuxFileSystem m_files;
+    TextEngine m_text{m_user, m_files};
+    CommandStates m_states;
+    RecordingOpener m_opener;
+
+    QString put(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = m_dir.filePath(name);
+        QFile::remove(path);
+        if (!Id3::write(path, bytes))
+            qFatal("cannot write test file");
+        return path;
+    }
+
+    // ID3v2.3 with title, artist and encoder, audio, and an ID3v1 block.
+    QString bothTags(const QString &name)
+    {
+        return put(name, Id3::tag(Id3::textFrame("TIT2", "V2 Title") + Id3::textFrame("TPE1", "V2 Artist")
+                                      + Id3::textFrame("TENC", "Encoder"),
+                                  200)
+                             + Id3::audio(3000) + Id3::v1("V1 Title", "V1 Artist", "V1 Album", "2004", "", 17));
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_user.clear();
+        m_user.answers.clear();
+        m_states = CommandStates();
+        m_opener.folders.clear();
+    }
+
+    void columns()
+    {
+        QCOMPARE(TagRow::header(0), QStringLiteral("FileName."));
+        QCOMPARE(TagRow::header(5), QStringLiteral("TruckNo"));
+        QCOMPARE(TagRow::header(10), QStringLiteral("並べ替え用."));
+        QCOMPARE(TagRow::header(12), QStringLiteral("Save."));
+        QCOMPARE(TagRow::keepTemplate(11), QStringLiteral("<ID3 Ver>"));
+        QCOMPARE(TagRow::defaultWidth(11), 3100);
+        QCOMPARE(TagRow::defaultWidth(12), 0);
+        QCOMPARE(TagRow::defaultWidth(12, true), 15000);
+        QVERIFY(!TagRow::isTagField(9));
+        QVERIFY(TagRow::isTagField(8));
+    }
+
+    void addsRows()
+    {
+        Mp3TagJob job(m_user, m_files, m_text);
+        const QString both = bothTags(QStringLiteral("both.mp3"));
+        const QString v1 = put(QStringLiteral("v1.mp3"), Id3::audio(500) + Id3::v1("Only", {}, {}, {}, {}, 146));
+        job.AddTagRow(both, 0);
+        job.AddTagRow(v1, 1);
+        job.AddTagRow(m_dir.filePath(QStringLiteral("missing.mp3")), 0);
+        QCOMPARE(job.rows().count(), 2);
+
+        const TagRow &first = job.rows().row(1);
+        QCOMPARE(first[TagField::FileName], QStringLiteral("v1.mp3"));
+        QCOMPARE(first[TagField::Title], QStringLiteral("Only"));
+        QCOMPARE(first[TagField::Genre], QStringLiteral("JPop"));
+        QCOMPARE(first[TagField::ID3Ver], QStringLiteral("v1.x"));
+        QCOMPARE(first[TagField::Path], v1);
+
+        const TagRow &second = job.rows().row(2);
+        QCOMPARE(second[TagField::Title], QStringLiteral("V2 Title"));  // ID3v2 wins
+        QCOMPARE(second[TagField::Album], QStringLiteral("V1 Album"));  // ID3v1 where v2 has nothing
+        QCOMPARE(second[TagField::Encode], QStringLiteral("Encoder"));
+        QCOMPARE(second[TagField::Genre], QStringLiteral("ロック"));
+        QCOMPARE(second[TagField::ID3Ver], QStringLiteral("v1.x/v2.3"));
+        QCOMPARE(second[TagField::SortKey], QString());
+    }
+
+    void chooseTags_data()
+    {
+        QTest::addColumn<bool>("v1");
+        QTest::addColumn<bool>("v2");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("album");
+        QTest::newRow("both") << true << true << QStringLiteral("V2 Title") << QStringLiteral("V1 Album");
+        QTest::newRow("v1 only") << true << false << QStringLiteral("V1 Title") << QStringLiteral("V1 Album");
+        QTest::newRow("v2 only") << false << true << QStringLiteral("V2 Title") << QString();
+        QTest::newRow("neither") << false << false << QString() << QString();
+    }
+
+    void chooseTags()
+    {
+        QFETCH(bool, v1);
+        QFETCH(bool, v2);
+        QFETCH(QString, title);
+        QFETCH(QString, album);
+        Mp3TagJob job(m_user, m_files, m_text);
+        job.TagV1 = v1;
+        job.TagV2 = v2;
+        const QString path = bothTags(QStringLiteral("choose.mp3"));
+        job.AddTagRow(path, 0);
+        QCOMPARE(job.rows().row(1)[TagField::Title], title);
+        QCOMPARE(job.rows().row(1)[TagField::Album], album);
+        QCOMPARE(job.tagField(path, QStringLiteral("Title")), title);
+
+        // Execute writes nothing that was not there; with both off, nothing at all.
+        const QByteArray before = Id3::read(path);
+        QCOMPARE(job.ExecuteTags(m_states, &m_opener, true), 0);
+        if (!v1 || !v2)
+            QCOMPARE(Id3::read(path), before);
+    }
+
+    void tryWithoutRows()
+    {
+        Mp3TagJob job(m_user, m_files, m_text);
+        QCOMPARE(job.TryTags(QStringLiteral(".+"), m_states, false), 0);
+        QVERIFY(m_user.messages.isEmpty());
+        QVERIFY(!m_states.executeEnabled);
+    }
+
+    void tryWithDirectData()
+    {
+        Mp3TagJob job(m_user, m_files, m_text);
+        job.AddTagRow(bothTags(QStringLiteral("a.mp3")), 0);
+        job.ChkManual = true;
+        job.txtField[1] = QStringLiteral("Fixed");
+        QCOMPARE(job.TryTags(QStringLiteral(".+"), m_states, false), 0);
+        QCOMPARE(job.rows().row(1)[TagField::Title], QStringLiteral("V2 Title"));
+        QVERIFY(!job.rows().isSelected(1));
+        QVERIFY(m_states.executeEnabled);
+        QVERIFY(m_states.restoreEnabled);
+        QVERIFY(m_user.lastPrompt().startsWith(QStringLiteral("試行完了！\r\n\r\n")));
+    }
+
+    void tryFillsChangedColumns()
+    {
+        Mp3TagJob job(m_user, m_files, m_text);
+        job.AddTagRow(bothTags(QStringLiteral("a.mp3")), 0);
+        job.AddTagRow(bothTags(QStringLiteral("b.mp3")), 0);
+        job.txtField[1] = QStringLiteral("Fixed");    // Title
+        job.txtField[2] = QStringLiteral("V2 Artist"); // Artist, as it already is
+        job.txtField[9] = QStringLiteral("ignored");  // Path. is never a tag field
+        QCOMPARE(job.TryTags(QStringLiteral(".+"), m_states, true), 0);
+        QVERIFY(m_user.messages.isEmpty());
+        for (int i = 1; i <= 2; ++i) {
+            const TagRow &row = job.rows().row(i);
+            QCOMPARE(row[TagField::Title], QStringLiteral("Fixed"));
+            QCOMPARE(row[TagField::Artist], QStringLiteral("V2 Artist"));
+            QCOMPARE(row[TagField::Save], QStringLiteral("Fixed\tV2 Artist\t"));
+            QVERIFY(row[TagField::Path].endsWith(u".mp3"));
+            QVERIFY(row.selected);
+        }
+        QVERIFY(m_states.executeEnabled);
+    }
+
+    void tryMatchesFileNames()
+    {
+        if (!realRegularExpressions(m_text))
+            QSKIP("the regular-expression engine is not built in yet");
+        Mp3TagJob job(m_user, m_files, m_text);
+        job.AddTagRow(bothTags(QStringLiteral("01 Intro.mp3")), 0);
+        job.AddTagRow(bothTags(QStringLiteral("Other.mp3")), 0);
+        job.txtField[5] = QStringLiteral("$1");
+        job.txtField[1] = QStringLiteral("$2");
+        QCOMPARE(job.TryTags(QStringLiteral("^(\\d+) (.+)\\.MP3$"), m_states, true), 0);
+        QCOMPARE(job.rows().row(1)[TagField::TruckNo], QStringLiteral("01"));
+        QCOMPARE(job.rows().row(1)[TagField::Title], QStringLiteral("Intro"));
+        QVERIFY(job.rows().isSelected(1));
+        QCOMPARE(job.rows().row(2)[TagField::Title], QStringLiteral("V2 Title"));
+        QVERIFY(!job.rows().isSelected(2));
+
+        QCOMPARE(job.ExecuteTags(m_states, nullptr, true), 0);
+        clsTAG tag;
+        QVERIFY(tag.setFilePath(job.rows().row(1)[TagField::Path]));
+        QCOMPARE(tag.ID3_DATA(QStringLiteral("truckno")), QStringLiteral("01"));
+        QCOMPARE(tag.ID3_DATA(QStringLiteral("title")), QStringLiteral("Intro"));
+        QCOMPARE(tag.TAG1_DATA(QStringLiteral("title")), QStringLiteral("Intro"));
+    }
+
+    void executeWritesEveryRow()
+    {
+        Mp3TagJob job(m_user, m_files, m_text);
+        const QString path = bothTags(QStringLiteral("song.mp3"));
+        const QString v1Only = put(QStringLiteral("v1.mp3"), Id3::audio(400) + Id3::v1("One"));
+        job.AddTagRow(path, 0);
+        job.AddTagRow(v1Only, 0);
+        job.rows().setField(1, TagField::Title, QStringLiteral("New Title"));
+        job.rows().setField(1, TagField::Year, QStringLiteral("2020"));
+        job.rows().setField(2, TagField::Title, QStringLiteral("Two"));
+        m_user.answers << MessageAnswer::Ok << MessageAnswer::Yes;
+        m_states.tryEnabled = m_states.executeEnabled = m_states.restoreEnabled = true;
+        QCOMPARE(job.ExecuteTags(m_states, &m_opener, false), 0);
+
+        QCOMPARE(m_user.messages.size(), 2);
+        QCOMPARE(m_user.messages[0].prompt, QStringLiteral("ＭＰ３タグ情報を変更します。\r\nよろしいですか？"));
+        QCOMPARE(m_user.messages[0].title, QStringLiteral("確認"));
+        QCOMPARE(m_user.messages[1].prompt, QStringLiteral("変換完了\r\n\r\nフォルダを開きますか？"));
+        QCOMPARE(m_user.messages[1].title, QStringLiteral("正常終了"));
+        QCOMPARE(m_opener.folders, QStringList{m_dir.path()});
+        QVERIFY(!m_states.tryEnabled && !m_states.executeEnabled && !m_states.restoreEnabled);
+
+        clsTAG tag;
+        QVERIFY(tag.setFilePath(path));
+        QCOMPARE(tag.ID3_DATA(QStringLiteral("title")), QStringLiteral("New Title"));
+        QCOMPARE(tag.ID3_DATA(QStringLiteral("year")), QStringLiteral("2020"));
+        QCOMPARE(tag.ID3_DATA(QStringLiteral("album")), QStringLiteral("V1 Album")); // read from v1, now in v2 too
+        QCOMPARE(tag.TAG1_DATA(QStringLiteral("title")), QStringLiteral("New Title"));
+        QCOMPARE(tag.TAG1_DATA(QStringLiteral("artist")), QStringLiteral("V2 Artist"));
+        QVERIFY(tag.setFilePath(v1Only));
+        QVERIFY(!tag.ID3_IsExist()); // no ID3v2 tag is created
+        QCOMPARE(tag.TAG1_DATA(QStringLiteral("title")), QStringLiteral("Two"));
+
+        // A second run with the same values changes no byte.
+        const QByteArray written = Id3::read(path);
+        QCOMPARE(job.ExecuteTags(m_states, &m_opener, true), 0);
+        QCOMPARE(Id3::read(path), written);
+    }
+
+    void executeCancelled()
+    {
+        Mp3TagJob job(m_user, m_files, m_text);
+        const QString path = bothTags(QStringLiteral("song.mp3"));
+        job.AddTagRow(path, 0);
+        job.rows().setField(1, TagField::Title, QStringLiteral("New"));
+        const QByteArray before = Id3::read(path);
+        m_user.answers << MessageAnswer::Cancel;
+        QCOMPARE(job.ExecuteTags(m_states, &m_opener, false), 0);
+        QCOMPARE(Id3::read(path), before);
+        QCOMPARE(m_user.messages.size(), 1);
+    }
+
+    void executeCountsFailures()
+    {
+        Mp3TagJob job(m_user, m_files, m_text);
+        const QByteArray v22 = QByteArray("ID3\x02\0\0", 6) + Id3::sizeBytes(40, true)
+                               + QByteArray("TT2\0\0\x05\0Song", 11) + QByteArray(29, '\0') + Id3::audio(300)
+                               + Id3::v1("Song");
+        const QString old = put(QStringLiteral("old.mp3"), v22);
+        const QString good = bothTags(QStringLiteral("good.mp3"));
+        const QString gone = bothTags(QStringLiteral("gone.mp3"));
+        job.AddTagRow(old, 0);
+        job.AddTagRow(good, 0);
+        job.AddTagRow(gone, 0);
+        QVERIFY(QFile::remove(gone));
+        for (int i = 1; i <= 3; ++i)
+            job.rows().setField(i, TagField::Title, QStringLiteral("Changed"));
+
+        QCOMPARE(job.ExecuteTags(m_states, &m_opener, true), -1);
+        QCOMPARE(Id3::read(old), v22); // neither tag of a file that cannot be rewritten is touched
+        clsTAG tag;
+        QVERIFY(tag.setFilePath(good));
+        QCOMPARE(tag.ID3_DATA(QStringLiteral("title")), QStringLiteral("Changed"));
+        QCOMPARE(job.failures().size(), 2);
+        QVERIFY(job.failures()[0].startsWith(old + u" : "));
+        QVERIFY(job.failures()[1].startsWith(gone + u" : "));
+        QCOMPARE(m_user.errorLists.size(), 1);
+        QCOMPARE(m_user.messages.last().prompt, QStringLiteral("完了しませんでした"));
+        QCOMPARE(m_user.messages.last().title, QStringLiteral("異常終了"));
+        QVERIFY(m_opener.folders.isEmpty());
+    }
+
+    void reloadShowsWhatIsOnDisk()
+    {
+        Mp3TagJob job(m_user, m_files, m_text);
+        const QString path = bothTags(QStringLiteral("song.mp3"));
+        job.AddTagRow(path, 0);
+        job.rows().setField(1, TagField::Title, QStringLiteral("Edited"));
+        job.rows().setField(1, TagField::Save, QStringLiteral("Edited\t"));
+        clsTAG tag;
+        QVERIFY(tag.setFilePath(path));
+        tag.setID3_DATA(QStringLiteral("artist"), QStringLiteral("Outside"));
+        QCOMPARE(tag.UpdateID3(path), QString());
+
+        job.ReloadTags();
+        const TagRow &row = job.rows().row(1);
+        QCOMPARE(row[TagField::Title], QStringLiteral("V2 Title"));
+        QCOMPARE(row[TagField::Artist], QStringLiteral("Outside"));
+        QCOMPARE(row[TagField::Path], path);
+        QCOMPARE(row[TagField::ID3Ver], QStringLiteral("v1.x/v2.3"));
+    }
+
+    void progressSteps()
+    {
+        Mp3TagJob job(m_user, m_files, m_text);
+        for (int i = 0; i < 50; ++i)
+            job.AddTagRow(bothTags(QStringLiteral("f%1.mp3").arg(i)), 0);
+        m_user.clear();
+        job.ReloadTags();
+        QCOMPARE(m_user.progressMaximum, 50);
+        QCOMPARE(m_user.eventPumps, 25); // every 2 rows
+        QCOMPARE(m_user.progressValues.first(), 50);
+        QCOMPARE(m_user.progressValues.last(), 0);
+        QVERIFY(!m_user.progressVisible);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMp3TagJob)
+#include "tst_mp3tagjob.moc"

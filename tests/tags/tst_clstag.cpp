@@ -1,0 +1,516 @@
+#include "id3builder.h"
+#include "platform/codepage.h"
+#include "scripteduserchannel.h"
+#include "tags/clstag.h"
+#include "tags/genretable.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+class TestClsTag : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+    ScriptedUserChannel m_user;
+
+    QString put(const QByteArray &bytes, const QString &name = QStringLiteral("song.mp3"))
+    {
+        m_path = m_dir.filePath(name);
+        QFile::remove(m_path);
+        if (!Id3::write(m_path, bytes))
+            qFatal("cannot write test file");
+        return m_path;
+    }
+
+    static QByteArray standardFrames(int version = 3)
+    {
+        return Id3::textFrame("TIT2", "Song", 0, version) + Id3::textFrame("TPE1", "Band", 0, version)
+               + Id3::frame("COMM", QByteArray("\0eng\0First", 10), version)
+               + Id3::frame("COMM", QByteArray("\0eng\0Second", 11), version);
+    }
+
+private Q_SLOTS:
+    void init() { m_user.clear(); }
+
+    void numbers_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("syncSafe");
+        QTest::addColumn<qint64>("value");
+        QTest::newRow("plain 130") << QByteArray("\0\0\0\x82", 4) << false << qint64(130);
+        QTest::newRow("sync-safe 200") << QByteArray("\0\0\x01\x48", 4) << true << qint64(200);
+        QTest::newRow("sync-safe max") << QByteArray("\x7F\x7F\x7F\x7F", 4) << true << qint64(0x0FFFFFFF);
+        QTest::newRow("plain 0x01020304") << QByteArray("\x01\x02\x03\x04", 4) << false << qint64(0x01020304);
+    }
+
+    void numbers()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, syncSafe);
+        QFETCH(qint64, value);
+        QCOMPARE(qint64(clsTAG::ByteToLong(bytes, 0, 4, syncSafe)), value);
+        QByteArray written(4, '\x55');
+        clsTAG::LongToByte(written, 0, 4, value, syncSafe);
+        QCOMPARE(written, bytes);
+    }
+
+    void numbersOutOfRange()
+    {
+        QByteArray bytes(4, '\x01');
+        QCOMPARE(clsTAG::ByteToLong(bytes, 2, 4, false), 0);
+        QCOMPARE(clsTAG::ByteToLong(QByteArray(8, '\x01'), 0, 5, false), 0);
+        clsTAG::LongToByte(bytes, 1, 4, 0, false);
+        QCOMPARE(bytes, QByteArray(4, '\x01'));
+        QCOMPARE(clsTAG::ByteToString("abcdef", 4, 3), QByteArray());
+        QCOMPARE(clsTAG::ByteToString("abcdef", 3, 3), QByteArray("def"));
+        QCOMPARE(clsTAG::StringToString("abcdef", 2, QStringLiteral("XY")), QByteArray("aXYdef"));
+    }
+
+    void genres_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("0") << 0 << QStringLiteral("Blues");
+        QTest::newRow("13") << 13 << QStringLiteral("ポップ");
+        QTest::newRow("146") << 146 << QStringLiteral("JPop");
+        QTest::newRow("147") << 147 << QStringLiteral("Synthpop");
+        QTest::newRow("148") << 148 << QStringLiteral("(148)");
+        QTest::newRow("255") << 255 << QStringLiteral("(255)");
+    }
+
+    void genres()
+    {
+        QFETCH(int, number);
+        QFETCH(QString, name);
+        QCOMPARE(GenreName(number), name);
+    }
+
+    void genreNumbers_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("number");
+        QTest::newRow("blues") << QStringLiteral("blues") << 0;
+        QTest::newRow("BLUES") << QStringLiteral("BLUES") << 0;
+        QTest::newRow("Pop") << QStringLiteral("Pop") << -1;
+        QTest::newRow("JPop") << QStringLiteral("JPop") << 146;
+        QTest::newRow("R & B") << QStringLiteral("R & B") << 14;
+        QTest::newRow("empty") << QString() << 148;
+        QTest::newRow("(13)") << QStringLiteral("(13)") << -1;
+        QTest::newRow("japanese") << QStringLiteral("アニメ") << 145;
+    }
+
+    void genreNumbers()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, number);
+        QCOMPARE(GenreNo(name), number);
+        QCOMPARE(FillGenreTable()[147], QStringLiteral("Synthpop"));
+    }
+
+    void fileWithoutTags()
+    {
+        const QByteArray bytes = Id3::audio(4000);
+        clsTAG tag(&m_user);
+        QVERIFY(tag.setFilePath(put(bytes)));
+        QVERIFY(!tag.Tg1_IsExist());
+        QVERIFY(!tag.ID3_IsExist());
+        QCOMPARE(tag.TAG1_DATA(QStringLiteral("title")), QString());
+        QCOMPARE(tag.ID3_DATA(QStringLiteral("title")), QString());
+        QCOMPARE(tag.ID3_DATA(QStringLiteral("filename")), QStringLiteral("song.mp3"));
+        QCOMPARE(tag.ID3_DATA(QStringLiteral("Path")), m_path);
+        tag.setTAG1_DATA(QStringLiteral("title"), QStringLiteral("New"));
+        tag.setID3_DATA(QStringLiteral("title"), QStringLiteral("New"));
+        QCOMPARE(tag.UpdateTAG1(m_path), QString());
+        QCOMPARE(tag.UpdateID3(m_path), QString());
+        QCOMPARE(Id3::read(m_path), bytes);
+        QVERIFY(m_user.messages.isEmpty());
+    }
+
+    void readsId3v1()
+    {
+        clsTAG tag;
+        put(Id3::audio(1000) + Id3::v1("Title", "Artist  ", "Album", "2001", "Note", 146));
+        QVERIFY(tag.setFilePath(m_path));
+        QVERIFY(tag.Tg1_IsExist());
+        QCOMPARE(tag.TAG1_DATA(QStringLiteral("Title")), QStringLiteral("Title"));
+        QCOMPARE(tag.TAG1_DATA(QStringLiteral("artist")), QStringLiteral("Artist"));
+        QCOMPARE(tag.TAG1_DATA(QStringLiteral("year")), QStringLiteral("2001"));
+        QCOMPARE(tag.TAG1_DATA(QStringLiteral("comment")), QStringLiteral("Note"));
+        QCOMPARE(tag.TAG1_DATA(QStringLiteral("genre")), QStringLiteral("JPop"));
+        QCOMPARE(tag.TAG1_DATA(QStringLiteral("encode")), QString());
+    }
+
+    void id3v1Genre_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<int>("stored");
+        QTest::newRow("JPop") << QStringLiteral("JPop") << 146;
+        QTest::newRow("not in table") << QStringLiteral("Pop") << 7;
+        QTest::newRow("300") << QStringLiteral("300") << 7;
+        QTest::newRow("12") << QStringLiteral("12") << 12;
+        QTest::newRow("negative") << QStringLiteral("-3") << 7;
+        QTest::newRow("unnamed number") << QStringLiteral("(200)") << 200;
+        QTest::newRow("empty") << QString() << 148;
+    }
+
+    void id3v1Genre()
+    {
+        QFETCH(QString, value);
+        QFETCH(int, stored);
+        put(Id3::audio(500) + Id3::v1("T", {}, {}, {}, {}, 7));
+        clsTAG tag;
+        QVERIFY(tag.setFilePath(m_path));
+        tag.setTAG1_DATA(QStringLiteral("genre"), value);
+        QCOMPARE(tag.UpdateTAG1(m_path), QString());
+        QCOMPARE(int(uchar(Id3::read(m_path).back())), stored);
+    }
+
+    void id3v1TextIsCutAtCharacters_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QByteArray>("field");
+        const QString a31 = QString(31, u'a');
+        QTest::newRow("31 letters") << a31 << QByteArray(30, 'a');
+        const QString kana = QString(16, QChar(0x3042));
+        QTest::newRow("16 kana") << kana << CodePage::toCp932(kana.left(15));
+        const QString odd = u'a' + QString(15, QChar(0x3042));
+        QTest::newRow("double-byte at the edge") << odd << CodePage::toCp932(odd.left(15)) + '\0';
+    }
+
+    void id3v1TextIsCutAtCharacters()
+    {
+        QFETCH(QString, value);
+        QFETCH(QByteArray, field);
+        put(Id3::tag(Id3::textFrame("TPE1", "x"), 100) + Id3::audio(300) + Id3::v1("Old"));
+        clsTAG tag;
+        QVERIFY(tag.setFilePath(m_path));
+        tag.setTAG1_DATA(QStringLiteral("title"), value);
+        tag.setID3_DATA(QStringLiteral("title"), value);
+        QCOMPARE(tag.UpdateTAG1(m_path), QString());
+        QCOMPARE(tag.UpdateID3(m_path), QString());
+        const QByteArray bytes = Id3::read(m_path);
+        QCOMPARE(bytes.right(128).mid(3, 30), field);
+        QVERIFY(tag.setFilePath(m_path));
+        QCOMPARE(tag.ID3_DATA(QStringLiteral("title")), value);
+    }
+
+    void readsFramesThatFillTheTag()
+    {
+        put(Id3::tag(standardFrames(), 0) + Id3::audio(500));
+        clsTAG tag;
+        QVERIFY(tag.setFilePath(m_path));
+        QVERIFY(tag.ID3_IsExist());
+        QCOMPARE(tag.ID3_Ver(), 3);
+        QCOMPARE(tag.ID3Frames().size(), 4);
+        QCOMPARE(tag.ID3_DATA(QStringLiteral("title")), QStringLiteral("Song"));
+        QCOMPARE(tag.ID3_DATA(QStringLiteral("comment")), QStringLiteral("First"));
+        QCOMPARE(tag.ID3_FrameNo(QStringLiteral("tpe1")), 2);
+        QCOMPARE(tag.ID3_FrameNo(QStringLiteral("TALB")), 0);
+        QCOMPARE(tag.ID3FramesEnd(), tag.ID3Size() + 10);
+        QCOMPARE(tag.id3Refusal(), QString());
+    }
+
+    void editsInPlace()
+    {
+        const QByteArray audio = Id3::audio(2000);
+        const QByteArray original = Id3::tag(standardFrames(), 300) + audio;
+        put(original);
+        clsTAG tag;
+        QVERIFY(tag.setFilePath(m_path));
+        const QList<QByteArray> before = tag.ID3Frames();
+        tag.setID3_DATA(QStringLiteral("title"), QString());       // existing frame: one-byte body stays
+        tag.setID3_DATA(QStringLiteral("encode"), QString());      // absent frame: nothing is created
+        tag.setID3_DATA(QStringLiteral("comment"), QStringLiteral("Changed"));
+        tag.setID3_DATA(QStringLiteral("album"), QString(130 - 1, u'x')); // a 130-byte body
+        QCOMPARE(tag.UpdateID3(m_path), QString());
+
+        const QByteArray bytes = Id3::read(m_path);
+        QCOMPARE(bytes.size(), original.size());
+        QVERIFY(bytes.endsWith(audio));
+        QVERIFY(tag.setFilePath(m_path));
+        const QList<QByteArray> after = tag.ID3Frames();
+        QCOMPARE(after.size(), 5);
+        QCOMPARE(after[0], QByteArray("TIT2\0\0\0\x01\0\0\0", 11));
+        QCOMPARE(after[1], before[1]);
+        QCOMPARE(tag.ID3_DATA(QStringLiteral("comment")), QStringLiteral("Changed"));
+        QCOMPARE(after[2].mid(10, 5), QByteArray("\0eng\0", 5)); // language kept
+        QCOMPARE(after[3], before[3]);                           // only the first comment changes
+        QCOMPARE(after[4].left(8), QByteArray("TALB\0\0\0\x82", 8));
+        QCOMPARE(tag.ID3_FrameNo(QStringLiteral("TENC")), 0);
+    }
+
+    void clearsLeftOversInThePadding()
+    {
+        // Padding that still holds an old frame behind a zero id.
+        const QByteArray padding = QByteArray(4, '\0') + Id3::textFrame("TPE1", "Stale") + QByteArray(60, '\0');
+        put(Id3::tag(Id3::textFrame("TIT2", "Song") + padding, 0) + Id3::audio(300));
+        clsTAG tag;
+        QVERIFY(tag.setFilePath(m_path));
+        QCOMPARE(tag.ID3Frames().size(), 1);
+        tag.setID3_DATA(QStringLiteral("title"), QStringLiteral("Song 123")); // ends where the stale frame starts
+        QCOMPARE(tag.UpdateID3(m_path), QString());
+        clsTAG again;
+        QVERIFY(again.setFilePath(m_path));
+        QCOMPARE(again.ID3Frames(), tag.ID3Frames());
+        QCOMPARE(again.ID3_FrameNo(QStringLiteral("TPE1")), 0);
+    }
+
+    void syncSafeFrameSizesInVersion4()
+    {
+        const QByteArray picture = Id3::frame("APIC", QByteArray("\0image/png\0\x03\0", 14) + Id3::audio(200, 9), 4);
+        const QByteArray audio = Id3::audio(3000, 5);
+        put(Id3::tag(picture + Id3::textFrame("TIT2", "Old", 3, 4) + Id3::textFrame("TDRC", "1999", 0, 4), 50, 4)
+            + audio);
+        clsTAG tag;
+        QVERIFY(tag.setFilePath(m_path));
+        QCOMPARE(tag.ID3_DATA(QStringLiteral("title")), QStringLiteral("Old"));
+        QCOMPARE(tag.ID3_DATA(QStringLiteral("year")), QStringLiteral("1999"));
+        tag.setID3_DATA(QStringLiteral("title"), QStringLiteral("A new and much longer title"));
+        QCOMPARE(tag.UpdateID3(m_path), QString());
+        QVERIFY(tag.setFilePath(m_path));
+        QCOMPARE(tag.ID3Frames().value(0), picture);
+        QCOMPARE(tag.ID3_DATA(QStringLiteral("title")), QStringLiteral("A new and much longer title"));
+        QCOMPARE(tag.ID3Frames().value(1).mid(4, 4), QByteArray("\0\0\0\x1C", 4));
+        QVERIFY(Id3::read(m_path).endsWith(audio));
+    }
+
+    void decodesEncodings_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("text");
+        const QString cafe = QStringLiteral("Café ☕");
+        QByteArray be("\xFE\xFF", 2);
+        for (const QChar c : cafe)
+            be.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xFF));
+        QTest::newRow("cp932") << QByteArray('\0' + CodePage::toCp932(QStringLiteral("日本語")))
+                               << QStringLiteral("日本語");
+        QTest::newRow("cp932 with terminator") << QByteArray("\0Song\0", 6) << QStringLiteral("Song");
+        QTest::newRow("utf-16 le") << QByteArray('\x01' + Id3::utf16le(cafe) + QByteArray(2, '\0')) << cafe;
+        QTest::newRow("utf-16 be") << QByteArray('\x01' + be) << cafe;
+        QTest::newRow("utf-16be") << QByteArray('\x02' + be.mid(2)) << cafe;
+        QTest::newRow("utf-8") << QByteArray('\x03' + cafe.toUtf8()) << cafe;
+        QTest::newRow("utf-8 two values") << QByteArray("\x03One\0Two", 8) << QStringLiteral("One/Two");
+        QTest::newRow("utf-16 odd byte") << QByteArray("\x01\xFF\xFE\x41\0\x42", 6) << QStringLiteral("A");
+    }
+
+    void decodesEncodings()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(QString, text);
+        clsTAG tag;
+        tag.ParseID3(Id3::tag(Id3::frame("TIT2", body, 4), 10, 4));
+        QCOMPARE(tag.ID3_DATA(QStringLiteral("title")), text);
+    }
+
+    void encodesWhatCodePageCannotHoldAsUtf16()
+    {
+        put(Id3::tag(Id3::textFrame("TIT2", "x") + Id3::frame("COMM", QByteArray("\0eng\0c", 6)), 200)
+            + Id3::audio(300));
+        clsTAG tag;
+        QVERIFY(tag.setFilePath(m_path));
+        tag.setID3_DATA(QStringLiteral("title"), QStringLiteral("Café ☕"));
+        tag.setID3_DATA(QStringLiteral("comment"), QStringLiteral("Ω ☕"));
+        tag.setID3_DATA(QStringLiteral("artist"), QStringLiteral("日本"));
+        QCOMPARE(tag.UpdateID3(m_path), QString());
+        QVERIFY(tag.setFilePath(m_path));
+        const QList<QByteArray> frames = tag.ID3Frames();
+        QCOMPARE(frames[0].at(10), '\x01');
+        QCOMPARE(frames[0].mid(11, 2), QByteArray("\xFF\xFE"));
+        QCOMPARE(frames[1].at(10), '\x01');
+        QCOMPARE(frames[2], Id3::textFrame("TPE1", CodePage::toCp932(QStringLiteral("日本"))));
+        QCOMPARE(tag.ID3_DATA(QStringLiteral("title")), QStringLiteral("Café ☕"));
+        QCOMPARE(tag.ID3_DATA(QStringLiteral("comment")), QStringLiteral("Ω ☕"));
+        QCOMPARE(tag.ID3_DATA(QStringLiteral("artist")), QStringLiteral("日本"));
+    }
+
+    void refusesTagsItCannotRewrite_data()
+    {
+        QTest::addColumn<QByteArray>("tagBytes");
+        QTest::addColumn<QString>("title");
+        const QByteArray v22 = QByteArray("ID3\x02\0\0", 6) + Id3::sizeBytes(40, true) + QByteArray("TT2\0\0\x05\0Song", 11)
+                               + QByteArray(29, '\0');
+        QTest::newRow("v2.2") << v22 << QStringLiteral("Song");
+        QTest::newRow("unsynchronised")
+            << Id3::tag(Id3::textFrame("TIT2", "Song"), 20, 3, 0x80) << QStringLiteral("Song");
+        QTest::newRow("footer") << Id3::tag(Id3::textFrame("TIT2", "Song", 0, 4), 20, 4, 0x10)
+                                << QStringLiteral("Song");
+        QTest::newRow("extended header with checksum")
+            << Id3::tag(Id3::textFrame("TIT2", "Song"), 20, 3, 0x40, QByteArray("\0\0\0\x0A\x80\0\0\0\0\0\0\0\0\0", 14))
+            << QStringLiteral("Song");
+        QTest::newRow("frame runs past the tag")
+            << Id3::tag(Id3::textFrame("TIT2", "Song") + QByteArray("TPE1\0\0\x10\0\0\0Band", 14), 0)
+            << QStringLiteral("Song");
+        QTest::newRow("unknown version") << Id3::tag(Id3::textFrame("TIT2", "Song"), 20, 5) << QString();
+    }
+
+    void refusesTagsItCannotRewrite()
+    {
+        QFETCH(QByteArray, tagBytes);
+        QFETCH(QString, title);
+        const QByteArray bytes = tagBytes + Id3::audio(600) + Id3::v1("One");
+        put(bytes);
+        clsTAG tag;
+        QVERIFY(tag.setFilePath(m_path));
+        QVERIFY(tag.ID3_IsExist());
+        QCOMPARE(tag.ID3_DATA(QStringLiteral("title")), title);
+        QVERIFY(!tag.id3Refusal().isEmpty());
+        QCOMPARE(tag.UpdateID3(m_path), QString()); // nothing changed, nothing to refuse
+        tag.setID3_DATA(QStringLiteral("title"), QStringLiteral("Other"));
+        QCOMPARE(tag.UpdateID3(m_path), tag.id3Refusal());
+        QCOMPARE(Id3::read(m_path), bytes);
+    }
+
+    void keepsTrustedExtendedHeaderUpToDate()
+    {
+        const QByteArray extended("\0\0\0\x06\0\0\0\0\0\x14", 10);
+        put(Id3::tag(Id3::textFrame("TIT2", "Song"), 20, 3, 0x40, extended) + Id3::audio(400));
+        clsTAG tag;
+        QVERIFY(tag.setFilePath(m_path));
+        QCOMPARE(tag.ID3HeaderLength(), 20);
+        QCOMPARE(tag.id3Refusal(), QString());
+        tag.setID3_DATA(QStringLiteral("title"), QStringLiteral("Song 2"));
+        QCOMPARE(tag.UpdateID3(m_path), QString());
+        const QByteArray bytes = Id3::read(m_path);
+        QCOMPARE(clsTAG::ByteToLong(bytes, 16, 4, false), 20 - 2);
+        QVERIFY(tag.setFilePath(m_path));
+        QCOMPARE(tag.ID3_DATA(QStringLiteral("title")), QStringLiteral("Song 2"));
+    }
+
+    void growsTheTagThroughATemporaryFile()
+    {
+        const QByteArray audio = Id3::audio(5000, 3);
+        const QByteArray picture = Id3::frame("APIC", Id3::audio(120, 4));
+        put(Id3::tag(Id3::textFrame("TIT2", "Short") + picture, 4) + audio + Id3::v1("Short"));
+        QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+        const QFile::Permissions permissions = QFile::permissions(m_path);
+        clsTAG tag;
+        QVERIFY(tag.setFilePath(m_path));
+        tag.setTAG1_DATA(QStringLiteral("title"), QStringLiteral("Long"));
+        tag.setID3_DATA(QStringLiteral("comment"), QString(500, u'c'));
+        QCOMPARE(tag.UpdateTAG1(m_path), QString());
+        QCOMPARE(tag.UpdateID3(m_path), QString());
+
+        const QByteArray bytes = Id3::read(m_path);
+        QVERIFY(bytes.startsWith("ID3\x03"));
+        const qint64 area = clsTAG::ByteToLong(bytes, 6, 4, true) + 10;
+        QCOMPARE(bytes.mid(area), audio + Id3::v1("Long"));
+        QCOMPARE(bytes.indexOf("ID3", 1), -1);
+        QCOMPARE(QFile::permissions(m_path), permissions);
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("song.mp3")});
+
+        // The grown tag is the loaded one now: a second, larger edit grows it again.
+        tag.setID3_DATA(QStringLiteral("album"), QString(3000, u'a'));
+        QCOMPARE(tag.UpdateID3(m_path), QString());
+        clsTAG again;
+        QVERIFY(again.setFilePath(m_path));
+        QCOMPARE(again.ID3Frames().value(1), picture);
+        QCOMPARE(again.ID3_DATA(QStringLiteral("comment")), QString(500, u'c'));
+        QCOMPARE(again.ID3_DATA(QStringLiteral("album")), QString(3000, u'a'));
+        const QByteArray last = Id3::read(m_path);
+        QCOMPARE(last.mid(again.ID3Size() + 10), audio + Id3::v1("Long"));
+        QCOMPARE(last.indexOf("ID3", 1), -1);
+    }
+
+    void writingTheSameValuesChangesNoByte()
+    {
+        QByteArray v1 = Id3::v1("Title", "Artist", "Album", "1999", "Comment", 13);
+        v1.replace(8, 25, QByteArray(25, ' ')); // blank padding, as some writers leave it
+        const QByteArray bytes = Id3::tag(standardFrames() + Id3::frame("TALB", QByteArray("\x01\xFF\xFE\x41\0", 5))
+                                              + Id3::frame("TCON", QByteArray("\0(13)", 5), 3, 0x4000),
+                                          64)
+                                 + Id3::audio(1000) + v1;
+        put(bytes);
+        clsTAG tag;
+        QVERIFY(tag.setFilePath(m_path));
+        for (const char *name : {"title", "artist", "album", "genre", "year", "comment", "encode", "truckno"}) {
+            const QString field = QString::fromLatin1(name);
+            tag.setTAG1_DATA(field, tag.TAG1_DATA(field));
+            tag.setID3_DATA(field, tag.ID3_DATA(field));
+        }
+        QVERIFY(!tag.tag1Changed());
+        QVERIFY(!tag.id3Changed());
+        QCOMPARE(tag.UpdateTAG1(m_path), QString());
+        QCOMPARE(tag.UpdateID3(m_path), QString());
+        QCOMPARE(Id3::read(m_path), bytes);
+    }
+
+    void refusesFilesChangedSinceLoading()
+    {
+        put(Id3::tag(Id3::textFrame("TIT2", "Song"), 30) + Id3::audio(300) + Id3::v1("Song"));
+        clsTAG tag;
+        QVERIFY(tag.setFilePath(m_path));
+        const QByteArray other = Id3::tag(Id3::textFrame("TIT2", "Else"), 60) + Id3::audio(300) + Id3::v1("Else");
+        Id3::write(m_path, other);
+        tag.setID3_DATA(QStringLiteral("title"), QStringLiteral("New"));
+        tag.setTAG1_DATA(QStringLiteral("title"), QStringLiteral("New"));
+        QVERIFY(!tag.UpdateTAG1(m_path).isEmpty());
+        QVERIFY(!tag.UpdateID3(m_path).isEmpty());
+        QCOMPARE(Id3::read(m_path), other);
+    }
+
+    void reportsFilesItCannotLoad_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("exists");
+        QTest::newRow("missing") << QByteArray() << false;
+        QTest::newRow("shorter than 128 bytes")
+            << QByteArray(Id3::tag(Id3::textFrame("TIT2", "S"), 5) + QByteArray(50, 'a')) << true;
+        QTest::newRow("tag runs past the end")
+            << QByteArray(Id3::tag(Id3::textFrame("TIT2", "S"), 5000).left(400)) << true;
+    }
+
+    void reportsFilesItCannotLoad()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, exists);
+        const QString path = exists ? put(bytes) : m_dir.filePath(QStringLiteral("none.mp3"));
+        clsTAG tag(&m_user);
+        QVERIFY(!tag.setFilePath(path));
+        QVERIFY(!tag.loadError().isEmpty());
+        QCOMPARE(m_user.messages.size(), 1);
+        QCOMPARE(m_user.messages[0].title, QStringLiteral("TAG読込"));
+        QVERIFY(m_user.lastPrompt().endsWith(QStringLiteral("\r\n\r\n") + path));
+        if (!exists)
+            QVERIFY(m_user.lastPrompt().startsWith(QStringLiteral("2 ")));
+        tag.setTAG1_DATA(QStringLiteral("title"), QStringLiteral("x"));
+        tag.setID3_DATA(QStringLiteral("title"), QStringLiteral("x"));
+        QCOMPARE(tag.UpdateTAG1(path), QString());
+        if (tag.ID3_IsExist())
+            QCOMPARE(tag.UpdateID3(path), tag.loadError());
+        if (exists)
+            QCOMPARE(Id3::read(path), bytes);
+    }
+
+    void refusesWhatIsNoFile()
+    {
+        const QString pipe = m_dir.filePath(QStringLiteral("pipe.mp3"));
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        clsTAG tag(&m_user);
+        QVERIFY(!tag.setFilePath(pipe));
+        QVERIFY(!tag.setFilePath(m_dir.path()));
+        QCOMPARE(m_user.messages.size(), 2);
+    }
+
+    void reportsWriteFailures()
+    {
+        put(Id3::tag(Id3::textFrame("TIT2", "Song"), 4) + Id3::audio(300) + Id3::v1("Song"));
+        clsTAG tag;
+        QVERIFY(tag.setFilePath(m_path));
+        QVERIFY(QFile::remove(m_path));
+        tag.setTAG1_DATA(QStringLiteral("title"), QStringLiteral("New"));
+        tag.setID3_DATA(QStringLiteral("title"), QStringLiteral("A title too long for the area"));
+        QVERIFY(tag.UpdateTAG1(m_path).startsWith(QStringLiteral("2 ")));
+        QVERIFY(tag.UpdateID3(m_path).startsWith(QStringLiteral("2 ")));
+        QVERIFY(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestClsTag)
+#include "tst_clstag.moc"

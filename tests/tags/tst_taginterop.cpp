@@ -1,0 +1,168 @@
+#include "id3builder.h"
+#include "tags/clstag.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+// Tags that Corvane writes must read back in Debian's id3v2 and python3-mutagen,
+// and tags those tools wrote must survive a Corvane edit frame by frame.
+// Skipped where the tools are not installed.
+class TestTagInterop : public QObject
+{
+    Q_OBJECT
+
+private:
+    QString m_python;
+    QString m_id3v2;
+    QTemporaryDir m_dir;
+
+    static const char *dumpScript()
+    {
+        return "import json, sys\n"
+               "from mutagen.id3 import ID3\n"
+               "tags = ID3(sys.argv[1], translate=False, load_v1=False)\n"
+               "print(json.dumps({'version': '%d.%d' % tags.version[:2],\n"
+               "                  'frames': {k: {'repr': repr(v), 'text': str(v)} for k, v in tags.items()}}))\n";
+    }
+
+    QString run(const QString &program, const QStringList &arguments, const QString &folder = {})
+    {
+        QProcess process;
+        if (!folder.isEmpty())
+            process.setWorkingDirectory(folder);
+        process.start(program, arguments);
+        if (!process.waitForFinished(60000) || process.exitCode() != 0) {
+            qWarning("%s failed: %s", qPrintable(program), process.readAllStandardError().constData());
+            return {};
+        }
+        return QString::fromUtf8(process.readAllStandardOutput());
+    }
+
+    QJsonObject mutagenFrames(const QString &path, QString *version = nullptr)
+    {
+        const QString output = run(m_python, {QStringLiteral("-c"), QString::fromLatin1(dumpScript()), path});
+        const QJsonObject dump = QJsonDocument::fromJson(output.toUtf8()).object();
+        if (version)
+            *version = dump.value(u"version").toString();
+        return dump.value(u"frames").toObject();
+    }
+
+    void needTools()
+    {
+        if (m_python.isEmpty())
+            QSKIP("python3-mutagen is not installed");
+        if (m_id3v2.isEmpty())
+            QSKIP("id3v2 is not installed");
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        for (const QString &candidate : {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
+            const QString program = candidate.startsWith(u'/') ? candidate : QStandardPaths::findExecutable(candidate);
+            if (program.isEmpty() || !QFile::exists(program))
+                continue;
+            QProcess probe;
+            probe.start(program, {QStringLiteral("-c"), QStringLiteral("import mutagen")});
+            if (probe.waitForFinished(30000) && probe.exitStatus() == QProcess::NormalExit && probe.exitCode() == 0) {
+                m_python = program;
+                break;
+            }
+        }
+        m_id3v2 = QStandardPaths::findExecutable(QStringLiteral("id3v2"));
+    }
+
+    void toolsReadWhatCorvaneWrites()
+    {
+        needTools();
+        const QString path = m_dir.filePath(QStringLiteral("written.mp3"));
+        QVERIFY(Id3::write(path, Id3::tag(Id3::textFrame("TIT2", "x") + Id3::textFrame("TYER", "1990"), 40)
+                                     + Id3::audio(4000) + Id3::v1("x")));
+        clsTAG tag;
+        QVERIFY(tag.setFilePath(path));
+        tag.setID3_DATA(QStringLiteral("title"), QStringLiteral("Café ☕"));
+        tag.setID3_DATA(QStringLiteral("artist"), QStringLiteral("Plain Artist"));
+        tag.setID3_DATA(QStringLiteral("comment"), QStringLiteral("Comment text"));
+        tag.setID3_DATA(QStringLiteral("album"), QString(600, u'a')); // grows the tag
+        tag.setTAG1_DATA(QStringLiteral("title"), QStringLiteral("V1 title"));
+        QCOMPARE(tag.UpdateTAG1(path), QString());
+        QCOMPARE(tag.UpdateID3(path), QString());
+
+        QString version;
+        const QJsonObject frames = mutagenFrames(path, &version);
+        QCOMPARE(version, QStringLiteral("2.3"));
+        QCOMPARE(frames.value(u"TIT2").toObject().value(u"text").toString(), QStringLiteral("Café ☕"));
+        QCOMPARE(frames.value(u"TPE1").toObject().value(u"text").toString(), QStringLiteral("Plain Artist"));
+        QCOMPARE(frames.value(u"TYER").toObject().value(u"text").toString(), QStringLiteral("1990"));
+        QCOMPARE(frames.value(u"COMM::jpn").toObject().value(u"text").toString(), QStringLiteral("Comment text"));
+        QCOMPARE(frames.value(u"TALB").toObject().value(u"text").toString(), QString(600, u'a'));
+
+        const QString listing = run(m_id3v2, {QStringLiteral("-l"), path});
+        QVERIFY2(listing.contains(QStringLiteral("Plain Artist")), qPrintable(listing));
+        QVERIFY(listing.contains(QStringLiteral("Comment text")));
+        QVERIFY(listing.contains(QStringLiteral("V1 title")));
+    }
+
+    void editsKeepWhatToolsWrote_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("mutagen v2.3 UTF-16") << QStringLiteral("mutagen_v23_utf16.mp3");
+        QTest::newRow("mutagen v2.4 UTF-8 with a picture") << QStringLiteral("mutagen_v24_utf8_picture.mp3");
+        QTest::newRow("id3v2") << QStringLiteral("id3v2_tool.mp3");
+    }
+
+    void editsKeepWhatToolsWrote()
+    {
+        QFETCH(QString, file);
+        needTools();
+        QTemporaryDir fresh;
+        QVERIFY(QFile::copy(QStringLiteral(CORVANE_TAG_CORPUS "/make_corpus.py"), fresh.filePath(QStringLiteral("make.py"))));
+        run(m_python, {QStringLiteral("make.py")}, fresh.path());
+        const QString path = fresh.filePath(file);
+        QVERIFY2(QFile::exists(path), "the tools wrote no file");
+        const QJsonObject before = mutagenFrames(path);
+        QVERIFY(!before.isEmpty());
+
+        clsTAG tag;
+        QVERIFY(tag.setFilePath(path));
+        QCOMPARE(tag.id3Refusal(), QString());
+        const QList<QByteArray> framesBefore = tag.ID3Frames();
+        const int titleFrame = tag.ID3_FrameNo(QStringLiteral("TIT2"));
+        QVERIFY(titleFrame > 0);
+        const QString title = QStringLiteral("Corvane ☕ title, long enough to need more room than the padding had: ")
+                              + QString(300, u'x');
+        tag.setID3_DATA(QStringLiteral("title"), title);
+        QCOMPARE(tag.UpdateID3(path), QString());
+
+        clsTAG again;
+        QVERIFY(again.setFilePath(path));
+        const QList<QByteArray> framesAfter = again.ID3Frames();
+        QCOMPARE(framesAfter.size(), framesBefore.size());
+        for (int i = 0; i < framesBefore.size(); ++i) {
+            if (i + 1 != titleFrame)
+                QCOMPARE(framesAfter[i], framesBefore[i]);
+        }
+        QCOMPARE(again.ID3_DATA(QStringLiteral("title")), title);
+
+        const QJsonObject after = mutagenFrames(path);
+        QCOMPARE(after.keys(), before.keys());
+        for (const QString &key : before.keys()) {
+            if (key != u"TIT2")
+                QCOMPARE(after.value(key), before.value(key));
+        }
+        QCOMPARE(after.value(u"TIT2").toObject().value(u"text").toString(), title);
+        if (file.startsWith(u"id3v2")) {
+            const QString listing = run(m_id3v2, {QStringLiteral("-l"), path});
+            QVERIFY(listing.contains(QStringLiteral("Tool Artist")));
+            QVERIFY(listing.contains(QStringLiteral("Tool comment")));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTagInterop)
+#include "tst_taginterop.moc"
