@@ -1,10 +1,17 @@
-#include "engine/renamerowlist.h"
+#include "app/commandline.h"
+#include "app/startup.h"
+#include "engine/jobcontroller.h"
+#include "persist/conffile.h"
+#include "persist/settings.h"
+#include "platform/consoleuserchannel.h"
+#include "platform/linuxfilesystem.h"
 #include "platform/systempaths.h"
 #include "ui/frmmain.h"
 #include "ui/qtuserchannel.h"
 
 #include <QApplication>
-#include <QFileInfo>
+#include <QScreen>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -16,41 +23,76 @@ bool hasDisplay()
         || qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
 }
 
-bool hasArgument(int argc, char **argv, const char *name)
+QStringList argumentsOf(int argc, char **argv)
 {
-    for (int at = 1; at < argc; ++at) {
-        if (qstricmp(argv[at], name) == 0)
-            return true;
-    }
-    return false;
+    QStringList arguments;
+    for (int at = 1; at < argc; ++at)
+        arguments << QString::fromLocal8Bit(argv[at]);
+    return arguments;
+}
+
+void loadSettings(JobController &controller, QSize screen)
+{
+    Settings settings = Settings::defaults(screen);
+    ConfLoad(ConfPath(), &settings, controller.user());
+    controller.applySettings(settings);
+}
+
+// -auto -quit: no window and no display; messages go to stderr and every
+// question gets its safe answer.
+int runHeadless(int argc, char **argv, const CommandLine &line)
+{
+    QCoreApplication app(argc, argv);
+    SystemPaths::setProgramFolder(QCoreApplication::applicationDirPath());
+    ConsoleUserChannel user;
+    LinuxFileSystem files;
+    JobController controller(user, files);
+    loadSettings(controller, QSize(1024, 768));
+    StartUp startUp(controller, line);
+    return StartUp::exitCode(startUp.run([] {}));
+}
+
+int runWindowed(int argc, char **argv, const CommandLine &line)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Corvane"));
+    QApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
+    SystemPaths::setProgramFolder(QCoreApplication::applicationDirPath());
+
+    QtUserChannel user;
+    LinuxFileSystem files;
+    JobController controller(user, files);
+    controller.debug = line.debug();
+    frmMain window(controller.rows(), user, line.debug());
+    loadSettings(controller, window.screen()->size());
+
+    StartUp startUp(controller, line);
+    const StartUp::Outcome outcome = startUp.run([&window] { window.show(); });
+    if (outcome == StartUp::Outcome::Quit)
+        QTimer::singleShot(100, &app, &QCoreApplication::quit);
+    return app.exec();
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (hasArgument(argc, argv, "--version")) {
+    const CommandLine line = CommandLine::parse(argumentsOf(argc, argv));
+    if (line.help()) {
+        std::fputs(CommandLine::usage().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    if (line.version()) {
         std::printf("Corvane %s\n", CORVANE_VERSION);
         return 0;
     }
+    if (line.unattended() && line.quit())
+        return runHeadless(argc, argv, line);
     if (!hasDisplay()) {
         std::fputs("corvane: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
-                   "Start Corvane inside a desktop session.\n", stderr);
+                   "Start Corvane inside a desktop session, or run a job unattended with -auto -quit.\n",
+                   stderr);
         return 2;
     }
-
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Corvane"));
-    QApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
-    SystemPaths::setProgramFolder(QCoreApplication::applicationDirPath());
-
-    bool debug = false;
-    for (const QString &argument : QCoreApplication::arguments())
-        debug = debug || argument.contains(QStringLiteral("-debug"), Qt::CaseInsensitive);
-
-    RenameRowList rows;
-    QtUserChannel user;
-    frmMain window(rows, user, debug);
-    window.show();
-    return app.exec();
+    return runWindowed(argc, argv, line);
 }

@@ -1,0 +1,164 @@
+#include "app/startup.h"
+
+#include "app/commandline.h"
+#include "engine/executerename.h"
+#include "engine/jobcontroller.h"
+#include "engine/planjob.h"
+#include "platform/showmessage.h"
+#include "platform/systempaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+
+StartUp::StartUp(JobController &controller, const CommandLine &line)
+    : m_controller(controller)
+    , m_line(line)
+{
+}
+
+int StartUp::exitCode(Outcome outcome)
+{
+    switch (outcome) {
+    case Outcome::CommandLineError:
+        return 2;
+    case Outcome::Failed:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+StartUp::Outcome StartUp::applySwitches()
+{
+    if (m_line.isEmpty())
+        return Outcome::Continue;
+    m_controller.startedFromCommandLine = true;
+    for (const CommandLine::Switch &option : m_line.switches()) {
+        const QString &name = option.name;
+        if (name == u"debug") {
+            m_controller.debug = true;
+        } else if (name == u"auto" || name == u"a") {
+            m_unattended = true;
+            m_controller.unattended = true;
+            m_controller.SelectJob(JobKind::FileNameReplace);
+        } else if (name == u"q" || name == u"quit") {
+            m_quit = true;
+        } else if (name == u"only_top") {
+            m_controller.options().setOnlyTopFolder(true);
+        } else if (name == u"no_confirm") {
+            m_controller.options().setNoConfirm(true);
+        } else if (name == u"search") {
+            m_controller.inputs().searchText = option.value;
+        } else if (name == u"pattern") {
+            m_controller.inputs().replaceText = option.value;
+        }
+    }
+    if (m_line.unpaired()) {
+        ShowPlainMessage(m_controller.user(),
+                         QStringLiteral("コマンドパラメータ　－　search / pattern の片方が指定されていません！"));
+        return Outcome::CommandLineError;
+    }
+    m_controller.setOptionText(m_line.optionText());
+    if (!m_line.folder().isEmpty())
+        m_controller.LoadFolder(QDir::cleanPath(QDir::current().absoluteFilePath(m_line.folder())));
+    m_controller.startedFromCommandLine = false;
+
+    const QStringList queue = m_line.commandFiles();
+    if (!queue.isEmpty()) {
+        const QString first = resolve(queue.first());
+        if (reportMissing(first))
+            return Outcome::CommandLineError;
+        if (m_controller.CommandFileLoad(first) < 0)
+            return m_unattended ? Outcome::Failed : Outcome::Continue;
+    }
+    return Outcome::Continue;
+}
+
+StartUp::Outcome StartUp::runJobs()
+{
+    Outcome outcome = Outcome::Continue;
+    if (m_unattended) {
+        if (m_line.commandFiles().isEmpty()) {
+            const int result = runOneJob(0);
+            outcome = result < 0 ? Outcome::Failed : Outcome::Continue;
+        } else {
+            outcome = runQueue();
+        }
+        if (outcome == Outcome::Continue && m_quit)
+            outcome = Outcome::Quit;
+    }
+    m_controller.unattended = false;
+    migrateTemplate();
+    m_controller.states().restoreFileNameEnabled = false;
+    Q_EMIT m_controller.changed();
+    return outcome;
+}
+
+StartUp::Outcome StartUp::runQueue()
+{
+    for (const QString &queued : m_line.commandFiles()) {
+        const QString path = resolve(queued);
+        if (reportMissing(path))
+            return Outcome::CommandLineError;
+        const int loaded = m_controller.CommandFileLoad(path);
+        if (runOneJob(loaded) < 0)
+            return Outcome::Failed;
+    }
+    return Outcome::Continue;
+}
+
+// Plans the current job and, when the plan (combined with how the command
+// file loaded) is clean, executes it. Returns the last result: negative on failure.
+int StartUp::runOneJob(int loadResult)
+{
+    const bool quiet = ProcessFlags::noConfirm();
+    const bool mp3 = m_controller.job() == JobKind::Mp3TagEdit;
+    int result;
+    if (mp3) {
+        result = m_controller.tagJob().TryTags(m_controller.inputs().searchText, m_controller.states(), quiet);
+    } else {
+        JobContext context = m_controller.context();
+        result = toInt(PlanJob(context, quiet));
+    }
+    result |= loadResult;
+    if (result != 0)
+        return result;
+    if (mp3)
+        return m_controller.tagJob().ExecuteTags(m_controller.states(), nullptr, quiet);
+    JobContext context = m_controller.context();
+    return ExecuteRename(context, quiet) ? -1 : 0;
+}
+
+QString StartUp::resolve(const QString &path) const
+{
+    if (QFileInfo(path).isAbsolute())
+        return path;
+    return QDir(SystemPaths::programFolder()).absoluteFilePath(path);
+}
+
+bool StartUp::reportMissing(const QString &path)
+{
+    if (QFileInfo::exists(path))
+        return false;
+    ShowPlainMessage(m_controller.user(), QStringLiteral("ファイルが見つかりません！\r\n\r\n") + path);
+    return true;
+}
+
+// An older Corvane kept its template as template.txt beside the program.
+void StartUp::migrateTemplate()
+{
+    const QDir program(SystemPaths::programFolder());
+    const QString old = program.filePath(QStringLiteral("template.txt"));
+    if (!QFileInfo::exists(old))
+        return;
+    const QString current = program.filePath(QStringLiteral("parts/テンプレート.txt"));
+    if (!QFileInfo::exists(current))
+        QFile::rename(old, current);
+    for (int attempt = 0; attempt < 500 && QFileInfo::exists(old); ++attempt) {
+        QFile::remove(old);
+        if (QFileInfo::exists(old))
+            QThread::msleep(10);
+    }
+}

@@ -1,0 +1,457 @@
+#include "engine/jobcontroller.h"
+
+#include "engine/desktopservices.h"
+#include "engine/executerename.h"
+#include "engine/fileload.h"
+#include "engine/filelist.h"
+#include "engine/numberingplanner.h"
+#include "engine/planjob.h"
+#include "engine/restore.h"
+#include "persist/commandfile.h"
+#include "persist/settings.h"
+#include "platform/displaytext.h"
+#include "platform/fsstatus.h"
+#include "platform/pathtext.h"
+#include "platform/showmessage.h"
+#include "platform/systempaths.h"
+#include "platform/userchannel.h"
+
+#include <QFileInfo>
+
+#include <cerrno>
+
+namespace {
+
+QStringList mp3Headers()
+{
+    QStringList headers;
+    for (int column = 0; column < TagRow::FieldCount; ++column)
+        headers << TagRow::header(column);
+    return headers;
+}
+
+} // namespace
+
+JobController::JobController(UserChannel &user, FileSystem &files, DesktopServices *desktop)
+    : m_user(user)
+    , m_files(files)
+    , m_desktop(desktop)
+    , m_text(user, files)
+    , m_tagJob(user, files, m_text)
+{
+    m_text.setTagReader(&m_tagJob);
+    m_setup = JobSetup::forJob(m_job, showId3 || debug);
+}
+
+JobController::~JobController() = default;
+
+JobContext JobController::context()
+{
+    JobContext context{m_rows, m_job, m_inputs, m_options, m_user, m_files, m_text, m_states, unattended};
+    context.desktop = m_desktop;
+    return context;
+}
+
+int JobController::activeRowCount() const
+{
+    return m_job == JobKind::Mp3TagEdit ? m_tagJob.rows().count() : m_rows.count();
+}
+
+bool JobController::quiet() const
+{
+    return ProcessFlags::noConfirm() || m_options.noTry;
+}
+
+TryResult JobController::TryCommand()
+{
+    m_states.tryEnabled = false;
+    TryResult result;
+    if (m_job == JobKind::Mp3TagEdit) {
+        result = m_tagJob.TryTags(m_inputs.searchText, m_states, quiet()) < 0 ? TryResult::Invalid
+                                                                                : TryResult::Planned;
+    } else {
+        JobContext run = context();
+        result = PlanJob(run, quiet());
+    }
+    if (result == TryResult::Planned) {
+        m_searchHistory.promote(m_inputs.searchText);
+        m_replaceHistory.promote(m_inputs.replaceText);
+    }
+    m_states.tryEnabled = true;
+    Q_EMIT changed();
+    // One-step mode executes a plan at once; an empty list has nothing to run.
+    if (result == TryResult::Planned && m_options.noTry && activeRowCount() > 0)
+        ExecuteCommand();
+    return result;
+}
+
+bool JobController::ExecuteCommand()
+{
+    m_states.executeEnabled = false;
+    bool failed;
+    if (m_job == JobKind::Mp3TagEdit) {
+        failed = m_tagJob.ExecuteTags(m_states, m_desktop, quiet()) < 0;
+    } else {
+        JobContext run = context();
+        failed = ExecuteRename(run, quiet());
+    }
+    m_searchHistory.recordExecute(m_inputs.searchText);
+    m_replaceHistory.recordExecute(m_inputs.replaceText);
+    m_states.executeEnabled = false;
+    Q_EMIT changed();
+    return failed;
+}
+
+void JobController::RestoreCommand()
+{
+    m_states.restoreEnabled = false;
+    if (m_job == JobKind::Mp3TagEdit) {
+        m_tagJob.ReloadTags();
+        m_tagJob.rows().clearSelection();
+    } else {
+        JobContext run = context();
+        RestoreList(run);
+        m_rows.clearSelection();
+    }
+    m_states.tryEnabled = true;
+    m_states.restoreEnabled = false;
+    m_states.executeEnabled = false;
+    startedFromCommandLine = false;
+    Q_EMIT changed();
+}
+
+void JobController::RestoreFileNames()
+{
+    JobContext run = context();
+    RestoreNames(run);
+    Q_EMIT changed();
+}
+
+void JobController::SetNoTryMode(bool on)
+{
+    m_options.noTry = on;
+    Q_EMIT changed();
+}
+
+QString JobController::tryCaption() const
+{
+    return m_options.noTry ? QStringLiteral("実行") : QStringLiteral("試行");
+}
+
+void JobController::SelectJob(JobKind job)
+{
+    const bool hadPrevious = m_hasPreviousJob;
+    const JobKind previous = m_previousJob;
+    m_job = job;
+    resetForJob(job);
+    if (hadPrevious && previous == JobKind::FolderRename)
+        m_rows.clear();
+    if (job == JobKind::FolderRename)
+        m_rows.clear();
+    transferRows(hadPrevious ? previous : job, job);
+    m_previousJob = job;
+    m_hasPreviousJob = true;
+    SeedInputsFromRow(0);
+    Q_EMIT changed();
+}
+
+void JobController::resetForJob(JobKind job)
+{
+    m_states.restoreEnabled = false;
+    m_states.executeEnabled = false;
+    m_preview.clear();
+    m_setup = JobSetup::forJob(job, showId3 || debug);
+}
+
+void JobController::transferRows(JobKind previous, JobKind next)
+{
+    const bool toMp3 = next == JobKind::Mp3TagEdit;
+    const bool fromMp3 = previous == JobKind::Mp3TagEdit;
+    if (toMp3 == fromMp3 || (fromMp3 && next == JobKind::FolderRename)) {
+        if (!toMp3)
+            SetFileCnt(m_loader, m_states, m_rows.count());
+        return;
+    }
+    m_user.showStatus(QStringLiteral("ファイル処理中"));
+    const int total = toMp3 ? m_rows.count() : m_tagJob.rows().count();
+    const int step = ProgressStep(total);
+    m_user.setProgressMaximum(std::max(1, total));
+    m_user.setProgressValue(0);
+    m_user.setProgressVisible(true);
+    if (toMp3) {
+        m_tagJob.rows().clear();
+        for (int index = 1; index <= m_rows.count(); ++index) {
+            const QString path = m_rows.field(index, RenameField::Path);
+            if (ExtensionOf(path).compare(QStringLiteral("mp3"), Qt::CaseInsensitive) == 0)
+                m_tagJob.AddTagRow(path, 0);
+            if (index % step == 0) {
+                m_user.setProgressValue(index);
+                m_user.processEvents();
+            }
+        }
+        SetFileCnt(m_loader, m_states, m_tagJob.rows().count());
+    } else {
+        QStringList paths;
+        for (const TagRow &row : m_tagJob.rows().rows())
+            paths << row[TagField::Path];
+        m_rows.clear();
+        JobContext run = context();
+        for (int index = 1; index <= paths.size(); ++index) {
+            AddFileRow(run, paths.at(index - 1), index);
+            if (index % step == 0) {
+                m_user.setProgressValue(index);
+                m_user.processEvents();
+            }
+        }
+        SetFileCnt(m_loader, m_states, m_rows.count());
+    }
+    m_user.setProgressVisible(false);
+    m_user.showStatus(QString());
+}
+
+void JobController::SeedInputsFromRow(int row)
+{
+    const bool mp3 = m_job == JobKind::Mp3TagEdit;
+    if (activeRowCount() == 0) {
+        m_inputs.baseName.clear();
+        m_states.tryEnabled = false;
+        m_states.restoreEnabled = false;
+        m_states.executeEnabled = false;
+    } else {
+        if (row == 0) {
+            for (int index = 1; index <= activeRowCount() && row == 0; ++index) {
+                if (mp3 ? m_tagJob.rows().isSelected(index) : m_rows.isSelected(index))
+                    row = index;
+            }
+        } else {
+            m_clickedRow = row;
+        }
+        if (row >= 1 && row <= activeRowCount()) {
+            const QString name = mp3 ? m_tagJob.rows().field(row, TagField::FileName)
+                                     : m_rows.field(row, RenameField::CurrentName);
+            if (!startedFromCommandLine) {
+                m_inputs.baseName = name;
+                m_inputs.searchText = name;
+            }
+            m_states.tryEnabled = true;
+        }
+    }
+    RefreshJobInputs();
+}
+
+void JobController::RefreshJobInputs()
+{
+    if (activeRowCount() == 0) {
+        m_preview.clear();
+        const QDateTime now = QDateTime::currentDateTime();
+        m_inputs.baseDate = now.date();
+        m_inputs.baseTime = QTime(now.time().hour(), now.time().minute(), now.time().second());
+        Q_EMIT changed();
+        return;
+    }
+    switch (m_job) {
+    case JobKind::Numbering:
+        m_preview = NumberingPreview(m_inputs, m_rows, m_clickedRow);
+        break;
+    case JobKind::FileNameReplace:
+        SearchTextChanged();
+        break;
+    case JobKind::CreatedDate:
+    case JobKind::ModifiedDate: {
+        int row = 0;
+        for (int index = 1; index <= m_rows.count() && row == 0; ++index) {
+            if (m_rows.isSelected(index))
+                row = index;
+        }
+        if (row == 0)
+            row = std::clamp(m_clickedRow, 0, m_rows.count());
+        if (row == 0)
+            break;
+        const auto field = m_job == JobKind::CreatedDate ? RenameField::Created : RenameField::Modified;
+        const QDateTime stamp = ParseDateText(m_rows.field(row, field));
+        if (stamp.isValid()) {
+            m_inputs.baseDate = stamp.date();
+            m_inputs.baseTime = stamp.time();
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    Q_EMIT changed();
+}
+
+void JobController::SearchTextChanged()
+{
+    m_states.tryEnabled = !m_inputs.searchText.isEmpty() && activeRowCount() > 0 && !startedFromCommandLine;
+    Q_EMIT changed();
+}
+
+bool JobController::LoadFolder(const QString &folder)
+{
+    JobContext run = context();
+    const bool failed = LoadFromFolder(run, m_loader, folder, ProcessFlags::onlyTop());
+    m_currentFolder = folder;
+    ListChanged();
+    return failed;
+}
+
+void JobController::ClearLists()
+{
+    m_rows.clear();
+    m_tagJob.rows().clear();
+    ListChanged();
+}
+
+void JobController::ListChanged()
+{
+    SetFileCnt(m_loader, m_states, activeRowCount());
+    if (activeRowCount() == 0) {
+        m_states.tryEnabled = false;
+        m_states.restoreEnabled = false;
+        m_states.executeEnabled = false;
+    }
+    Q_EMIT changed();
+}
+
+QString JobController::caption() const
+{
+    QString text = ApplicationTitle() + u' ' + QStringLiteral(CORVANE_VERSION);
+    if (!m_commandFilePath.isEmpty())
+        text += QStringLiteral(" < ") + FileNameOf(m_commandFilePath) + QStringLiteral(" > ");
+    if (!m_currentFolder.isEmpty())
+        text += QStringLiteral(" - ") + m_currentFolder;
+    if (!m_optionText.isEmpty())
+        text += QStringLiteral("   ") + m_optionText;
+    return text;
+}
+
+void JobController::applySettings(const Settings &settings)
+{
+    m_options.setOnlyTopFolder(settings.onlyTopFolder);
+    m_options.setNoConfirm(settings.noConfirm);
+    m_options.noTry = settings.noTry;
+    m_options.errorContinue = settings.errorContinue;
+    m_options.ignoreCase = settings.ignoreCase;
+    m_options.regOrder = settings.regOrder;
+    m_inputs.startNo = settings.startNo;
+    m_inputs.digits = settings.digits;
+    m_inputs.step = settings.step;
+    m_inputs.stepMinutes = settings.stepMinutes;
+    m_inputs.addTop = settings.addTop;
+    m_inputs.separator = settings.separator;
+    m_tagJob.TagV1 = settings.tagV1;
+    m_tagJob.TagV2 = settings.tagV2;
+    showId3 = settings.showId3Choice;
+    m_searchHistory.setExecuteHistoryText(settings.searchHistory);
+    m_replaceHistory.setExecuteHistoryText(settings.replaceHistory);
+    SelectJob(Jobs::fromPosition(settings.jobPosition));
+}
+
+void JobController::storeSettings(Settings *settings) const
+{
+    settings->jobPosition = Jobs::position(m_job);
+    settings->onlyTopFolder = m_options.onlyTopFolder();
+    settings->noConfirm = m_options.noConfirm();
+    settings->noTry = m_options.noTry;
+    settings->errorContinue = m_options.errorContinue;
+    settings->ignoreCase = m_options.ignoreCase;
+    settings->regOrder = m_options.regOrder;
+    settings->startNo = m_inputs.startNo;
+    settings->digits = m_inputs.digits;
+    settings->step = m_inputs.step;
+    settings->stepMinutes = m_inputs.stepMinutes;
+    settings->addTop = m_inputs.addTop;
+    settings->separator = m_inputs.separator;
+    settings->tagV1 = m_tagJob.TagV1;
+    settings->tagV2 = m_tagJob.TagV2;
+    settings->showId3Choice = showId3;
+    settings->searchHistory = m_searchHistory.executeHistoryText();
+    settings->replaceHistory = m_replaceHistory.executeHistoryText();
+}
+
+CommandSetup JobController::currentSetup() const
+{
+    CommandSetup setup;
+    setup.jobLabel = Jobs::label(m_job);
+    setup.folderPath = m_currentFolder;
+    setup.searchText = m_inputs.searchText;
+    setup.replaceText = m_inputs.replaceText;
+    for (int column = 0; column < TagRow::FieldCount; ++column) {
+        setup.tagTemplates << m_tagJob.txtField[column];
+        setup.tagColumnWidths << mp3ColumnWidths.value(column, TagRow::defaultWidth(column, debug));
+    }
+    setup.baseName = m_inputs.baseName;
+    setup.startNo = m_inputs.startNo;
+    setup.digits = m_inputs.digits;
+    setup.addTop = m_inputs.addTop;
+    setup.separator = m_inputs.separator;
+    setup.stepMinutes = m_inputs.stepMinutes;
+    return setup;
+}
+
+void JobController::applySetup(const CommandSetup &setup)
+{
+    JobKind job = m_job;
+    if (Jobs::fromLabel(setup.jobLabel, &job) && job != m_job)
+        SelectJob(job);
+    m_inputs.searchText = setup.searchText;
+    m_inputs.replaceText = setup.replaceText;
+    m_currentFolder = setup.folderPath;
+    for (int column = 0; column < TagRow::FieldCount && column < setup.tagTemplates.size(); ++column)
+        m_tagJob.txtField[column] = setup.tagTemplates.at(column);
+    mp3ColumnWidths = setup.tagColumnWidths;
+    m_inputs.baseName = setup.baseName;
+    m_inputs.startNo = setup.startNo;
+    m_inputs.digits = setup.digits;
+    m_inputs.addTop = setup.addTop;
+    m_inputs.separator = setup.separator;
+    m_inputs.stepMinutes = setup.stepMinutes;
+}
+
+int JobController::CommandFileLoad(const QString &path)
+{
+    QString error;
+    const CommandFile file = ::CommandFileLoad(path, &error);
+    if (!error.isEmpty()) {
+        ShowPlainMessage(m_user, error);
+        return -1;
+    }
+    CommandSetup setup = currentSetup();
+    file.applyTo(&setup);
+    applySetup(setup);
+    m_commandFilePath = path;
+    int result = 0;
+    if (!m_currentFolder.isEmpty()) {
+        const QString folder = AbsolutePath(m_currentFolder, SystemPaths::programFolder());
+        if (!QFileInfo(folder).isDir()) {
+            ShowPlainMessage(m_user, FsStatus::fromErrno(ENOENT).text() + QStringLiteral("\r\n") + folder);
+            result = -1;
+        } else if (LoadFolder(folder)) {
+            result = -1;
+        }
+    }
+    SeedInputsFromRow(0);
+    Q_EMIT changed();
+    return result;
+}
+
+QString JobController::CommandFileSave(const QString &path)
+{
+    const QString error = ::CommandFileSave(path, currentSetup());
+    if (error.isEmpty() && !path.isEmpty())
+        m_commandFilePath = path;
+    Q_EMIT changed();
+    return error;
+}
+
+void JobController::NewCommandFile()
+{
+    CommandSetup setup = currentSetup();
+    ResetCommandSetup(&setup, mp3Headers());
+    m_commandFilePath.clear();
+    applySetup(setup);
+    m_currentFolder.clear();
+    m_tagJob.ChkManual = false;
+    ClearLists();
+}

@@ -1,0 +1,140 @@
+#pragma once
+
+#include "engine/commandstates.h"
+#include "engine/inputhistory.h"
+#include "engine/jobcontext.h"
+#include "engine/jobinputs.h"
+#include "engine/jobkind.h"
+#include "engine/jobsetup.h"
+#include "engine/loaderstate.h"
+#include "engine/mp3tagjob.h"
+#include "engine/renamerowlist.h"
+#include "engine/runoptions.h"
+#include "engine/tryresult.h"
+#include "text/textengine.h"
+
+#include <QObject>
+#include <QString>
+
+class DesktopServices;
+class FileSystem;
+class UserChannel;
+struct CommandSetup;
+struct Settings;
+
+// The control layer the main window binds to, and that unattended runs drive
+// alone: the rows of both lists, the job and its inputs, the options, the
+// command states, and the commands Try, Execute, Restore and the job switch.
+// It shows nothing itself; the window follows changed().
+class JobController : public QObject
+{
+    Q_OBJECT
+
+public:
+    JobController(UserChannel &user, FileSystem &files, DesktopServices *desktop = nullptr);
+    ~JobController() override;
+
+    RenameRowList &rows() { return m_rows; }
+    Mp3TagJob &tagJob() { return m_tagJob; }
+    TextEngine &text() { return m_text; }
+    JobInputs &inputs() { return m_inputs; }
+    RunOptions &options() { return m_options; }
+    CommandStates &states() { return m_states; }
+    LoaderState &loader() { return m_loader; }
+    InputHistory &searchHistory() { return m_searchHistory; }
+    InputHistory &replaceHistory() { return m_replaceHistory; }
+    UserChannel &user() { return m_user; }
+    FileSystem &files() { return m_files; }
+
+    JobKind job() const { return m_job; }
+    const JobSetup &setup() const { return m_setup; }
+    // The rows the list commands act on: the MP3 list in the MP3 job.
+    int activeRowCount() const;
+
+    // A context for one planner, executor or loader run over the main list.
+    JobContext context();
+
+    TryResult TryCommand();
+    // Returns failed.
+    bool ExecuteCommand();
+    void RestoreCommand();
+    // "元のファイル名に戻す".
+    void RestoreFileNames();
+    void SetNoTryMode(bool on);
+    QString tryCaption() const;
+    bool executeVisible() const { return !m_options.noTry; }
+
+    void SelectJob(JobKind job);
+    // row: the clicked row's index, or 0 for the first selected row.
+    void SeedInputsFromRow(int row);
+    void RefreshJobInputs();
+    // The search or replace box changed: Try follows the search text.
+    void SearchTextChanged();
+    // The numbering preview (txtSample).
+    QString preview() const { return m_preview; }
+
+    // Clears the list and reads folder into it; returns failed.
+    bool LoadFolder(const QString &folder);
+    void ClearLists();
+    void ListChanged();
+
+    // The caption: title, version, command file, folder, applied switches.
+    QString caption() const;
+    QString currentFolder() const { return m_currentFolder; }
+    QString commandFilePath() const { return m_commandFilePath; }
+    void setOptionText(const QString &text) { m_optionText = text; }
+
+    // On while a command line is processed: clicks leave the inputs alone.
+    bool startedFromCommandLine = false;
+    // On while start-up runs a job unattended.
+    bool unattended = false;
+    bool debug = false;
+    // The "id3 disp" setting.
+    bool showId3 = false;
+
+    void applySettings(const Settings &settings);
+    void storeSettings(Settings *settings) const;
+
+    // Reads a command file, applies it and loads its folder. 0, or -1 when the
+    // file could not be read or its folder not loaded.
+    int CommandFileLoad(const QString &path);
+    // Writes the current set-up; returns the error text, empty on success.
+    QString CommandFileSave(const QString &path);
+    // "新規": forgets the command file and the folder, resets the inputs.
+    void NewCommandFile();
+    CommandSetup currentSetup() const;
+    // MP3 column widths a command file carried, twips (0: leave as is).
+    QList<int> mp3ColumnWidths;
+
+Q_SIGNALS:
+    // States, inputs, job or caption changed: the window refreshes.
+    void changed();
+
+private:
+    void resetForJob(JobKind job);
+    void transferRows(JobKind previous, JobKind next);
+    void applySetup(const CommandSetup &setup);
+    bool quiet() const;
+
+    UserChannel &m_user;
+    FileSystem &m_files;
+    DesktopServices *m_desktop;
+    TextEngine m_text;
+    RenameRowList m_rows;
+    Mp3TagJob m_tagJob;
+    JobInputs m_inputs;
+    RunOptions m_options;
+    CommandStates m_states;
+    LoaderState m_loader;
+    InputHistory m_searchHistory;
+    InputHistory m_replaceHistory;
+    JobKind m_job = Jobs::Default;
+    bool m_hasPreviousJob = false;
+    JobKind m_previousJob = Jobs::Default;
+    JobSetup m_setup;
+    QString m_preview;
+    int m_clickedRow = 0;
+    QString m_currentFolder;
+    QString m_commandFilePath;
+    QString m_optionText;
+};
