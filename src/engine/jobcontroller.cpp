@@ -38,8 +38,10 @@ JobController::JobController(UserChannel &user, FileSystem &files, DesktopServic
     , m_desktop(desktop)
     , m_text(user, files)
     , m_tagJob(user, files, m_text)
+    , m_tagRows(m_tagJob)
 {
     m_text.setTagReader(&m_tagJob);
+    m_loader.tagRows = &m_tagRows;
     m_setup = JobSetup::forJob(m_job, showId3 || debug);
 }
 

@@ -8,6 +8,7 @@
 #include "engine/jobsetup.h"
 #include "engine/loaderstate.h"
 #include "engine/mp3tagjob.h"
+#include "engine/mp3tagrows.h"
 #include "engine/renamerowlist.h"
 #include "engine/runoptions.h"
 #include "engine/tryresult.h"
@@ -122,6 +123,7 @@ private:
     TextEngine m_text;
     RenameRowList m_rows;
     Mp3TagJob m_tagJob;
+    Mp3TagRows m_tagRows;
     JobInputs m_inputs;
     RunOptions m_options;
     CommandStates m_states;

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "engine/loaderstate.h"
+#include "engine/mp3tagjob.h"
+
+// The MP3 list as the loaders fill it: each .mp3 path becomes a tag row.
+class Mp3TagRows : public TagRowSink
+{
+public:
+    explicit Mp3TagRows(Mp3TagJob &job) : m_job(job) {}
+
+    void clear() override { m_job.rows().clear(); }
+    void add(const QString &path, int position) override { m_job.AddTagRow(path, position); }
+    int count() const override { return m_job.rows().count(); }
+    QStringList paths() const override
+    {
+        QStringList all;
+        for (const TagRow &row : m_job.rows().rows())
+            all << row[TagField::Path];
+        return all;
+    }
+
+private:
+    Mp3TagJob &m_job;
+};
