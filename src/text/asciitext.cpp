@@ -11,15 +11,35 @@ char16_t lower(char16_t c)
 
 }
 
+bool matchesAt(const QString &text, qsizetype at, QStringView needle)
+{
+    if (at < 0 || at + needle.size() > text.size())
+        return false;
+    for (qsizetype j = 0; j < needle.size(); ++j) {
+        if (lower(text[at + j].unicode()) != lower(needle[j].unicode()))
+            return false;
+    }
+    return true;
+}
+
 qsizetype indexOf(const QString &text, QStringView needle, qsizetype from)
 {
     const qsizetype last = text.size() - needle.size();
     for (qsizetype i = std::max<qsizetype>(from, 0); i <= last; ++i) {
-        qsizetype j = 0;
-        while (j < needle.size() && lower(text[i + j].unicode()) == lower(needle[j].unicode()))
-            ++j;
-        if (j == needle.size())
+        if (matchesAt(text, i, needle))
             return i;
+    }
+    return -1;
+}
+
+qsizetype indexOfCall(const QString &text, QStringView opening, qsizetype from)
+{
+    // Every match ends at a "(", and a text holds few of them: look there only.
+    const qsizetype nameLength = opening.size() - 1;
+    for (qsizetype paren = text.indexOf(u'(', std::max<qsizetype>(from, 0) + nameLength); paren >= 0;
+         paren = text.indexOf(u'(', paren + 1)) {
+        if (matchesAt(text, paren - nameLength, opening))
+            return paren - nameLength;
     }
     return -1;
 }

@@ -229,7 +229,7 @@ void FunctionLibrary::ExpandCalls(QString &text, int &budget)
         changed = false;
         for (const QString &name : FunctionNameList()) {
             const QString opening = name + u'(';
-            qsizetype at = AsciiText::indexOf(text, opening, 0);
+            qsizetype at = AsciiText::indexOfCall(text, opening, 0);
             // Escaped calls stay literal, and so do format tokens, which the
             // replace expands after it has filled in the groups; the first
             // other call is expanded.
@@ -240,7 +240,7 @@ void FunctionLibrary::ExpandCalls(QString &text, int &budget)
                 } else if (!isEscaped(text, at) && !opensFormatToken(text, at, name)) {
                     break;
                 }
-                at = AsciiText::indexOf(text, opening, at + opening.size());
+                at = AsciiText::indexOfCall(text, opening, at + opening.size());
             }
             if (at < 0 || --budget < 0)
                 continue;

@@ -40,11 +40,13 @@ QString TemplateExpander::ExpandTemplate(const QString &input, int rowIndex, con
         AsciiText::replaceAll(text, u"GetCreateFileTime()", info.exists ? DateText(info.created) : QString());
         AsciiText::replaceAll(text, u"GetModefiedFileTime()", info.exists ? DateText(info.modified) : QString());
     }
-    if (text.contains(u'<')) {
+    // Each value is asked for afresh on every row, but only when the text holds it.
+    if (AsciiText::contains(text, u"<DateTime>"))
         AsciiText::replaceAll(text, u"<DateTime>", DateText(QDateTime::currentDateTime()));
+    if (AsciiText::contains(text, u"<PC-Name>"))
         AsciiText::replaceAll(text, u"<PC-Name>", SystemInfo::computerName().left(15));
+    if (AsciiText::contains(text, u"<User-Name>"))
         AsciiText::replaceAll(text, u"<User-Name>", SystemInfo::userName().left(256));
-    }
     text = m_functions.ExpandFunctions(text);
     return m_evaluator.EvalFormula(text);
 }
