@@ -13,6 +13,7 @@
 #include "text/scriptchars.h"
 #include "text/valueformatter.h"
 
+#include <bitset>
 #include <cmath>
 #include <limits>
 
@@ -222,13 +223,55 @@ void FunctionLibrary::ExpandCalls(QString &text)
     ExpandCalls(text, budget);
 }
 
+namespace {
+
+// "LEFT(", "MID(", …: each name as its calls begin, in list order.
+const QStringList &callOpenings()
+{
+    static const QStringList openings = [] {
+        QStringList all;
+        for (const QString &name : FunctionLibrary::FunctionNameList())
+            all << name + u'(';
+        return all;
+    }();
+    return openings;
+}
+
+// The characters in front of each "(", ASCII letters lowered: a name whose
+// last character is not among them is not called in the text.
+std::bitset<128> charactersBeforeParentheses(const QString &text)
+{
+    std::bitset<128> seen;
+    for (qsizetype at = text.indexOf(u'(', 1); at > 0; at = text.indexOf(u'(', at + 1)) {
+        const char16_t c = text[at - 1].unicode();
+        if (c < 128)
+            seen.set(c >= u'A' && c <= u'Z' ? c + 32 : c);
+    }
+    return seen;
+}
+
+bool mayBeCalled(const std::bitset<128> &seen, const QString &name)
+{
+    const char16_t last = name.back().unicode();
+    if (last >= 128)
+        return true;
+    return seen.test(last >= u'A' && last <= u'Z' ? last + 32 : last);
+}
+
+} // namespace
+
 void FunctionLibrary::ExpandCalls(QString &text, int &budget)
 {
     bool changed = text.contains(u'('); // every call has one
     while (changed && budget > 0) {
         changed = false;
-        for (const QString &name : FunctionNameList()) {
-            const QString opening = name + u'(';
+        const QStringList &names = FunctionNameList();
+        std::bitset<128> seen = charactersBeforeParentheses(text);
+        for (qsizetype index = 0; index < names.size(); ++index) {
+            const QString &name = names.at(index);
+            if (!mayBeCalled(seen, name))
+                continue;
+            const QString &opening = callOpenings().at(index);
             qsizetype at = AsciiText::indexOfCall(text, opening, 0);
             // Escaped calls stay literal, and so do format tokens, which the
             // replace expands after it has filled in the groups; the first
@@ -251,6 +294,7 @@ void FunctionLibrary::ExpandCalls(QString &text, int &budget)
             QString arguments = text.mid(open + 1, (close < 0 ? text.size() : close) - open - 1);
             ExpandCalls(arguments, budget);
             replaceCalls(text, call, CallFunction(name, arguments), name);
+            seen = charactersBeforeParentheses(text);
             changed = true;
         }
     }
