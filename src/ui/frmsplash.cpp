@@ -1,13 +1,10 @@
 #include "ui/frmsplash.h"
 
-#include "platform/showmessage.h"
 #include "persist/settings.h"
+#include "ui/windowplacement.h"
 
-#include <QCursor>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QScreen>
 
 frmSplash::frmSplash(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
@@ -51,13 +48,7 @@ void frmSplash::showMessage(const QString &message, int displayMs)
     if (displayMs > 0)
         m_timer1.start(displayMs);
 
-    const QPoint pointer = QCursor::pos();
-    const QScreen *screen = QGuiApplication::screenAt(pointer);
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->geometry() : QRect(0, 0, width, height);
-    const QPoint at = PlaceAtPointer(area.size(), size(), pointer - area.topLeft());
-    move(area.topLeft() + at);
+    CentreOnPointer(this);
     show();
     raise();
 }

@@ -2,9 +2,9 @@
 
 #include "platform/showmessage.h"
 #include "ui/frmsplash.h"
+#include "ui/windowplacement.h"
 
 #include <QApplication>
-#include <QCursor>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QEventLoop>
@@ -12,7 +12,6 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace {
@@ -71,19 +70,6 @@ int answerOf(int button)
     }
 }
 
-void placeAtPointer(QWidget *box)
-{
-    const QPoint pointer = QCursor::pos();
-    const QScreen *screen = QGuiApplication::screenAt(pointer);
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->geometry();
-    box->adjustSize();
-    box->move(area.topLeft() + PlaceAtPointer(area.size(), box->size(), pointer - area.topLeft()));
-}
-
 } // namespace
 
 QtUserChannel::QtUserChannel() = default;
@@ -112,8 +98,10 @@ int QtUserChannel::message(const MessageRequest &request)
     const int defaultIndex = MessageStyle::defaultButton(request.style) >> 8;
     if (defaultIndex > 0 && defaultIndex < buttons.size())
         box.setDefaultButton(qobject_cast<QPushButton *>(buttons.at(defaultIndex)));
-    if (request.atPointer)
-        placeAtPointer(&box);
+    if (request.atPointer) {
+        box.adjustSize();
+        CentreOnPointer(&box);
+    }
     return answerOf(box.exec());
 }
 

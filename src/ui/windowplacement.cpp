@@ -1,5 +1,7 @@
 #include "ui/windowplacement.h"
 
+#include "platform/showmessage.h"
+
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
@@ -30,12 +32,30 @@ QPoint DropAtPointer(const QRect &screen, QSize window, QPoint pointer)
     return {keepLeft(screen, window.width(), pointer.x()), top};
 }
 
+namespace {
+
+const QScreen *screenAt(QPoint pointer)
+{
+    const QScreen *screen = QGuiApplication::screenAt(pointer);
+    return screen ? screen : QGuiApplication::primaryScreen();
+}
+
+} // namespace
+
+void CentreOnPointer(QWidget *window)
+{
+    const QPoint pointer = QCursor::pos();
+    const QScreen *screen = screenAt(pointer);
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    window->move(area.topLeft() + PlaceAtPointer(area.size(), window->size(), pointer - area.topLeft()));
+}
+
 void MoveToPointer(QWidget *window, bool dropDown)
 {
     const QPoint pointer = QCursor::pos();
-    const QScreen *screen = QGuiApplication::screenAt(pointer);
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
+    const QScreen *screen = screenAt(pointer);
     if (!screen)
         return;
     window->ensurePolished();

@@ -20,3 +20,7 @@ QPoint DropAtPointer(const QRect &screen, QSize window, QPoint pointer);
 // Moves a window (its frame included) to CornerAtPointer or DropAtPointer for
 // the current pointer position.
 void MoveToPointer(QWidget *window, bool dropDown = false);
+
+// Centres a window on the mouse pointer, kept wholly on the screen under it
+// (message boxes and the status window).
+void CentreOnPointer(QWidget *window);
