@@ -12,6 +12,7 @@
 #include "platform/displaytext.h"
 #include "platform/fsstatus.h"
 #include "platform/pathtext.h"
+#include "platform/progressmeter.h"
 #include "platform/showmessage.h"
 #include "platform/systempaths.h"
 #include "platform/userchannel.h"
@@ -175,21 +176,14 @@ void JobController::transferRows(JobKind previous, JobKind next)
         return;
     }
     m_user.showStatus(QStringLiteral("ファイル処理中"));
-    const int total = toMp3 ? m_rows.count() : m_tagJob.rows().count();
-    const int step = ProgressStep(total);
-    m_user.setProgressMaximum(std::max(1, total));
-    m_user.setProgressValue(0);
-    m_user.setProgressVisible(true);
+    ProgressMeter progress(m_user, toMp3 ? m_rows.count() : m_tagJob.rows().count(), ProgressMeter::Direction::Up);
     if (toMp3) {
         m_tagJob.rows().clear();
         for (int index = 1; index <= m_rows.count(); ++index) {
             const QString path = m_rows.field(index, RenameField::Path);
             if (ExtensionOf(path).compare(QStringLiteral("mp3"), Qt::CaseInsensitive) == 0)
                 m_tagJob.AddTagRow(path, 0);
-            if (index % step == 0) {
-                m_user.setProgressValue(index);
-                m_user.processEvents();
-            }
+            progress.at(index);
         }
         SetFileCnt(m_loader, m_states, m_tagJob.rows().count());
     } else {
@@ -200,14 +194,11 @@ void JobController::transferRows(JobKind previous, JobKind next)
         JobContext run = context();
         for (int index = 1; index <= paths.size(); ++index) {
             AddFileRow(run, paths.at(index - 1), index);
-            if (index % step == 0) {
-                m_user.setProgressValue(index);
-                m_user.processEvents();
-            }
+            progress.at(index);
         }
         SetFileCnt(m_loader, m_states, m_rows.count());
     }
-    m_user.setProgressVisible(false);
+    progress.hide();
     m_user.showStatus(QString());
 }
 

@@ -6,6 +6,7 @@
 #include "engine/loaderstate.h"
 #include "platform/displaytext.h"
 #include "platform/pathtext.h"
+#include "platform/progressmeter.h"
 #include "platform/userchannel.h"
 
 #include <algorithm>
@@ -71,21 +72,14 @@ bool dropPaths(JobContext &context, LoaderState &state, const QStringList &dropp
             fresh.append(path);
     }
     const int m = static_cast<int>(fresh.size());
-    const int maximum = std::max(1, m);
-    context.user.setProgressMaximum(maximum);
-    context.user.setProgressValue(maximum);
-    context.user.setProgressVisible(true);
-    const int step = ProgressStep(m);
+    ProgressMeter progress(context.user, m);
 
     QString failures;
     for (const QString &name : std::as_const(list.unreadable))
         failures += name + crlf;
     std::vector<RenameRow> block;
     for (int i = 1; i <= m; ++i) {
-        if (i % step == 0) {
-            context.user.setProgressValue(m - i);
-            context.user.processEvents();
-        }
+        progress.at(i);
         RenameRow row;
         if (ReadFileRow(context.files, fresh[i - 1], &row)) {
             row.selected = true;
@@ -100,7 +94,7 @@ bool dropPaths(JobContext &context, LoaderState &state, const QStringList &dropp
             context.states.tryEnabled = true;
     }
     if (failures.isEmpty()) {
-        context.user.setProgressVisible(false);
+        progress.hide();
         context.user.showStatus(QString());
         return true;
     }
@@ -180,19 +174,12 @@ void ListV_MP3_OLEDragDrop(JobContext &context, LoaderState &state, const QStrin
             fresh.append(path);
     }
     const int m = static_cast<int>(fresh.size());
-    const int maximum = std::max(1, m);
-    context.user.setProgressMaximum(maximum);
-    context.user.setProgressValue(maximum);
-    context.user.setProgressVisible(true);
-    const int step = ProgressStep(m);
+    ProgressMeter progress(context.user, m);
     for (int i = 1; i <= m; ++i) {
-        if (i % step == 0) {
-            context.user.setProgressValue(m - i);
-            context.user.processEvents();
-        }
+        progress.at(i);
         tagRows->add(fresh[i - 1], position + i - 1);
     }
-    context.user.setProgressVisible(false);
+    progress.hide();
     context.user.showStatus(QString());
     state.loadCancelled = false;
     SetFileCnt(state, context.states, tagRows->count());

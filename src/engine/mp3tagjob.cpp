@@ -5,6 +5,7 @@
 #include "platform/displaytext.h"
 #include "platform/filesystem.h"
 #include "platform/pathtext.h"
+#include "platform/progressmeter.h"
 #include "platform/showmessage.h"
 #include "platform/userchannel.h"
 #include "text/textengine.h"
@@ -15,31 +16,12 @@ namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
 
-// The progress frame of one long loop over the list.
-class Progress
+// The progress frame of one loop over the list, hidden whichever way the loop ends.
+class Progress : public ProgressMeter
 {
 public:
-    Progress(UserChannel &user, int rows)
-        : m_user(user), m_maximum(std::max(1, rows)), m_step(ProgressStep(rows))
-    {
-        m_user.setProgressMaximum(m_maximum);
-        m_user.setProgressValue(m_maximum);
-        m_user.setProgressVisible(true);
-    }
-    ~Progress() { m_user.setProgressVisible(false); }
-
-    void at(int row)
-    {
-        if (row % m_step != 0)
-            return;
-        m_user.setProgressValue(std::max(0, m_maximum - row));
-        m_user.processEvents();
-    }
-
-private:
-    UserChannel &m_user;
-    int m_maximum;
-    int m_step;
+    Progress(UserChannel &user, int rows) : ProgressMeter(user, rows) {}
+    ~Progress() { hide(); }
 };
 
 } // namespace

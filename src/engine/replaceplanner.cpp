@@ -6,6 +6,7 @@
 #include "engine/runoptions.h"
 #include "platform/displaytext.h"
 #include "platform/messagerequest.h"
+#include "platform/progressmeter.h"
 #include "platform/showmessage.h"
 #include "platform/userchannel.h"
 #include "text/textengine.h"
@@ -46,10 +47,7 @@ TryResult PlanReplace(JobContext &context, bool quiet)
         return TryResult::Planned;
 
     context.states.tryEnabled = false;
-    const int step = ProgressStep(count);
-    context.user.setProgressMaximum(count);
-    context.user.setProgressValue(0);
-    context.user.setProgressVisible(true);
+    ProgressMeter progress(context.user, count, ProgressMeter::Direction::Up);
 
     std::vector<RowFault> faults;
     std::vector<int> changed;
@@ -69,10 +67,7 @@ TryResult PlanReplace(JobContext &context, bool quiet)
         else if (planned != row[RenameField::CurrentName])
             changed.push_back(index);
 
-        if (index % step == 0) {
-            context.user.setProgressValue(index);
-            context.user.processEvents();
-        }
+        progress.at(index);
     }
     rows.changed(1, count);
 

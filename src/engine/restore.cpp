@@ -5,6 +5,7 @@
 #include "platform/displaytext.h"
 #include "platform/filesystem.h"
 #include "platform/pathtext.h"
+#include "platform/progressmeter.h"
 #include "platform/showmessage.h"
 #include "platform/userchannel.h"
 
@@ -119,15 +120,9 @@ void RestoreList(JobContext &context)
 {
     RenameRowList &rows = context.rows;
     const int count = rows.count();
-    const int maximum = std::max(1, count);
-    const int step = ProgressStep(count);
-    context.user.setProgressMaximum(maximum);
-    context.user.setProgressVisible(true);
+    ProgressMeter progress(context.user, count);
     for (int i = 1; i <= count; ++i) {
-        if (i % step == 0) {
-            context.user.setProgressValue(maximum - i);
-            context.user.processEvents();
-        }
+        progress.at(i);
         RenameRow &row = rows.editRow(i);
         const QString path = JoinPath(row[RenameField::Folder], row[RenameField::CurrentName]);
         if (path.isEmpty())
@@ -141,6 +136,6 @@ void RestoreList(JobContext &context)
     }
     if (count > 0)
         rows.changed(1, count);
-    context.user.setProgressVisible(false);
+    progress.hide();
     context.states.executeEnabled = false;
 }
