@@ -286,7 +286,7 @@ void frmMain::buildToolBar()
     };
     // The left-most button brings a hidden menu bar back, so it comes first.
     static const Key keys[] = {
-        {u"bt_dispmenu", u"mnuDispMenu", "open-menu", QStyle::SP_TitleBarMenuButton},
+        {u"bt_dispmenu", u"mnuDispMenu", "open-menu", QStyle::SP_ToolBarVerticalExtensionButton},
         {u"bt_disptop", u"mnuDispTop", "go-top", QStyle::SP_TitleBarShadeButton},
         {nullptr, nullptr, nullptr, {}},
         {u"bt_load", u"mnuFileAll", "folder-open", QStyle::SP_DirOpenIcon},
@@ -387,6 +387,7 @@ QWidget *frmMain::buildNumbering(QWidget *parent)
     m_frNumbering->setObjectName(QStringLiteral("frNumbering"));
     auto *grid = new QGridLayout(m_frNumbering);
     grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(10);
     m_txtFileName = new QLineEdit(m_frNumbering);
     m_txtFileName->setObjectName(QStringLiteral("txtFileName"));
     m_txtSample = new QLineEdit(m_frNumbering);
