@@ -506,8 +506,6 @@ QWidget *frmMain::buildReplace(QWidget *parent)
     links->addWidget(lblVar);
     links->addWidget(lblTemplate);
     links->addStretch(1);
-    links->addWidget(m_frTarget);
-    links->addWidget(m_frID3);
     links->addWidget(m_chkManual);
 
     grid->addWidget(lblSearch, 0, 0);
@@ -584,7 +582,13 @@ QWidget *frmMain::buildLists(QWidget *parent)
     lblReplaceTag->setToolTip(QStringLiteral("ダブルクリックでフィールド文字列初期化"));
     connect(lblReplaceTag, &ClickLabel::doubleClicked, this, &frmMain::resetFieldTemplates);
     m_fieldStrip = new Mp3FieldStrip(m_listVMp3, TagRow::FieldCount, m_frFields);
-    fields->addWidget(lblReplaceTag);
+    // The MP3 job's own choices sit on the label's line, where the row has room.
+    auto *heading = new QHBoxLayout;
+    heading->addWidget(lblReplaceTag);
+    heading->addStretch(1);
+    heading->addWidget(m_frTarget);
+    heading->addWidget(m_frID3);
+    fields->addLayout(heading);
     fields->addWidget(m_fieldStrip);
 
     layout->addWidget(m_frFields);
