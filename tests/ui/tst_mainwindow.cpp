@@ -1,4 +1,5 @@
 #include "engine/jobcontroller.h"
+#include "id3builder.h"
 #include "persist/conffile.h"
 #include "persist/settings.h"
 #include "platform/linuxfilesystem.h"
@@ -140,6 +141,8 @@ private Q_SLOTS:
     void numberingJob();
     void digitsAboveTwenty();
     void timeStampJob();
+    void mp3Job();
+    void folderJob();
     void oneStepMode();
     void jobSwitches();
     void fieldBoxesFollowColumns();
@@ -308,6 +311,63 @@ void TestMainWindow::timeStampJob()
     const QStringList names = w.column(1);
     QCOMPARE(QFileInfo(dir.filePath(names.at(0))).lastModified(), base);
     QCOMPARE(QFileInfo(dir.filePath(names.at(1))).lastModified(), base.addSecs(600));
+}
+
+void TestMainWindow::mp3Job()
+{
+    QTemporaryDir dir;
+    for (const QString &name : {QStringLiteral("01 Intro.mp3"), QStringLiteral("02 Outro.mp3")})
+        QVERIFY(Id3::write(dir.filePath(name), Id3::audio(2000) + Id3::v1("old")));
+    Window w;
+    w.chooseJob(JobKind::Mp3TagEdit);
+    w.window.loadFolder(dir.path());
+    QCOMPARE(w.window.mp3Model()->rowCount(), 2);
+    QCOMPARE(w.column(1), QStringList({QStringLiteral("old"), QStringLiteral("old")}));
+
+    w.type(QStringLiteral("cmb置換(0)"), QStringLiteral("^(\\d+) (.+)\\.mp3$"));
+    QLineEdit *title = w.window.fieldStrip()->field(1);
+    title->clear();
+    QTest::keyClicks(title, QStringLiteral("$2"));
+    QCOMPARE(w.controller.tagJob().txtField[1], QStringLiteral("$2"));
+    QTest::mouseClick(w.button(QStringLiteral("cmdSetInf")), Qt::LeftButton);
+    QStringList titles = w.column(1);
+    titles.sort();
+    QCOMPARE(titles, QStringList({QStringLiteral("Intro"), QStringLiteral("Outro")}));
+    QCOMPARE(w.selectedRows(), QList<int>({1, 2}));
+    QCOMPARE(w.states(), QStringLiteral("111"));
+
+    // Restore reads the tags back from the files.
+    QTest::mouseClick(w.button(QStringLiteral("cmd元に戻す")), Qt::LeftButton);
+    QCOMPARE(w.column(1), QStringList({QStringLiteral("old"), QStringLiteral("old")}));
+    QCOMPARE(w.states(), QStringLiteral("100"));
+
+    QTest::mouseClick(w.button(QStringLiteral("cmdSetInf")), Qt::LeftButton);
+    QTest::mouseClick(w.button(QStringLiteral("cmdSetFile")), Qt::LeftButton);
+    QVERIFY(Id3::read(dir.filePath(QStringLiteral("01 Intro.mp3"))).right(128).startsWith("TAGIntro"));
+    QVERIFY(Id3::read(dir.filePath(QStringLiteral("02 Outro.mp3"))).right(128).startsWith("TAGOutro"));
+    QCOMPARE(w.states(), QStringLiteral("000"));
+}
+
+void TestMainWindow::folderJob()
+{
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir(QStringLiteral("x1"));
+    QDir(dir.path()).mkdir(QStringLiteral("x2"));
+    makeFiles(dir.path(), {QStringLiteral("x3.txt")});
+    Window w;
+    w.chooseJob(JobKind::FolderRename);
+    w.window.loadFolder(dir.path());
+    QCOMPARE(w.window.listModel()->rowCount(), 2);
+    w.type(QStringLiteral("cmb置換(0)"), QStringLiteral("x"));
+    w.type(QStringLiteral("cmb置換(1)"), QStringLiteral("y"));
+    QTest::mouseClick(w.button(QStringLiteral("cmdSetInf")), Qt::LeftButton);
+    QCOMPARE(w.selectedRows(), QList<int>({1, 2}));
+    QTest::mouseClick(w.button(QStringLiteral("cmdSetFile")), Qt::LeftButton);
+    const auto folders = [&dir] { return QDir(dir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name); };
+    QCOMPARE(folders(), QStringList({QStringLiteral("y1"), QStringLiteral("y2")}));
+    w.window.action(QStringLiteral("mnuRestoreFileName"))->trigger();
+    QCOMPARE(folders(), QStringList({QStringLiteral("x1"), QStringLiteral("x2")}));
+    QCOMPARE(onDisk(dir.path()), QStringList({QStringLiteral("x3.txt")}));
 }
 
 void TestMainWindow::oneStepMode()
@@ -501,6 +561,13 @@ void TestMainWindow::menuBarHidden()
     QVERIFY(key->isChecked());
     QCOMPARE(w.user.lastPrompt(), QStringLiteral("メニューを表示するには、ツールバーの左端ボタンをクリックして下さい。"));
     QCOMPARE(w.user.messages.last().title, QStringLiteral("メニュー再表示方法"));
+
+    // Ctrl+M anywhere in the window toggles it as well.
+    w.window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w.window));
+    QTest::keyClick(w.window.listV(), Qt::Key_M, Qt::ControlModifier);
+    QVERIFY(w.window.menuBar()->isVisible());
+    QVERIFY(!key->isChecked());
 
     w.window.action(QStringLiteral("bt_disptop"))->trigger();
     QVERIFY(w.window.windowFlags() & Qt::WindowStaysOnTopHint);
