@@ -612,8 +612,9 @@ QWidget *frmMain::buildLists(QWidget *parent)
         StartRowMove(run, m_controller.loader());
     });
     connect(m_listV, &RowListView::rowsDropped, this, &frmMain::dropRows);
+    // A command file of the MP3 job keeps the widths the user gave the columns.
     connect(m_listVMp3->horizontalHeader(), &QHeaderView::sectionResized, this,
-            [this] { m_controller.mp3ColumnWidths = mp3ColumnTwips(); });
+            [this] { m_controller.mp3ColumnWidths = m_appliedMp3Widths = mp3ColumnTwips(); });
     return box;
 }
 
@@ -779,6 +780,8 @@ void frmMain::tryCommand()
 void frmMain::executeCommand()
 {
     m_cmdSetFile->setEnabled(false);
+    // The list takes no input while files change; the states say when it may again.
+    activeList()->setEnabled(false);
     m_controller.ExecuteCommand();
 }
 
@@ -1259,17 +1262,19 @@ void frmMain::applyListColumns(const QList<int> &twipsList)
 
 void frmMain::applyMp3Columns(const QList<int> &twipsList)
 {
-    m_appliedMp3Widths = twipsList;
     for (int column = 0; column < TagRow::FieldCount; ++column) {
-        const bool hidden = TagRowModel::isHiddenColumn(column) && !m_debug;
-        m_listVMp3->setColumnHidden(column, hidden);
-        if (hidden)
+        const bool hidden = TagRowModel::isHiddenColumn(column);
+        m_listVMp3->setColumnHidden(column, hidden && !m_debug);
+        if (hidden) {
+            if (m_debug)
+                m_listVMp3->setColumnWidth(column, pixels(TagRow::defaultWidth(column, true)));
             continue;
-        int width = twipsList.value(column);
-        if (width <= 0 || TagRowModel::isHiddenColumn(column))
-            width = TagRow::defaultWidth(column, m_debug);
-        m_listVMp3->setColumnWidth(column, pixels(width));
+        }
+        // An empty or zero width leaves the column as it is.
+        if (twipsList.value(column) > 0)
+            m_listVMp3->setColumnWidth(column, pixels(twipsList.value(column)));
     }
+    m_controller.mp3ColumnWidths = m_appliedMp3Widths = mp3ColumnTwips();
     m_fieldStrip->align();
 }
 
@@ -1291,8 +1296,6 @@ void frmMain::applySettings(const Settings &settings)
     setSemiTransparent(settings.semiTransparent);
     applyListColumns(settings.listColumnWidths);
     applyMp3Columns(settings.mp3ColumnWidths);
-    m_controller.mp3ColumnWidths = mp3ColumnTwips();
-    m_appliedMp3Widths = m_controller.mp3ColumnWidths;
     if (!settings.listFontName.isEmpty() && settings.listFontSize > 0) {
         QFont font(settings.listFontName);
         font.setPointSizeF(settings.listFontSize);
