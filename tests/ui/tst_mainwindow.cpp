@@ -438,6 +438,16 @@ void TestMainWindow::fieldBoxesFollowColumns()
     QVERIFY(header->offset() > 0);
     QCOMPARE(strip->field(3)->x() - header->sectionViewportPosition(3), origin);
     QVERIFY(!strip->field(static_cast<int>(TagField::Path))->isVisibleTo(strip));
+
+    // Widths a command file brings: a zero leaves its column alone.
+    const int artist = list->columnWidth(2);
+    QList<int> widths(TagRow::FieldCount, 0);
+    widths[1] = 3000;
+    w.controller.mp3ColumnWidths = widths;
+    w.controller.RefreshJobInputs();
+    QCOMPARE(list->columnWidth(1), PixelsFromTwips(3000, w.window.logicalDpiX()));
+    QCOMPARE(list->columnWidth(2), artist);
+    QCOMPARE(strip->field(1)->width(), list->columnWidth(1));
 }
 
 void TestMainWindow::sortByHeaderTwice()
