@@ -427,7 +427,6 @@ QWidget *frmMain::buildNumbering(QWidget *parent)
     for (QWidget *box : {static_cast<QWidget *>(m_txtStNo), static_cast<QWidget *>(m_cmbDigits->lineEdit()),
                          static_cast<QWidget *>(m_cmbStep->lineEdit()), static_cast<QWidget *>(m_txtSeparator)})
         box->installEventFilter(this);
-    m_cmbDigits->installEventFilter(this);
     return m_frNumbering;
 }
 
