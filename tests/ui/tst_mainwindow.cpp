@@ -151,6 +151,7 @@ private Q_SLOTS:
     void deleteKeyEmptiesTheList();
     void historyDropDown();
     void menuBarHidden();
+    void saveCommandFile();
     void settingsPersist();
     void folderHeaders();
     void statusWindow();
@@ -582,6 +583,26 @@ void TestMainWindow::menuBarHidden()
     w.window.action(QStringLiteral("bt_disptop"))->trigger();
     QVERIFY(w.window.windowFlags() & Qt::WindowStaysOnTopHint);
     QVERIFY(w.window.action(QStringLiteral("mnuDispTop"))->isChecked());
+
+    w.window.action(QStringLiteral("mnuTransparent"))->trigger();
+    QCOMPARE(qRound(w.window.windowOpacity() * 255), 150);
+    w.window.action(QStringLiteral("mnuTransparent"))->trigger();
+    QCOMPARE(w.window.windowOpacity(), 1.0);
+}
+
+void TestMainWindow::saveCommandFile()
+{
+    QTemporaryDir dir;
+    Window w;
+    const QString path = dir.filePath(QStringLiteral("job.dat"));
+    QCOMPARE(w.controller.CommandFileSave(path), QString());
+    QVERIFY(w.window.windowTitle().contains(QStringLiteral(" < job.dat > ")));
+    w.type(QStringLiteral("cmb置換(0)"), QStringLiteral("(\\d+)"));
+    w.window.action(QStringLiteral("bt_save"))->trigger();
+    QCOMPARE(w.user.statusTexts.last(), QStringLiteral("上書き保存しました！\r\n「job.dat」"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().contains("Search=(\\d+)\r\n"));
 }
 
 void TestMainWindow::settingsPersist()
