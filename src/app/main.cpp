@@ -7,6 +7,8 @@
 #include "platform/linuxfilesystem.h"
 #include "platform/systempaths.h"
 #include "ui/frmmain.h"
+#include "ui/rowlistview.h"
+#include "ui/qtdesktopservices.h"
 #include "ui/qtuserchannel.h"
 
 #include <QApplication>
@@ -57,14 +59,21 @@ int runWindowed(int argc, char **argv, const CommandLine &line)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvane"));
     QApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("corvane"));
     SystemPaths::setProgramFolder(QCoreApplication::applicationDirPath());
 
     QtUserChannel user;
     LinuxFileSystem files;
-    JobController controller(user, files);
+    QtDesktopServices desktop;
+    JobController controller(user, files, &desktop);
     controller.debug = line.debug();
-    frmMain window(controller.rows(), user, line.debug());
-    loadSettings(controller, window.screen()->size());
+    frmMain window(controller, user, line.debug());
+    const QSize screen = window.screen()->size();
+    Settings settings = Settings::defaults(screen, window.listV()->font().family(),
+                                           window.listV()->font().pointSizeF());
+    ConfLoad(ConfPath(), &settings, user);
+    controller.applySettings(settings);
+    window.applySettings(settings);
 
     StartUp startUp(controller, line);
     const StartUp::Outcome outcome = startUp.run([&window] { window.show(); });

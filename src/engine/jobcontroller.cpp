@@ -296,6 +296,18 @@ void JobController::ClearLists()
     ListChanged();
 }
 
+void JobController::DeleteAllRows()
+{
+    if (m_job == JobKind::Mp3TagEdit)
+        m_tagJob.rows().clear();
+    else
+        m_rows.clear();
+    m_currentFolder.clear();
+    m_commandFilePath.clear();
+    SeedInputsFromRow(0);
+    ListChanged();
+}
+
 void JobController::ListChanged()
 {
     SetFileCnt(m_loader, m_states, activeRowCount());

@@ -77,6 +77,8 @@ public:
     // Clears the list and reads folder into it; returns failed.
     bool LoadFolder(const QString &folder);
     void ClearLists();
+    // "全て消去": empties the active list and forgets the folder and the command file.
+    void DeleteAllRows();
     void ListChanged();
 
     // The caption: title, version, command file, folder, applied switches.

@@ -1,44 +1,154 @@
 #include "ui/frmmain.h"
 
-#include "engine/jobkind.h"
+#include "engine/fileload.h"
+#include "engine/jobcontroller.h"
+#include "engine/listcommands.h"
+#include "engine/listdrop.h"
+#include "persist/commandfilefolder.h"
+#include "persist/conffile.h"
+#include "platform/pathtext.h"
 #include "platform/showmessage.h"
+#include "ui/appicon.h"
+#include "ui/clicklabel.h"
+#include "ui/frmabout.h"
+#include "ui/frmdata.h"
+#include "ui/frminput.h"
+#include "ui/frmlist.h"
+#include "ui/frmsearch.h"
+#include "ui/frmtemplate.h"
+#include "ui/frmvar.h"
+#include "ui/historycombo.h"
+#include "ui/mp3fieldstrip.h"
 #include "ui/qtuserchannel.h"
 #include "ui/renamerowmodel.h"
-#include "persist/settings.h"
+#include "ui/rowlistview.h"
+#include "ui/shellopen.h"
+#include "ui/tagrowmodel.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
 #include <QComboBox>
-#include <QFrame>
+#include <QDateEdit>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTableView>
+#include <QScreen>
+#include <QShortcut>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QTimeEdit>
+#include <QTimer>
+#include <QToolBar>
 #include <QVBoxLayout>
 
 namespace {
 
-constexpr int visibleColumnTwips[] = {3200, 3200, 2200, 2200, 1500, 8000};
-constexpr int debugColumnTwips = 5000;
+const QString crlf = QStringLiteral("\r\n");
+// Characters a file name cannot hold: the separator box drops them as they are typed.
+const QString forbiddenInNames = QStringLiteral("/:*?\\|<>\"");
+
+void setText(QLineEdit *box, const QString &text)
+{
+    if (box->text() == text)
+        return;
+    const QSignalBlocker blocker(box);
+    box->setText(text);
+}
+
+void setText(QComboBox *box, const QString &text)
+{
+    if (box->currentText() == text)
+        return;
+    const QSignalBlocker blocker(box);
+    box->setEditText(text);
+}
+
+bool isDigitKey(const QKeyEvent *key)
+{
+    return key->key() >= Qt::Key_0 && key->key() <= Qt::Key_9 && key->text().size() == 1;
+}
+
+// Keys that move around or edit without typing.
+bool isEditingKey(const QKeyEvent *key)
+{
+    switch (key->key()) {
+    case Qt::Key_Backspace:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_Delete:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Escape:
+        return true;
+    default:
+        return key->modifiers() & Qt::ControlModifier;
+    }
+}
+
+QComboBox *numberCombo(const QString &name, const QStringList &items, QWidget *parent)
+{
+    auto *box = new QComboBox(parent);
+    box->setObjectName(name);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->addItems(items);
+    box->setMinimumContentsLength(4);
+    return box;
+}
+
+QLabel *label(const QString &text, QWidget *parent)
+{
+    return new QLabel(text, parent);
+}
 
 } // namespace
 
-frmMain::frmMain(RenameRowList &rows, QtUserChannel &user, bool debug, QWidget *parent)
+frmMain::frmMain(JobController &controller, UserChannel &user, bool debug, QWidget *parent)
     : QMainWindow(parent)
+    , m_controller(controller)
+    , m_user(user)
+    , m_debug(debug)
+    , m_sink(controller.tagJob())
 {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(caption());
+    setWindowIcon(AppIcon());
+    m_controller.loader().tagRows = &m_sink;
+    m_controller.loader().countChanged = [this] { m_lblCnt->setText(m_controller.loader().countText); };
 
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(6, 4, 6, 4);
+    layout->setSpacing(4);
 
+    auto *top = new QHBoxLayout;
     m_cmbTarget = new QComboBox(central);
     m_cmbTarget->setObjectName(QStringLiteral("cmbTarget"));
     m_cmbTarget->addItems(Jobs::labels());
-    m_cmbTarget->setCurrentIndex(Jobs::position(Jobs::Default));
-    layout->addWidget(m_cmbTarget, 0, Qt::AlignLeft);
+    m_cmbTarget->setCurrentIndex(Jobs::position(m_controller.job()));
+    top->addWidget(m_cmbTarget);
+    top->addWidget(buildCommands(central), 1);
+    layout->addLayout(top);
 
-    buildList(rows, debug);
-    layout->addWidget(m_listV, 1);
+    layout->addWidget(buildNumbering(central));
+    layout->addWidget(buildReplace(central));
+    layout->addWidget(buildTimeStamp(central));
+    layout->addWidget(buildLists(central), 1);
 
     m_frProg = new QFrame(central);
     m_frProg->setObjectName(QStringLiteral("frProg"));
@@ -49,51 +159,207 @@ frmMain::frmMain(RenameRowList &rows, QtUserChannel &user, bool debug, QWidget *
     progressLayout->addWidget(m_prog);
     m_frProg->hide();
     layout->addWidget(m_frProg);
-    user.setProgressWidgets(m_frProg, m_prog);
-
-    layout->addWidget(buildCommands());
+    if (auto *qtUser = dynamic_cast<QtUserChannel *>(&m_user))
+        qtUser->setProgressWidgets(m_frProg, m_prog);
     setCentralWidget(central);
-    resize(800, 500);
+
+    buildMenus();
+    buildToolBar();
+    bindInputs();
+
+    auto *ctrlM = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), this);
+    ctrlM->setContext(Qt::WindowShortcut);
+    connect(ctrlM, &QShortcut::activated, this, &frmMain::toggleMenuBar);
+
+    connect(&m_controller, &JobController::changed, this, &frmMain::refresh);
+    applySettings(Settings::defaults(QSize(1024, 768)));
+    refresh();
 }
 
-QString frmMain::caption()
+frmMain::~frmMain()
 {
-    return ApplicationTitle() + u' ' + QStringLiteral(CORVANE_VERSION);
+    if (m_controller.loader().tagRows == &m_sink)
+        m_controller.loader().tagRows = nullptr;
+    m_controller.loader().countChanged = nullptr;
+    if (auto *qtUser = dynamic_cast<QtUserChannel *>(&m_user))
+        qtUser->setProgressWidgets(nullptr, nullptr);
 }
 
-void frmMain::buildList(RenameRowList &rows, bool debug)
-{
-    m_listV = new QTableView(this);
-    m_listV->setObjectName(QStringLiteral("ListV"));
-    m_model = new RenameRowModel(rows, m_listV);
-    m_listV->setModel(m_model);
-    m_listV->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_listV->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_listV->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_listV->setWordWrap(false);
-    m_listV->verticalHeader()->hide();
-    m_listV->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_listV->verticalHeader()->setDefaultSectionSize(m_listV->fontMetrics().height() + 4);
-    m_listV->horizontalHeader()->setHighlightSections(false);
+// ---- building ---------------------------------------------------------------
 
-    const double dpi = logicalDpiX();
-    for (int column = 0; column < RenameRow::FieldCount; ++column) {
-        const auto field = static_cast<RenameField>(column);
-        if (!RenameRowModel::isHiddenField(field)) {
-            m_listV->setColumnWidth(column, PixelsFromTwips(visibleColumnTwips[column], dpi));
-        } else if (debug) {
-            m_listV->setColumnWidth(column, PixelsFromTwips(debugColumnTwips, dpi));
-        } else {
-            m_listV->setColumnHidden(column, true);
+QAction *frmMain::menuAction(QMenu *menu, const QString &name, const QString &text, std::function<void()> slot)
+{
+    auto *action = menu->addAction(text);
+    action->setObjectName(name);
+    connect(action, &QAction::triggered, this, slot);
+    m_actions.insert(name, action);
+    return action;
+}
+
+
+QAction *frmMain::menuOption(QMenu *menu, const QString &name, const QString &text, std::function<void(bool)> slot)
+{
+    auto *action = menu->addAction(text);
+    action->setObjectName(name);
+    action->setCheckable(true);
+    connect(action, &QAction::triggered, this, std::move(slot));
+    m_actions.insert(name, action);
+    return action;
+}
+
+void frmMain::buildMenus()
+{
+    QMenu *file = menuBar()->addMenu(QStringLiteral("ファイル"));
+    menuAction(file, QStringLiteral("mnuFileAll"), QStringLiteral("ファイル名一括読込"), [this] { chooseFolder(); });
+    menuAction(file, QStringLiteral("mnuFilesOpen"), QStringLiteral("ファイル名読込"), [this] { chooseFiles(); });
+    file->addSeparator();
+    menuAction(file, QStringLiteral("mnuNew"), QStringLiteral("新規"), [this] { newCommandFile(); });
+    menuAction(file, QStringLiteral("mnuOpen"), QStringLiteral("コマンドファイルを開く"), [this] { openCommandFile(); });
+    menuAction(file, QStringLiteral("mnuSave"), QStringLiteral("上書き保存"), [this] { saveCommandFile(); });
+    menuAction(file, QStringLiteral("mnuSaveAs"), QStringLiteral("名前を付けて保存"), [this] { saveCommandFileAs(); });
+    menuAction(file, QStringLiteral("mnuComList"), QStringLiteral("コマンドファイルリスト"), [this] { listCommandFiles(); });
+    file->addSeparator();
+    QAction *close = file->addAction(QStringLiteral("閉じる"));
+    close->setObjectName(QStringLiteral("mnuClose"));
+    connect(close, &QAction::triggered, this, &QWidget::close);
+    m_actions.insert(close->objectName(), close);
+
+    QMenu *view = menuBar()->addMenu(QStringLiteral("表示"));
+    menuOption(view, QStringLiteral("mnuDispMenu"), QStringLiteral("メニューを表示しない"),
+              [this](bool hidden) { setMenuBarShown(!hidden, true); });
+    menuOption(view, QStringLiteral("mnuDispTop"), QStringLiteral("最前面表示"), [this](bool on) { setStayOnTop(on); });
+    menuOption(view, QStringLiteral("mnuTransparent"), QStringLiteral("半透明"),
+              [this](bool on) { setSemiTransparent(on); });
+    view->addSeparator();
+    menuAction(view, QStringLiteral("mnuListFont"), QStringLiteral("リストのフォント"), [this] { chooseListFont(); });
+
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("編集"));
+    edit->setObjectName(QStringLiteral("mnuEdit"));
+    menuAction(edit, QStringLiteral("mnuTry"), QStringLiteral("試行"), [this] { tryCommand(); });
+    menuAction(edit, QStringLiteral("mnuRestore"), QStringLiteral("元に戻す"), [this] { restoreCommand(); });
+    menuAction(edit, QStringLiteral("mnuRestoreFileName"), QStringLiteral("元のファイル名に戻す"), [this] { restoreFileNames(); });
+    edit->addSeparator();
+    menuAction(edit, QStringLiteral("mnuSelectAll"), QStringLiteral("全て選択"), [this] { selectAll(); });
+    menuAction(edit, QStringLiteral("mnuUp"), QStringLiteral("上に移動"), [this] { moveSelected(-1); });
+    menuAction(edit, QStringLiteral("mnuDown"), QStringLiteral("下に移動"), [this] { moveSelected(1); });
+    menuAction(edit, QStringLiteral("mnuClear"), QStringLiteral("消去"), [this] { deleteSelected(); });
+    menuAction(edit, QStringLiteral("mnuClearAll"), QStringLiteral("全て消去"), [this] { deleteAll(); });
+    menuAction(edit, QStringLiteral("mnuCopy"), QStringLiteral("コピー"), [this] { copyList(); });
+    edit->addSeparator();
+    menuAction(edit, QStringLiteral("mnuDirect"), QStringLiteral("直接データ指定"), [this] { editDirectData(); });
+
+    QMenu *options = menuBar()->addMenu(QStringLiteral("オプション"));
+    RunOptions &o = m_controller.options();
+    menuOption(options, QStringLiteral("mnuOnlyTopFolder"), QStringLiteral("再帰ファイル検索をしない"),
+              [&o](bool on) { o.setOnlyTopFolder(on); });
+    menuOption(options, QStringLiteral("mnuIgnoreCase"), QStringLiteral("大/小文字を区別しない"),
+              [&o](bool on) { o.ignoreCase = on; });
+    menuOption(options, QStringLiteral("mnuRegOrder"), QStringLiteral("検索/置換履歴を昇順で表示"),
+              [&o](bool on) { o.regOrder = on; });
+    menuOption(options, QStringLiteral("mnuNoTry"), QStringLiteral("試行せず直接実行"),
+              [this](bool on) { m_controller.SetNoTryMode(on); });
+    menuOption(options, QStringLiteral("mnuErrorContinue"), QStringLiteral("エラー時も続行"),
+              [&o](bool on) { o.errorContinue = on; });
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("ヘルプ"));
+    menuAction(help, QStringLiteral("mnuHelpHelp"), QStringLiteral("ヘルプ"), [this] { openHelp(); });
+    menuAction(help, QStringLiteral("mnuReg"), QStringLiteral("正規表現の使用例"), [this] { openRegExpHelp(); });
+    help->addSeparator();
+    menuOption(help, QStringLiteral("mnuNoConfirm"), QStringLiteral("確認メッセージを表示しない"),
+              [&o](bool on) { o.setNoConfirm(on); });
+    help->addSeparator();
+    menuAction(help, QStringLiteral("mnuHelpVersion"), QStringLiteral("バージョン"), [this] { openAbout(); });
+}
+
+void frmMain::buildToolBar()
+{
+    m_toolBar = addToolBar(QStringLiteral("ツールバー"));
+    m_toolBar->setObjectName(QStringLiteral("Toolbar"));
+    m_toolBar->setMovable(false);
+    m_toolBar->setIconSize(QSize(20, 20));
+    struct Key
+    {
+        const char16_t *name;
+        const char16_t *twin;
+        const char *theme;
+        QStyle::StandardPixmap fallback;
+    };
+    // The left-most button brings a hidden menu bar back, so it comes first.
+    static const Key keys[] = {
+        {u"bt_dispmenu", u"mnuDispMenu", "open-menu", QStyle::SP_ToolBarVerticalExtensionButton},
+        {u"bt_disptop", u"mnuDispTop", "go-top", QStyle::SP_TitleBarShadeButton},
+        {nullptr, nullptr, nullptr, {}},
+        {u"bt_load", u"mnuFileAll", "folder-open", QStyle::SP_DirOpenIcon},
+        {u"bt_files", u"mnuFilesOpen", "document-open", QStyle::SP_FileIcon},
+        {nullptr, nullptr, nullptr, {}},
+        {u"bt_new", u"mnuNew", "document-new", QStyle::SP_FileDialogNewFolder},
+        {u"bt_com_list", u"mnuComList", "view-list-details", QStyle::SP_FileDialogDetailedView},
+        {u"bt_open", u"mnuOpen", "document-open-folder", QStyle::SP_DialogOpenButton},
+        {u"bt_save", u"mnuSave", "document-save", QStyle::SP_DialogSaveButton},
+        {u"bt_all_save", u"mnuSaveAs", "document-save-as", QStyle::SP_DriveFDIcon},
+        {nullptr, nullptr, nullptr, {}},
+        {u"bt_up", u"mnuUp", "go-up", QStyle::SP_ArrowUp},
+        {u"bt_down", u"mnuDown", "go-down", QStyle::SP_ArrowDown},
+        {u"bt_clear", u"mnuClear", "edit-delete", QStyle::SP_DialogDiscardButton},
+        {u"bt_clearall", u"mnuClearAll", "edit-clear", QStyle::SP_DialogResetButton},
+        {nullptr, nullptr, nullptr, {}},
+        {u"bt_help", u"mnuHelpHelp", "help-contents", QStyle::SP_DialogHelpButton},
+        {u"bt_version", u"mnuHelpVersion", "help-about", QStyle::SP_MessageBoxInformation},
+        {u"bt_close", u"mnuClose", "application-exit", QStyle::SP_DialogCloseButton},
+    };
+    for (const Key &key : keys) {
+        if (!key.name) {
+            m_toolBar->addSeparator();
+            continue;
         }
+        QAction *twin = m_actions.value(QString::fromUtf16(key.twin));
+        const QIcon icon = QIcon::fromTheme(QString::fromLatin1(key.theme), style()->standardIcon(key.fallback));
+        QAction *button = m_toolBar->addAction(icon, twin->text());
+        button->setObjectName(QString::fromUtf16(key.name));
+        button->setCheckable(twin->isCheckable());
+        if (twin->isCheckable()) {
+            connect(button, &QAction::triggered, twin, [twin](bool on) {
+                twin->setChecked(on);
+                Q_EMIT twin->triggered(on);
+            });
+        } else {
+            connect(button, &QAction::triggered, twin, &QAction::trigger);
+        }
+        m_actions.insert(button->objectName(), button);
     }
 }
 
-QWidget *frmMain::buildCommands()
+QWidget *frmMain::buildCommands(QWidget *parent)
 {
-    auto *bar = new QWidget(this);
+    auto *bar = new QWidget(parent);
     auto *layout = new QHBoxLayout(bar);
     layout->setContentsMargins(0, 0, 0, 0);
+
+    m_cmdAllSelect = new QPushButton(QStringLiteral("全て選択"), bar);
+    m_cmdAllSelect->setObjectName(QStringLiteral("cmdAllSelect"));
+    m_cmdAllSelect->setToolTip(QStringLiteral("ファイルを全て選択します"));
+    connect(m_cmdAllSelect, &QPushButton::clicked, this, [this] {
+        selectAll();
+        m_controller.states().tryEnabled = true;
+        refreshCommands();
+    });
+    auto *up = new QPushButton(style()->standardIcon(QStyle::SP_ArrowUp), QString(), bar);
+    up->setObjectName(QStringLiteral("cmdUp"));
+    up->setToolTip(QStringLiteral("選択行を上方に移動"));
+    connect(up, &QPushButton::clicked, this, [this] { moveSelected(-1); });
+    auto *down = new QPushButton(style()->standardIcon(QStyle::SP_ArrowDown), QString(), bar);
+    down->setObjectName(QStringLiteral("cmdDown"));
+    down->setToolTip(QStringLiteral("選択行を下方に移動"));
+    connect(down, &QPushButton::clicked, this, [this] { moveSelected(1); });
+    m_lblCnt = new QLabel(bar);
+    m_lblCnt->setObjectName(QStringLiteral("lblCnt"));
+    m_lblCnt->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("000000")));
+    m_lblCnt->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    layout->addWidget(m_cmdAllSelect);
+    layout->addWidget(up);
+    layout->addWidget(down);
+    layout->addWidget(m_lblCnt);
     layout->addStretch(1);
 
     m_cmdSetInf = new QPushButton(QStringLiteral("試行"), bar);
@@ -101,18 +367,967 @@ QWidget *frmMain::buildCommands()
     m_cmdSetInf->setToolTip(QStringLiteral(
         "リスト上の情報のみ変更。実際には、まだ変更されません。右の「実行」で、実際にファイル情報が変更されます。"
         "「元に戻す」で最初の状態に戻ります。"));
-
+    connect(m_cmdSetInf, &QPushButton::clicked, this, &frmMain::tryCommand);
     m_cmdSetFile = new QPushButton(QStringLiteral("実行"), bar);
     m_cmdSetFile->setObjectName(QStringLiteral("cmdSetFile"));
     m_cmdSetFile->setToolTip(QStringLiteral("ファイル情報を実際に変更します。実行後は元に戻せません。"));
-
+    connect(m_cmdSetFile, &QPushButton::clicked, this, &frmMain::executeCommand);
     m_cmdRestore = new QPushButton(QStringLiteral("元に戻す"), bar);
     m_cmdRestore->setObjectName(QStringLiteral("cmd元に戻す"));
     m_cmdRestore->setToolTip(QStringLiteral("ファイルを読み込んだ時の状態に戻します。"));
-
-    for (QPushButton *button : {m_cmdSetInf, m_cmdSetFile, m_cmdRestore}) {
-        button->setEnabled(false);
+    connect(m_cmdRestore, &QPushButton::clicked, this, &frmMain::restoreCommand);
+    for (QPushButton *button : {m_cmdSetInf, m_cmdSetFile, m_cmdRestore})
         layout->addWidget(button);
-    }
     return bar;
+}
+
+QWidget *frmMain::buildNumbering(QWidget *parent)
+{
+    m_frNumbering = new QWidget(parent);
+    m_frNumbering->setObjectName(QStringLiteral("frNumbering"));
+    auto *grid = new QGridLayout(m_frNumbering);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(10);
+    m_txtFileName = new QLineEdit(m_frNumbering);
+    m_txtFileName->setObjectName(QStringLiteral("txtFileName"));
+    m_txtSample = new QLineEdit(m_frNumbering);
+    m_txtSample->setObjectName(QStringLiteral("txtSample"));
+    m_txtSample->setReadOnly(true);
+    m_txtSample->setFocusPolicy(Qt::NoFocus);
+    m_txtStNo = new QLineEdit(m_frNumbering);
+    m_txtStNo->setObjectName(QStringLiteral("txtStNo"));
+    m_txtStNo->setToolTip(QStringLiteral("連番開始番号を指定。数字以外の文字は入力不可"));
+    m_txtStNo->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
+    m_cmbDigits = numberCombo(QStringLiteral("cmb桁数"), {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                                                         QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6")},
+                              m_frNumbering);
+    m_cmbStep = numberCombo(QStringLiteral("cmb連番増分"), {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("5"),
+                                                           QStringLiteral("10"), QStringLiteral("100")},
+                            m_frNumbering);
+    m_txtSeparator = new QLineEdit(m_frNumbering);
+    m_txtSeparator->setObjectName(QStringLiteral("txtSeparator"));
+    m_txtSeparator->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00000000")));
+    m_txtSeparator->setToolTip(QStringLiteral("ダブルクリックで編集フォームが開きます"));
+    m_chkAddTop = new QCheckBox(QStringLiteral("先頭に付加"), m_frNumbering);
+    m_chkAddTop->setObjectName(QStringLiteral("chkAddTop"));
+
+    grid->addWidget(label(QStringLiteral(" 基準ファイル名 - 空白：元のファイル名に付加"), m_frNumbering), 0, 0);
+    grid->addWidget(label(QStringLiteral("開始番号"), m_frNumbering), 0, 1);
+    grid->addWidget(label(QStringLiteral("桁数"), m_frNumbering), 0, 2);
+    grid->addWidget(label(QStringLiteral("増分"), m_frNumbering), 0, 3);
+    grid->addWidget(label(QStringLiteral("区切り"), m_frNumbering), 0, 4);
+    grid->addWidget(m_txtFileName, 1, 0);
+    grid->addWidget(m_txtStNo, 1, 1);
+    grid->addWidget(m_cmbDigits, 1, 2);
+    grid->addWidget(m_cmbStep, 1, 3);
+    grid->addWidget(m_txtSeparator, 1, 4);
+    grid->addWidget(m_chkAddTop, 1, 5);
+    grid->addWidget(m_txtSample, 2, 0);
+    grid->setColumnStretch(0, 1);
+    for (QWidget *box : {static_cast<QWidget *>(m_txtStNo), static_cast<QWidget *>(m_cmbDigits->lineEdit()),
+                         static_cast<QWidget *>(m_cmbStep->lineEdit()), static_cast<QWidget *>(m_txtSeparator)})
+        box->installEventFilter(this);
+    return m_frNumbering;
+}
+
+QWidget *frmMain::buildReplace(QWidget *parent)
+{
+    m_frReplace = new QWidget(parent);
+    m_frReplace->setObjectName(QStringLiteral("frReplace"));
+    auto *grid = new QGridLayout(m_frReplace);
+    grid->setContentsMargins(0, 0, 0, 0);
+    const auto regOrder = [this] { return m_controller.options().regOrder; };
+    m_cmbSearch = new HistoryCombo(m_controller.searchHistory(), regOrder, m_frReplace);
+    m_cmbSearch->setObjectName(QStringLiteral("cmb置換(0)"));
+    m_cmbSearch->setToolTip(QStringLiteral("検索文字列（正規表現使用可）"));
+    m_cmbReplace = new HistoryCombo(m_controller.replaceHistory(), regOrder, m_frReplace);
+    m_cmbReplace->setObjectName(QStringLiteral("cmb置換(1)"));
+    m_cmbReplace->setToolTip(QStringLiteral("置換文字列（変数/関数使用可）"));
+    for (HistoryCombo *box : {m_cmbSearch, m_cmbReplace}) {
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(12);
+        box->lineEdit()->installEventFilter(this);
+    }
+
+    auto *lblSearch = new ClickLabel(QStringLiteral(" 検索文字列"), m_frReplace);
+    lblSearch->setObjectName(QStringLiteral("lblSearch"));
+    m_lblReplace = new ClickLabel(QStringLiteral(" 置換文字列"), m_frReplace);
+    m_lblReplace->setObjectName(QStringLiteral("lblReplace"));
+    for (ClickLabel *l : {lblSearch, m_lblReplace})
+        l->setToolTip(QStringLiteral("ダブルクリックで編集フォームが開きます"));
+    connect(lblSearch, &ClickLabel::doubleClicked, this, [this] { editBox(m_cmbSearch, 0); });
+    connect(m_lblReplace, &ClickLabel::doubleClicked, this, [this] { editBox(m_cmbReplace, 1); });
+
+    auto *lblShowReg = new ClickLabel(QStringLiteral("<u>正規表現の使用例</u>"), m_frReplace);
+    lblShowReg->setObjectName(QStringLiteral("lblShowReg"));
+    lblShowReg->setToolTip(QStringLiteral("正規表現のオンラインヘルプを開きます。"));
+    connect(lblShowReg, &ClickLabel::clicked, this, &frmMain::openRegExpHelp);
+    auto *lblVar = new ClickLabel(QStringLiteral("<u>変数/関数</u>"), m_frReplace);
+    lblVar->setObjectName(QStringLiteral("lblVar"));
+    lblVar->setToolTip(QStringLiteral("使用できる変数/関数の一覧－クリックで挿入出来ます。"));
+    connect(lblVar, &ClickLabel::clicked, this, &frmMain::openVarList);
+    auto *lblTemplate = new ClickLabel(QStringLiteral("<u>テンプレート</u>"), m_frReplace);
+    lblTemplate->setObjectName(QStringLiteral("lblTemplate"));
+    lblTemplate->setToolTip(QStringLiteral("テンプレートを表示－自由に変更／追加可"));
+    connect(lblTemplate, &ClickLabel::clicked, this, &frmMain::openTemplate);
+    for (ClickLabel *l : {lblShowReg, lblVar, lblTemplate})
+        l->setCursor(Qt::PointingHandCursor);
+
+    m_chkManual = new QCheckBox(QStringLiteral("データを直接指定"), m_frReplace);
+    m_chkManual->setObjectName(QStringLiteral("ChkManual"));
+
+    m_frTarget = new QWidget(m_frReplace);
+    auto *target = new QHBoxLayout(m_frTarget);
+    target->setContentsMargins(0, 0, 0, 0);
+    m_cmbReplaceTarget = new QComboBox(m_frTarget);
+    m_cmbReplaceTarget->setObjectName(QStringLiteral("cmbReplaceTarget"));
+    for (int column = 0; column < TagRow::FieldCount; ++column)
+        m_cmbReplaceTarget->addItem(TagRow::header(column));
+    m_cmbReplaceTarget->setCurrentIndex(-1);
+    target->addWidget(label(QStringLiteral("置換対象タグ名"), m_frTarget));
+    target->addWidget(m_cmbReplaceTarget);
+
+    m_frID3 = new QGroupBox(m_frReplace);
+    m_frID3->setObjectName(QStringLiteral("frID3"));
+    auto *id3 = new QHBoxLayout(m_frID3);
+    id3->setContentsMargins(4, 0, 4, 0);
+    m_chkID3v1 = new QCheckBox(QStringLiteral("ID3v1"), m_frID3);
+    m_chkID3v1->setObjectName(QStringLiteral("ChkID3(0)"));
+    m_chkID3v1->setToolTip(QStringLiteral("v1.xをRead/Write"));
+    m_chkID3v2 = new QCheckBox(QStringLiteral("ID3v2"), m_frID3);
+    m_chkID3v2->setObjectName(QStringLiteral("ChkID3(1)"));
+    m_chkID3v2->setToolTip(QStringLiteral("v2.xをRead/Write"));
+    id3->addWidget(m_chkID3v1);
+    id3->addWidget(m_chkID3v2);
+
+    auto *links = new QHBoxLayout;
+    links->addWidget(lblShowReg);
+    links->addWidget(lblVar);
+    links->addWidget(lblTemplate);
+    links->addStretch(1);
+    links->addWidget(m_chkManual);
+
+    grid->addWidget(lblSearch, 0, 0);
+    grid->addWidget(m_lblReplace, 0, 1);
+    grid->addWidget(m_cmbSearch, 1, 0);
+    grid->addWidget(m_cmbReplace, 1, 1);
+    grid->addLayout(links, 2, 0, 1, 2);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 1);
+    return m_frReplace;
+}
+
+QWidget *frmMain::buildTimeStamp(QWidget *parent)
+{
+    m_frTimeStamp = new QWidget(parent);
+    m_frTimeStamp->setObjectName(QStringLiteral("frTimeStamp"));
+    auto *layout = new QHBoxLayout(m_frTimeStamp);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_lblTimeStamp = new QLabel(m_frTimeStamp);
+    m_lblTimeStamp->setObjectName(QStringLiteral("lblTimeStamp"));
+    m_dtpDate = new QDateEdit(m_frTimeStamp);
+    m_dtpDate->setObjectName(QStringLiteral("DTP(0)"));
+    m_dtpDate->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
+    m_dtpDate->setCalendarPopup(true);
+    m_dtpTime = new QTimeEdit(m_frTimeStamp);
+    m_dtpTime->setObjectName(QStringLiteral("DTP(1)"));
+    m_dtpTime->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    m_cmbMinutes = numberCombo(QStringLiteral("cmb増分"),
+                               {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("5"), QStringLiteral("10"),
+                                QStringLiteral("30"), QStringLiteral("60"), QStringLiteral("1440")},
+                               m_frTimeStamp);
+    m_cmbMinutes->setToolTip(QStringLiteral("連番時刻の増分値を指定(分)"));
+    layout->addWidget(m_lblTimeStamp);
+    layout->addWidget(m_dtpDate);
+    layout->addWidget(m_dtpTime);
+    layout->addSpacing(12);
+    layout->addWidget(label(QStringLiteral("増分(分)"), m_frTimeStamp));
+    layout->addWidget(m_cmbMinutes);
+    layout->addStretch(1);
+    return m_frTimeStamp;
+}
+
+QWidget *frmMain::buildLists(QWidget *parent)
+{
+    auto *box = new QWidget(parent);
+    auto *layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    m_listV = new RowListView(box);
+    m_listV->setObjectName(QStringLiteral("ListV"));
+    m_model = new RenameRowModel(m_controller.rows(), m_listV);
+    RenameRowList &rows = m_controller.rows();
+    m_listV->bindRows(m_model,
+                      {[&rows] { return rows.count(); }, [&rows](int i) { return rows.isSelected(i); },
+                       [&rows](int i, bool on) { rows.editRow(i).selected = on; }},
+                      true);
+
+    m_listVMp3 = new RowListView(box);
+    m_listVMp3->setObjectName(QStringLiteral("ListV_MP3"));
+    m_mp3Model = new TagRowModel(m_controller.tagJob().rows(), m_listVMp3);
+    TagRowList &tagRows = m_controller.tagJob().rows();
+    m_listVMp3->bindRows(m_mp3Model,
+                         {[&tagRows] { return tagRows.count(); }, [&tagRows](int i) { return tagRows.isSelected(i); },
+                          [&tagRows](int i, bool on) { tagRows.editRow(i).selected = on; }},
+                         false);
+
+    m_frFields = new QWidget(box);
+    auto *fields = new QVBoxLayout(m_frFields);
+    fields->setContentsMargins(0, 2, 0, 2);
+    fields->setSpacing(1);
+    auto *lblReplaceTag = new ClickLabel(QStringLiteral(" ↓MP3タグ置換文字列 ↓"), m_frFields);
+    lblReplaceTag->setObjectName(QStringLiteral("lblReplaceTag"));
+    lblReplaceTag->setToolTip(QStringLiteral("ダブルクリックでフィールド文字列初期化"));
+    connect(lblReplaceTag, &ClickLabel::doubleClicked, this, &frmMain::resetFieldTemplates);
+    m_fieldStrip = new Mp3FieldStrip(m_listVMp3, TagRow::FieldCount, m_frFields);
+    // The MP3 job's own choices sit on the label's line, where the row has room.
+    auto *heading = new QHBoxLayout;
+    heading->addWidget(lblReplaceTag);
+    heading->addStretch(1);
+    heading->addWidget(m_frTarget);
+    heading->addWidget(m_frID3);
+    fields->addLayout(heading);
+    fields->addWidget(m_fieldStrip);
+
+    layout->addWidget(m_frFields);
+    layout->addWidget(m_listV, 1);
+    layout->addWidget(m_listVMp3, 1);
+
+    for (RowListView *list : {m_listV, m_listVMp3}) {
+        list->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(list, &QWidget::customContextMenuRequested, this, [this, list](QPoint at) {
+            if (list->model()->rowCount() > 0)
+                findChild<QMenu *>(QStringLiteral("mnuEdit"))->exec(list->viewport()->mapToGlobal(at));
+        });
+        connect(list, &QAbstractItemView::clicked, this, &frmMain::rowClicked);
+        connect(list, &QAbstractItemView::doubleClicked, this, &frmMain::editDirectData);
+        connect(list, &RowListView::deletePressed, this, &frmMain::deleteSelected);
+        connect(list, &RowListView::pathsDropped, this, &frmMain::dropPaths);
+        connect(list->horizontalHeader(), &QHeaderView::sectionClicked, this, &frmMain::sortByColumn);
+    }
+    connect(m_listV, &RowListView::rowMoveStarted, this, [this] {
+        JobContext run = m_controller.context();
+        StartRowMove(run, m_controller.loader());
+    });
+    connect(m_listV, &RowListView::rowsDropped, this, &frmMain::dropRows);
+    // A command file of the MP3 job keeps the widths the user gave the columns.
+    connect(m_listVMp3->horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this] { m_controller.mp3ColumnWidths = m_appliedMp3Widths = mp3ColumnTwips(); });
+    return box;
+}
+
+void frmMain::bindInputs()
+{
+    JobInputs &in = m_controller.inputs();
+    connect(m_cmbTarget, &QComboBox::activated, this, &frmMain::jobChosen);
+    connect(m_cmbSearch, &QComboBox::editTextChanged, this, [this, &in](const QString &text) {
+        in.searchText = text;
+        m_controller.SearchTextChanged();
+    });
+    connect(m_cmbReplace, &QComboBox::editTextChanged, this, [this, &in](const QString &text) {
+        in.replaceText = text;
+        m_controller.SearchTextChanged();
+    });
+    const auto numbering = [this](QString JobInputs::*field) {
+        return [this, field](const QString &text) {
+            m_controller.inputs().*field = text;
+            m_controller.RefreshJobInputs();
+        };
+    };
+    connect(m_txtFileName, &QLineEdit::textEdited, this, numbering(&JobInputs::baseName));
+    connect(m_txtStNo, &QLineEdit::textEdited, this, numbering(&JobInputs::startNo));
+    connect(m_cmbDigits, &QComboBox::editTextChanged, this, numbering(&JobInputs::digits));
+    connect(m_cmbStep, &QComboBox::editTextChanged, this, numbering(&JobInputs::step));
+    connect(m_txtSeparator, &QLineEdit::textEdited, this, numbering(&JobInputs::separator));
+    connect(m_chkAddTop, &QCheckBox::clicked, this, [this, &in](bool on) {
+        in.addTop = on;
+        m_controller.RefreshJobInputs();
+    });
+    connect(m_dtpDate, &QDateEdit::dateChanged, this, [&in](QDate date) { in.baseDate = date; });
+    connect(m_dtpTime, &QTimeEdit::timeChanged, this, [&in](QTime time) { in.baseTime = time; });
+    connect(m_cmbMinutes, &QComboBox::editTextChanged, this, [&in](const QString &text) { in.stepMinutes = text; });
+
+    Mp3TagJob &tags = m_controller.tagJob();
+    connect(m_chkManual, &QCheckBox::clicked, this, [&tags](bool on) { tags.ChkManual = on; });
+    connect(m_chkID3v1, &QCheckBox::clicked, this, [&tags](bool on) { tags.TagV1 = on; });
+    connect(m_chkID3v2, &QCheckBox::clicked, this, [&tags](bool on) { tags.TagV2 = on; });
+    connect(m_fieldStrip, &Mp3FieldStrip::fieldEdited, this, [this, &tags](int column, const QString &text) {
+        tags.txtField[column] = text;
+        if (tags.rows().count() > 0)
+            m_controller.states().tryEnabled = true;
+        refreshCommands();
+    });
+    connect(m_fieldStrip, &Mp3FieldStrip::fieldFocused, this, &frmMain::rememberTextBox);
+    connect(m_fieldStrip, &Mp3FieldStrip::fieldDoubleClicked, this,
+            [this](int column) { editBox(m_fieldStrip->field(column), 0); });
+    connect(m_cmbReplaceTarget, &QComboBox::activated, this, [this] {
+        if (!m_cmbReplaceTarget->currentText().isEmpty() && m_controller.activeRowCount() > 0)
+            m_controller.states().tryEnabled = true;
+        refreshCommands();
+    });
+}
+
+// ---- following the controller ---------------------------------------------
+
+void frmMain::refresh()
+{
+    setWindowTitle(m_controller.caption());
+    refreshSetup();
+    refreshInputs();
+    refreshOptions();
+    refreshCommands();
+    if (m_controller.mp3ColumnWidths != m_appliedMp3Widths && !m_controller.mp3ColumnWidths.isEmpty())
+        applyMp3Columns(m_controller.mp3ColumnWidths);
+    activeList()->syncSelection();
+}
+
+void frmMain::refreshSetup()
+{
+    const JobSetup &setup = m_controller.setup();
+    if (m_cmbTarget->currentIndex() != Jobs::position(m_controller.job())) {
+        const QSignalBlocker blocker(m_cmbTarget);
+        m_cmbTarget->setCurrentIndex(Jobs::position(m_controller.job()));
+    }
+    m_frNumbering->setVisible(setup.numberingGroup);
+    m_txtSample->setVisible(setup.preview);
+    m_frReplace->setVisible(setup.replaceGroup);
+    m_frTimeStamp->setVisible(setup.timeStampGroup);
+    m_lblTimeStamp->setText(setup.timeStampCaption);
+    m_chkManual->setVisible(setup.directDataBox);
+    m_cmbReplace->setVisible(setup.replaceBox);
+    m_lblReplace->setVisible(setup.replaceBox);
+    m_frFields->setVisible(setup.mp3FieldGroup);
+    m_frTarget->setVisible(setup.mp3FieldGroup);
+    m_frID3->setVisible(setup.id3Group);
+    m_actions.value(QStringLiteral("mnuDirect"))->setEnabled(setup.directDataMenu);
+    m_model->setFolderHeaders(setup.folderHeaders);
+    m_listV->setVisible(!setup.mp3List);
+    m_listVMp3->setVisible(setup.mp3List);
+}
+
+void frmMain::refreshInputs()
+{
+    const JobInputs &in = m_controller.inputs();
+    setText(m_cmbSearch, in.searchText);
+    setText(m_cmbReplace, in.replaceText);
+    setText(m_txtFileName, in.baseName);
+    setText(m_txtStNo, in.startNo);
+    setText(m_cmbDigits, in.digits);
+    setText(m_cmbStep, in.step);
+    setText(m_txtSeparator, in.separator);
+    setText(m_txtSample, m_controller.preview());
+    setText(m_cmbMinutes, in.stepMinutes);
+    const QSignalBlocker blockDate(m_dtpDate);
+    const QSignalBlocker blockTime(m_dtpTime);
+    if (in.baseDate.isValid())
+        m_dtpDate->setDate(in.baseDate);
+    if (in.baseTime.isValid())
+        m_dtpTime->setTime(in.baseTime);
+    m_chkAddTop->setChecked(in.addTop);
+    const Mp3TagJob &tags = m_controller.tagJob();
+    m_chkManual->setChecked(tags.ChkManual);
+    m_chkID3v1->setChecked(tags.TagV1);
+    m_chkID3v2->setChecked(tags.TagV2);
+    for (int column = 0; column < m_fieldStrip->fieldCount(); ++column)
+        setText(m_fieldStrip->field(column), tags.txtField[column]);
+}
+
+void frmMain::refreshOptions()
+{
+    const RunOptions &o = m_controller.options();
+    const auto check = [this](const QString &name, bool on) { m_actions.value(name)->setChecked(on); };
+    check(QStringLiteral("mnuOnlyTopFolder"), o.onlyTopFolder());
+    check(QStringLiteral("mnuIgnoreCase"), o.ignoreCase);
+    check(QStringLiteral("mnuRegOrder"), o.regOrder);
+    check(QStringLiteral("mnuNoTry"), o.noTry);
+    check(QStringLiteral("mnuErrorContinue"), o.errorContinue);
+    check(QStringLiteral("mnuNoConfirm"), o.noConfirm());
+}
+
+void frmMain::refreshCommands()
+{
+    const CommandStates &states = m_controller.states();
+    m_cmdSetInf->setText(m_controller.tryCaption());
+    m_actions.value(QStringLiteral("mnuTry"))->setText(m_controller.tryCaption());
+    m_cmdSetInf->setEnabled(states.tryEnabled);
+    m_actions.value(QStringLiteral("mnuTry"))->setEnabled(states.tryEnabled);
+    m_cmdSetFile->setVisible(m_controller.executeVisible());
+    m_cmdSetFile->setEnabled(states.executeEnabled);
+    m_cmdRestore->setEnabled(states.restoreEnabled);
+    m_actions.value(QStringLiteral("mnuRestore"))->setEnabled(states.restoreEnabled);
+    m_actions.value(QStringLiteral("mnuRestoreFileName"))->setEnabled(states.restoreFileNameEnabled);
+    m_cmdAllSelect->setEnabled(m_controller.activeRowCount() > 0);
+    m_listV->setEnabled(states.listEnabled);
+    m_listVMp3->setEnabled(states.listEnabled);
+    m_lblCnt->setText(m_controller.loader().countText);
+}
+
+RowListView *frmMain::activeList() const
+{
+    return m_controller.job() == JobKind::Mp3TagEdit ? m_listVMp3 : m_listV;
+}
+
+// ---- the commands ----------------------------------------------------------
+
+void frmMain::tryCommand()
+{
+    m_cmdSetInf->setEnabled(false);
+    m_controller.TryCommand();
+}
+
+void frmMain::executeCommand()
+{
+    m_cmdSetFile->setEnabled(false);
+    // The list takes no input while files change; the states say when it may again.
+    activeList()->setEnabled(false);
+    m_controller.ExecuteCommand();
+}
+
+void frmMain::restoreCommand()
+{
+    m_controller.RestoreCommand();
+}
+
+void frmMain::restoreFileNames()
+{
+    m_controller.RestoreFileNames();
+}
+
+void frmMain::jobChosen(int position)
+{
+    const JobKind job = Jobs::fromPosition(position);
+    if (job == m_controller.job())
+        return;
+    if (job == JobKind::Mp3TagEdit)
+        m_controller.tagJob().resetTemplates();
+    m_controller.SelectJob(job);
+    forgetSortOrder();
+}
+
+void frmMain::rowClicked(const QModelIndex &index)
+{
+    if (activeList() == m_listVMp3)
+        m_mp3Column = index.column() + 1;
+    m_controller.SeedInputsFromRow(index.row() + 1);
+}
+
+void frmMain::chooseFolder()
+{
+    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("ファイルの場所"),
+                                                             m_controller.currentFolder());
+    if (!folder.isEmpty())
+        loadFolder(folder);
+}
+
+void frmMain::loadFolder(const QString &folder)
+{
+    m_controller.loader().loadCancelled = false;
+    if (m_controller.job() != JobKind::Mp3TagEdit)
+        m_controller.inputs().baseName.clear();
+    m_controller.LoadFolder(folder);
+    if (m_controller.activeRowCount() > 0)
+        m_controller.RefreshJobInputs();
+    forgetSortOrder();
+}
+
+void frmMain::chooseFiles()
+{
+    const QStringList paths = QFileDialog::getOpenFileNames(this, QStringLiteral("ファイル名の読込み"),
+                                                            m_controller.currentFolder(),
+                                                            QStringLiteral("すべてのファイル(*.*) (*)"));
+    if (!paths.isEmpty())
+        readFiles(paths);
+}
+
+void frmMain::readFiles(const QStringList &paths)
+{
+    const bool mp3 = m_controller.job() == JobKind::Mp3TagEdit;
+    // The MP3 list is built from the main list by the job switch back.
+    if (mp3)
+        m_controller.SelectJob(JobKind::FileNameReplace);
+    JobContext run = m_controller.context();
+    ReadChosenFiles(run, m_controller.loader(), paths);
+    if (mp3)
+        m_controller.SelectJob(JobKind::Mp3TagEdit);
+    m_controller.ListChanged();
+    forgetSortOrder();
+}
+
+void frmMain::dropPaths(const QStringList &paths, int row)
+{
+    JobContext run = m_controller.context();
+    if (m_controller.job() == JobKind::Mp3TagEdit) {
+        ListV_MP3_OLEDragDrop(run, m_controller.loader(), paths, row);
+    } else {
+        ListV_OLEDragDrop(run, m_controller.loader(), DropData{false, paths}, row);
+        if (m_controller.job() != JobKind::FileNameReplace)
+            m_controller.RefreshJobInputs();
+    }
+    forgetSortOrder();
+    m_controller.ListChanged();
+}
+
+void frmMain::dropRows(int row)
+{
+    JobContext run = m_controller.context();
+    ListV_OLEDragDrop(run, m_controller.loader(), DropData{true, {}}, row);
+    forgetSortOrder();
+    m_controller.ListChanged();
+}
+
+void frmMain::sortByColumn(int column)
+{
+    TextEngine &text = m_controller.text();
+    if (activeList() == m_listVMp3) {
+        TagRowList &rows = m_controller.tagJob().rows();
+        if (rows.isEmpty())
+            return;
+        const bool descending = m_mp3Sort.click(column);
+        for (int i = 1; i <= rows.count(); ++i)
+            rows.editRow(i)[TagField::SortKey] = SortState::sortKey(text, rows.row(i)[column], column == 0);
+        ListCommands::sortByKey(rows, static_cast<int>(TagField::SortKey), descending);
+    } else {
+        RenameRowList &rows = m_controller.rows();
+        if (rows.isEmpty())
+            return;
+        const bool descending = m_sort.click(column);
+        for (int i = 1; i <= rows.count(); ++i)
+            rows.editRow(i)[RenameField::SortKey] = SortState::sortKey(text, rows.row(i).fields[column], column == 0);
+        ListCommands::sortByKey(rows, static_cast<int>(RenameField::SortKey), descending);
+    }
+    const SortState &state = activeList() == m_listVMp3 ? m_mp3Sort : m_sort;
+    QHeaderView *header = activeList()->horizontalHeader();
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(column, state.descending() ? Qt::DescendingOrder : Qt::AscendingOrder);
+    activeList()->syncSelection();
+}
+
+void frmMain::forgetSortOrder()
+{
+    m_sort.forget();
+    m_mp3Sort.forget();
+    for (RowListView *list : {m_listV, m_listVMp3})
+        list->horizontalHeader()->setSortIndicatorShown(false);
+}
+
+void frmMain::selectAll()
+{
+    if (activeList() == m_listVMp3)
+        ListCommands::selectAll(m_controller.tagJob().rows());
+    else
+        ListCommands::selectAll(m_controller.rows());
+    activeList()->syncSelection();
+}
+
+void frmMain::moveSelected(int step)
+{
+    if (activeList() == m_listVMp3)
+        ListCommands::moveSelected(m_controller.tagJob().rows(), step);
+    else
+        ListCommands::moveSelected(m_controller.rows(), step);
+    forgetSortOrder();
+    activeList()->syncSelection();
+    const QModelIndexList selected = activeList()->selectionModel()->selectedRows();
+    if (!selected.isEmpty())
+        activeList()->scrollTo(step < 0 ? selected.first() : selected.last());
+}
+
+void frmMain::deleteSelected()
+{
+    if (activeList() == m_listVMp3)
+        ListCommands::deleteSelected(m_controller.tagJob().rows());
+    else
+        ListCommands::deleteSelected(m_controller.rows());
+    m_controller.SeedInputsFromRow(0);
+    m_controller.ListChanged();
+}
+
+void frmMain::deleteAll()
+{
+    m_controller.DeleteAllRows();
+    forgetSortOrder();
+}
+
+void frmMain::copyList()
+{
+    QString text;
+    if (activeList() == m_listVMp3) {
+        QStringList headers;
+        for (int column = 0; column < TagRow::FieldCount; ++column)
+            headers << TagRow::header(column);
+        text = ListCommands::copyText(m_controller.tagJob().rows(), headers, 10);
+    } else {
+        QStringList headers;
+        for (int column = 0; column < RenameRow::FieldCount; ++column)
+            headers << m_model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+        text = ListCommands::copyText(m_controller.rows(), headers, 6);
+    }
+    QGuiApplication::clipboard()->clear();
+    QGuiApplication::clipboard()->setText(text);
+    ShowPlainMessage(m_user, u"リストをクリップボードにコピーしました。" + crlf + crlf + u"エクセルなどに貼り付けてご利用下さい。",
+                     QStringLiteral("コピー完了"));
+}
+
+void frmMain::editDirectData()
+{
+    const bool mp3 = activeList() == m_listVMp3;
+    const int count = m_controller.activeRowCount();
+    if (count == 0)
+        return;
+    const int column = mp3 ? m_mp3Column : 1;
+    const QString header = mp3 ? TagRow::header(column - 1)
+                               : m_model->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString();
+    if (mp3 && frmData::refuseColumn(m_user, column, header))
+        return;
+    QStringList values;
+    values.reserve(count);
+    for (int i = 1; i <= count; ++i)
+        values << (mp3 ? m_controller.tagJob().rows().row(i)[column - 1] : m_controller.rows().row(i)[RenameField::NewName]);
+    const QModelIndex current = activeList()->currentIndex();
+    frmData editor(m_user, header, values, current.isValid() ? current.row() + 1 : 1, !mp3, this);
+    editor.setSizeTwips(m_settings.dataEditorHeight, m_settings.dataEditorWidth);
+    if (editor.exec() != QDialog::Accepted)
+        return;
+    m_settings.dataEditorHeight = editor.sizeTwips().height();
+    m_settings.dataEditorWidth = editor.sizeTwips().width();
+    const QStringList edited = editor.values();
+    if (mp3) {
+        TagRowList &rows = m_controller.tagJob().rows();
+        for (int i = 1; i <= rows.count(); ++i) {
+            rows.editRow(i).selected = false;
+            rows.editRow(i)[column - 1] = edited.value(i - 1);
+        }
+        rows.changed(1, rows.count());
+    } else {
+        RenameRowList &rows = m_controller.rows();
+        for (int i = 1; i <= rows.count(); ++i) {
+            RenameRow &row = rows.editRow(i);
+            row.selected = false;
+            row[RenameField::NewName] = edited.value(i - 1);
+            row[RenameField::Path] = JoinPath(row[RenameField::Folder], edited.value(i - 1));
+        }
+        rows.changed(1, rows.count());
+    }
+    m_controller.tagJob().ChkManual = true;
+    m_controller.states().tryEnabled = true;
+    refresh();
+}
+
+// ---- command files -----------------------------------------------------------
+
+void frmMain::newCommandFile()
+{
+    m_controller.NewCommandFile();
+    forgetSortOrder();
+}
+
+void frmMain::openCommandFile()
+{
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("コマンドファイルを開く"), CommandFileFolder(m_settings.commandFileFolder),
+        QStringLiteral("コマンドファイル(*.Dat) (*.dat *.Dat *.DAT);;すべてのファイル(*.*) (*)"));
+    if (!path.isEmpty())
+        m_controller.CommandFileLoad(path);
+}
+
+void frmMain::saveCommandFile()
+{
+    const QString path = m_controller.commandFilePath();
+    if (path.isEmpty()) {
+        saveCommandFileAs();
+        return;
+    }
+    const QString error = m_controller.CommandFileSave(path);
+    if (!error.isEmpty())
+        ShowPlainMessage(m_user, error);
+    else
+        m_user.showStatus(u"上書き保存しました！" + crlf + u"「" + FileNameOf(path) + u"」", 2000, false);
+}
+
+void frmMain::saveCommandFileAs()
+{
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("名前を付けて保存"), CommandFileFolder(m_settings.commandFileFolder),
+        QStringLiteral("データファイル(*.dat) (*.dat);;すべてのファイル(*.*) (*)"));
+    if (path.isEmpty())
+        return;
+    const QString error = m_controller.CommandFileSave(path);
+    if (!error.isEmpty()) {
+        ShowPlainMessage(m_user, error);
+        return;
+    }
+    m_settings.commandFileFolder = FolderOf(path);
+}
+
+void frmMain::listCommandFiles()
+{
+    QString folder = CommandFileFolder(m_settings.commandFileFolder);
+    if (frmList::commandFiles(folder).isEmpty()) {
+        folder = QFileDialog::getExistingDirectory(this, QStringLiteral("コマンドファイルの場所"), folder);
+        if (folder.isEmpty())
+            return;
+    }
+    const QString path = frmList::choose(m_controller.files(), m_user, folder, this);
+    if (!path.isEmpty() && QFileInfo::exists(path))
+        m_controller.CommandFileLoad(path);
+    refresh();
+}
+
+// ---- display options -------------------------------------------------------
+
+void frmMain::toggleMenuBar()
+{
+    setMenuBarShown(!menuBar()->isVisible(), true);
+}
+
+void frmMain::setMenuBarShown(bool shown, bool tell)
+{
+    menuBar()->setVisible(shown);
+    m_settings.menuBarShown = shown;
+    for (const QString &name : {QStringLiteral("mnuDispMenu"), QStringLiteral("bt_dispmenu")})
+        m_actions.value(name)->setChecked(!shown);
+    if (!shown && tell)
+        ShowMessage(m_user, QStringLiteral("メニューを表示するには、ツールバーの左端ボタンをクリックして下さい。"), 0,
+                    QStringLiteral("メニュー再表示方法"), true);
+}
+
+void frmMain::setStayOnTop(bool on)
+{
+    m_settings.stayOnTop = on;
+    for (const QString &name : {QStringLiteral("mnuDispTop"), QStringLiteral("bt_disptop")})
+        m_actions.value(name)->setChecked(on);
+    if (on == bool(windowFlags() & Qt::WindowStaysOnTopHint))
+        return;
+    const bool visible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (visible)
+        show();
+}
+
+void frmMain::setSemiTransparent(bool on)
+{
+    m_settings.semiTransparent = on;
+    m_actions.value(QStringLiteral("mnuTransparent"))->setChecked(on);
+    setWindowOpacity(on ? std::clamp(m_settings.opacity, 0, 255) / 255.0 : 1.0);
+}
+
+void frmMain::chooseListFont()
+{
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, m_listV->font(), this, QStringLiteral("リストのフォント"));
+    if (!ok)
+        return;
+    for (RowListView *list : {m_listV, m_listVMp3}) {
+        list->setFont(font);
+        list->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + 4);
+    }
+}
+
+// ---- secondary windows -------------------------------------------------------
+
+void frmMain::openHelp()
+{
+    m_user.showStatus(QStringLiteral("ブラウザを起動してＷｅｂページを表示中・・・"), 0, false);
+    OpenHomePage();
+    m_user.showStatus(QString(), 0, false);
+}
+
+void frmMain::openRegExpHelp()
+{
+    m_user.showStatus(QStringLiteral("ブラウザを起動してＷｅｂページを表示中・・・"), 0, false);
+    OpenRegExpPage();
+    m_user.showStatus(QString(), 0, false);
+}
+
+void frmMain::openAbout()
+{
+    frmAbout(this).exec();
+}
+
+void frmMain::rememberTextBox(QWidget *box)
+{
+    m_lastTextBox = box;
+}
+
+void frmMain::openVarList()
+{
+    QWidget *box = m_lastTextBox ? m_lastTextBox.data() : m_cmbReplace;
+    if (!box->isVisible())
+        box = m_cmbSearch;
+    frmVar::open(m_user, box, TextTarget(box).caretText(), this);
+}
+
+void frmMain::openTemplate()
+{
+    auto *window = new frmTemplate(m_user, m_settings.stayOnTop, this);
+    window->applyGeometry(QRect(pixels(m_settings.templateLeft), pixels(m_settings.templateTop),
+                                pixels(m_settings.templateWidth), pixels(m_settings.templateHeight)));
+    connect(window, &frmTemplate::geometryToStore, this, [this](const QRect &rect) {
+        m_settings.templateLeft = twips(rect.left());
+        m_settings.templateTop = twips(rect.top());
+        m_settings.templateWidth = twips(rect.width());
+        m_settings.templateHeight = twips(rect.height());
+    });
+    window->show();
+}
+
+void frmMain::editBox(QWidget *box, int index)
+{
+    frmInput::edit(m_user, box, index, this);
+}
+
+void frmMain::resetFieldTemplates()
+{
+    const int answer = ShowMessage(m_user, QStringLiteral("ID3フィル度文字列を初期化します。よろしいですか？"), 1,
+                                   QStringLiteral("初期化"));
+    if (answer != MessageAnswer::Ok)
+        return;
+    m_controller.tagJob().resetTemplates();
+    refreshInputs();
+}
+
+// ---- the input rules -------------------------------------------------------
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusIn && (watched == m_cmbSearch->lineEdit() || watched == m_cmbReplace->lineEdit()))
+        rememberTextBox(static_cast<QWidget *>(watched)->parentWidget());
+    if (event->type() == QEvent::FocusOut && watched == m_cmbDigits->lineEdit())
+        QTimer::singleShot(0, this, &frmMain::checkDigits);
+    if (event->type() == QEvent::MouseButtonDblClick && watched == m_txtSeparator) {
+        editBox(m_txtSeparator, 0);
+        return true;
+    }
+    if (event->type() != QEvent::KeyPress)
+        return QMainWindow::eventFilter(watched, event);
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if (watched == m_txtStNo) {
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            m_cmbDigits->setFocus();
+            return true;
+        }
+        if (isDigitKey(key) || isEditingKey(key) || key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+            return false;
+        QApplication::beep();
+        return true;
+    }
+    if (watched == m_cmbDigits->lineEdit() || watched == m_cmbStep->lineEdit())
+        return !(isDigitKey(key) || isEditingKey(key) || key->text().isEmpty());
+    if (watched == m_txtSeparator)
+        return !key->text().isEmpty() && forbiddenInNames.contains(key->text().front());
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::checkDigits()
+{
+    if (m_checkingDigits || m_cmbDigits->currentText().trimmed().toInt() <= 20)
+        return;
+    m_checkingDigits = true;
+    ShowPlainMessage(m_user, QStringLiteral("桁数は 20 以下にして下さい。"), QStringLiteral("桁数オーバー"));
+    m_cmbDigits->setFocus();
+    m_checkingDigits = false;
+}
+
+// ---- settings --------------------------------------------------------------
+
+int frmMain::pixels(int twips) const
+{
+    return PixelsFromTwips(twips, logicalDpiX());
+}
+
+int frmMain::twips(int pixels) const
+{
+    return TwipsFromPixels(pixels, logicalDpiX());
+}
+
+void frmMain::applyListColumns(const QList<int> &twipsList)
+{
+    constexpr int folderTwips = 8000;
+    constexpr int debugTwips = 5000;
+    for (int column = 0; column < RenameRow::FieldCount; ++column) {
+        const auto field = static_cast<RenameField>(column);
+        if (RenameRowModel::isHiddenField(field)) {
+            m_listV->setColumnHidden(column, !m_debug);
+            if (m_debug)
+                m_listV->setColumnWidth(column, pixels(debugTwips));
+        } else {
+            const int width = column < 5 ? twipsList.value(column, Settings::defaultListColumnWidths().value(column))
+                                         : folderTwips;
+            m_listV->setColumnWidth(column, pixels(width));
+        }
+    }
+}
+
+void frmMain::applyMp3Columns(const QList<int> &twipsList)
+{
+    for (int column = 0; column < TagRow::FieldCount; ++column) {
+        const bool hidden = TagRowModel::isHiddenColumn(column);
+        m_listVMp3->setColumnHidden(column, hidden && !m_debug);
+        if (hidden) {
+            if (m_debug)
+                m_listVMp3->setColumnWidth(column, pixels(TagRow::defaultWidth(column, true)));
+            continue;
+        }
+        // An empty or zero width leaves the column as it is.
+        if (twipsList.value(column) > 0)
+            m_listVMp3->setColumnWidth(column, pixels(twipsList.value(column)));
+    }
+    m_controller.mp3ColumnWidths = m_appliedMp3Widths = mp3ColumnTwips();
+    m_fieldStrip->align();
+}
+
+QList<int> frmMain::mp3ColumnTwips() const
+{
+    QList<int> widths;
+    for (int column = 0; column < TagRow::FieldCount; ++column)
+        widths << (m_listVMp3->isColumnHidden(column) ? 0 : twips(m_listVMp3->columnWidth(column)));
+    return widths;
+}
+
+void frmMain::applySettings(const Settings &settings)
+{
+    m_settings = settings;
+    setGeometry(settings.formLeft, settings.formTop, std::max(200, settings.formRight - settings.formLeft),
+                std::max(150, settings.formBottom - settings.formTop));
+    setMenuBarShown(settings.menuBarShown, false);
+    setStayOnTop(settings.stayOnTop);
+    setSemiTransparent(settings.semiTransparent);
+    applyListColumns(settings.listColumnWidths);
+    applyMp3Columns(settings.mp3ColumnWidths);
+    if (!settings.listFontName.isEmpty() && settings.listFontSize > 0) {
+        QFont font(settings.listFontName);
+        font.setPointSizeF(settings.listFontSize);
+        for (RowListView *list : {m_listV, m_listVMp3}) {
+            list->setFont(font);
+            list->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + 4);
+        }
+    }
+}
+
+Settings frmMain::currentSettings() const
+{
+    Settings settings = m_settings;
+    m_controller.storeSettings(&settings);
+    const QRect normal = isVisible() ? normalGeometry() : geometry();
+    settings.formLeft = normal.left();
+    settings.formTop = normal.top();
+    settings.formRight = normal.left() + normal.width();
+    settings.formBottom = normal.top() + normal.height();
+    settings.listColumnWidths.clear();
+    for (int column = 0; column < RenameRow::FieldCount; ++column)
+        settings.listColumnWidths << (m_listV->isColumnHidden(column) ? 0 : twips(m_listV->columnWidth(column)));
+    settings.listFontName = m_listV->font().family();
+    settings.listFontSize = m_listV->font().pointSizeF();
+    return settings;
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    // A folder read still running stops at its next check.
+    m_controller.loader().loadCancelled = true;
+    const QString error = ConfSave(ConfPath(), currentSettings());
+    if (!error.isEmpty())
+        ShowPlainMessage(m_user, error, QStringLiteral("設定値ファイル（Conf.txt）"));
+    QMainWindow::closeEvent(event);
 }

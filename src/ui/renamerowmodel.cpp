@@ -80,6 +80,11 @@ QVariant RenameRowModel::headerData(int section, Qt::Orientation orientation, in
     return header(static_cast<RenameField>(section), m_folderHeaders);
 }
 
+Qt::ItemFlags RenameRowModel::flags(const QModelIndex &index) const
+{
+    return QAbstractTableModel::flags(index) | Qt::ItemIsDragEnabled;
+}
+
 void RenameRowModel::setFolderHeaders(bool folders)
 {
     if (m_folderHeaders == folders)

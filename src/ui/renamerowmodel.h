@@ -18,6 +18,8 @@ public:
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    // Rows can be dragged to another place of the list.
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
 
     // The folder job names its first two columns after folders.
     void setFolderHeaders(bool folders);

@@ -1,0 +1,161 @@
+// Loading 100,000 files into the main window against the same load without a
+// window, and scrolling the full list. Prints the figures; the target is a
+// windowed load of at most 1.5 times the headless one.
+#include "engine/jobcontroller.h"
+#include "persist/settings.h"
+#include "platform/linuxfilesystem.h"
+#include "platform/messagerequest.h"
+#include "platform/systempaths.h"
+#include "ui/frmmain.h"
+#include "ui/qtuserchannel.h"
+#include "ui/rowlistview.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProgressBar>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+namespace {
+
+// The windowed channel with every question answered OK, so nothing waits.
+class AnsweringUser : public QtUserChannel
+{
+public:
+    int message(const MessageRequest &) override { return MessageAnswer::Ok; }
+};
+
+// No window at all: what an unattended run shows.
+class SilentUser : public UserChannel
+{
+public:
+    int message(const MessageRequest &) override { return MessageAnswer::Ok; }
+    void showStatus(const QString &, int, bool) override {}
+    void setProgressMaximum(int) override {}
+    void setProgressValue(int) override {}
+    void setProgressVisible(bool) override {}
+    void showErrorList(const QString &, const QString &) override {}
+    void processEvents() override {}
+};
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+QTextStream &out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+void makeFiles(const QString &folder, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        const QString sub = QStringLiteral("%1/d%2").arg(folder).arg(i / 1000, 3, 10, QLatin1Char('0'));
+        if (i % 1000 == 0)
+            QDir().mkpath(sub);
+        QFile file(QStringLiteral("%1/IMG_%2 旅行.jpg").arg(sub).arg(i, 6, 10, QLatin1Char('0')));
+        if (file.open(QIODevice::WriteOnly))
+            file.write("x");
+    }
+}
+
+qint64 headlessLoad(const QString &folder)
+{
+    SilentUser user;
+    LinuxFileSystem files;
+    JobController controller(user, files);
+    QElapsedTimer timer;
+    timer.start();
+    controller.LoadFolder(folder);
+    const qint64 ms = timer.elapsed();
+    out() << "headless load: " << ms << " ms, " << controller.rows().count() << " rows\n";
+    return ms;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir settings;
+    qputenv("CORVANE_SETTINGS_DIR", settings.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    SystemPaths::setProgramFolder(QCoreApplication::applicationDirPath());
+    const int count = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 100000;
+
+    QTemporaryDir dir;
+    QElapsedTimer timer;
+    timer.start();
+    makeFiles(dir.path(), count);
+    out() << "created " << count << " files in " << timer.elapsed() << " ms\n";
+
+    headlessLoad(dir.path()); // warms the file system's caches
+    const qint64 headless = headlessLoad(dir.path());
+
+    AnsweringUser user;
+    LinuxFileSystem files;
+    JobController controller(user, files);
+    frmMain window(controller, user, false);
+    controller.applySettings(Settings::defaults(QSize(1280, 1024)));
+    window.resize(1000, 700);
+    window.show();
+    QCoreApplication::processEvents();
+
+    PaintCounter windowPaints;
+    window.installEventFilter(&windowPaints);
+    window.listV()->viewport()->installEventFilter(&windowPaints);
+    auto *bar = window.findChild<QProgressBar *>(QStringLiteral("Prog"));
+    int progressSteps = 0;
+    QObject::connect(bar, &QProgressBar::valueChanged, [&progressSteps] { ++progressSteps; });
+    PaintCounter barPaints;
+    bar->installEventFilter(&barPaints);
+
+    timer.restart();
+    window.loadFolder(dir.path());
+    QCoreApplication::processEvents();
+    const qint64 windowed = timer.elapsed();
+    out() << "windowed load: " << windowed << " ms, " << window.listV()->model()->rowCount() << " rows; "
+          << "ratio " << QString::number(double(windowed) / std::max<qint64>(1, headless), 'f', 2) << " (target 1.50)\n";
+    out() << "during the load: " << progressSteps << " progress steps, " << barPaints.paints
+          << " progress-bar paints, " << windowPaints.paints << " window and list paints\n";
+
+    // Scrolling: one page at a time through the whole list, each page painted.
+    QScrollBar *scroll = window.listV()->verticalScrollBar();
+    const int page = std::max(1, scroll->pageStep());
+    int pages = 0;
+    qint64 worst = 0;
+    timer.restart();
+    QElapsedTimer one;
+    for (int value = 0; value <= scroll->maximum(); value += page * 10) {
+        one.start();
+        scroll->setValue(value);
+        window.listV()->viewport()->repaint();
+        worst = std::max(worst, one.nsecsElapsed() / 1000);
+        ++pages;
+    }
+    const qint64 total = timer.elapsed();
+    out() << "scrolling: " << pages << " jumps over the list in " << total << " ms, "
+          << QString::number(double(total) / std::max(1, pages), 'f', 2) << " ms per repainted page, worst "
+          << QString::number(worst / 1000.0, 'f', 2) << " ms\n";
+
+    timer.restart();
+    window.sortByColumn(1);
+    out() << "sorting by a header: " << timer.elapsed() << " ms\n";
+    return 0;
+}

@@ -1,0 +1,22 @@
+#include "ui/clicklabel.h"
+
+#include <QMouseEvent>
+
+ClickLabel::ClickLabel(const QString &text, QWidget *parent)
+    : QLabel(text, parent)
+{
+}
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        Q_EMIT clicked();
+    QLabel::mouseReleaseEvent(event);
+}
+
+void ClickLabel::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        Q_EMIT doubleClicked();
+    QLabel::mouseDoubleClickEvent(event);
+}

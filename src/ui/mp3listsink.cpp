@@ -1,0 +1,27 @@
+#include "ui/mp3listsink.h"
+
+#include "engine/mp3tagjob.h"
+
+void Mp3ListSink::clear()
+{
+    m_job.rows().clear();
+}
+
+void Mp3ListSink::add(const QString &path, int position)
+{
+    m_job.AddTagRow(path, position);
+}
+
+int Mp3ListSink::count() const
+{
+    return m_job.rows().count();
+}
+
+QStringList Mp3ListSink::paths() const
+{
+    QStringList paths;
+    paths.reserve(m_job.rows().count());
+    for (const TagRow &row : m_job.rows().rows())
+        paths << row[TagField::Path];
+    return paths;
+}
