@@ -72,6 +72,13 @@ TryResult JobController::TryCommand()
     if (m_job == JobKind::Mp3TagEdit) {
         result = m_tagJob.TryTags(m_inputs.searchText, m_states, quiet()) < 0 ? TryResult::Invalid
                                                                                 : TryResult::Planned;
+    } else if (m_tagJob.ChkManual && m_setup.directDataBox) {
+        // The user typed the names: they are checked as they stand, not computed.
+        JobInputs typed = m_inputs;
+        typed.searchText.clear();
+        JobContext run{m_rows, m_job, typed, m_options, m_user, m_files, m_text, m_states, unattended};
+        run.desktop = m_desktop;
+        result = PlanJob(run, quiet());
     } else {
         JobContext run = context();
         result = PlanJob(run, quiet());

@@ -34,6 +34,7 @@ class TestJobController : public QObject
 private Q_SLOTS:
     void init();
     void tryExecuteRestoreStates();
+    void typedNamesAreCheckedNotComputed();
     void nothingToChangeAndInvalidStates();
     void oneStepMode();
     void searchBoxDrivesTry();
@@ -97,6 +98,23 @@ void TestJobController::tryExecuteRestoreStates()
     QVERIFY(c.states().tryEnabled);
     QVERIFY(!c.states().executeEnabled && !c.states().restoreEnabled);
     QCOMPARE(c.rows().selectedCount(), 0);
+}
+
+void TestJobController::typedNamesAreCheckedNotComputed()
+{
+    makeFiles({"a.txt", "b.txt"});
+    JobController &c = *m_controller;
+    c.LoadFolder(m_dir->path());
+    c.inputs().searchText = "txt";
+    c.inputs().replaceText = "doc";
+    c.rows().setField(1, RenameField::NewName, "typed.txt");
+    c.tagJob().ChkManual = true;
+    QCOMPARE(c.TryCommand(), TryResult::Planned);
+    QCOMPARE(c.rows().field(1, RenameField::NewName), QStringLiteral("typed.txt"));
+    QCOMPARE(c.rows().field(2, RenameField::NewName), c.rows().field(2, RenameField::CurrentName));
+
+    c.rows().setField(2, RenameField::NewName, "bad:name");
+    QCOMPARE(c.TryCommand(), TryResult::Invalid);
 }
 
 void TestJobController::nothingToChangeAndInvalidStates()
