@@ -52,7 +52,6 @@ private Q_SLOTS:
     void lastWriteTimeToTheSecond();
     void unsettableTimesAreFailures();
     void creationTimeThroughTheSmbAttribute();
-    void modifiedJobSetsEveryRow();
     void failedTimeStampsEndAbnormally();
     void confirmationAndQuiet();
 };
@@ -131,24 +130,6 @@ void TestFileDate::creationTimeThroughTheSmbAttribute()
     for (int i = 7; i >= 0; --i)
         stored = (stored << 8) | value[i];
     QCOMPARE(qint64(stored), fileTimeOfUtc(u"2009-03-07T09:05:09Z"_qs));
-}
-
-void TestFileDate::modifiedJobSetsEveryRow()
-{
-    EngineFixture f;
-    f.context.job = JobKind::ModifiedDate;
-    for (const QString &name : {u"a"_qs, u"b"_qs}) {
-        f.write(name, "x");
-        f.addRow(name, name);
-    }
-    f.rows.editRow(1)[RenameField::Modified] = u"2010/05/01 08:00:00"_qs;
-    f.rows.editRow(2)[RenameField::Modified] = u"2010/05/01 08:01:00"_qs;
-
-    QVERIFY(!ExecuteRename(f.context, false));
-    QCOMPARE(DateText(f.files.info(f.path(u"a"_qs)).modified), u"2010/05/01 08:00:00"_qs);
-    QCOMPARE(DateText(f.files.info(f.path(u"b"_qs)).modified), u"2010/05/01 08:01:00"_qs);
-    QCOMPARE(lastTitle(f.user), u"正常終了"_qs);
-    QVERIFY(f.files.renames.isEmpty());
 }
 
 void TestFileDate::failedTimeStampsEndAbnormally()

