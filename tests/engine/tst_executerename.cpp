@@ -40,7 +40,6 @@ class TestExecuteRename : public QObject
 private Q_SLOTS:
     void exchangesAndShifts_data();
     void exchangesAndShifts();
-    void unchangedRowIsLeftAlone();
     void declinedConfirmationChangesNothing();
     void targetOnDiskIsNeverReplaced();
     void itemThatCannotMoveIsLoggedFirstPass();
@@ -48,7 +47,6 @@ private Q_SLOTS:
     void namesTooLongForTheFileSystem();
     void errorLogIsSavedOrTheFailureSaid();
     void namesThatLeaveTheFolderAreRefused();
-    void quietAndUnattendedRunsAskNothing();
     void prefixIsDrawnAgainWhenANewNameStartsWithIt();
     void randomPlansNeverLoseAnItem();
 };
@@ -94,22 +92,6 @@ void TestExecuteRename::exchangesAndShifts()
     QCOMPARE(f.user.messages[0].prompt, u"指定の名前に書き換えます。宜しいですか？"_qs);
     QCOMPARE(f.user.messages[1].prompt, u"変換完了\r\n\r\nフォルダを開きますか？"_qs);
     QCOMPARE(f.desktop.opened, QStringList{f.dir.path()});
-}
-
-void TestExecuteRename::unchangedRowIsLeftAlone()
-{
-    EngineFixture f;
-    f.write(u"same.txt"_qs, "S");
-    f.write(u"old.txt"_qs, "O");
-    f.addRow(u"same.txt"_qs, u"same.txt"_qs);
-    f.rows.editRow(1)[RenameField::TempName] = u"left over"_qs;
-    f.addRow(u"old.txt"_qs, u"new.txt"_qs);
-
-    QVERIFY(!ExecuteRename(f.context, false));
-    QVERIFY(f.rows.row(1)[RenameField::TempName].isEmpty());
-    QCOMPARE(f.read(u"new.txt"_qs), QByteArray("O"));
-    for (const QString &rename : f.files.renames)
-        QVERIFY(!rename.contains(u"same.txt"_qs));
 }
 
 void TestExecuteRename::declinedConfirmationChangesNothing()
@@ -276,19 +258,6 @@ void TestExecuteRename::errorLogIsSavedOrTheFailureSaid()
         QCOMPARE(f.user.messages[2].title, u"ファイル出力失敗"_qs);
         QVERIFY(f.user.messages[2].prompt.startsWith(u"下記のファイルに保存できませんでした。"_qs));
         QCOMPARE(f.user.messages[3].title, u"異常終了"_qs);
-    }
-}
-
-void TestExecuteRename::quietAndUnattendedRunsAskNothing()
-{
-    for (const bool quiet : {true, false}) {
-        EngineFixture f;
-        f.context.unattended = !quiet;
-        f.write(u"a"_qs, "A");
-        f.addRow(u"a"_qs, u"b"_qs);
-        QVERIFY(!ExecuteRename(f.context, quiet));
-        QCOMPARE(f.read(u"b"_qs), QByteArray("A"));
-        QVERIFY(f.user.messages.isEmpty());
     }
 }
 

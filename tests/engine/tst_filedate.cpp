@@ -49,7 +49,6 @@ private Q_SLOTS:
     void cleanup() { useTimeZone("UTC"); }
     void usesTheOffsetOfTheDate_data();
     void usesTheOffsetOfTheDate();
-    void lastWriteTimeToTheSecond();
     void unsettableTimesAreFailures();
     void creationTimeThroughTheSmbAttribute();
     void failedTimeStampsEndAbnormally();
@@ -77,20 +76,6 @@ void TestFileDate::usesTheOffsetOfTheDate()
     QFETCH(QString, utc);
     useTimeZone(zone.constData());
     QCOMPARE(DateToFileTime(ParseDateText(local)), fileTimeOfUtc(utc));
-}
-
-void TestFileDate::lastWriteTimeToTheSecond()
-{
-    useTimeZone("Europe/Berlin");
-    EngineFixture f;
-    f.write(u"a"_qs, "A");
-    const FileInfo before = f.files.info(f.path(u"a"_qs));
-    QVERIFY(SetLastWriteTime(f.files, f.path(u"a"_qs), ParseDateText(u"2009/07/15 12:34:56"_qs)).ok());
-    QCOMPARE(modifiedSeconds(f.path(u"a"_qs)), QDateTime::fromString(u"2009-07-15T10:34:56Z"_qs, Qt::ISODate)
-                                                   .toSecsSinceEpoch());
-    const FileInfo after = f.files.info(f.path(u"a"_qs));
-    QCOMPARE(after.created, before.created);
-    QCOMPARE(DateText(after.modified), u"2009/07/15 12:34:56"_qs);
 }
 
 void TestFileDate::unsettableTimesAreFailures()

@@ -50,7 +50,6 @@ private Q_SLOTS:
     void moveUp_data();
     void moveUp();
     void moveDownStopsAtTheEnd();
-    void deleteAndSelectAll();
     void copyText();
     void sortOrderToggles();
     void sortKeys();
@@ -63,8 +62,7 @@ void TestListCommands::moveUp_data()
     QTest::addColumn<QList<int>>("selectedAfter");
     QTest::newRow("first row stops the rest") << QList<int>{1, 3} << QStringList{"a", "b", "c", "d"}
                                               << QList<int>{1, 3};
-    QTest::newRow("block moves together") << QList<int>{2, 3} << QStringList{"b", "c", "a", "d"}
-                                          << QList<int>{1, 2};
+    QTest::newRow("block moves together") << QList<int>{2, 3} << QStringList{"b", "c", "a", "d"} << QList<int>{1, 2};
 }
 
 void TestListCommands::moveUp()
@@ -95,16 +93,6 @@ void TestListCommands::moveDownStopsAtTheEnd()
     QCOMPARE(selectionOf(rows), QList<int>({2, 3}));
     // Every field travels with the row, hidden ones included.
     QCOMPARE(rows.field(1, RenameField::Size), QStringLiteral("1"));
-}
-
-void TestListCommands::deleteAndSelectAll()
-{
-    RenameRowList rows = listOf({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
-    ListCommands::selectAll(rows);
-    QCOMPARE(rows.selectedCount(), 3);
-    rows.setSelected(2, false);
-    QCOMPARE(ListCommands::deleteSelected(rows), 2);
-    QCOMPARE(namesOf(rows), QStringList({QStringLiteral("b")}));
 }
 
 void TestListCommands::copyText()

@@ -87,8 +87,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("v2");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("album");
-        QTest::newRow("both") << true << true << QStringLiteral("V2 Title") << QStringLiteral("V1 Album");
-        QTest::newRow("v1 only") << true << false << QStringLiteral("V1 Title") << QStringLiteral("V1 Album");
+        QTest::newRow("both") << true << true << "V2 Title" << "V1 Album";
+        QTest::newRow("v1 only") << true << false << "V1 Title" << "V1 Album";
         QTest::newRow("neither") << false << false << QString() << QString();
     }
 
@@ -190,19 +190,6 @@ private Q_SLOTS:
         const QByteArray written = Id3::read(path);
         QCOMPARE(job.ExecuteTags(m_states, &m_opener, true), 0);
         QCOMPARE(Id3::read(path), written);
-    }
-
-    void executeCancelled()
-    {
-        Mp3TagJob job(m_user, m_files, m_text);
-        const QString path = bothTags(QStringLiteral("song.mp3"));
-        job.AddTagRow(path, 0);
-        job.rows().setField(1, TagField::Title, QStringLiteral("New"));
-        const QByteArray before = Id3::read(path);
-        m_user.answers << MessageAnswer::Cancel;
-        QCOMPARE(job.ExecuteTags(m_states, &m_opener, false), 0);
-        QCOMPARE(Id3::read(path), before);
-        QCOMPARE(m_user.messages.size(), 1);
     }
 
     void executeCountsFailures()

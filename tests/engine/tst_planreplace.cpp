@@ -31,7 +31,6 @@ private Q_SLOTS:
     void collisions_data();
     void collisions();
     void plannedRunSelectsChangedRows();
-    void emptyListPlansNothing();
     void failedReplaceTextStopsTheRun();
 
     void replaces_data();
@@ -89,15 +88,14 @@ void TestPlanReplace::collisions_data()
     QTest::addColumn<TryResult>("result");
 
     const QString data = QStringLiteral("/data");
-    QTest::newRow("A a A") << QStringList{QStringLiteral("A"), QStringLiteral("a"), QStringLiteral("A")}
+    QTest::newRow("A a A") << QStringList{"A", "a", "A"}
                            << QStringList{data, data, data} << QList<int>{1, 3} << TryResult::Duplicate;
-    QTest::newRow("case only") << QStringList{QStringLiteral("A"), QStringLiteral("a")} << QStringList{data, data}
+    QTest::newRow("case only") << QStringList{"A", "a"} << QStringList{data, data}
                                << QList<int>{1, 2} << TryResult::Planned;
-    QTest::newRow("other folders") << QStringList{QStringLiteral("x"), QStringLiteral("x")}
-                                   << QStringList{data, QStringLiteral("/data/sub")} << QList<int>{1, 2}
-                                   << TryResult::Planned;
+    QTest::newRow("other folders") << QStringList{"x", "x"} << QStringList{data, "/data/sub"} << QList<int>{1, 2}
+        << TryResult::Planned;
     // An unchanged row keeps its name, and another row may not take it.
-    QTest::newRow("onto an unchanged row") << QStringList{QStringLiteral("r2"), QStringLiteral("r2")}
+    QTest::newRow("onto an unchanged row") << QStringList{"r2", "r2"}
                                            << QStringList{data, data} << QList<int>{1, 2} << TryResult::Duplicate;
 }
 
@@ -141,16 +139,6 @@ void TestPlanReplace::plannedRunSelectsChangedRows()
     }
 }
 
-void TestPlanReplace::emptyListPlansNothing()
-{
-    PlanFixture f;
-    f.states.executeEnabled = true;
-    auto context = f.context(JobKind::FileNameReplace);
-    QCOMPARE(PlanJob(context, false), TryResult::Planned);
-    QVERIFY(f.user.messages.isEmpty());
-    QVERIFY(f.states.executeEnabled);
-}
-
 void TestPlanReplace::failedReplaceTextStopsTheRun()
 {
     PlanFixture f;
@@ -173,19 +161,13 @@ void TestPlanReplace::replaces_data()
     QTest::addColumn<bool>("ignoreCase");
     QTest::addColumn<QString>("planned");
 
-    QTest::newRow("case kept") << QStringLiteral("abc.txt") << QStringLiteral("B") << QStringLiteral("x") << false
-                               << QStringLiteral("abc.txt");
-    QTest::newRow("case ignored") << QStringLiteral("abc.txt") << QStringLiteral("B") << QStringLiteral("x") << true
-                                  << QStringLiteral("axc.txt");
+    QTest::newRow("case kept") << "abc.txt" << "B" << "x" << false << "abc.txt";
+    QTest::newRow("case ignored") << "abc.txt" << "B" << "x" << true << "axc.txt";
     // The capture comes from the first match found ignoring case ("Xa"), the
     // replace from the first exact one ("xb").
-    QTest::newRow("capture ignores case") << QStringLiteral("Xa_xb") << QStringLiteral("x(.)")
-                                          << QStringLiteral("[$1]") << false << QStringLiteral("Xa_[a]");
-    QTest::newRow("FileName any case") << QStringLiteral("a.txt") << QStringLiteral("^.*$")
-                                       << QStringLiteral("<FILENAME>-<fileName>") << false
-                                       << QStringLiteral("a.txt-a.txt");
-    QTest::newRow("row number") << QStringLiteral("a.txt") << QStringLiteral("^") << QStringLiteral("Row()_")
-                                << false << QStringLiteral("1_a.txt");
+    QTest::newRow("capture ignores case") << "Xa_xb" << "x(.)" << "[$1]" << false << "Xa_[a]";
+    QTest::newRow("FileName any case") << "a.txt" << "^.*$" << "<FILENAME>-<fileName>" << false << "a.txt-a.txt";
+    QTest::newRow("row number") << "a.txt" << "^" << "Row()_" << false << "1_a.txt";
 }
 
 void TestPlanReplace::replaces()

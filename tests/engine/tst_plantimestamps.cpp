@@ -22,16 +22,12 @@ void TestPlanTimeStamps::sequence_data()
     QTest::addColumn<QString>("step");
     QTest::addColumn<QStringList>("planned");
 
-    QTest::newRow("30 minutes") << QStringLiteral("30")
-                                << QStringList{QStringLiteral("2020/01/01 10:00:00"), QStringLiteral("2020/01/01 10:30:00"),
-                                               QStringLiteral("2020/01/01 11:00:00")};
-    QTest::newRow("negative") << QStringLiteral("-45")
-                              << QStringList{QStringLiteral("2020/01/01 10:00:00"), QStringLiteral("2020/01/01 09:15:00"),
-                                             QStringLiteral("2020/01/01 08:30:00")};
-    QTest::newRow("back over a year") << QStringLiteral("-600")
-                                      << QStringList{QStringLiteral("2020/01/01 10:00:00"),
-                                                     QStringLiteral("2020/01/01 00:00:00"),
-                                                     QStringLiteral("2019/12/31 14:00:00")};
+    QTest::newRow("30 minutes") << "30"
+        << QStringList{"2020/01/01 10:00:00", "2020/01/01 10:30:00", "2020/01/01 11:00:00"};
+    QTest::newRow("negative") << "-45"
+        << QStringList{"2020/01/01 10:00:00", "2020/01/01 09:15:00", "2020/01/01 08:30:00"};
+    QTest::newRow("back over a year") << "-600"
+        << QStringList{"2020/01/01 10:00:00", "2020/01/01 00:00:00", "2019/12/31 14:00:00"};
 }
 
 void TestPlanTimeStamps::sequence()

@@ -67,7 +67,6 @@ private Q_SLOTS:
     void missingAndUnreadableFiles();
     void oldCodePage932File();
     void textOutsideCodePage932Survives();
-    void newResetsTheSetup();
     void listAndDeleteCommandFiles();
 
 private:
@@ -141,8 +140,7 @@ void TestCommandFile::entries_data()
 
     QTest::newRow("value holding =") << "Search=a(?=b)=c\r\n" << "a(?=b)=c" << "" << "";
     QTest::newRow("lower-case keys ignored") << "com=連番作成\r\nsearch=x\r\nREPLACE=y\r\n" << "" << "" << "";
-    QTest::newRow("blanks around = belong to key and value")
-        << "Search = x\r\nReplace= y \r\n" << "" << " y " << "";
+    QTest::newRow("blanks around = belong to key and value") << "Search = x\r\nReplace= y \r\n" << "" << " y " << "";
     QTest::newRow("entry without = skipped") << "Search\r\nReplace=r" << "" << "r" << "";
     QTest::newRow("later entry wins") << "Search=a\r\nSearch=b\r\n" << "b" << "" << "";
     QTest::newRow("one line, tab-separated")
@@ -259,20 +257,6 @@ void TestCommandFile::textOutsideCodePage932Survives()
     QCOMPARE(loaded.searchText, saved.searchText);
     QCOMPARE(loaded.tagTemplates, saved.tagTemplates);
     QCOMPARE(loaded.folderPath, saved.folderPath);
-}
-
-void TestCommandFile::newResetsTheSetup()
-{
-    CommandSetup setup = filledSetup(QStringLiteral("連番作成"));
-    ResetCommandSetup(&setup, mp3Headers);
-    QCOMPARE(setup.jobLabel, QStringLiteral("連番作成"));
-    QCOMPARE(setup.folderPath, QString());
-    QCOMPARE(setup.searchText, QString());
-    QCOMPARE(setup.stepMinutes, QStringLiteral("  0"));
-    // Each template names its column, without the trailing dot.
-    QCOMPARE(setup.tagTemplates.at(0), QStringLiteral("<FileName>"));
-    QCOMPARE(setup.tagTemplates.at(11), QStringLiteral("<ID3 Ver>"));
-    QCOMPARE(setup.tagColumnWidths, filledSetup(QStringLiteral("連番作成")).tagColumnWidths);
 }
 
 void TestCommandFile::listAndDeleteCommandFiles()

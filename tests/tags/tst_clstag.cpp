@@ -64,11 +64,11 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("number");
-        QTest::newRow("blues") << QStringLiteral("blues") << 0;
-        QTest::newRow("Pop") << QStringLiteral("Pop") << -1;
-        QTest::newRow("JPop") << QStringLiteral("JPop") << 146;
+        QTest::newRow("blues") << "blues" << 0;
+        QTest::newRow("Pop") << "Pop" << -1;
+        QTest::newRow("JPop") << "JPop" << 146;
         QTest::newRow("empty") << QString() << 148;
-        QTest::newRow("japanese") << QStringLiteral("アニメ") << 145;
+        QTest::newRow("japanese") << "アニメ" << 145;
     }
 
     void genreNumbers()
@@ -101,9 +101,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("value");
         QTest::addColumn<int>("stored");
-        QTest::newRow("JPop") << QStringLiteral("JPop") << 146;
-        QTest::newRow("not in table") << QStringLiteral("Pop") << 7;
-        QTest::newRow("unnamed number") << QStringLiteral("(200)") << 200;
+        QTest::newRow("JPop") << "JPop" << 146;
+        QTest::newRow("not in table") << "Pop" << 7;
+        QTest::newRow("unnamed number") << "(200)" << 200;
         QTest::newRow("empty") << QString() << 148;
     }
 
@@ -233,13 +233,12 @@ private Q_SLOTS:
         QByteArray be("\xFE\xFF", 2);
         for (const QChar c : cafe)
             be.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xFF));
-        QTest::newRow("cp932") << QByteArray('\0' + CodePage::toCp932(QStringLiteral("日本語")))
-                               << QStringLiteral("日本語");
+        QTest::newRow("cp932") << QByteArray('\0' + CodePage::toCp932("日本語")) << "日本語";
         QTest::newRow("utf-16 le") << QByteArray('\x01' + Id3::utf16le(cafe) + QByteArray(2, '\0')) << cafe;
         QTest::newRow("utf-16be") << QByteArray('\x02' + be.mid(2)) << cafe;
         QTest::newRow("utf-8") << QByteArray('\x03' + cafe.toUtf8()) << cafe;
-        QTest::newRow("utf-8 two values") << QByteArray("\x03One\0Two", 8) << QStringLiteral("One/Two");
-        QTest::newRow("utf-16 odd byte") << QByteArray("\x01\xFF\xFE\x41\0\x42", 6) << QStringLiteral("A");
+        QTest::newRow("utf-8 two values") << QByteArray("\x03One\0Two", 8) << "One/Two";
+        QTest::newRow("utf-16 odd byte") << QByteArray("\x01\xFF\xFE\x41\0\x42", 6) << "A";
     }
 
     void decodesEncodings()
@@ -276,17 +275,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("title");
         const QByteArray v22 = QByteArray("ID3\x02\0\0", 6) + Id3::sizeBytes(40, true) + QByteArray("TT2\0\0\x05\0Song", 11)
                                + QByteArray(29, '\0');
-        QTest::newRow("v2.2") << v22 << QStringLiteral("Song");
-        QTest::newRow("unsynchronised")
-            << Id3::tag(Id3::textFrame("TIT2", "Song"), 20, 3, 0x80) << QStringLiteral("Song");
-        QTest::newRow("footer") << Id3::tag(Id3::textFrame("TIT2", "Song", 0, 4), 20, 4, 0x10)
-                                << QStringLiteral("Song");
+        QTest::newRow("v2.2") << v22 << "Song";
+        QTest::newRow("unsynchronised") << Id3::tag(Id3::textFrame("TIT2", "Song"), 20, 3, 0x80) << "Song";
+        QTest::newRow("footer") << Id3::tag(Id3::textFrame("TIT2", "Song", 0, 4), 20, 4, 0x10) << "Song";
         QTest::newRow("extended header with checksum")
             << Id3::tag(Id3::textFrame("TIT2", "Song"), 20, 3, 0x40, QByteArray("\0\0\0\x0A\x80\0\0\0\0\0\0\0\0\0", 14))
-            << QStringLiteral("Song");
+            << "Song";
         QTest::newRow("frame runs past the tag")
-            << Id3::tag(Id3::textFrame("TIT2", "Song") + QByteArray("TPE1\0\0\x10\0\0\0Band", 14), 0)
-            << QStringLiteral("Song");
+            << Id3::tag(Id3::textFrame("TIT2", "Song") + QByteArray("TPE1\0\0\x10\0\0\0Band", 14), 0) << "Song";
         QTest::newRow("unknown version") << Id3::tag(Id3::textFrame("TIT2", "Song"), 20, 5) << QString();
     }
 

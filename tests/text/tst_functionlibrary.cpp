@@ -132,12 +132,12 @@ void TestFunctionLibrary::splitArgs_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("removeQuotes");
     QTest::addColumn<QStringList>("pieces");
-    QTest::newRow("plain") << "a,b , c" << true << QStringList{QStringLiteral("a"), QStringLiteral("b "), QStringLiteral(" c")};
-    QTest::newRow("quoted comma") << "\"a,b\",c" << true << QStringList{QStringLiteral("a,b"), QStringLiteral("c")};
-    QTest::newRow("quotes kept") << "\"a,b\",c" << false << QStringList{QStringLiteral("\"a,b\""), QStringLiteral("c")};
-    QTest::newRow("doubled quote") << "\"a\"\"b\",c" << true << QStringList{QStringLiteral("a\"b"), QStringLiteral("c")};
-    QTest::newRow("trailing comma") << "a," << true << QStringList{QStringLiteral("a"), QStringLiteral("")};
-    QTest::newRow("unclosed quote protects the rest") << "\"a,b" << true << QStringList{QStringLiteral("a,b")};
+    QTest::newRow("plain") << "a,b , c" << true << QStringList{"a", "b ", " c"};
+    QTest::newRow("quoted comma") << "\"a,b\",c" << true << QStringList{"a,b", "c"};
+    QTest::newRow("quotes kept") << "\"a,b\",c" << false << QStringList{"\"a,b\"", "c"};
+    QTest::newRow("doubled quote") << "\"a\"\"b\",c" << true << QStringList{"a\"b", "c"};
+    QTest::newRow("trailing comma") << "a," << true << QStringList{"a", ""};
+    QTest::newRow("unclosed quote protects the rest") << "\"a,b" << true << QStringList{"a,b"};
 }
 
 void TestFunctionLibrary::splitArgs()

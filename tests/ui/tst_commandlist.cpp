@@ -153,7 +153,6 @@ void TestCommandList::programOf_data()
     QTest::addColumn<QString>("program");
     QTest::newRow("quoted, kept") << " \"/opt/my app/run\" \"%1\"" << false << "\"/opt/my app/run\"";
     QTest::newRow("quoted, stripped") << "\"/opt/my app/run\" \"%1\"" << true << "/opt/my app/run";
-    QTest::newRow("nothing else") << "gedit" << true << "gedit";
     QTest::newRow("unclosed quote") << "\"/opt/run" << true << "/opt/run";
     QTest::newRow("empty") << "  " << false << "";
 }

@@ -22,7 +22,6 @@ private Q_SLOTS:
     void opensWithOneLinePerRow();
     void linesFitTheRows_data();
     void linesFitTheRows();
-    void cancelWritesNothing();
     void typingForbiddenIsRefused();
     void pastedForbiddenBlocksApply();
     void otherColumnsAcceptPastedCharacters();
@@ -71,18 +70,6 @@ void TestDataEditor::linesFitTheRows()
     editor.editBox()->setPlainText(text);
     editor.accept();
     QCOMPARE(editor.values(), values);
-}
-
-void TestDataEditor::cancelWritesNothing()
-{
-    ScriptedUserChannel user;
-    frmData editor(user, QStringLiteral("Title"), {"a", "b"}, 1, false);
-    editor.show();
-    editor.eraseButton()->click();
-    QCOMPARE(editor.editBox()->toPlainText(), QString());
-    editor.reject();
-    QCOMPARE(editor.result(), int(QDialog::Rejected));
-    QVERIFY(editor.values().isEmpty());
 }
 
 void TestDataEditor::typingForbiddenIsRefused()

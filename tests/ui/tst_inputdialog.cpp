@@ -23,7 +23,6 @@ private Q_SLOTS:
     void enterIsDiscarded();
     void separatorRefusesForbiddenCharacters();
     void fontSizeStaysWithinLimits();
-    void varLabelOnlyForReplaceBox();
     void insertsFromVarList();
     void placement_data();
     void placement();
@@ -113,18 +112,6 @@ void TestInputDialog::fontSizeStaysWithinLimits()
     for (int click = 0; click < 60; ++click)
         dialog.fontUpButton()->click();
     QCOMPARE(dialog.fontSize(), frmInput::MaximumFontSize);
-}
-
-void TestInputDialog::varLabelOnlyForReplaceBox()
-{
-    ScriptedUserChannel user;
-    QLineEdit box;
-    frmInput replace(user, &box, 1);
-    replace.show();
-    QVERIFY(replace.lblVar()->isVisible());
-    frmInput search(user, &box, 0);
-    search.show();
-    QVERIFY(!search.lblVar()->isVisible());
 }
 
 void TestInputDialog::insertsFromVarList()
