@@ -1,9 +1,5 @@
 #include "persist/commandfile.h"
-#include "persist/commandfilefolder.h"
 #include "platform/codepage.h"
-#include "platform/linuxfilesystem.h"
-#include "platform/messagerequest.h"
-#include "scripteduserchannel.h"
 
 #include <QDir>
 #include <QFile>
@@ -67,19 +63,16 @@ private Q_SLOTS:
     void missingAndUnreadableFiles();
     void oldCodePage932File();
     void textOutsideCodePage932Survives();
-    void listAndDeleteCommandFiles();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
 
     QTemporaryDir m_dir;
-    ScriptedUserChannel m_user;
 };
 
 void TestCommandFile::init()
 {
     QVERIFY(m_dir.isValid());
-    m_user.clear();
 }
 
 void TestCommandFile::roundTripPerJob_data()
@@ -257,36 +250,6 @@ void TestCommandFile::textOutsideCodePage932Survives()
     QCOMPARE(loaded.searchText, saved.searchText);
     QCOMPARE(loaded.tagTemplates, saved.tagTemplates);
     QCOMPARE(loaded.folderPath, saved.folderPath);
-}
-
-void TestCommandFile::listAndDeleteCommandFiles()
-{
-    const QString folder = path(QStringLiteral("commands"));
-    QVERIFY(QDir().mkpath(folder + QStringLiteral("/sub.dat")));
-    const QStringList names = {QStringLiteral("b.dat"), QStringLiteral("A.DAT"), QStringLiteral("notes.txt"),
-                               QStringLiteral("c.dat.bak"), QStringLiteral("連番.dat")};
-    for (const QString &name : names) {
-        QFile file(folder + u'/' + name);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-    }
-    QCOMPARE(CommandFileNames(folder),
-             QStringList({QStringLiteral("A.DAT"), QStringLiteral("b.dat"), QStringLiteral("連番.dat")}));
-
-    LinuxFileSystem files;
-    m_user.answers.enqueue(MessageAnswer::Cancel);
-    QVERIFY(!DeleteCommandFile(m_user, files, folder, QStringLiteral("b.dat")));
-    QVERIFY(QFile::exists(folder + QStringLiteral("/b.dat")));
-    QCOMPARE(m_user.lastPrompt(), QStringLiteral("b.dat を削除してよろしいですか？"));
-    QCOMPARE(m_user.messages.last().title, QStringLiteral("ファイル削除"));
-
-    m_user.answers.enqueue(MessageAnswer::Ok);
-    QVERIFY(DeleteCommandFile(m_user, files, folder, QStringLiteral("b.dat")));
-    QVERIFY(!QFile::exists(folder + QStringLiteral("/b.dat")));
-
-    // A file that vanished meanwhile: the failure is shown.
-    m_user.clear();
-    QVERIFY(!DeleteCommandFile(m_user, files, folder, QStringLiteral("b.dat")));
-    QCOMPARE(m_user.messages.size(), 2);
 }
 
 QTEST_GUILESS_MAIN(TestCommandFile)

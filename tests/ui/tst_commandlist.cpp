@@ -21,6 +21,8 @@ class TestCommandList : public QObject
 private Q_SLOTS:
     void listsCommandFiles();
     void deletesInListedFolder();
+    void cancelledDeleteKeepsFile();
+    void failedDeleteIsReported();
     void doubleClickChooses();
     void closesWhenAnotherWindowComesToFront();
     void chooseWaitsForTheWindow();
@@ -86,6 +88,33 @@ void TestCommandList::deletesInListedFolder()
     QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("job.dat"))));
     QVERIFY(QFile::exists(elsewhere.filePath(QStringLiteral("job.dat"))));
     QCOMPARE(listed(list), QStringList{QStringLiteral("keep.dat")});
+}
+
+void TestCommandList::cancelledDeleteKeepsFile()
+{
+    QTemporaryDir folder;
+    touch(folder.filePath(QStringLiteral("job.dat")));
+    LinuxFileSystem files;
+    ScriptedUserChannel user;
+    user.answers << MessageAnswer::Cancel;
+    frmList list(files, user, folder.path());
+    list.deleteRow(0);
+    QVERIFY(QFile::exists(folder.filePath(QStringLiteral("job.dat"))));
+    QCOMPARE(listed(list), QStringList{QStringLiteral("job.dat")});
+}
+
+void TestCommandList::failedDeleteIsReported()
+{
+    QTemporaryDir folder;
+    touch(folder.filePath(QStringLiteral("job.dat")));
+    LinuxFileSystem files;
+    ScriptedUserChannel user;
+    frmList list(files, user, folder.path());
+    QFile::remove(folder.filePath(QStringLiteral("job.dat")));
+    list.deleteRow(0);
+    QCOMPARE(user.messages.size(), 2);
+    QVERIFY(user.lastPrompt().startsWith(QStringLiteral("2 ")));
+    QVERIFY(listed(list).isEmpty());
 }
 
 void TestCommandList::doubleClickChooses()
