@@ -18,7 +18,6 @@ private Q_SLOTS:
     void find_data();
     void find();
     void findsEachHitInTurn();
-    void exactFindsOnlyExactHits();
     void replaceNextAfterInsertion();
     void replaceAll_data();
     void replaceAll();
@@ -71,19 +70,6 @@ void TestSearch::findsEachHitInTurn()
     // After "一致無し" the search starts again from the top.
     search.findNextButton()->click();
     QCOMPARE(box.textCursor().selectionStart(), 0);
-}
-
-void TestSearch::exactFindsOnlyExactHits()
-{
-    ScriptedUserChannel user;
-    QPlainTextEdit box(QStringLiteral("abc Abc ABC"));
-    frmSearch search(user, &box);
-    search.exactBox()->setChecked(true);
-    search.searchBox()->setText(QStringLiteral("abc"));
-    search.findNext();
-    QCOMPARE(box.textCursor().selectionStart(), 0);
-    search.findNext();
-    QCOMPARE(search.statusLabel()->text(), QStringLiteral("一致無し"));
 }
 
 void TestSearch::replaceNextAfterInsertion()
