@@ -1,7 +1,5 @@
 #include "platform/codepage.h"
-#include "platform/textfile.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
 class TestCodePage : public QObject
@@ -13,7 +11,6 @@ private Q_SLOTS:
     void roundTrip_data();
     void roundTrip();
     void liberalRead();
-    void textFile();
 };
 
 void TestCodePage::cp932Bytes()
@@ -53,19 +50,6 @@ void TestCodePage::liberalRead()
     QCOMPARE(CodePage::decodeText(CodePage::toCp932(QStringLiteral("連番"))), QStringLiteral("連番"));
     // A UTF-8 sequence cut off at the end is not UTF-8.
     QCOMPARE(CodePage::decodeText(QByteArray::fromHex("c3bdc4")), QStringLiteral("ﾃｽﾄ"));
-}
-
-void TestCodePage::textFile()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Conf.txt"));
-    QVERIFY(TextFile::write(path, QStringLiteral("old content that is longer")).isEmpty());
-    QVERIFY(TextFile::write(path, QStringLiteral("新 é")).isEmpty());
-    QString text;
-    QVERIFY(TextFile::read(path, &text));
-    QCOMPARE(text, QStringLiteral("新 é"));
-    QVERIFY(!TextFile::read(dir.filePath(QStringLiteral("missing")), &text));
-    QVERIFY(!TextFile::write(dir.filePath(QStringLiteral("no/such/folder/x.txt")), text).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestCodePage)
