@@ -83,37 +83,34 @@ void TestConfFile::defaultsWrittenInFileOrder()
 
 void TestConfFile::everySettingRoundTrips()
 {
+    // Every field differs from its default, so a field that is not saved or
+    // not read back shows.
     Settings saved = Settings::defaults(QSize(1024, 768));
     saved.formLeft = -20;
+    saved.formTop = 15;
+    saved.formRight = 1900;
     saved.formBottom = 1000;
     saved.jobPosition = 4;
-    saved.stayOnTop = true;
-    saved.semiTransparent = true;
+    saved.stayOnTop = saved.semiTransparent = saved.menuBarShown = saved.showId3Choice = saved.onlyTopFolder = true;
+    saved.noTry = saved.noConfirm = saved.errorContinue = saved.ignoreCase = saved.regOrder = true;
+    saved.addTop = saved.tagV1 = saved.tagV2 = false;
     saved.opacity = 200;
     saved.commandFileFolder = QStringLiteral("/home/user/コマンド");
-    saved.menuBarShown = true;
     saved.startNo = QStringLiteral("17");
     saved.digits = QStringLiteral(" 5");
     saved.step = QStringLiteral(" 10");
     saved.stepMinutes = QStringLiteral(" 90");
-    saved.addTop = false;
     saved.separator = QStringLiteral("_- ");
-    saved.showId3Choice = true;
-    saved.tagV1 = false;
-    saved.tagV2 = false;
     saved.listColumnWidths = {1000, 1100, 1200, 1300, 1400, 8000, 0, 0, 0, 0};
     saved.listFontName = QStringLiteral("IPAゴシック");
     saved.listFontSize = 10.5;
+    saved.dataEditorHeight = 5000;
     saved.dataEditorWidth = 9000;
-    saved.onlyTopFolder = true;
-    saved.noTry = true;
-    saved.noConfirm = true;
-    saved.errorContinue = true;
-    saved.ignoreCase = true;
-    saved.regOrder = true;
     saved.searchHistory = QStringLiteral("(\\d+)\t^abc$\t 先頭");
     saved.replaceHistory = QStringLiteral("<format($1,\"000\")>\tx ");
     saved.templateLeft = 100;
+    saved.templateTop = 200;
+    saved.templateWidth = 9000;
     saved.templateHeight = 6000;
     QCOMPARE(ConfSave(confPath(), saved), QString());
     Settings loaded = Settings::defaults(QSize(1024, 768));

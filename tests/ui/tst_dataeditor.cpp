@@ -6,14 +6,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QTest>
 
 // The direct data editor: one line per row, the forbidden characters on
-// typing, pasting and applying, the full-width replacement and the two boxes
-// scrolling together.
+// typing, pasting and applying, and the full-width replacement.
 class TestDataEditor : public QObject
 {
     Q_OBJECT
@@ -27,7 +24,6 @@ private Q_SLOTS:
     void otherColumnsAcceptPastedCharacters();
     void fullWidthReplacement();
     void refusedColumns();
-    void searchWindowClosesWithEditor();
 };
 
 namespace {
@@ -148,22 +144,6 @@ void TestDataEditor::refusedColumns()
     user.clear();
     QVERIFY(!frmData::refuseColumn(user, 2, QStringLiteral("Title")));
     QVERIFY(user.messages.isEmpty());
-}
-
-void TestDataEditor::searchWindowClosesWithEditor()
-{
-    ScriptedUserChannel user;
-    frmData editor(user, QStringLiteral("Title"), {"abc"}, 1, false);
-    editor.show();
-    editor.eraseButton()->click();
-    editor.searchButton()->click();
-    QVERIFY(!editor.searchWindow());
-    editor.editBox()->setPlainText(QStringLiteral("abc"));
-    editor.searchButton()->click();
-    QPointer<frmSearch> search = editor.searchWindow();
-    QVERIFY(search && search->isVisible());
-    editor.reject();
-    QVERIFY(!search->isVisible());
 }
 
 QTEST_MAIN(TestDataEditor)
