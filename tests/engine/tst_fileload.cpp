@@ -62,7 +62,6 @@ class TestFileLoad : public QObject
 
 private Q_SLOTS:
     void folderReadOrder();
-    void rowFields();
     void datesAsDateTextShowsThem();
     void namesThatAreNotUtf8AreReportedAndLeftOut();
     void linksAreItemsAndNeverFollowed();
@@ -97,25 +96,6 @@ void TestFileLoad::folderReadOrder()
 
     QVERIFY(!LoadFromFolder(f.context, state, f.dir.path(), true));
     QCOMPARE(column(f.rows, RenameField::CurrentName), (QStringList{u"c"_qs, u"B"_qs, u"a"_qs, u"A"_qs}));
-}
-
-void TestFileLoad::rowFields()
-{
-    EngineFixture f;
-    f.write(u"big.bin"_qs, "");
-    QVERIFY(QFile::resize(f.path(u"big.bin"_qs), 1234567));
-    f.write(u"empty"_qs, "");
-    f.inputs.searchText = u"x"_qs;
-    LoaderState state;
-    QVERIFY(!LoadFromFolder(f.context, state, f.dir.path(), false));
-    QCOMPARE(f.rows.count(), 2);
-    const RenameRow &big = f.rows.row(2);
-    QCOMPARE(big[RenameField::NewName], u"big.bin"_qs);
-    QCOMPARE(big[RenameField::Size], u"1,234,567"_qs);
-    QCOMPARE(big[RenameField::Folder], f.dir.path());
-    QVERIFY(big[RenameField::TempName].isEmpty() && big[RenameField::OriginalName].isEmpty());
-    QCOMPARE(f.rows.row(1)[RenameField::Size], u"0"_qs);
-    QVERIFY(f.states.tryEnabled);
 }
 
 // Rows read their dates in bulk; they must read exactly as DateText shows them,
