@@ -37,7 +37,6 @@ private Q_SLOTS:
     void typedNamesAreCheckedNotComputed();
     void nothingToChangeAndInvalidStates();
     void oneStepMode();
-    void searchBoxDrivesTry();
     void switchesTransferOrClearRows();
     void clicksSeedInputs();
     void dateJobsTakeTheSelectedRowsStamp();
@@ -157,23 +156,6 @@ void TestJobController::oneStepMode()
         QVERIFY(!prompt.startsWith(QStringLiteral("試行完了！")));
     c.SetNoTryMode(false);
     QCOMPARE(c.tryCaption(), QStringLiteral("試行"));
-}
-
-void TestJobController::searchBoxDrivesTry()
-{
-    makeFiles({"a.txt"});
-    JobController &c = *m_controller;
-    c.LoadFolder(m_dir->path());
-    c.inputs().searchText = "a";
-    c.SearchTextChanged();
-    QVERIFY(c.states().tryEnabled);
-    c.inputs().searchText.clear();
-    c.SearchTextChanged();
-    QVERIFY(!c.states().tryEnabled);
-    c.ClearLists();
-    c.inputs().searchText = "a";
-    c.SearchTextChanged();
-    QVERIFY(!c.states().tryEnabled);
 }
 
 void TestJobController::switchesTransferOrClearRows()

@@ -22,23 +22,12 @@ void TestPlanTimeStamps::sequence_data()
     QTest::addColumn<QString>("step");
     QTest::addColumn<QStringList>("planned");
 
-    QTest::newRow("30 minutes") << QStringLiteral("30")
-                                << QStringList{QStringLiteral("2020/01/01 10:00:00"), QStringLiteral("2020/01/01 10:30:00"),
-                                               QStringLiteral("2020/01/01 11:00:00")};
-    QTest::newRow("0") << QStringLiteral("  0")
-                       << QStringList{QStringLiteral("2020/01/01 10:00:00"), QStringLiteral("2020/01/01 10:00:00"),
-                                      QStringLiteral("2020/01/01 10:00:00")};
-    QTest::newRow("negative") << QStringLiteral("-45")
-                              << QStringList{QStringLiteral("2020/01/01 10:00:00"), QStringLiteral("2020/01/01 09:15:00"),
-                                             QStringLiteral("2020/01/01 08:30:00")};
-    QTest::newRow("past midnight") << QStringLiteral("1500")
-                                   << QStringList{QStringLiteral("2020/01/01 10:00:00"),
-                                                  QStringLiteral("2020/01/02 11:00:00"),
-                                                  QStringLiteral("2020/01/03 12:00:00")};
-    QTest::newRow("back over a year") << QStringLiteral("-600")
-                                      << QStringList{QStringLiteral("2020/01/01 10:00:00"),
-                                                     QStringLiteral("2020/01/01 00:00:00"),
-                                                     QStringLiteral("2019/12/31 14:00:00")};
+    QTest::newRow("30 minutes") << "30"
+        << QStringList{"2020/01/01 10:00:00", "2020/01/01 10:30:00", "2020/01/01 11:00:00"};
+    QTest::newRow("negative") << "-45"
+        << QStringList{"2020/01/01 10:00:00", "2020/01/01 09:15:00", "2020/01/01 08:30:00"};
+    QTest::newRow("back over a year") << "-600"
+        << QStringList{"2020/01/01 10:00:00", "2020/01/01 00:00:00", "2019/12/31 14:00:00"};
 }
 
 void TestPlanTimeStamps::sequence()
@@ -93,8 +82,7 @@ void TestPlanTimeStamps::sameFileTwiceCollides()
     QCOMPARE(PlanJob(context, true), TryResult::Duplicate);
     QCOMPARE(f.selectedRows(), (QList<int>{1, 3}));
     QVERIFY(f.user.lastPrompt().startsWith(QStringLiteral("ファイル名重複・・変更不可！")));
-    QVERIFY(!f.states.executeEnabled);
-    QVERIFY(f.states.restoreEnabled);
+    QVERIFY(!f.states.executeEnabled && f.states.restoreEnabled);
 }
 
 void TestPlanTimeStamps::missingBaseDateChangesNothing()

@@ -83,57 +83,44 @@ void TestConfFile::defaultsWrittenInFileOrder()
 
 void TestConfFile::everySettingRoundTrips()
 {
+    // Every field differs from its default, so a field that is not saved or
+    // not read back shows.
     Settings saved = Settings::defaults(QSize(1024, 768));
     saved.formLeft = -20;
     saved.formTop = 15;
     saved.formRight = 1900;
     saved.formBottom = 1000;
     saved.jobPosition = 4;
-    saved.stayOnTop = true;
-    saved.semiTransparent = true;
+    saved.stayOnTop = saved.semiTransparent = saved.menuBarShown = saved.showId3Choice = saved.onlyTopFolder = true;
+    saved.noTry = saved.noConfirm = saved.errorContinue = saved.ignoreCase = saved.regOrder = true;
+    saved.addTop = saved.tagV1 = saved.tagV2 = false;
     saved.opacity = 200;
     saved.commandFileFolder = QStringLiteral("/home/user/コマンド");
-    saved.menuBarShown = true;
     saved.startNo = QStringLiteral("17");
     saved.digits = QStringLiteral(" 5");
     saved.step = QStringLiteral(" 10");
     saved.stepMinutes = QStringLiteral(" 90");
-    saved.addTop = false;
     saved.separator = QStringLiteral("_- ");
-    saved.showId3Choice = true;
-    saved.tagV1 = false;
-    saved.tagV2 = false;
     saved.listColumnWidths = {1000, 1100, 1200, 1300, 1400, 8000, 0, 0, 0, 0};
     saved.listFontName = QStringLiteral("IPAゴシック");
     saved.listFontSize = 10.5;
     saved.dataEditorHeight = 5000;
     saved.dataEditorWidth = 9000;
-    saved.onlyTopFolder = true;
-    saved.noTry = true;
-    saved.noConfirm = true;
-    saved.errorContinue = true;
-    saved.ignoreCase = true;
-    saved.regOrder = true;
     saved.searchHistory = QStringLiteral("(\\d+)\t^abc$\t 先頭");
     saved.replaceHistory = QStringLiteral("<format($1,\"000\")>\tx ");
     saved.templateLeft = 100;
     saved.templateTop = 200;
     saved.templateWidth = 9000;
     saved.templateHeight = 6000;
-    QVERIFY(saved != Settings::defaults(QSize(1024, 768)));
-
     QCOMPARE(ConfSave(confPath(), saved), QString());
     Settings loaded = Settings::defaults(QSize(1024, 768));
     QCOMPARE(ConfLoad(confPath(), &loaded, m_user), QString());
-    QVERIFY(m_user.messages.isEmpty());
     QCOMPARE(loaded, saved);
 
     // Saving again replaces the whole file.
-    saved.searchHistory.clear();
-    QCOMPARE(ConfSave(confPath(), saved), QString());
-    loaded = Settings();
-    ConfLoad(confPath(), &loaded, m_user);
-    QCOMPARE(loaded.searchHistory, QString());
+    QCOMPARE(ConfSave(confPath(), Settings()), QString());
+    QCOMPARE(ConfLoad(confPath(), &loaded, m_user), QString());
+    QCOMPARE(loaded, Settings());
 }
 
 void TestConfFile::readingRules_data()
@@ -141,29 +128,17 @@ void TestConfFile::readingRules_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("savedLine");
 
-    QTest::newRow("key in capitals without blanks") << "OP=4" << "op = 4";
-    QTest::newRow("key with blanks and mixed case") << "  Disp Menu   = 1" << "disp menu = 1";
     QTest::newRow("leading blanks of a value go, trailing ones stay") << "separator =  - " << "separator = - ";
     QTest::newRow("value holding = is skipped")
         << "reg search str = abc\r\nreg search str = (?=x)" << "reg search str = abc";
     QTest::newRow("line without =") << "op 3" << "op = 1";
-    QTest::newRow("later line wins") << "op = 2\r\nop = 3" << "op = 3";
-    QTest::newRow("line feeds alone") << "op = 5\nop = 3\n" << "op = 3";
     QTest::newRow("start number keeps its last two characters") << "stno = 123" << "stno = 23";
     QTest::newRow("start number not numeric") << "stno = abc" << "stno =  0";
-    QTest::newRow("digits padded") << "degits = 5" << "degits =  5";
-    QTest::newRow("step padded") << "increment = 7" << "increment =   7";
     QTest::newRow("date step keeps its last three") << "increment date = 1234" << "increment date = 234";
     QTest::newRow("flag any non-zero is on") << "no try = 5" << "no try =-1";
-    QTest::newRow("flag written -1 reads on") << "ignore case = -1" << "ignore case = -1";
-    QTest::newRow("flag 0 is off") << "no try = -1\r\nno try = 0" << "no try =0";
     QTest::newRow("only go sets no confirm") << "only go = -1" << "no confirm =-1";
-    QTest::newRow("only go sets no try") << "only go = 1" << "no try =-1";
-    QTest::newRow("visible column width") << "column width2 = 1234" << "column width2 = 1234";
     QTest::newRow("column number spelled otherwise") << "column width01 = 99" << "column width1 = 3200";
-    QTest::newRow("hidden column width ignored") << "column width7 = 99" << "column width7 = 0";
     QTest::newRow("folder column width ignored") << "column width6 = 99" << "column width6 = 8000";
-    QTest::newRow("font size with a fraction") << "font size = 10.5" << "font size = 10.5";
     QTest::newRow("text keeps trailing blanks") << "font name = Noto Sans  " << "font name = Noto Sans  ";
     QTest::newRow("unknown key ignored") << "colour = 3\r\nop = 2" << "op = 2";
 }
@@ -198,13 +173,8 @@ void TestConfFile::numbers_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("value");
-    QTest::newRow("empty") << "" << 0.0;
-    QTest::newRow("not numeric") << "abc" << 0.0;
     QTest::newRow("leading part") << "12abc" << 12.0;
-    QTest::newRow("negative") << " -7" << -7.0;
-    QTest::newRow("plus") << "+3" << 3.0;
     QTest::newRow("fraction") << "10.25pt" << 10.25;
-    QTest::newRow("exponent") << "1e3" << 1000.0;
     QTest::newRow("e without digits") << "2em" << 2.0;
     QTest::newRow("blanks between digits") << "1 000" << 1000.0;
     QTest::newRow("sign alone") << "-" << 0.0;
@@ -223,11 +193,6 @@ void TestConfFile::missingFileKeepsDefaults()
     QCOMPARE(ConfLoad(confPath(), &settings, m_user), QString());
     QVERIFY(m_user.messages.isEmpty());
     QCOMPARE(settings, Settings::defaults(QSize(1280, 1024)));
-    QCOMPARE(settings.formRight - settings.formLeft, 800);
-    QCOMPARE(settings.formBottom - settings.formTop, 300);
-    QCOMPARE(settings.jobPosition, 1);
-    QVERIFY(!settings.menuBarShown);
-    QVERIFY(settings.tagV1 && settings.tagV2);
 }
 
 void TestConfFile::damagedFileKeepsWhatWasRead()
@@ -254,11 +219,8 @@ void TestConfFile::numberBeyond32BitsStopsReading()
     const QString error = ConfLoad(confPath(), &settings, m_user);
     QVERIFY(!error.isEmpty());
     QCOMPARE(m_user.messages.size(), 1);
-    const MessageRequest &box = m_user.messages.first();
-    QCOMPARE(box.title, QStringLiteral("設定値異常"));
-    QCOMPARE(box.prompt, error + QStringLiteral("\r\n\r\n設定値ファイル（Conf.txt）異常"));
-    QCOMPARE(MessageStyle::buttons(box.style), MessageStyle::OkOnly);
-    QVERIFY(error.at(0).isDigit() && error.contains(u' '));
+    QCOMPARE(m_user.messages.first().title, QStringLiteral("設定値異常"));
+    QCOMPARE(m_user.lastPrompt(), error + QStringLiteral("\r\n\r\n設定値ファイル（Conf.txt）異常"));
     QCOMPARE(settings.jobPosition, 3);
     QCOMPARE(settings.formLeft, 100);
 }

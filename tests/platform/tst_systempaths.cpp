@@ -1,4 +1,3 @@
-#include "platform/systeminfo.h"
 #include "platform/systempaths.h"
 
 #include <QDir>
@@ -17,7 +16,6 @@ private Q_SLOTS:
     void desktopFromUserDirs();
     void desktopFallsBack();
     void settingsBesideProgramOrInConfig();
-    void names();
 
 private:
     std::unique_ptr<QTemporaryDir> m_homeDir;
@@ -67,12 +65,6 @@ void TestSystemPaths::settingsBesideProgramOrInConfig()
     qputenv("CORVANE_SETTINGS_DIR", QFile::encodeName(m_home().filePath(QStringLiteral("own"))));
     QCOMPARE(SystemPaths::settingsFolder(), m_home().filePath(QStringLiteral("own")));
     qunsetenv("CORVANE_SETTINGS_DIR");
-}
-
-void TestSystemPaths::names()
-{
-    QVERIFY(!SystemInfo::computerName().isEmpty());
-    QVERIFY(!SystemInfo::userName().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestSystemPaths)

@@ -111,9 +111,9 @@ private Q_SLOTS:
     void editsKeepWhatToolsWrote_data()
     {
         QTest::addColumn<QString>("file");
-        QTest::newRow("mutagen v2.3 UTF-16") << QStringLiteral("mutagen_v23_utf16.mp3");
-        QTest::newRow("mutagen v2.4 UTF-8 with a picture") << QStringLiteral("mutagen_v24_utf8_picture.mp3");
-        QTest::newRow("id3v2") << QStringLiteral("id3v2_tool.mp3");
+        QTest::newRow("mutagen v2.3 UTF-16") << "mutagen_v23_utf16.mp3";
+        QTest::newRow("mutagen v2.4 UTF-8 with a picture") << "mutagen_v24_utf8_picture.mp3";
+        QTest::newRow("id3v2") << "id3v2_tool.mp3";
     }
 
     void editsKeepWhatToolsWrote()

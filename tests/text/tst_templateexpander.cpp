@@ -49,14 +49,11 @@ void TestTemplateExpander::placeholders_data()
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("expected");
     QTest::newRow("row") << "Row()" << 3 << "3";
-    QTest::newRow("row in lower case") << "row()_x" << 12 << "12_x";
     QTest::newRow("row in arithmetic") << "Row()*10" << 4 << "40";
     QTest::newRow("row in a function") << "format(Row(),\"000\")" << 7 << "007";
-    QTest::newRow("title") << "<Title>" << 1 << "Song";
     QTest::newRow("title in capitals") << "<TITLE> - <artist>" << 1 << "Song - Band";
     QTest::newRow("field without tag") << "<Album>" << 1 << "";
     QTest::newRow("not a placeholder") << "<FileName.>" << 1 << "<FileName.>";
-    QTest::newRow("no placeholder") << "plain name" << 1 << "plain name";
     QTest::newRow("tag value goes through functions") << "left(<Title>,2)" << 1 << "So";
     QTest::newRow("format token left for the replace") << "<format(Row(),\"00\")>" << 5 << "<format(5,\"00\")>";
 }

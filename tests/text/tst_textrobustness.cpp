@@ -34,25 +34,10 @@ class TestTextRobustness : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void evaluatorOnRandomTexts();
     void functionsOnRandomTexts();
     void splitArgsOnRandomTexts();
     void tokenScannersMatchScriptPatterns();
 };
-
-void TestTextRobustness::evaluatorOnRandomTexts()
-{
-    ScriptedUserChannel user;
-    LinuxFileSystem files;
-    TextEngine engine(user, files);
-    QRandomGenerator random(20261206);
-    for (int i = 0; i < 3000; ++i) {
-        const QString text = randomText(random, u"0123456789E*/+-.()|&=! 9", 24);
-        const QString result = engine.EvalFormula(text);
-        // A result is a value, the text itself, or one of the two error texts.
-        QVERIFY2(!result.contains(u'(') || result == text, qPrintable(text + u" -> " + result));
-    }
-}
 
 void TestTextRobustness::functionsOnRandomTexts()
 {
