@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/frmsearch.h"
+
 #include <QDialog>
 #include <QPointer>
 #include <QStringList>
@@ -7,7 +9,6 @@
 class QPlainTextEdit;
 class QPushButton;
 class UserChannel;
-class frmSearch;
 
 // "データの指定": one column of a list as plain text, one line per row. The
 // reference box keeps the values as they were; the edit box is written back

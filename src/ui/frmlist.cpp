@@ -1,5 +1,7 @@
 #include "ui/frmlist.h"
 
+#include "persist/commandfilefolder.h"
+
 #include "platform/filesystem.h"
 #include "platform/messagerequest.h"
 #include "platform/pathtext.h"
@@ -65,17 +67,10 @@ QString frmList::choose(FileSystem &files, UserChannel &user, const QString &fol
     return path;
 }
 
-QStringList frmList::commandFiles(const QString &folder)
-{
-    if (folder.isEmpty())
-        return {};
-    return QDir(folder).entryList({QStringLiteral("*.dat")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
-}
-
 void frmList::refill()
 {
     m_lstList->clear();
-    m_lstList->addItems(commandFiles(m_folder));
+    m_lstList->addItems(CommandFileNames(m_folder));
 }
 
 void frmList::chooseRow(int row)
@@ -92,16 +87,10 @@ void frmList::deleteRow(int row)
     const QListWidgetItem *item = m_lstList->item(row);
     if (!item)
         return;
-    const QString name = item->text();
+    // The closing on focus loss waits while the question is open.
     m_asking = true;
-    const int answer = ShowMessage(m_user, name + QStringLiteral(" を削除してよろしいですか？"),
-                                   MessageStyle::OkCancel, QStringLiteral("ファイル削除"));
-    if (answer == MessageAnswer::Ok) {
-        const FsStatus status = m_files.remove(JoinPath(m_folder, name));
-        if (!status.ok())
-            ShowMessage(m_user, status.text(), MessageStyle::Exclamation, QStringLiteral("ファイル削除"));
-        refill();
-    }
+    DeleteCommandFile(m_user, m_files, m_folder, item->text());
+    refill();
     m_asking = false;
     activateWindow();
 }

@@ -27,8 +27,6 @@ public:
     static QString choose(FileSystem &files, UserChannel &user, const QString &folder, QWidget *parent = nullptr);
 
     // The names of the "*.dat" files in a folder, sorted ignoring letter case.
-    // When there are none, the caller asks for another folder first.
-    static QStringList commandFiles(const QString &folder);
 
     QLineEdit *txtPath() const { return m_txtPath; }
     QListWidget *lstList() const { return m_lstList; }

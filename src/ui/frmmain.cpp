@@ -1063,7 +1063,7 @@ void frmMain::saveCommandFileAs()
 void frmMain::listCommandFiles()
 {
     QString folder = CommandFileFolder(m_settings.commandFileFolder);
-    if (frmList::commandFiles(folder).isEmpty()) {
+    if (CommandFileNames(folder).isEmpty()) {
         folder = QFileDialog::getExistingDirectory(this, QStringLiteral("コマンドファイルの場所"), folder);
         if (folder.isEmpty())
             return;

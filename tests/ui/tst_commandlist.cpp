@@ -1,6 +1,7 @@
 #include "platform/linuxfilesystem.h"
 #include "platform/messagerequest.h"
 #include "scripteduserchannel.h"
+#include "persist/commandfilefolder.h"
 #include "ui/frmlist.h"
 #include "ui/shellopen.h"
 
@@ -61,7 +62,7 @@ void TestCommandList::listsCommandFiles()
     ScriptedUserChannel user;
     frmList list(files, user, folder.path());
     QCOMPARE(list.txtPath()->text(), folder.path());
-    QVERIFY(frmList::commandFiles(QString()).isEmpty());
+    QVERIFY(CommandFileNames(QString()).isEmpty());
     QCOMPARE(listed(list), (QStringList{QStringLiteral("A.DAT"), QStringLiteral("b.dat"), QStringLiteral("写真.dat")}));
 }
 
