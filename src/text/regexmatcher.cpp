@@ -58,6 +58,20 @@ QJSValue RegexMatcher::compiled(const QString &pattern, bool ignoreCase)
     return regex;
 }
 
+const NativeRegex *RegexMatcher::native(const QString &subject, const QString &pattern, bool ignoreCase)
+{
+    if (!NativeRegex::canMatch(subject, ignoreCase))
+        return nullptr;
+    const QString key = (ignoreCase ? u'i' : u'c') + pattern;
+    auto found = m_natives.find(key);
+    if (found == m_natives.end()) {
+        if (m_natives.size() > 1000)
+            m_natives.clear();
+        found = m_natives.insert(key, NativeRegex::compile(pattern, ignoreCase));
+    }
+    return found->has_value() ? &**found : nullptr;
+}
+
 QString RegexMatcher::RegFirstMatch(const QString &subject, const QString &pattern, bool ignoreCase)
 {
     if (pattern.isEmpty())
@@ -65,6 +79,12 @@ QString RegexMatcher::RegFirstMatch(const QString &subject, const QString &patte
     const QJSValue regex = compiled(pattern, ignoreCase);
     if (regex.isUndefined())
         return {};
+    if (const NativeRegex *fast = native(subject, pattern, ignoreCase)) {
+        const QRegularExpressionMatch match = fast->firstMatch(subject);
+        if (!match.hasMatch())
+            return {};
+        return match.captured(fast->captureCount() > 0 ? 1 : 0);
+    }
     bool ok = false;
     const QJSValue value = run(m_firstMatch, firstMatchSource, {regex, QJSValue(subject)}, ok);
     return ok ? value.toString() : QString();
@@ -103,6 +123,15 @@ QString RegexMatcher::ExpandSubMatches(const QString &subject, const QString &pa
     const QJSValue regex = compiled(pattern, ignoreCase);
     if (regex.isUndefined())
         return {};
+    if (const NativeRegex *fast = native(subject, pattern, ignoreCase)) {
+        const QRegularExpressionMatch match = fast->firstMatch(subject);
+        if (!match.hasMatch())
+            return replacement;
+        QString result = replacement;
+        for (int i = 1; i <= fast->captureCount(); ++i)
+            result.replace(u'$' + QString::number(i), match.captured(i));
+        return result;
+    }
     bool ok = false;
     const QJSValue groups = run(m_groups, groupsSource, {regex, QJSValue(subject)}, ok);
     if (!ok)

@@ -5,6 +5,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
+#include "text/nativeregex.h"
+
 class ScriptHost;
 
 // The match routines on the script host's ECMAScript regular expressions, with
@@ -30,10 +34,13 @@ public:
 
 private:
     QJSValue compiled(const QString &pattern, bool ignoreCase); // undefined when invalid
+    // The same pattern on Qt's engine, where it matches this subject alike; else null.
+    const NativeRegex *native(const QString &subject, const QString &pattern, bool ignoreCase);
     QJSValue helper(QJSValue &slot, const char *source);
     QJSValue run(QJSValue &slot, const char *source, const QJSValueList &arguments, bool &ok);
 
     ScriptHost &m_host;
     QHash<QString, QJSValue> m_patterns;
+    QHash<QString, std::optional<NativeRegex>> m_natives;
     QJSValue m_makeRegExp, m_firstMatch, m_replace, m_firstIndex, m_groups;
 };

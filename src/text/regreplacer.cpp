@@ -180,6 +180,8 @@ const RegReplacer::CompiledPattern &RegReplacer::compiledPattern(const QString &
             const QString escaped = QString(pattern).replace(u'/', QStringLiteral("\\x2f"));
             m_host.call(m_validator, {QJSValue(escaped), QJSValue(ignoreCase ? QStringLiteral("gi") : QStringLiteral("g"))},
                         compiled.error);
+            if (compiled.error.description.isEmpty())
+                compiled.native = NativeRegex::compile(pattern, ignoreCase);
         }
     }
     if (m_patterns.size() >= cacheLimit)
@@ -219,6 +221,12 @@ bool RegReplacer::replaceFast(const QString &subject, const QString &pattern, co
     const CompiledPattern &compiled = compiledPattern(pattern, ignoreCase);
     if (!compiled.function.isCallable())
         return false;
+    if (compiled.native && NativeRegex::canMatch(subject, ignoreCase)) {
+        if (std::optional<QString> replaced = compiled.native->replaceAll(subject, *decoded)) {
+            result = *std::move(replaced);
+            return true;
+        }
+    }
     QJSValue function = compiled.function;
     const QJSValue value = m_host.call(function, {QJSValue(subject), QJSValue(*decoded)}, error);
     result = value.toString();

@@ -6,6 +6,7 @@
 
 #include <optional>
 
+#include "text/nativeregex.h"
 #include "text/scripthost.h"
 
 class FormatTokenExpander;
@@ -42,6 +43,7 @@ private:
     {
         QJSValue function; // undefined: only the generated text itself gives this pattern's result
         ScriptError error;
+        std::optional<NativeRegex> native; // the same replace without the script engine
     };
 
     const CompiledPattern &compiledPattern(const QString &pattern, bool ignoreCase);
