@@ -1,7 +1,7 @@
 #include "ui/renamerowmodel.h"
 
 RenameRowModel::RenameRowModel(RenameRowList &rows, QObject *parent)
-    : QAbstractTableModel(parent)
+    : RowListModel(parent)
     , m_rows(rows)
 {
     m_rows.setObserver(this);
@@ -93,37 +93,3 @@ void RenameRowModel::setFolderHeaders(bool folders)
     Q_EMIT headerDataChanged(Qt::Horizontal, 0, 1);
 }
 
-void RenameRowModel::rowsAboutToBeInserted(int first, int last)
-{
-    beginInsertRows({}, first - 1, last - 1);
-}
-
-void RenameRowModel::rowsInserted()
-{
-    endInsertRows();
-}
-
-void RenameRowModel::rowsAboutToBeRemoved(int first, int last)
-{
-    beginRemoveRows({}, first - 1, last - 1);
-}
-
-void RenameRowModel::rowsRemoved()
-{
-    endRemoveRows();
-}
-
-void RenameRowModel::aboutToReset()
-{
-    beginResetModel();
-}
-
-void RenameRowModel::reset()
-{
-    endResetModel();
-}
-
-void RenameRowModel::rowsChanged(int first, int last)
-{
-    Q_EMIT dataChanged(index(first - 1, 0), index(last - 1, RenameRow::FieldCount - 1));
-}

@@ -1,12 +1,11 @@
 #pragma once
 
 #include "engine/renamerowlist.h"
-
-#include <QAbstractTableModel>
+#include "ui/rowlistmodel.h"
 
 // ListV's view of the main row list. The list owns the rows; this model only
 // translates them, so 100,000 rows cost no widgets.
-class RenameRowModel : public QAbstractTableModel, private RowListObserver
+class RenameRowModel : public RowListModel
 {
     Q_OBJECT
 
@@ -28,14 +27,6 @@ public:
     static bool isHiddenField(RenameField field);
 
 private:
-    void rowsAboutToBeInserted(int first, int last) override;
-    void rowsInserted() override;
-    void rowsAboutToBeRemoved(int first, int last) override;
-    void rowsRemoved() override;
-    void aboutToReset() override;
-    void reset() override;
-    void rowsChanged(int first, int last) override;
-
     RenameRowList &m_rows;
     bool m_folderHeaders = false;
 };

@@ -1,7 +1,7 @@
 #include "ui/tagrowmodel.h"
 
 TagRowModel::TagRowModel(TagRowList &rows, QObject *parent)
-    : QAbstractTableModel(parent)
+    : RowListModel(parent)
     , m_rows(rows)
 {
     m_rows.setObserver(this);
@@ -48,32 +48,7 @@ void TagRowModel::rowsAboutToBeInserted(int first, int last)
     beginInsertRows({}, first - 1, last - 1);
 }
 
-void TagRowModel::rowsInserted()
-{
-    endInsertRows();
-}
-
 void TagRowModel::rowsAboutToBeRemoved(int first, int last)
 {
     beginRemoveRows({}, first - 1, last - 1);
-}
-
-void TagRowModel::rowsRemoved()
-{
-    endRemoveRows();
-}
-
-void TagRowModel::aboutToReset()
-{
-    beginResetModel();
-}
-
-void TagRowModel::reset()
-{
-    endResetModel();
-}
-
-void TagRowModel::rowsChanged(int first, int last)
-{
-    Q_EMIT dataChanged(index(first - 1, 0), index(last - 1, TagRow::FieldCount - 1));
 }

@@ -1,12 +1,11 @@
 #pragma once
 
 #include "engine/tagrowlist.h"
-
-#include <QAbstractTableModel>
+#include "ui/rowlistmodel.h"
 
 // ListV_MP3's view of the MP3 job's rows; like RenameRowModel it only
 // translates, so a long list costs no widgets.
-class TagRowModel : public QAbstractTableModel, private RowListObserver
+class TagRowModel : public RowListModel
 {
     Q_OBJECT
 
@@ -23,13 +22,5 @@ public:
     static bool isHiddenColumn(int column);
 
 private:
-    void rowsAboutToBeInserted(int first, int last) override;
-    void rowsInserted() override;
-    void rowsAboutToBeRemoved(int first, int last) override;
-    void rowsRemoved() override;
-    void aboutToReset() override;
-    void reset() override;
-    void rowsChanged(int first, int last) override;
-
     TagRowList &m_rows;
 };
