@@ -43,12 +43,3 @@ QVariant TagRowModel::headerData(int section, Qt::Orientation orientation, int r
     return TagRow::header(section);
 }
 
-void TagRowModel::rowsAboutToBeInserted(int first, int last)
-{
-    beginInsertRows({}, first - 1, last - 1);
-}
-
-void TagRowModel::rowsAboutToBeRemoved(int first, int last)
-{
-    beginRemoveRows({}, first - 1, last - 1);
-}
