@@ -92,4 +92,3 @@ void RenameRowModel::setFolderHeaders(bool folders)
     m_folderHeaders = folders;
     Q_EMIT headerDataChanged(Qt::Horizontal, 0, 1);
 }
-

@@ -42,4 +42,3 @@ QVariant TagRowModel::headerData(int section, Qt::Orientation orientation, int r
         return QAbstractTableModel::headerData(section, orientation, role);
     return TagRow::header(section);
 }
-
