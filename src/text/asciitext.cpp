@@ -24,7 +24,20 @@ bool matchesAt(const QString &text, qsizetype at, QStringView needle)
 
 qsizetype indexOf(const QString &text, QStringView needle, qsizetype from)
 {
+    if (needle.isEmpty())
+        return from <= text.size() ? std::max<qsizetype>(from, 0) : -1;
     const qsizetype last = text.size() - needle.size();
+    const char16_t first = needle[0].unicode();
+    if (lower(first) == first && !(first >= u'a' && first <= u'z')) {
+        // A first character without case ("<" of a placeholder) is found by
+        // Qt's fast search; only its places are compared further.
+        for (qsizetype i = text.indexOf(QChar(first), std::max<qsizetype>(from, 0)); i >= 0 && i <= last;
+             i = text.indexOf(QChar(first), i + 1)) {
+            if (matchesAt(text, i, needle))
+                return i;
+        }
+        return -1;
+    }
     for (qsizetype i = std::max<qsizetype>(from, 0); i <= last; ++i) {
         if (matchesAt(text, i, needle))
             return i;

@@ -27,10 +27,16 @@ QString TemplateExpander::ExpandTemplate(const QString &input, int rowIndex, con
 {
     QString text = input;
     if (text.contains(u'<')) {
-        for (const QString &header : tagHeaders()) {
-            const QString placeholder = u'<' + header + u'>';
-            if (AsciiText::contains(text, placeholder))
-                AsciiText::replaceAll(text, placeholder, m_tags ? m_tags->tagField(path, header) : QString());
+        static const QStringList placeholders = [] {
+            QStringList all;
+            for (const QString &header : tagHeaders())
+                all << u'<' + header + u'>';
+            return all;
+        }();
+        for (qsizetype at = 0; at < placeholders.size(); ++at) {
+            if (AsciiText::contains(text, placeholders.at(at)))
+                AsciiText::replaceAll(text, placeholders.at(at),
+                                      m_tags ? m_tags->tagField(path, tagHeaders().at(at)) : QString());
         }
     }
     AsciiText::replaceAll(text, u"Row()", QString::number(rowIndex));
