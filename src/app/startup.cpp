@@ -61,8 +61,14 @@ StartUp::Outcome StartUp::applySwitches()
         return Outcome::CommandLineError;
     }
     m_controller.setOptionText(m_line.optionText());
-    if (!m_line.folder().isEmpty())
-        m_controller.LoadFolder(QDir::cleanPath(QDir::current().absoluteFilePath(m_line.folder())));
+    if (!m_line.folder().isEmpty()) {
+        const QString folder = QDir::cleanPath(QDir::current().absoluteFilePath(m_line.folder()));
+        m_controller.LoadFolder(folder);
+        // An unattended run on a folder that is not there has failed, not
+        // found "nothing to change".
+        if (m_unattended && !QFileInfo(folder).isDir())
+            return Outcome::Failed;
+    }
     m_controller.startedFromCommandLine = false;
 
     const QStringList queue = m_line.commandFiles();
@@ -74,6 +80,12 @@ StartUp::Outcome StartUp::applySwitches()
             return m_unattended ? Outcome::Failed : Outcome::Continue;
     }
     return Outcome::Continue;
+}
+
+void StartUp::endEarly()
+{
+    m_controller.unattended = false;
+    Q_EMIT m_controller.changed();
 }
 
 StartUp::Outcome StartUp::runJobs()
@@ -117,7 +129,8 @@ int StartUp::runOneJob(int loadResult)
     const bool mp3 = m_controller.job() == JobKind::Mp3TagEdit;
     int result;
     if (mp3) {
-        result = m_controller.tagJob().TryTags(m_controller.inputs().searchText, m_controller.states(), quiet);
+        // The tag job has no unattended flag of its own: an unattended run is quiet.
+        result = m_controller.tagJob().TryTags(m_controller.inputs().searchText, m_controller.states(), true);
     } else {
         JobContext context = m_controller.context();
         result = toInt(PlanJob(context, quiet));
@@ -126,7 +139,7 @@ int StartUp::runOneJob(int loadResult)
     if (result != 0)
         return result;
     if (mp3)
-        return m_controller.tagJob().ExecuteTags(m_controller.states(), nullptr, quiet);
+        return m_controller.tagJob().ExecuteTags(m_controller.states(), nullptr, true);
     JobContext context = m_controller.context();
     return ExecuteRename(context, quiet) ? -1 : 0;
 }
@@ -154,8 +167,13 @@ void StartUp::migrateTemplate()
     if (!QFileInfo::exists(old))
         return;
     const QString current = program.filePath(QStringLiteral("parts/テンプレート.txt"));
-    if (!QFileInfo::exists(current))
+    if (!QFileInfo::exists(current)) {
+        program.mkpath(QStringLiteral("parts"));
         QFile::rename(old, current);
+    }
+    // The old file goes only once its text is safe in the new place.
+    if (!QFileInfo::exists(current))
+        return;
     for (int attempt = 0; attempt < 500 && QFileInfo::exists(old); ++attempt) {
         QFile::remove(old);
         if (QFileInfo::exists(old))

@@ -28,6 +28,7 @@ public:
     {
         const Outcome early = applySwitches();
         if (early != Outcome::Continue) {
+            endEarly();
             showWindow();
             return early;
         }
@@ -41,6 +42,8 @@ public:
 
 private:
     Outcome applySwitches();
+    // Start-up ended before its jobs: the window takes over, asking again.
+    void endEarly();
     Outcome runJobs();
     Outcome runQueue();
     int runOneJob(int loadResult);

@@ -154,6 +154,8 @@ void JobController::SelectJob(JobKind job)
     const JobKind previous = m_previousJob;
     m_job = job;
     resetForJob(job);
+    if (job == JobKind::Mp3TagEdit)
+        m_tagJob.resetTemplates();
     if (hadPrevious && previous == JobKind::FolderRename)
         m_rows.clear();
     if (job == JobKind::FolderRename)
@@ -182,31 +184,51 @@ void JobController::transferRows(JobKind previous, JobKind next)
             SetFileCnt(m_loader, m_states, m_rows.count());
         return;
     }
-    m_user.showStatus(QStringLiteral("ファイル処理中"));
-    ProgressMeter progress(m_user, toMp3 ? m_rows.count() : m_tagJob.rows().count(), ProgressMeter::Direction::Up);
     if (toMp3) {
-        m_tagJob.rows().clear();
-        for (int index = 1; index <= m_rows.count(); ++index) {
-            const QString path = m_rows.field(index, RenameField::Path);
-            if (ExtensionOf(path).compare(QStringLiteral("mp3"), Qt::CaseInsensitive) == 0)
-                m_tagJob.AddTagRow(path, 0);
-            progress.at(index);
-        }
-        SetFileCnt(m_loader, m_states, m_tagJob.rows().count());
-    } else {
-        QStringList paths;
-        for (const TagRow &row : m_tagJob.rows().rows())
-            paths << row[TagField::Path];
-        m_rows.clear();
-        JobContext run = context();
-        for (int index = 1; index <= paths.size(); ++index) {
-            AddFileRow(run, paths.at(index - 1), index);
-            progress.at(index);
-        }
-        SetFileCnt(m_loader, m_states, m_rows.count());
+        fillTagRowsFromFileRows();
+        return;
     }
+    m_user.showStatus(QStringLiteral("ファイル処理中"));
+    QStringList paths;
+    for (const TagRow &row : m_tagJob.rows().rows())
+        paths << row[TagField::Path];
+    ProgressMeter progress(m_user, static_cast<int>(paths.size()), ProgressMeter::Direction::Up);
+    m_rows.clear();
+    JobContext run = context();
+    for (int index = 1; index <= paths.size(); ++index) {
+        AddFileRow(run, paths.at(index - 1), index);
+        progress.at(index);
+    }
+    SetFileCnt(m_loader, m_states, m_rows.count());
     progress.hide();
     m_user.showStatus(QString());
+}
+
+void JobController::fillTagRowsFromFileRows()
+{
+    m_user.showStatus(QStringLiteral("ファイル処理中"));
+    ProgressMeter progress(m_user, m_rows.count(), ProgressMeter::Direction::Up);
+    m_tagJob.rows().clear();
+    for (int index = 1; index <= m_rows.count(); ++index) {
+        const QString path = m_rows.field(index, RenameField::Path);
+        if (ExtensionOf(path).compare(QStringLiteral("mp3"), Qt::CaseInsensitive) == 0)
+            m_tagJob.AddTagRow(path, 0);
+        progress.at(index);
+    }
+    SetFileCnt(m_loader, m_states, m_tagJob.rows().count());
+    progress.hide();
+    m_user.showStatus(QString());
+}
+
+void JobController::ReadFiles(const QStringList &paths)
+{
+    JobContext run = context();
+    ReadChosenFiles(run, m_loader, paths);
+    // In the MP3 job the chosen .mp3 files become tag rows; the main list
+    // only carried them there.
+    if (m_job == JobKind::Mp3TagEdit)
+        fillTagRowsFromFileRows();
+    ListChanged();
 }
 
 void JobController::SeedInputsFromRow(int row)
@@ -283,7 +305,8 @@ void JobController::RefreshJobInputs()
 
 void JobController::SearchTextChanged()
 {
-    m_states.tryEnabled = !m_inputs.searchText.isEmpty() && activeRowCount() > 0 && !startedFromCommandLine;
+    if (activeRowCount() > 0 && !startedFromCommandLine)
+        m_states.tryEnabled = !m_inputs.searchText.isEmpty();
     Q_EMIT changed();
 }
 
@@ -291,7 +314,8 @@ bool JobController::LoadFolder(const QString &folder)
 {
     JobContext run = context();
     const bool failed = LoadFromFolder(run, m_loader, folder, ProcessFlags::onlyTop());
-    m_currentFolder = folder;
+    if (QFileInfo(folder).isDir())
+        m_currentFolder = folder;
     ListChanged();
     return failed;
 }
@@ -328,7 +352,7 @@ void JobController::ListChanged()
 
 QString JobController::caption() const
 {
-    QString text = ApplicationTitle() + u' ' + QStringLiteral(CORVANE_VERSION);
+    QString text = ApplicationTitle() + u' ' + QStringLiteral(CORVANE_CAPTION_VERSION);
     if (!m_commandFilePath.isEmpty())
         text += QStringLiteral(" < ") + FileNameOf(m_commandFilePath) + QStringLiteral(" > ");
     if (!m_currentFolder.isEmpty())
@@ -429,6 +453,11 @@ int JobController::CommandFileLoad(const QString &path)
         ShowPlainMessage(m_user, error);
         return -1;
     }
+    // "Com" switches the job even to the job already chosen, so a plan made
+    // before the file was read cannot be executed with the file's inputs.
+    JobKind job = m_job;
+    if (file.jobLabel && Jobs::fromLabel(*file.jobLabel, &job))
+        SelectJob(job);
     CommandSetup setup = currentSetup();
     file.applyTo(&setup);
     applySetup(setup);
@@ -443,7 +472,7 @@ int JobController::CommandFileLoad(const QString &path)
             result = -1;
         }
     }
-    SeedInputsFromRow(0);
+    RefreshJobInputs();
     Q_EMIT changed();
     return result;
 }

@@ -76,6 +76,8 @@ public:
 
     // Clears the list and reads folder into it; returns failed.
     bool LoadFolder(const QString &folder);
+    // Clears both lists and reads exactly the chosen files.
+    void ReadFiles(const QStringList &paths);
     void ClearLists();
     // "全て消去": empties the active list and forgets the folder and the command file.
     void DeleteAllRows();
@@ -116,6 +118,7 @@ Q_SIGNALS:
 private:
     void resetForJob(JobKind job);
     void transferRows(JobKind previous, JobKind next);
+    void fillTagRowsFromFileRows();
     void applySetup(const CommandSetup &setup);
     bool quiet() const;
 

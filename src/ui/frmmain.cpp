@@ -799,8 +799,6 @@ void frmMain::jobChosen(int position)
     const JobKind job = Jobs::fromPosition(position);
     if (job == m_controller.job())
         return;
-    if (job == JobKind::Mp3TagEdit)
-        m_controller.tagJob().resetTemplates();
     m_controller.SelectJob(job);
     forgetSortOrder();
 }
@@ -842,15 +840,7 @@ void frmMain::chooseFiles()
 
 void frmMain::readFiles(const QStringList &paths)
 {
-    const bool mp3 = m_controller.job() == JobKind::Mp3TagEdit;
-    // The MP3 list is built from the main list by the job switch back.
-    if (mp3)
-        m_controller.SelectJob(JobKind::FileNameReplace);
-    JobContext run = m_controller.context();
-    ReadChosenFiles(run, m_controller.loader(), paths);
-    if (mp3)
-        m_controller.SelectJob(JobKind::Mp3TagEdit);
-    m_controller.ListChanged();
+    m_controller.ReadFiles(paths);
     forgetSortOrder();
 }
 

@@ -275,7 +275,8 @@ void TestHeadless::mp3JobFromCommandFile()
                                   "\u0001<ID3 Ver>\u0001<Save>\u0001");
     const QString job = writeCommandFile("tags.dat", "Com=ＭＰ３タグ編集\r\nFolderPath=" + folder()
                                                          + "\r\nSearch=^(\\d+) (.+)\\.mp3$\r\nTag=" + tags + "\r\n");
-    QCOMPARE(run({"-com_file", job, "-auto", "-quit", "-no_confirm"}), 0);
+    // Unattended, the tag job asks nothing, even without -no_confirm.
+    QCOMPARE(run({"-com_file", job, "-auto", "-quit"}), 0);
 
     clsTAG tag;
     tag.setFilePath(song);
@@ -297,6 +298,8 @@ void TestHeadless::commandLineErrors()
     QCOMPARE(namesIn(), QStringList({"a1.txt"}));
     QCOMPARE(run({"-com_file", folder("missing.dat"), "-auto", "-quit"}), 2);
     QVERIFY(m_stderr.contains(QStringLiteral("ファイルが見つかりません！")));
+    // A folder that is not there fails the run rather than finding nothing to change.
+    QCOMPARE(run({"-folder", folder("gone"), "-search", "a", "-pattern", "b", "-auto", "-quit"}), 1);
     // Nothing to change is not a failure.
     QCOMPARE(run({"-folder", folder(), "-search", "zzz", "-pattern", "y", "-auto", "-quit"}), 0);
 }

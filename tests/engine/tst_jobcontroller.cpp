@@ -40,6 +40,9 @@ private Q_SLOTS:
     void switchesTransferOrClearRows();
     void clicksSeedInputs();
     void dateJobsTakeTheSelectedRowsStamp();
+    void commandFileSwitchesTheJobAndKeepsItsTexts();
+    void mp3SwitchResetsTemplates();
+    void readFilesInTheMp3Job();
 
 private:
     void makeFiles(const QStringList &names);
@@ -221,6 +224,47 @@ void TestJobController::dateJobsTakeTheSelectedRowsStamp()
     QCOMPARE(c.inputs().baseDate, QDate(2015, 4, 3));
     QCOMPARE(c.inputs().baseTime, QTime(9, 8, 7));
     QCOMPARE(c.setup().timeStampCaption, QStringLiteral("基準にする更新日時を入力"));
+}
+
+void TestJobController::commandFileSwitchesTheJobAndKeepsItsTexts()
+{
+    makeFiles({"x1.txt", "x2.txt"});
+    JobController &c = *m_controller;
+    c.LoadFolder(m_dir->path());
+    c.inputs().searchText = "x";
+    c.inputs().replaceText = "y";
+    QCOMPARE(c.TryCommand(), TryResult::Planned);
+    QVERIFY(c.states().executeEnabled);
+    const QString path = m_dir->filePath("job.dat");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("Com=ファイル名置換\r\nSearch=FROMFILE\r\nReplace=z\r\n");
+    file.close();
+    QCOMPARE(c.CommandFileLoad(path), 0);
+    // The plan of the earlier Try is gone; the file's texts stay.
+    QVERIFY(!c.states().executeEnabled && !c.states().restoreEnabled);
+    QCOMPARE(c.inputs().searchText, QStringLiteral("FROMFILE"));
+    QVERIFY(c.caption().contains(QStringLiteral("< job.dat >")));
+    QVERIFY(c.caption().startsWith(QStringLiteral("Corvane %1 ").arg(QStringLiteral(CORVANE_CAPTION_VERSION))));
+}
+
+void TestJobController::mp3SwitchResetsTemplates()
+{
+    JobController &c = *m_controller;
+    c.tagJob().txtField[1] = "$1";
+    c.SelectJob(JobKind::Mp3TagEdit);
+    QCOMPARE(c.tagJob().txtField[1], QStringLiteral("<Title>"));
+}
+
+void TestJobController::readFilesInTheMp3Job()
+{
+    makeFiles({"a.mp3", "b.txt"});
+    JobController &c = *m_controller;
+    c.SelectJob(JobKind::Mp3TagEdit);
+    c.tagJob().txtField[1] = "$1";
+    c.ReadFiles({m_dir->filePath("a.mp3"), m_dir->filePath("b.txt")});
+    QCOMPARE(c.tagJob().rows().count(), 1);
+    QCOMPARE(c.tagJob().txtField[1], QStringLiteral("$1"));
 }
 
 QTEST_GUILESS_MAIN(TestJobController)
