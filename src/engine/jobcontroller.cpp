@@ -280,13 +280,12 @@ void JobController::RefreshJobInputs()
         break;
     case JobKind::CreatedDate:
     case JobKind::ModifiedDate: {
-        int row = 0;
+        // The row that has the focus: the one last clicked, else the first selected.
+        int row = m_clickedRow >= 1 && m_clickedRow <= m_rows.count() ? m_clickedRow : 0;
         for (int index = 1; index <= m_rows.count() && row == 0; ++index) {
             if (m_rows.isSelected(index))
                 row = index;
         }
-        if (row == 0)
-            row = std::clamp(m_clickedRow, 0, m_rows.count());
         if (row == 0)
             break;
         const auto field = m_job == JobKind::CreatedDate ? RenameField::Created : RenameField::Modified;
@@ -341,6 +340,8 @@ void JobController::DeleteAllRows()
 
 void JobController::ListChanged()
 {
+    // A rebuilt list has no row under the user's last click.
+    m_clickedRow = 0;
     SetFileCnt(m_loader, m_states, activeRowCount());
     if (activeRowCount() == 0) {
         m_states.tryEnabled = false;

@@ -796,10 +796,8 @@ void frmMain::restoreFileNames()
 
 void frmMain::jobChosen(int position)
 {
-    const JobKind job = Jobs::fromPosition(position);
-    if (job == m_controller.job())
-        return;
-    m_controller.SelectJob(job);
+    // Choosing the job already shown runs the switch as well: its plan is dropped.
+    m_controller.SelectJob(Jobs::fromPosition(position));
     forgetSortOrder();
 }
 
