@@ -28,4 +28,6 @@ struct JobContext
     // The desktop the executor saves its error log to and opens folders on;
     // none means the user's desktop and no folder is opened.
     DesktopServices *desktop = nullptr;
+    // Set by a Try whose numbering inputs were rejected: the box to focus.
+    NumberingInput wrongInput = NumberingInput::None;
 };

@@ -68,6 +68,7 @@ bool JobController::quiet() const
 TryResult JobController::TryCommand()
 {
     m_states.tryEnabled = false;
+    m_wrongInput = NumberingInput::None;
     TryResult result;
     if (m_job == JobKind::Mp3TagEdit) {
         result = m_tagJob.TryTags(m_inputs.searchText, m_states, quiet()) < 0 ? TryResult::Invalid
@@ -82,6 +83,7 @@ TryResult JobController::TryCommand()
     } else {
         JobContext run = context();
         result = PlanJob(run, quiet());
+        m_wrongInput = run.wrongInput;
     }
     if (result == TryResult::Planned) {
         m_searchHistory.promote(m_inputs.searchText);

@@ -56,6 +56,8 @@ public:
     JobContext context();
 
     TryResult TryCommand();
+    // The numbering box the last Try rejected, for the window to focus.
+    NumberingInput wrongInput() const { return m_wrongInput; }
     // Returns failed.
     bool ExecuteCommand();
     void RestoreCommand();
@@ -141,6 +143,7 @@ private:
     JobSetup m_setup;
     QString m_preview;
     int m_clickedRow = 0;
+    NumberingInput m_wrongInput = NumberingInput::None;
     QString m_currentFolder;
     QString m_commandFilePath;
     QString m_optionText;

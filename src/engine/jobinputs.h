@@ -4,6 +4,14 @@
 #include <QString>
 #include <QTime>
 
+// The box a numbering input check found wrong; it gets the focus.
+enum class NumberingInput {
+    None,
+    StartNo,
+    Step,
+    Digits,
+};
+
 // What the user has set for a job; the planners read it when Try starts.
 // Number inputs stay text, as typed: the planners check them.
 struct JobInputs

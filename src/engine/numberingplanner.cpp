@@ -45,7 +45,10 @@ NumberingFormat NumberingFormat::from(const JobInputs &inputs)
 QString StemOf(const QString &name)
 {
     const QString extension = ExtensionOf(name);
-    return extension.isEmpty() ? name : name.left(name.size() - extension.size() - 1);
+    if (extension.isEmpty())
+        return name;
+    const QString text = Unquote(name);
+    return text.left(text.size() - extension.size() - 1);
 }
 
 QString MakeNumberedName(const NumberingFormat &format, const QString &baseName, qint64 number,
@@ -64,7 +67,7 @@ QString MakeNumberedName(const NumberingFormat &format, const QString &baseName,
 NumberingInput CheckNumberingInputs(JobContext &context)
 {
     const JobInputs &inputs = context.inputs;
-    if (inputs.startNo.trimmed().isEmpty()) {
+    if (inputs.startNo.isEmpty()) {
         showInputError(context, QStringLiteral("開始番号が入力されていません！"));
         return NumberingInput::StartNo;
     }
@@ -91,7 +94,8 @@ TryResult PlanNumbering(JobContext &context, bool quiet)
         return TryResult::Planned;
 
     context.states.tryEnabled = false;
-    if (CheckNumberingInputs(context) != NumberingInput::None)
+    context.wrongInput = CheckNumberingInputs(context);
+    if (context.wrongInput != NumberingInput::None)
         return CompletePlan(context, TryResult::Invalid);
 
     const JobInputs &inputs = context.inputs;

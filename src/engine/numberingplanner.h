@@ -33,13 +33,6 @@ QString StemOf(const QString &name);
 QString MakeNumberedName(const NumberingFormat &format, const QString &baseName, qint64 number,
                          const QString &extension, const std::optional<QString> &ownStem = std::nullopt);
 
-// The box a numbering input check found wrong.
-enum class NumberingInput {
-    None,
-    StartNo,
-    Step,
-    Digits,
-};
 
 // Checks the numbering inputs for the rows of the list in the order start number,
 // step, digits, and shows the first fault found. Returns the box that should

@@ -1,7 +1,8 @@
 #include "platform/pathtext.h"
 
-QString ExtensionOf(const QString &path)
+QString ExtensionOf(const QString &quotedPath)
 {
+    const QString path = Unquote(quotedPath);
     const qsizetype dot = path.lastIndexOf(u'.');
     if (dot < 0)
         return {};

@@ -6,7 +6,8 @@
 // trailing "/" except the root folder itself.
 
 // The text after the last dot, when that dot follows the last "/" and "\" and
-// the text has at most 4 characters; otherwise empty.
+// the text has at most 4 characters; otherwise empty. Enclosing blanks and
+// double quotes do not count.
 QString ExtensionOf(const QString &path);
 
 // Trims blanks and strips enclosing double quotes, repeatedly.

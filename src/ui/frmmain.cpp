@@ -774,13 +774,31 @@ void frmMain::tryCommand()
 {
     m_cmdSetInf->setEnabled(false);
     m_controller.TryCommand();
+    switch (m_controller.wrongInput()) {
+    case NumberingInput::StartNo:
+        m_txtStNo->setFocus();
+        break;
+    case NumberingInput::Step:
+        m_cmbStep->setFocus();
+        break;
+    case NumberingInput::Digits:
+        m_cmbDigits->setFocus();
+        break;
+    case NumberingInput::None:
+        break;
+    }
 }
 
 void frmMain::executeCommand()
 {
     m_cmdSetFile->setEnabled(false);
-    // The list takes no input while files change; the states say when it may again.
+    // Nothing may touch the list or the names while files change (events run
+    // at the progress steps); the states say what is available afterwards.
     activeList()->setEnabled(false);
+    for (QWidget *button : {static_cast<QWidget *>(m_cmdSetInf), static_cast<QWidget *>(m_cmdRestore)})
+        button->setEnabled(false);
+    for (const char *name : {"mnuTry", "mnuRestore", "mnuRestoreFileName"})
+        m_actions.value(QString::fromLatin1(name))->setEnabled(false);
     m_controller.ExecuteCommand();
 }
 

@@ -30,6 +30,8 @@ void TestPathText::extensionOf_data()
     QTest::newRow("backslash after dot") << "a.b\\name" << "";
     QTest::newRow("trailing dot") << "/a/name." << "";
     QTest::newRow("last dot counts") << "archive.tar.gz" << "gz";
+    QTest::newRow("enclosing blank") << "b.jpeg " << "jpeg";
+    QTest::newRow("enclosing quotes") << "\"c.txt\"" << "txt";
 }
 
 void TestPathText::extensionOf()
