@@ -228,8 +228,12 @@ void JobController::ReadFiles(const QStringList &paths)
     ReadChosenFiles(run, m_loader, paths);
     // In the MP3 job the chosen .mp3 files become tag rows; the main list
     // only carried them there.
-    if (m_job == JobKind::Mp3TagEdit)
+    if (m_job == JobKind::Mp3TagEdit) {
+        // As after a switch into the MP3 job: fresh templates, no plan.
+        resetForJob(JobKind::Mp3TagEdit);
+        m_tagJob.resetTemplates();
         fillTagRowsFromFileRows();
+    }
     ListChanged();
 }
 

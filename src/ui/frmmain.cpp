@@ -91,10 +91,8 @@ bool isEditingKey(const QKeyEvent *key)
     case Qt::Key_Right:
     case Qt::Key_Home:
     case Qt::Key_End:
-    case Qt::Key_Delete:
     case Qt::Key_Up:
     case Qt::Key_Down:
-    case Qt::Key_Escape:
         return true;
     default:
         return key->modifiers() & Qt::ControlModifier;
@@ -424,7 +422,10 @@ QWidget *frmMain::buildNumbering(QWidget *parent)
     grid->addWidget(m_chkAddTop, 1, 5);
     grid->addWidget(m_txtSample, 2, 0);
     grid->setColumnStretch(0, 1);
-    for (QWidget *box : {static_cast<QWidget *>(m_txtStNo), static_cast<QWidget *>(m_cmbDigits->lineEdit()),
+    // An editable combo box takes the focus and the keys itself, so the
+    // rules watch the boxes and their line edits alike.
+    for (QWidget *box : {static_cast<QWidget *>(m_txtStNo), static_cast<QWidget *>(m_cmbDigits),
+                         static_cast<QWidget *>(m_cmbDigits->lineEdit()), static_cast<QWidget *>(m_cmbStep),
                          static_cast<QWidget *>(m_cmbStep->lineEdit()), static_cast<QWidget *>(m_txtSeparator)})
         box->installEventFilter(this);
     return m_frNumbering;
@@ -477,6 +478,8 @@ QWidget *frmMain::buildReplace(QWidget *parent)
     m_chkManual->setObjectName(QStringLiteral("ChkManual"));
 
     m_frTarget = new QWidget(m_frReplace);
+    // Listed among the MP3 job's controls but never shown: nothing reads it.
+    m_frTarget->hide();
     auto *target = new QHBoxLayout(m_frTarget);
     target->setContentsMargins(0, 0, 0, 0);
     m_cmbReplaceTarget = new QComboBox(m_frTarget);
@@ -639,7 +642,7 @@ void frmMain::bindInputs()
     connect(m_txtStNo, &QLineEdit::textEdited, this, numbering(&JobInputs::startNo));
     connect(m_cmbDigits, &QComboBox::editTextChanged, this, numbering(&JobInputs::digits));
     connect(m_cmbStep, &QComboBox::editTextChanged, this, numbering(&JobInputs::step));
-    connect(m_txtSeparator, &QLineEdit::textEdited, this, numbering(&JobInputs::separator));
+    connect(m_txtSeparator, &QLineEdit::textChanged, this, numbering(&JobInputs::separator));
     connect(m_chkAddTop, &QCheckBox::clicked, this, [this, &in](bool on) {
         in.addTop = on;
         m_controller.RefreshJobInputs();
@@ -698,7 +701,6 @@ void frmMain::refreshSetup()
     m_cmbReplace->setVisible(setup.replaceBox);
     m_lblReplace->setVisible(setup.replaceBox);
     m_frFields->setVisible(setup.mp3FieldGroup);
-    m_frTarget->setVisible(setup.mp3FieldGroup);
     m_frID3->setVisible(setup.id3Group);
     m_actions.value(QStringLiteral("mnuDirect"))->setEnabled(setup.directDataMenu);
     m_model->setFolderHeaders(setup.folderHeaders);
@@ -932,7 +934,8 @@ void frmMain::moveSelected(int step)
         ListCommands::moveSelected(m_controller.tagJob().rows(), step);
     else
         ListCommands::moveSelected(m_controller.rows(), step);
-    forgetSortOrder();
+    for (RowListView *list : {m_listV, m_listVMp3})
+        list->horizontalHeader()->setSortIndicatorShown(false);
     activeList()->syncSelection();
     const QModelIndexList selected = activeList()->selectionModel()->selectedRows();
     if (!selected.isEmpty())
@@ -1197,9 +1200,10 @@ void frmMain::resetFieldTemplates()
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusIn && (watched == m_cmbSearch->lineEdit() || watched == m_cmbReplace->lineEdit()))
-        rememberTextBox(static_cast<QWidget *>(watched)->parentWidget());
-    if (event->type() == QEvent::FocusOut && watched == m_cmbDigits->lineEdit())
+    const auto isBox = [watched](QComboBox *box) { return watched == box || watched == box->lineEdit(); };
+    if (event->type() == QEvent::FocusIn && (isBox(m_cmbSearch) || isBox(m_cmbReplace)))
+        rememberTextBox(isBox(m_cmbSearch) ? m_cmbSearch : m_cmbReplace);
+    if (event->type() == QEvent::FocusOut && isBox(m_cmbDigits))
         QTimer::singleShot(0, this, &frmMain::checkDigits);
     if (event->type() == QEvent::MouseButtonDblClick && watched == m_txtSeparator) {
         editBox(m_txtSeparator, 0);
@@ -1218,7 +1222,7 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
         QApplication::beep();
         return true;
     }
-    if (watched == m_cmbDigits->lineEdit() || watched == m_cmbStep->lineEdit())
+    if (isBox(m_cmbDigits) || isBox(m_cmbStep))
         return !(isDigitKey(key) || isEditingKey(key) || key->text().isEmpty());
     if (watched == m_txtSeparator)
         return !key->text().isEmpty() && forbiddenInNames.contains(key->text().front());

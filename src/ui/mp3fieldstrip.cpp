@@ -14,7 +14,7 @@ Mp3FieldStrip::Mp3FieldStrip(QTableView *list, int columns, QWidget *parent)
         auto *box = new QLineEdit(this);
         box->setObjectName(QStringLiteral("txtField(%1)").arg(column + 1));
         box->installEventFilter(this);
-        connect(box, &QLineEdit::textEdited, this, [this, column](const QString &text) {
+        connect(box, &QLineEdit::textChanged, this, [this, column](const QString &text) {
             Q_EMIT fieldEdited(column, text);
         });
         m_fields.push_back(box);

@@ -289,6 +289,18 @@ void TestMainWindow::digitsAboveTwenty()
     QCoreApplication::sendEvent(w.box(QStringLiteral("cmb桁数")), &leave);
     QTRY_COMPARE(w.user.lastPrompt(), QStringLiteral("桁数は 20 以下にして下さい。"));
     QCOMPARE(w.user.messages.last().title, QStringLiteral("桁数オーバー"));
+
+    // Keys reach the combo box itself, which hands them to its line edit:
+    // the rule must hold there as well.
+    auto *step = w.window.control<QComboBox>(QStringLiteral("cmb連番増分"));
+    step->lineEdit()->clear();
+    step->setFocus();
+    QTest::keyClicks(step, QStringLiteral("2x5"));
+    QCOMPARE(step->currentText(), QStringLiteral("25"));
+
+    // Text the input dialog writes into the separator box reaches the inputs.
+    w.box(QStringLiteral("txtSeparator"))->setText(QStringLiteral("#"));
+    QCOMPARE(w.controller.inputs().separator, QStringLiteral("#"));
 }
 
 void TestMainWindow::timeStampJob()
