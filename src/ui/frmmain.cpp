@@ -33,6 +33,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QGridLayout>
@@ -830,10 +831,11 @@ void frmMain::rowClicked(const QModelIndex &index)
 
 void frmMain::chooseFolder()
 {
-    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("ファイルの場所"),
-                                                             m_controller.currentFolder());
-    if (!folder.isEmpty())
-        loadFolder(folder);
+    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("ファイルの場所"), startFolder());
+    if (folder.isEmpty())
+        return;
+    m_lastFolder = folder;
+    loadFolder(folder);
 }
 
 void frmMain::loadFolder(const QString &folder)
@@ -847,10 +849,15 @@ void frmMain::loadFolder(const QString &folder)
     forgetSortOrder();
 }
 
+// The load dialogs open in the folder used last while it exists.
+QString frmMain::startFolder() const
+{
+    return QFileInfo(m_lastFolder).isDir() ? m_lastFolder : QDir::homePath();
+}
+
 void frmMain::chooseFiles()
 {
-    const QStringList paths = QFileDialog::getOpenFileNames(this, QStringLiteral("ファイル名の読込み"),
-                                                            m_controller.currentFolder(),
+    const QStringList paths = QFileDialog::getOpenFileNames(this, QStringLiteral("ファイル名の読込み"), startFolder(),
                                                             QStringLiteral("すべてのファイル(*.*) (*)"));
     if (!paths.isEmpty())
         readFiles(paths);

@@ -108,6 +108,7 @@ private:
 
     void chooseFolder();
     void chooseFiles();
+    QString startFolder() const;
     void newCommandFile();
     void openCommandFile();
     void saveCommandFile();
@@ -149,6 +150,7 @@ private:
     QPushButton *m_cmdSetInf = nullptr;
     QPushButton *m_cmdSetFile = nullptr;
     QPushButton *m_cmdRestore = nullptr;
+    QString m_lastFolder;
     QPushButton *m_cmdAllSelect = nullptr;
     QFrame *m_frProg = nullptr;
     QProgressBar *m_prog = nullptr;
