@@ -2,6 +2,7 @@
 // each against a bare loop making the same system calls, and the memory the
 // loaded list takes. Prints its figures; run by hand:
 //   bench_files [file count]
+#include "silentuserchannel.h"
 #include "engine/executerename.h"
 #include "engine/fileload.h"
 #include "engine/jobcontext.h"
@@ -26,18 +27,6 @@
 #include <vector>
 
 namespace {
-
-class SilentUserChannel : public UserChannel
-{
-public:
-    int message(const MessageRequest &) override { return MessageAnswer::Ok; }
-    void showStatus(const QString &, int, bool) override {}
-    void setProgressMaximum(int) override {}
-    void setProgressValue(int) override {}
-    void setProgressVisible(bool) override {}
-    void showErrorList(const QString &, const QString &) override {}
-    void processEvents() override {}
-};
 
 long statusKb(const char *key)
 {

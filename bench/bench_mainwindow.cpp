@@ -1,6 +1,7 @@
 // Loading 100,000 files into the main window against the same load without a
 // window, and scrolling the full list. Prints the figures; the target is a
 // windowed load of at most 1.5 times the headless one.
+#include "silentuserchannel.h"
 #include "engine/jobcontroller.h"
 #include "persist/settings.h"
 #include "platform/linuxfilesystem.h"
@@ -26,19 +27,6 @@ class AnsweringUser : public QtUserChannel
 {
 public:
     int message(const MessageRequest &) override { return MessageAnswer::Ok; }
-};
-
-// No window at all: what an unattended run shows.
-class SilentUser : public UserChannel
-{
-public:
-    int message(const MessageRequest &) override { return MessageAnswer::Ok; }
-    void showStatus(const QString &, int, bool) override {}
-    void setProgressMaximum(int) override {}
-    void setProgressValue(int) override {}
-    void setProgressVisible(bool) override {}
-    void showErrorList(const QString &, const QString &) override {}
-    void processEvents() override {}
 };
 
 // Counts the paint events a widget receives.
@@ -76,7 +64,7 @@ void makeFiles(const QString &folder, int count)
 
 qint64 headlessLoad(const QString &folder)
 {
-    SilentUser user;
+    SilentUserChannel user;
     LinuxFileSystem files;
     JobController controller(user, files);
     QElapsedTimer timer;

@@ -1,5 +1,6 @@
 // How the secondary windows cope with a list of 100,000 rows: opening the data
 // editor, applying it, replacing all in its text, and reading the help document.
+#include "silentuserchannel.h"
 #include "platform/messagerequest.h"
 #include "platform/systempaths.h"
 #include "platform/userchannel.h"
@@ -15,19 +16,6 @@
 
 namespace {
 
-// Answers every question with OK and shows nothing.
-class SilentUser : public UserChannel
-{
-public:
-    int message(const MessageRequest &) override { return MessageAnswer::Ok; }
-    void showStatus(const QString &, int, bool) override {}
-    void setProgressMaximum(int) override {}
-    void setProgressValue(int) override {}
-    void setProgressVisible(bool) override {}
-    void showErrorList(const QString &, const QString &) override {}
-    void processEvents() override {}
-};
-
 void report(const char *what, qint64 ms)
 {
     QTextStream(stdout) << what << ": " << ms << " ms\n";
@@ -40,7 +28,7 @@ int main(int argc, char *argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     SystemPaths::setProgramFolder(QCoreApplication::applicationDirPath());
-    SilentUser user;
+    SilentUserChannel user;
     constexpr int Rows = 100000;
     QStringList values;
     values.reserve(Rows);
