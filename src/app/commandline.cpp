@@ -55,6 +55,8 @@ void CommandLine::apply(const Switch &option)
         m_help = true;
     } else if (name == u"version") {
         m_version = true;
+    } else if (name == u"undo") {
+        m_undo = true;
     }
 }
 
@@ -72,9 +74,13 @@ QString CommandLine::usage()
         "  -quit, -q        with -auto: end when the run succeeded (no display needed)\n"
         "  -no_confirm      ask no confirmation questions\n"
         "  -debug           show the hidden list columns\n"
+        "  -undo            put back the names the last run changed, from its journal,\n"
+        "                   even when that run was killed half-way (no display needed)\n"
         "  --help           show this text\n"
         "  --version        show the version\n"
         "\n"
         "Exit status with -auto -quit: 0 when the run did not fail, 1 when it failed,\n"
-        "2 on a command-line error.\n");
+        "2 on a command-line error.\n"
+        "Exit status with -undo: 0 when every item is back under its old name, 1 when\n"
+        "some are not (one line each on standard error), 2 when there is nothing to undo.\n");
 }

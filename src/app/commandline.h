@@ -40,6 +40,7 @@ public:
     QString optionText() const { return m_optionText; }
     bool help() const { return m_help; }
     bool version() const { return m_version; }
+    bool undo() const { return m_undo; }
 
     static QString usage();
     static bool takesValue(const QString &name);
@@ -59,6 +60,7 @@ private:
     bool m_unpaired = false;
     bool m_help = false;
     bool m_version = false;
+    bool m_undo = false;
     QString m_folder;
     QString m_search;
     QString m_pattern;

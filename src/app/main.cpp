@@ -1,6 +1,7 @@
 #include "app/commandline.h"
 #include "app/startup.h"
 #include "engine/jobcontroller.h"
+#include "engine/journalrecovery.h"
 #include "persist/conffile.h"
 #include "persist/settings.h"
 #include "platform/consoleuserchannel.h"
@@ -46,12 +47,38 @@ int runHeadless(int argc, char **argv, const CommandLine &line)
 {
     QCoreApplication app(argc, argv);
     SystemPaths::setProgramFolder(QCoreApplication::applicationDirPath());
+    ConsoleUserChannel::stopOnSignals();
     ConsoleUserChannel user;
     LinuxFileSystem files;
     JobController controller(user, files);
+    controller.journalPath = RunJournal::defaultPath();
     loadSettings(controller, QSize(1024, 768));
     StartUp startUp(controller, line);
     return StartUp::exitCode(startUp.run([] {}));
+}
+
+// -undo: the names before the last run, from its journal; no display needed.
+int runUndo(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    SystemPaths::setProgramFolder(QCoreApplication::applicationDirPath());
+    ConsoleUserChannel::stopOnSignals();
+    ConsoleUserChannel user;
+    LinuxFileSystem files;
+    JournalRecovery recovery(files, user, RunJournal::defaultPath());
+    const JournalRecovery::Outcome outcome = recovery.undo();
+    for (const QString &line : recovery.failures())
+        std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+    switch (outcome) {
+    case JournalRecovery::Outcome::Nothing:
+        std::fputs("corvane: there is nothing to undo.\n", stderr);
+        return 2;
+    case JournalRecovery::Outcome::Done:
+        return 0;
+    case JournalRecovery::Outcome::Partly:
+        break;
+    }
+    return 1;
 }
 
 int runWindowed(int argc, char **argv, const CommandLine &line)
@@ -66,6 +93,7 @@ int runWindowed(int argc, char **argv, const CommandLine &line)
     LinuxFileSystem files;
     QtDesktopServices desktop;
     JobController controller(user, files, &desktop);
+    controller.journalPath = RunJournal::defaultPath();
     controller.debug = line.debug();
     frmMain window(controller, user, line.debug());
     const QSize screen = window.screen()->size();
@@ -95,6 +123,8 @@ int main(int argc, char **argv)
         std::printf("Corvane %s\n", CORVANE_VERSION);
         return 0;
     }
+    if (line.undo())
+        return runUndo(argc, argv);
     if (line.unattended() && line.quit())
         return runHeadless(argc, argv, line);
     if (!hasDisplay()) {

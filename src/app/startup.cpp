@@ -30,6 +30,11 @@ int StartUp::exitCode(Outcome outcome)
     }
 }
 
+void StartUp::recoverInterruptedRun()
+{
+    m_controller.RecoverInterruptedRun();
+}
+
 StartUp::Outcome StartUp::applySwitches()
 {
     if (m_line.isEmpty())

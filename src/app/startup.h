@@ -26,6 +26,7 @@ public:
     template <class ShowWindow>
     Outcome run(ShowWindow showWindow)
     {
+        recoverInterruptedRun();
         const Outcome early = applySwitches();
         if (early != Outcome::Continue) {
             endEarly();
@@ -41,6 +42,7 @@ public:
     static int exitCode(Outcome outcome);
 
 private:
+    void recoverInterruptedRun();
     Outcome applySwitches();
     // Start-up ended before its jobs: the window takes over, asking again.
     void endEarly();

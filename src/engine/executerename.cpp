@@ -4,9 +4,11 @@
 #include "engine/filedate.h"
 #include "engine/jobcontext.h"
 #include "engine/renamefile.h"
+#include "engine/renamepasses.h"
 #include "platform/displaytext.h"
 #include "platform/filesystem.h"
 #include "platform/pathtext.h"
+#include "platform/progressmeter.h"
 #include "platform/showmessage.h"
 #include "platform/textfile.h"
 #include "platform/userchannel.h"
@@ -36,29 +38,57 @@ struct ErrorLog
             text += u"元の名に戻せなかったため次の名前で残っています = " + leftAt + crlf;
         text += crlf;
     }
-};
 
-// Tells the list views about the rows edited since the last report.
-class ChangeReporter
-{
-public:
-    explicit ChangeReporter(RenameRowList &rows) : m_rows(rows) {}
-    void upTo(int row)
+    void note(const QString &marker, const QString &what)
     {
-        if (row >= m_first)
-            m_rows.changed(m_first, row);
-        m_first = row + 1;
+        ++count;
+        text += marker + crlf + what + crlf + crlf;
     }
 
-private:
-    RenameRowList &m_rows;
-    int m_first = 1;
+    // A stop always leaves every item under its old or its new name.
+    void stopped()
+    {
+        note(QStringLiteral("☆中止"), QStringLiteral("指示により処理を中止しました。変更しなかった項目は元の名前のままです。"));
+    }
 };
 
 // A planned name must stay one name in the row's folder, whatever edited it.
 bool isSingleName(const QString &name)
 {
     return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'/') && !name.contains(QChar(0));
+}
+
+// Writes the outcome of one moved item back to its row, so that the row
+// names the item wherever it now lies.
+void recordOutcome(JobContext &context, ErrorLog &log, int index, const JournalItem &item, const MoveResult &result)
+{
+    RenameRow &row = context.rows.editRow(index);
+    const QString planned = row[RenameField::NewName];
+    switch (result.outcome) {
+    case MoveResult::Outcome::Moved:
+        row[RenameField::OriginalName] = item.from;
+        row[RenameField::CurrentName] = item.to;
+        row[RenameField::Path] = JoinPath(item.folder, item.to);
+        row.selected = false;
+        context.states.restoreFileNameEnabled = true;
+        break;
+    case MoveResult::Outcome::NotParked:
+        log.add(QStringLiteral("☆事前処理エラー "), index, row, planned, result.error);
+        break;
+    case MoveResult::Outcome::PutBack:
+        log.add(QStringLiteral("★変更処理エラー "), index, row, planned, result.error);
+        break;
+    case MoveResult::Outcome::LeftParked:
+        log.add(QStringLiteral("★変更処理エラー "), index, row, planned, result.error, JoinPath(item.folder, item.park));
+        // "元のファイル名に戻す" can still bring it back.
+        row[RenameField::OriginalName] = item.from;
+        row[RenameField::CurrentName] = item.park;
+        row[RenameField::Path] = JoinPath(item.folder, item.park);
+        context.states.restoreFileNameEnabled = true;
+        break;
+    case MoveResult::Outcome::RolledBack:
+        break;
+    }
 }
 
 // Returns false when the user declined.
@@ -73,75 +103,39 @@ bool renameItems(JobContext &context, bool quiet, ErrorLog &log)
         return false;
 
     const QString prefix = TempPrefix(rows, TempPrefixGenerator());
-    const int maximum = std::max(1, count);
-    context.user.setProgressMaximum(maximum);
-    context.user.setProgressValue(maximum);
-    context.user.setProgressVisible(true);
-
-    std::vector<char> failedRows(count + 1, 0);
-    const int step = ProgressStep(count);
-    ChangeReporter firstReport(rows);
+    std::vector<JournalItem> items;
+    std::vector<int> itemRows;
     for (int i = 1; i <= count; ++i) {
         RenameRow &row = rows.editRow(i);
-        if (row[RenameField::NewName] == row[RenameField::CurrentName]) {
-            row[RenameField::TempName].clear();
-        } else if (!isSingleName(row[RenameField::NewName])) {
-            row[RenameField::TempName].clear();
-            failedRows[i] = 1;
+        row[RenameField::TempName].clear();
+        if (row[RenameField::NewName] == row[RenameField::CurrentName])
+            continue;
+        if (!isSingleName(row[RenameField::NewName])) {
             log.add(QStringLiteral("☆事前処理エラー "), i, row, row[RenameField::NewName],
                     QStringLiteral("ファイル名として使えない名前です"));
-        } else {
-            const QString &folder = row[RenameField::Folder];
-            // The temporary name keeps the old name, so an item left there is
-            // still recognisable.
-            row[RenameField::TempName] = JoinPath(folder, prefix + row[RenameField::CurrentName]);
-            const QString error = RenameFile(context.files, JoinPath(folder, row[RenameField::CurrentName]),
-                                             row[RenameField::TempName]);
-            if (!error.isEmpty()) {
-                failedRows[i] = 1;
-                log.add(QStringLiteral("☆事前処理エラー "), i, row, row[RenameField::NewName], error);
-            }
-        }
-        if (i % step == 0) {
-            firstReport.upTo(i);
-            context.user.setProgressValue(maximum - i);
-            context.user.processEvents();
-        }
-    }
-    firstReport.upTo(count);
-
-    ChangeReporter secondReport(rows);
-    for (int i = 1; i <= count; ++i) {
-        if (failedRows[i])
             continue;
-        RenameRow &row = rows.editRow(i);
-        if (!row[RenameField::TempName].isEmpty()) {
-            const QString &folder = row[RenameField::Folder];
-            const QString target = JoinPath(folder, row[RenameField::NewName]);
-            const QString &parked = row[RenameField::TempName];
-            const QString error = RenameFile(context.files, parked, target);
-            if (error.isEmpty()) {
-                row[RenameField::OriginalName] = row[RenameField::CurrentName];
-                row[RenameField::CurrentName] = row[RenameField::NewName];
-                row.selected = false;
-                context.states.restoreFileNameEnabled = true;
-            } else {
-                const QString source = JoinPath(folder, row[RenameField::CurrentName]);
-                const bool putBack = RenameFile(context.files, parked, source).isEmpty();
-                log.add(QStringLiteral("★変更処理エラー "), i, row, row[RenameField::NewName], error,
-                        putBack ? QString() : parked);
-            }
-            row[RenameField::Path] = target;
         }
-        if (i % 100 == 0) {
-            secondReport.upTo(i);
-            if (maximum / 2 - i >= 0)
-                context.user.setProgressValue(maximum / 2 - i);
-            context.user.processEvents();
-        }
+        // The temporary name keeps the old name, so an item left there is
+        // still recognisable.
+        const QString park = ParkName(prefix, row[RenameField::CurrentName], {}, i);
+        row[RenameField::TempName] = JoinPath(row[RenameField::Folder], park);
+        items.push_back({row[RenameField::Folder], row[RenameField::CurrentName], park, row[RenameField::NewName]});
+        itemRows.push_back(i);
     }
-    secondReport.upTo(count);
-    context.user.setProgressVisible(false);
+
+    RunJournal journal(context.journalPath);
+    RenamePasses passes(context.files, context.user, journal, JournalRecord::Kind::Execute);
+    std::vector<MoveResult> results;
+    if (const QString error = passes.run(items, &results); !error.isEmpty()) {
+        log.note(QStringLiteral("☆事前処理エラー"), u"処理の記録を書けないため、名前を変更しませんでした" + crlf + error);
+        return true;
+    }
+    for (size_t k = 0; k < items.size(); ++k)
+        recordOutcome(context, log, itemRows[k], items[k], results[k]);
+    if (passes.stopped())
+        log.stopped();
+    if (count > 0)
+        rows.changed(1, count);
     return true;
 }
 
@@ -157,6 +151,7 @@ bool setTimeStamps(JobContext &context, bool quiet, ErrorLog &log)
             return false;
     }
     const RenameField field = created ? RenameField::Created : RenameField::Modified;
+    ProgressMeter progress(context.user, context.rows.count());
     for (int i = 1; i <= context.rows.count(); ++i) {
         const RenameRow &row = context.rows.row(i);
         const QString path = JoinPath(row[RenameField::Folder], row[RenameField::NewName]);
@@ -171,7 +166,12 @@ bool setTimeStamps(JobContext &context, bool quiet, ErrorLog &log)
             error = SetLastWriteTime(context.files, path, date).text();
         if (!error.isEmpty())
             log.add(QStringLiteral("★変更処理エラー "), i, row, text, error);
+        if (!progress.at(i)) {
+            log.stopped();
+            break;
+        }
     }
+    progress.hide();
     return true;
 }
 

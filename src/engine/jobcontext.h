@@ -28,6 +28,8 @@ struct JobContext
     // The desktop the executor saves its error log to and opens folders on;
     // none means the user's desktop and no folder is opened.
     DesktopServices *desktop = nullptr;
+    // The crash-safe journal of renaming runs; empty keeps none.
+    QString journalPath = {};
     // Set by a Try whose numbering inputs were rejected: the box to focus.
     NumberingInput wrongInput = NumberingInput::None;
 };

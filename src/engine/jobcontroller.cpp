@@ -3,6 +3,10 @@
 #include "engine/desktopservices.h"
 #include "engine/executerename.h"
 #include "engine/fileload.h"
+#include "engine/journalrecovery.h"
+#include "engine/listcommands.h"
+#include "engine/listdrop.h"
+#include "engine/sortstate.h"
 #include "engine/filelist.h"
 #include "engine/numberingplanner.h"
 #include "engine/planjob.h"
@@ -19,6 +23,7 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace {
@@ -32,6 +37,29 @@ QStringList mp3Headers()
 }
 
 } // namespace
+
+// Marks a long run from its start to its end; runs started inside it add to it.
+class BusyScope
+{
+public:
+    explicit BusyScope(JobController &controller) : m_controller(controller)
+    {
+        if (m_controller.m_runDepth++ == 0) {
+            m_controller.m_user.setRunning(true);
+            Q_EMIT m_controller.busyChanged(true);
+        }
+    }
+    ~BusyScope()
+    {
+        if (--m_controller.m_runDepth == 0) {
+            m_controller.m_user.setRunning(false);
+            Q_EMIT m_controller.busyChanged(false);
+        }
+    }
+
+private:
+    JobController &m_controller;
+};
 
 JobController::JobController(UserChannel &user, FileSystem &files, DesktopServices *desktop)
     : m_user(user)
@@ -50,8 +78,14 @@ JobController::~JobController() = default;
 
 JobContext JobController::context()
 {
-    JobContext context{m_rows, m_job, m_inputs, m_options, m_user, m_files, m_text, m_states, unattended};
+    return contextFor(m_inputs, m_options);
+}
+
+JobContext JobController::contextFor(const JobInputs &inputs, const RunOptions &options)
+{
+    JobContext context{m_rows, m_job, inputs, options, m_user, m_files, m_text, m_states, unattended};
     context.desktop = m_desktop;
+    context.journalPath = journalPath;
     return context;
 }
 
@@ -67,27 +101,38 @@ bool JobController::quiet() const
 
 TryResult JobController::TryCommand()
 {
+    if (refused())
+        return TryResult::Invalid;
+    const BusyScope busy(*this);
     m_states.tryEnabled = false;
     m_wrongInput = NumberingInput::None;
+    // The plan follows the inputs as they were when Try was pressed.
+    JobInputs inputs = m_inputs;
+    const RunOptions options = m_options;
     TryResult result;
     if (m_job == JobKind::Mp3TagEdit) {
-        result = m_tagJob.TryTags(m_inputs.searchText, m_states, quiet()) < 0 ? TryResult::Invalid
-                                                                                : TryResult::Planned;
-    } else if (m_tagJob.ChkManual && m_setup.directDataBox) {
-        // The user typed the names: they are checked as they stand, not computed.
-        JobInputs typed = m_inputs;
-        typed.searchText.clear();
-        JobContext run{m_rows, m_job, typed, m_options, m_user, m_files, m_text, m_states, unattended};
-        run.desktop = m_desktop;
-        result = PlanJob(run, quiet());
+        result = m_tagJob.TryTags(inputs.searchText, m_states, quiet()) < 0 ? TryResult::Invalid
+                                                                              : TryResult::Planned;
     } else {
-        JobContext run = context();
+        // With typed names they are checked as they stand, not computed.
+        if (m_tagJob.ChkManual && m_setup.directDataBox)
+            inputs.searchText.clear();
+        JobContext run = contextFor(inputs, options);
         result = PlanJob(run, quiet());
         m_wrongInput = run.wrongInput;
     }
+    if (m_user.stopRequested()) {
+        // A plan cut short is no plan: every row keeps its current name.
+        for (int i = 1; i <= m_rows.count(); ++i)
+            m_rows.editRow(i)[RenameField::NewName] = m_rows.row(i)[RenameField::CurrentName];
+        if (m_rows.count() > 0)
+            m_rows.changed(1, m_rows.count());
+        m_states.executeEnabled = false;
+        result = TryResult::Invalid;
+    }
     if (result == TryResult::Planned) {
-        m_searchHistory.promote(m_inputs.searchText);
-        m_replaceHistory.promote(m_inputs.replaceText);
+        m_searchHistory.promote(inputs.searchText);
+        m_replaceHistory.promote(inputs.replaceText);
     }
     m_states.tryEnabled = true;
     Q_EMIT changed();
@@ -99,16 +144,21 @@ TryResult JobController::TryCommand()
 
 bool JobController::ExecuteCommand()
 {
+    if (refused())
+        return true;
+    const BusyScope busy(*this);
     m_states.executeEnabled = false;
+    const JobInputs inputs = m_inputs;
+    const RunOptions options = m_options;
     bool failed;
     if (m_job == JobKind::Mp3TagEdit) {
         failed = m_tagJob.ExecuteTags(m_states, m_desktop, quiet()) < 0;
     } else {
-        JobContext run = context();
+        JobContext run = contextFor(inputs, options);
         failed = ExecuteRename(run, quiet());
     }
-    m_searchHistory.recordExecute(m_inputs.searchText);
-    m_replaceHistory.recordExecute(m_inputs.replaceText);
+    m_searchHistory.recordExecute(inputs.searchText);
+    m_replaceHistory.recordExecute(inputs.replaceText);
     m_states.executeEnabled = false;
     Q_EMIT changed();
     return failed;
@@ -116,6 +166,9 @@ bool JobController::ExecuteCommand()
 
 void JobController::RestoreCommand()
 {
+    if (refused())
+        return;
+    const BusyScope busy(*this);
     m_states.restoreEnabled = false;
     if (m_job == JobKind::Mp3TagEdit) {
         m_tagJob.ReloadTags();
@@ -134,13 +187,82 @@ void JobController::RestoreCommand()
 
 void JobController::RestoreFileNames()
 {
-    JobContext run = context();
-    RestoreNames(run);
+    if (refused())
+        return;
+    const BusyScope busy(*this);
+    const auto &all = m_rows.rows();
+    const bool executedHere = std::any_of(all.begin(), all.end(), [](const RenameRow &row) {
+        return !row[RenameField::OriginalName].isEmpty();
+    });
+    if (executedHere) {
+        JobContext run = context();
+        RestoreNames(run);
+    } else {
+        m_states.restoreFileNameEnabled = restoreFromJournal();
+    }
+    Q_EMIT changed();
+}
+
+// After a restart the rows are gone, but the journal still knows the last
+// run. Returns whether items are left to put back.
+bool JobController::restoreFromJournal()
+{
+    JournalRecovery recovery(m_files, m_user, journalPath);
+    if (journalPath.isEmpty() || !recovery.undoable())
+        return false;
+    if (ShowMessage(m_user, QStringLiteral("前回実行した名前の変更を記録から元に戻します。よろしいですか？"),
+                    MessageStyle::OkCancel, QStringLiteral("確認"))
+        != MessageAnswer::Ok)
+        return true;
+    m_user.processEvents();
+    const JournalRecovery::Outcome outcome = recovery.undo();
+    for (int i = 1; i <= m_rows.count(); ++i) {
+        RenameRow &row = m_rows.editRow(i);
+        const QString back = recovery.movedBack().value(row[RenameField::Path]);
+        if (!back.isEmpty()) {
+            row[RenameField::Path] = back;
+            row[RenameField::CurrentName] = row[RenameField::NewName] = FileNameOf(back);
+        }
+    }
+    if (m_rows.count() > 0)
+        m_rows.changed(1, m_rows.count());
+    if (outcome != JournalRecovery::Outcome::Partly)
+        return false;
+    m_user.showErrorList(QStringLiteral("元に戻せなかった項目"), recovery.failures().join(QStringLiteral("\r\n")));
+    return true;
+}
+
+void JobController::RecoverInterruptedRun()
+{
+    JournalRecovery recovery(m_files, m_user, journalPath);
+    if (journalPath.isEmpty() || !recovery.interrupted())
+        return;
+    bool busyJournal = false;
+    QString error;
+    const JournalRecord record = recovery.load(&busyJournal, &error);
+    const QString what = record.kind == JournalRecord::Kind::Execute ? QStringLiteral("名前の変更")
+                                                                     : QStringLiteral("元の名前に戻す処理");
+    const QString prompt = u"前回の" + what + u"（" + QString::number(record.items.size())
+                           + u" 件）は途中で終わっています。\r\n\r\n"
+                             u"はい　：全て実行前の名前に戻す\r\n"
+                             u"いいえ：最後まで実行する\r\n"
+                             u"キャンセル：後で決める（corvane -undo でも戻せます）";
+    const int answer = ShowMessage(m_user, prompt, MessageStyle::YesNoCancel, QStringLiteral("中断された処理"), true);
+    if (answer != MessageAnswer::Yes && answer != MessageAnswer::No)
+        return;
+    const BusyScope busy(*this);
+    const JournalRecovery::Outcome outcome
+        = answer == MessageAnswer::Yes ? recovery.putBack(record) : recovery.finish(record);
+    if (outcome == JournalRecovery::Outcome::Partly)
+        m_user.showErrorList(QStringLiteral("移動できなかった項目"), recovery.failures().join(QStringLiteral("\r\n")));
+    m_states.restoreFileNameEnabled = recovery.undoable();
     Q_EMIT changed();
 }
 
 void JobController::SetNoTryMode(bool on)
 {
+    if (refused())
+        return;
     m_options.noTry = on;
     Q_EMIT changed();
 }
@@ -151,6 +273,14 @@ QString JobController::tryCaption() const
 }
 
 void JobController::SelectJob(JobKind job)
+{
+    if (refused())
+        return;
+    const BusyScope busy(*this);
+    selectJob(job);
+}
+
+void JobController::selectJob(JobKind job)
 {
     const bool hadPrevious = m_hasPreviousJob;
     const JobKind previous = m_previousJob;
@@ -224,6 +354,9 @@ void JobController::fillTagRowsFromFileRows()
 
 void JobController::ReadFiles(const QStringList &paths)
 {
+    if (refused())
+        return;
+    const BusyScope busy(*this);
     JobContext run = context();
     ReadChosenFiles(run, m_loader, paths);
     // In the MP3 job the chosen .mp3 files become tag rows; the main list
@@ -239,6 +372,8 @@ void JobController::ReadFiles(const QStringList &paths)
 
 void JobController::SeedInputsFromRow(int row)
 {
+    if (refused())
+        return;
     const bool mp3 = m_job == JobKind::Mp3TagEdit;
     if (activeRowCount() == 0) {
         m_inputs.baseName.clear();
@@ -269,6 +404,8 @@ void JobController::SeedInputsFromRow(int row)
 
 void JobController::RefreshJobInputs()
 {
+    if (refused())
+        return;
     if (activeRowCount() == 0) {
         m_preview.clear();
         const QDateTime now = QDateTime::currentDateTime();
@@ -310,12 +447,22 @@ void JobController::RefreshJobInputs()
 
 void JobController::SearchTextChanged()
 {
+    if (refused())
+        return;
     if (activeRowCount() > 0 && !startedFromCommandLine)
         m_states.tryEnabled = !m_inputs.searchText.isEmpty();
     Q_EMIT changed();
 }
 
 bool JobController::LoadFolder(const QString &folder)
+{
+    if (refused())
+        return true;
+    const BusyScope busy(*this);
+    return loadFolder(folder);
+}
+
+bool JobController::loadFolder(const QString &folder)
 {
     JobContext run = context();
     const bool failed = LoadFromFolder(run, m_loader, folder, ProcessFlags::onlyTop());
@@ -327,6 +474,8 @@ bool JobController::LoadFolder(const QString &folder)
 
 void JobController::ClearLists()
 {
+    if (refused())
+        return;
     m_rows.clear();
     m_tagJob.rows().clear();
     ListChanged();
@@ -334,6 +483,8 @@ void JobController::ClearLists()
 
 void JobController::DeleteAllRows()
 {
+    if (refused())
+        return;
     if (m_job == JobKind::Mp3TagEdit)
         m_tagJob.rows().clear();
     else
@@ -346,6 +497,8 @@ void JobController::DeleteAllRows()
 
 void JobController::ListChanged()
 {
+    if (refused())
+        return;
     // A rebuilt list has no row under the user's last click.
     m_clickedRow = 0;
     SetFileCnt(m_loader, m_states, activeRowCount());
@@ -388,7 +541,7 @@ void JobController::applySettings(const Settings &settings)
     showId3 = settings.showId3Choice;
     m_searchHistory.setExecuteHistoryText(settings.searchHistory);
     m_replaceHistory.setExecuteHistoryText(settings.replaceHistory);
-    SelectJob(Jobs::fromPosition(settings.jobPosition));
+    selectJob(Jobs::fromPosition(settings.jobPosition));
 }
 
 void JobController::storeSettings(Settings *settings) const
@@ -437,7 +590,7 @@ void JobController::applySetup(const CommandSetup &setup)
 {
     JobKind job = m_job;
     if (Jobs::fromLabel(setup.jobLabel, &job) && job != m_job)
-        SelectJob(job);
+        selectJob(job);
     m_inputs.searchText = setup.searchText;
     m_inputs.replaceText = setup.replaceText;
     m_currentFolder = setup.folderPath;
@@ -454,6 +607,9 @@ void JobController::applySetup(const CommandSetup &setup)
 
 int JobController::CommandFileLoad(const QString &path)
 {
+    if (refused())
+        return -1;
+    const BusyScope busy(*this);
     QString error;
     const CommandFile file = ::CommandFileLoad(path, &error);
     if (!error.isEmpty()) {
@@ -464,7 +620,7 @@ int JobController::CommandFileLoad(const QString &path)
     // before the file was read cannot be executed with the file's inputs.
     JobKind job = m_job;
     if (file.jobLabel && Jobs::fromLabel(*file.jobLabel, &job))
-        SelectJob(job);
+        selectJob(job);
     CommandSetup setup = currentSetup();
     file.applyTo(&setup);
     applySetup(setup);
@@ -475,7 +631,7 @@ int JobController::CommandFileLoad(const QString &path)
         if (!QFileInfo(folder).isDir()) {
             ShowPlainMessage(m_user, FsStatus::fromErrno(ENOENT).text() + QStringLiteral("\r\n") + folder);
             result = -1;
-        } else if (LoadFolder(folder)) {
+        } else if (loadFolder(folder)) {
             result = -1;
         }
     }
@@ -486,6 +642,8 @@ int JobController::CommandFileLoad(const QString &path)
 
 QString JobController::CommandFileSave(const QString &path)
 {
+    if (refused())
+        return QStringLiteral("実行中です");
     const QString error = ::CommandFileSave(path, currentSetup());
     if (error.isEmpty() && !path.isEmpty())
         m_commandFilePath = path;
@@ -495,6 +653,8 @@ QString JobController::CommandFileSave(const QString &path)
 
 void JobController::NewCommandFile()
 {
+    if (refused())
+        return;
     CommandSetup setup = currentSetup();
     ResetCommandSetup(&setup, mp3Headers());
     m_commandFilePath.clear();
@@ -502,4 +662,86 @@ void JobController::NewCommandFile()
     m_currentFolder.clear();
     m_tagJob.ChkManual = false;
     ClearLists();
+}
+
+void JobController::SelectAllRows()
+{
+    if (refused())
+        return;
+    if (m_job == JobKind::Mp3TagEdit)
+        ListCommands::selectAll(m_tagJob.rows());
+    else
+        ListCommands::selectAll(m_rows);
+}
+
+void JobController::MoveSelectedRows(int step)
+{
+    if (refused())
+        return;
+    if (m_job == JobKind::Mp3TagEdit)
+        ListCommands::moveSelected(m_tagJob.rows(), step);
+    else
+        ListCommands::moveSelected(m_rows, step);
+}
+
+void JobController::DeleteSelectedRows()
+{
+    if (refused())
+        return;
+    if (m_job == JobKind::Mp3TagEdit)
+        ListCommands::deleteSelected(m_tagJob.rows());
+    else
+        ListCommands::deleteSelected(m_rows);
+    SeedInputsFromRow(0);
+    ListChanged();
+}
+
+void JobController::SortActiveList(int column, bool descending)
+{
+    if (refused())
+        return;
+    if (m_job == JobKind::Mp3TagEdit) {
+        TagRowList &rows = m_tagJob.rows();
+        for (int i = 1; i <= rows.count(); ++i)
+            rows.editRow(i)[TagField::SortKey] = SortState::sortKey(m_text, rows.row(i)[column], column == 0);
+        ListCommands::sortByKey(rows, static_cast<int>(TagField::SortKey), descending);
+    } else {
+        for (int i = 1; i <= m_rows.count(); ++i)
+            m_rows.editRow(i)[RenameField::SortKey]
+                = SortState::sortKey(m_text, m_rows.row(i).fields[column], column == 0);
+        ListCommands::sortByKey(m_rows, static_cast<int>(RenameField::SortKey), descending);
+    }
+}
+
+void JobController::DropPaths(const QStringList &paths, int row)
+{
+    if (refused())
+        return;
+    const BusyScope busy(*this);
+    JobContext run = context();
+    if (m_job == JobKind::Mp3TagEdit) {
+        ListV_MP3_OLEDragDrop(run, m_loader, paths, row);
+    } else {
+        ListV_OLEDragDrop(run, m_loader, DropData{false, paths}, row);
+        if (m_job != JobKind::FileNameReplace)
+            RefreshJobInputs();
+    }
+    ListChanged();
+}
+
+void JobController::StartRowMove()
+{
+    if (refused())
+        return;
+    JobContext run = context();
+    ::StartRowMove(run, m_loader);
+}
+
+void JobController::DropRows(int row)
+{
+    if (refused())
+        return;
+    JobContext run = context();
+    ListV_OLEDragDrop(run, m_loader, DropData{true, {}}, row);
+    ListChanged();
 }

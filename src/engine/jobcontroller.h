@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/commandstates.h"
+#include "engine/guardeduserchannel.h"
 #include "engine/inputhistory.h"
 #include "engine/jobcontext.h"
 #include "engine/jobinputs.h"
@@ -45,6 +46,13 @@ public:
     InputHistory &searchHistory() { return m_searchHistory; }
     InputHistory &replaceHistory() { return m_replaceHistory; }
     UserChannel &user() { return m_user; }
+
+    // From the start to the end of every long run. While busy, the window
+    // offers nothing but Stop, and the commands below refuse to run when
+    // they arrive from window events let through by the run.
+    bool busy() const { return m_runDepth > 0; }
+    // Where renaming runs keep their crash-safe journal; empty keeps none.
+    QString journalPath;
     FileSystem &files() { return m_files; }
 
     JobKind job() const { return m_job; }
@@ -81,6 +89,17 @@ public:
     // Clears both lists and reads exactly the chosen files.
     void ReadFiles(const QStringList &paths);
     void ClearLists();
+    // The list commands, on the active list.
+    void SelectAllRows();
+    void MoveSelectedRows(int step);
+    void DeleteSelectedRows();
+    // Sorts the active list by column (0-based) with the sort keys of the text engine.
+    void SortActiveList(int column, bool descending);
+    // Paths dropped on the active list before row (0: at the end).
+    void DropPaths(const QStringList &paths, int row);
+    // The rows being dragged within the main list: before and after the drop.
+    void StartRowMove();
+    void DropRows(int row);
     // "全て消去": empties the active list and forgets the folder and the command file.
     void DeleteAllRows();
     void ListChanged();
@@ -113,18 +132,30 @@ public:
     // MP3 column widths a command file carried, twips (0: leave as is).
     QList<int> mp3ColumnWidths;
 
+    // The journal of an interrupted run, at start-up: the user chooses to
+    // put every item back or to finish the run; unattended, it is reported.
+    void RecoverInterruptedRun();
+
 Q_SIGNALS:
     // States, inputs, job or caption changed: the window refreshes.
     void changed();
+    void busyChanged(bool busy);
 
 private:
+    friend class BusyScope;
+    // A command that arrives while a run lets window events through.
+    bool refused() const { return m_user.pumping(); }
+    JobContext contextFor(const JobInputs &inputs, const RunOptions &options);
+    bool restoreFromJournal();
+    void selectJob(JobKind job);
+    bool loadFolder(const QString &folder);
     void resetForJob(JobKind job);
     void transferRows(JobKind previous, JobKind next);
     void fillTagRowsFromFileRows();
     void applySetup(const CommandSetup &setup);
     bool quiet() const;
 
-    UserChannel &m_user;
+    GuardedUserChannel m_user;
     FileSystem &m_files;
     DesktopServices *m_desktop;
     TextEngine m_text;
@@ -147,4 +178,5 @@ private:
     QString m_currentFolder;
     QString m_commandFilePath;
     QString m_optionText;
+    int m_runDepth = 0;
 };

@@ -1,7 +1,7 @@
 #include "engine/restore.h"
 
 #include "engine/jobcontext.h"
-#include "engine/renamefile.h"
+#include "engine/renamepasses.h"
 #include "platform/displaytext.h"
 #include "platform/filesystem.h"
 #include "platform/pathtext.h"
@@ -15,6 +15,7 @@
 namespace {
 
 const QString parkSuffix = QStringLiteral("##");
+const QString crlf = QStringLiteral("\r\n");
 
 // File rows come back when a file (or a link) is there; folder rows when a folder is.
 bool restorable(const FileInfo &item, JobKind job)
@@ -40,10 +41,18 @@ private:
     bool m_showing = true;
 };
 
-void setName(RenameRow &row, const QString &name)
+void setName(RenameRow &row, const QString &folder, const QString &name)
 {
     row[RenameField::CurrentName] = name;
     row[RenameField::NewName] = name;
+    row[RenameField::Path] = JoinPath(folder, name);
+}
+
+QString failureText(const JournalItem &item, const MoveResult &result)
+{
+    const QString lies = result.outcome == MoveResult::Outcome::LeftParked ? item.park : item.from;
+    return result.error + crlf + crlf + u"元の名 = " + JoinPath(item.folder, item.to) + crlf + u"現在の場所 = "
+           + JoinPath(item.folder, lies);
 }
 
 } // namespace
@@ -52,68 +61,65 @@ void RestoreNames(JobContext &context)
 {
     RenameRowList &rows = context.rows;
     UserChannel &user = context.user;
-    const int count = rows.count();
-    FailureDisplay failures(user);
-    std::vector<int> parkedRows;
-    bool asked = false;
-    const int maximum = std::max(1, 2 * count);
-    int progress = maximum;
-
-    for (int i = 1; i <= count; ++i) {
-        RenameRow &row = rows.editRow(i);
+    std::vector<JournalItem> items;
+    std::vector<int> itemRows;
+    for (int i = 1; i <= rows.count(); ++i) {
+        const RenameRow &row = rows.row(i);
         // The name on disk is CurrentName: a Try after the execution may have
         // planned another NewName meanwhile.
         const QString current = JoinPath(row[RenameField::Folder], row[RenameField::CurrentName]);
         if (row[RenameField::OriginalName].isEmpty() || !restorable(context.files.info(current), context.job))
             continue;
-        if (!asked) {
-            if (ShowMessage(user, QStringLiteral("実行前のファイル名に戻します。よろしいですか？"),
-                            MessageStyle::OkCancel, QStringLiteral("確認"))
-                != MessageAnswer::Ok) {
-                user.setProgressVisible(false);
-                context.states.restoreFileNameEnabled = false;
-                return;
-            }
-            asked = true;
-            user.setProgressMaximum(maximum);
-            user.setProgressValue(maximum);
-            user.setProgressVisible(true);
-        }
-        const QString parkedName = row[RenameField::OriginalName] + parkSuffix;
-        const QString error = RenameFile(context.files, current, JoinPath(row[RenameField::Folder], parkedName));
-        if (error.isEmpty()) {
-            setName(row, parkedName);
-            rows.changed(i, i);
-            parkedRows.push_back(i);
-            progress = maximum - i;
-            user.setProgressValue(progress);
-        } else {
-            failures.show(error);
-        }
+        const QString &original = row[RenameField::OriginalName];
+        items.push_back({row[RenameField::Folder], row[RenameField::CurrentName],
+                         ParkName({}, original, parkSuffix, i), original});
+        itemRows.push_back(i);
     }
-    if (parkedRows.empty()) {
-        if (asked)
-            user.setProgressVisible(false);
+    if (items.empty())
+        return;
+    if (ShowMessage(user, QStringLiteral("実行前のファイル名に戻します。よろしいですか？"), MessageStyle::OkCancel,
+                    QStringLiteral("確認"))
+        != MessageAnswer::Ok) {
+        context.states.restoreFileNameEnabled = false;
         return;
     }
+    // The closed question must not stay on screen while the names change.
+    user.processEvents();
 
-    for (int i : parkedRows) {
-        RenameRow &row = rows.editRow(i);
-        const QString current = JoinPath(row[RenameField::Folder], row[RenameField::CurrentName]);
-        const QString target = current.chopped(parkSuffix.size());
-        const QString error = RenameFile(context.files, current, target);
-        if (error.isEmpty()) {
+    RunJournal journal(context.journalPath);
+    RenamePasses passes(context.files, user, journal, JournalRecord::Kind::Restore);
+    std::vector<MoveResult> results;
+    if (const QString error = passes.run(items, &results); !error.isEmpty()) {
+        ShowPlainMessage(user, u"処理の記録を書けないため、名前を戻しませんでした" + crlf + crlf + error);
+        return;
+    }
+    FailureDisplay failures(user);
+    bool anyLeft = false;
+    for (size_t k = 0; k < items.size(); ++k) {
+        const JournalItem &item = items[k];
+        RenameRow &row = rows.editRow(itemRows[k]);
+        switch (results[k].outcome) {
+        case MoveResult::Outcome::Moved:
             row[RenameField::OriginalName].clear();
-            setName(row, FileNameOf(target));
-            rows.changed(i, i);
-            progress = std::max(1, progress - 1);
-            user.setProgressValue(progress);
-        } else {
-            failures.show(error);
+            setName(row, item.folder, item.to);
+            break;
+        case MoveResult::Outcome::LeftParked:
+            setName(row, item.folder, item.park);
+            anyLeft = true;
+            failures.show(failureText(item, results[k]));
+            break;
+        case MoveResult::Outcome::RolledBack:
+            anyLeft = true;
+            break;
+        default:
+            anyLeft = true;
+            failures.show(failureText(item, results[k]));
+            break;
         }
     }
-    user.setProgressVisible(false);
-    context.states.restoreFileNameEnabled = false;
+    rows.changed(1, rows.count());
+    // Items still not back can be tried again.
+    context.states.restoreFileNameEnabled = anyLeft;
 }
 
 void RestoreList(JobContext &context)

@@ -1,5 +1,33 @@
 #include "platform/consoleuserchannel.h"
 
+#include <atomic>
+#include <csignal>
+
+namespace {
+
+std::atomic<bool> signalled{false};
+
+void requestStop(int)
+{
+    signalled.store(true);
+}
+
+} // namespace
+
+bool ConsoleUserChannel::stopRequested() const
+{
+    return signalled.load();
+}
+
+void ConsoleUserChannel::stopOnSignals()
+{
+    struct sigaction action = {};
+    action.sa_handler = requestStop;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
 int ConsoleUserChannel::message(const MessageRequest &request)
 {
     QString text = QStringLiteral("[%1] %2").arg(request.title, request.prompt);

@@ -18,6 +18,12 @@ public:
     void setProgressVisible(bool) override {}
     void showErrorList(const QString &title, const QString &text) override;
     void processEvents() override {}
+    bool stopRequested() const override;
+
+    // Ctrl+C and SIGTERM ask the run to stop instead of killing it at once:
+    // a rename stopped half-way then leaves no item under a temporary name.
+    // The request stays, so whatever start-up meant to run next stops too.
+    static void stopOnSignals();
 
 private:
     void print(const QString &text);

@@ -16,12 +16,13 @@ ProgressMeter::ProgressMeter(UserChannel &user, int rows, Direction direction)
     m_user.setProgressVisible(true);
 }
 
-void ProgressMeter::at(int row)
+bool ProgressMeter::at(int row)
 {
     if (row % m_step != 0)
-        return;
+        return true;
     m_user.setProgressValue(m_direction == Direction::Down ? std::max(0, m_maximum - row) : row);
     m_user.processEvents();
+    return !m_user.stopRequested();
 }
 
 void ProgressMeter::hide()

@@ -15,8 +15,8 @@ public:
 
     ProgressMeter(UserChannel &user, int rows, Direction direction = Direction::Down);
 
-    // Row (1-based) is done.
-    void at(int row);
+    // Row (1-based) is done. False once the user asked to stop.
+    bool at(int row);
     void hide();
 
 private:

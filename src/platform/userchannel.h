@@ -28,4 +28,10 @@ public:
 
     // Lets pending window events run; long loops call it at their progress steps.
     virtual void processEvents() = 0;
+
+    // A long run begins (true) or ends: the channel offers a way to stop it.
+    virtual void setRunning(bool running) { (void)running; }
+    // The user asked the running run to stop; long loops look at their
+    // progress steps and then end consistently.
+    virtual bool stopRequested() const { return false; }
 };

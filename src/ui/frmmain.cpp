@@ -156,6 +156,17 @@ frmMain::frmMain(JobController &controller, UserChannel &user, bool debug, QWidg
     m_prog = new QProgressBar(m_frProg);
     m_prog->setObjectName(QStringLiteral("Prog"));
     progressLayout->addWidget(m_prog);
+    m_cmdStop = new QPushButton(QStringLiteral("中止"), m_frProg);
+    m_cmdStop->setObjectName(QStringLiteral("cmdStop"));
+    m_cmdStop->setToolTip(QStringLiteral("処理を中止します (Esc)"));
+    m_cmdStop->hide();
+    progressLayout->addWidget(m_cmdStop);
+    connect(m_cmdStop, &QPushButton::clicked, this, &frmMain::requestStop);
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (m_controller.busy())
+            requestStop();
+    });
     m_frProg->hide();
     layout->addWidget(m_frProg);
     if (auto *qtUser = dynamic_cast<QtUserChannel *>(&m_user))
@@ -171,6 +182,7 @@ frmMain::frmMain(JobController &controller, UserChannel &user, bool debug, QWidg
     connect(ctrlM, &QShortcut::activated, this, &frmMain::toggleMenuBar);
 
     connect(&m_controller, &JobController::changed, this, &frmMain::refresh);
+    connect(&m_controller, &JobController::busyChanged, this, &frmMain::setBusy);
     applySettings(Settings::defaults(QSize(1024, 768)));
     refresh();
 }
@@ -610,10 +622,7 @@ QWidget *frmMain::buildLists(QWidget *parent)
         connect(list, &RowListView::pathsDropped, this, &frmMain::dropPaths);
         connect(list->horizontalHeader(), &QHeaderView::sectionClicked, this, &frmMain::sortByColumn);
     }
-    connect(m_listV, &RowListView::rowMoveStarted, this, [this] {
-        JobContext run = m_controller.context();
-        StartRowMove(run, m_controller.loader());
-    });
+    connect(m_listV, &RowListView::rowMoveStarted, this, [this] { m_controller.StartRowMove(); });
     connect(m_listV, &RowListView::rowsDropped, this, &frmMain::dropRows);
     // A command file of the MP3 job keeps the widths the user gave the columns.
     connect(m_listVMp3->horizontalHeader(), &QHeaderView::sectionResized, this,
@@ -794,15 +803,35 @@ void frmMain::tryCommand()
 
 void frmMain::executeCommand()
 {
-    m_cmdSetFile->setEnabled(false);
-    // Nothing may touch the list or the names while files change (events run
-    // at the progress steps); the states say what is available afterwards.
-    activeList()->setEnabled(false);
-    for (QWidget *button : {static_cast<QWidget *>(m_cmdSetInf), static_cast<QWidget *>(m_cmdRestore)})
-        button->setEnabled(false);
-    for (const char *name : {"mnuTry", "mnuRestore", "mnuRestoreFileName"})
-        m_actions.value(QString::fromLatin1(name))->setEnabled(false);
     m_controller.ExecuteCommand();
+}
+
+// While a run lets events through, only Stop is offered; what the run left
+// enabled shows once it ends.
+void frmMain::setBusy(bool busy)
+{
+    for (QWidget *part : centralWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (part != m_frProg)
+            part->setEnabled(!busy);
+    }
+    for (QAction *action : std::as_const(m_actions))
+        action->setEnabled(!busy);
+    m_toolBar->setEnabled(!busy);
+    m_cmdStop->setVisible(busy);
+    if (busy) {
+        m_frProg->show();
+        return;
+    }
+    m_frProg->hide();
+    refresh();
+    if (m_closeAfterRun)
+        QTimer::singleShot(0, this, &QWidget::close);
+}
+
+void frmMain::requestStop()
+{
+    if (auto *qtUser = dynamic_cast<QtUserChannel *>(&m_user))
+        qtUser->requestStop();
 }
 
 void frmMain::restoreCommand()
@@ -871,47 +900,26 @@ void frmMain::readFiles(const QStringList &paths)
 
 void frmMain::dropPaths(const QStringList &paths, int row)
 {
-    JobContext run = m_controller.context();
-    if (m_controller.job() == JobKind::Mp3TagEdit) {
-        ListV_MP3_OLEDragDrop(run, m_controller.loader(), paths, row);
-    } else {
-        ListV_OLEDragDrop(run, m_controller.loader(), DropData{false, paths}, row);
-        if (m_controller.job() != JobKind::FileNameReplace)
-            m_controller.RefreshJobInputs();
-    }
+    if (m_controller.busy())
+        return;
+    m_controller.DropPaths(paths, row);
     forgetSortOrder();
-    m_controller.ListChanged();
 }
 
 void frmMain::dropRows(int row)
 {
-    JobContext run = m_controller.context();
-    ListV_OLEDragDrop(run, m_controller.loader(), DropData{true, {}}, row);
+    if (m_controller.busy())
+        return;
+    m_controller.DropRows(row);
     forgetSortOrder();
-    m_controller.ListChanged();
 }
 
 void frmMain::sortByColumn(int column)
 {
-    TextEngine &text = m_controller.text();
-    if (activeList() == m_listVMp3) {
-        TagRowList &rows = m_controller.tagJob().rows();
-        if (rows.isEmpty())
-            return;
-        const bool descending = m_mp3Sort.click(column);
-        for (int i = 1; i <= rows.count(); ++i)
-            rows.editRow(i)[TagField::SortKey] = SortState::sortKey(text, rows.row(i)[column], column == 0);
-        ListCommands::sortByKey(rows, static_cast<int>(TagField::SortKey), descending);
-    } else {
-        RenameRowList &rows = m_controller.rows();
-        if (rows.isEmpty())
-            return;
-        const bool descending = m_sort.click(column);
-        for (int i = 1; i <= rows.count(); ++i)
-            rows.editRow(i)[RenameField::SortKey] = SortState::sortKey(text, rows.row(i).fields[column], column == 0);
-        ListCommands::sortByKey(rows, static_cast<int>(RenameField::SortKey), descending);
-    }
-    const SortState &state = activeList() == m_listVMp3 ? m_mp3Sort : m_sort;
+    if (m_controller.busy() || m_controller.activeRowCount() == 0)
+        return;
+    SortState &state = activeList() == m_listVMp3 ? m_mp3Sort : m_sort;
+    m_controller.SortActiveList(column, state.click(column));
     QHeaderView *header = activeList()->horizontalHeader();
     header->setSortIndicatorShown(true);
     header->setSortIndicator(column, state.descending() ? Qt::DescendingOrder : Qt::AscendingOrder);
@@ -928,19 +936,15 @@ void frmMain::forgetSortOrder()
 
 void frmMain::selectAll()
 {
-    if (activeList() == m_listVMp3)
-        ListCommands::selectAll(m_controller.tagJob().rows());
-    else
-        ListCommands::selectAll(m_controller.rows());
+    m_controller.SelectAllRows();
     activeList()->syncSelection();
 }
 
 void frmMain::moveSelected(int step)
 {
-    if (activeList() == m_listVMp3)
-        ListCommands::moveSelected(m_controller.tagJob().rows(), step);
-    else
-        ListCommands::moveSelected(m_controller.rows(), step);
+    if (m_controller.busy())
+        return;
+    m_controller.MoveSelectedRows(step);
     for (RowListView *list : {m_listV, m_listVMp3})
         list->horizontalHeader()->setSortIndicatorShown(false);
     activeList()->syncSelection();
@@ -951,12 +955,7 @@ void frmMain::moveSelected(int step)
 
 void frmMain::deleteSelected()
 {
-    if (activeList() == m_listVMp3)
-        ListCommands::deleteSelected(m_controller.tagJob().rows());
-    else
-        ListCommands::deleteSelected(m_controller.rows());
-    m_controller.SeedInputsFromRow(0);
-    m_controller.ListChanged();
+    m_controller.DeleteSelectedRows();
 }
 
 void frmMain::deleteAll()
@@ -987,6 +986,8 @@ void frmMain::copyList()
 
 void frmMain::editDirectData()
 {
+    if (m_controller.busy())
+        return;
     const bool mp3 = activeList() == m_listVMp3;
     const int count = m_controller.activeRowCount();
     if (count == 0)
@@ -1341,6 +1342,13 @@ Settings frmMain::currentSettings() const
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
+    // Closing mid-run waits for the run to stop where no item is parked.
+    if (m_controller.busy()) {
+        m_closeAfterRun = true;
+        requestStop();
+        event->ignore();
+        return;
+    }
     // A folder read still running stops at its next check.
     m_controller.loader().loadCancelled = true;
     const QString error = ConfSave(ConfPath(), currentSettings());

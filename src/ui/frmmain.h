@@ -70,6 +70,8 @@ public:
     void moveSelected(int step);
     void deleteSelected();
     void deleteAll();
+    void setBusy(bool busy);
+    void requestStop();
     void copyList();
     void editDirectData();
     void setMenuBarShown(bool shown, bool tell);
@@ -141,6 +143,7 @@ private:
     int m_mp3Column = 1; // the MP3 list's column clicked last, 1-based
     QList<int> m_appliedMp3Widths;
     bool m_checkingDigits = false;
+    bool m_closeAfterRun = false;
     QPointer<QWidget> m_lastTextBox;
 
     QHash<QString, QAction *> m_actions;
@@ -152,6 +155,7 @@ private:
     QPushButton *m_cmdRestore = nullptr;
     QString m_lastFolder;
     QPushButton *m_cmdAllSelect = nullptr;
+    QPushButton *m_cmdStop = nullptr;
     QFrame *m_frProg = nullptr;
     QProgressBar *m_prog = nullptr;
 

@@ -176,3 +176,9 @@ void QtUserChannel::processEvents()
 {
     QCoreApplication::processEvents();
 }
+
+void QtUserChannel::setRunning(bool running)
+{
+    if (running)
+        m_stopRequested = false;
+}

@@ -26,6 +26,10 @@ public:
     void setProgressVisible(bool visible) override;
     void showErrorList(const QString &title, const QString &text) override;
     void processEvents() override;
+    void setRunning(bool running) override;
+    bool stopRequested() const override { return m_stopRequested; }
+    // The Stop button, Escape, or closing the window during a run.
+    void requestStop() { m_stopRequested = true; }
 
     bool statusOpen() const;
     QString statusText() const;
@@ -34,4 +38,5 @@ private:
     frmSplash *m_splash = nullptr;
     QPointer<QWidget> m_progressFrame;
     QPointer<QProgressBar> m_progressBar;
+    bool m_stopRequested = false;
 };

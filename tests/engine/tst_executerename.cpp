@@ -186,7 +186,9 @@ void TestExecuteRename::doubleFailureNamesTheTemporaryName()
     QCOMPARE(f.read(FileNameOf(parked)), QByteArray("B"));
     QCOMPARE(f.read(u"b"_qs), QByteArray("A"));
     QCOMPARE(f.read(u"c"_qs), QByteArray("blocker"));
-    QCOMPARE(f.rows.row(2)[RenameField::CurrentName], u"b"_qs);
+    // The row names the item where it lies, and can still bring it back.
+    QCOMPARE(f.rows.row(2)[RenameField::Path], parked);
+    QCOMPARE(f.rows.row(2)[RenameField::OriginalName], u"b"_qs);
     const QString log = errorLogOf(f.user);
     QVERIFY(log.contains(u"★変更処理エラー 2\r\n"_qs));
     QVERIFY(log.contains(parked + u"\r\n"_qs));
@@ -196,20 +198,25 @@ void TestExecuteRename::doubleFailureNamesTheTemporaryName()
 void TestExecuteRename::namesTooLongForTheFileSystem()
 {
     EngineFixture f;
-    const QString longOld = QString(250, u'o');
+    const QString longOld = QString(255, u'o');
+    const QString longKana = QString(85, u'あ'); // 255 bytes
     f.write(longOld, "L");
+    f.write(longKana, "K");
     f.write(u"short"_qs, "S");
-    f.addRow(longOld, u"x"_qs);                 // its temporary name is too long
-    f.addRow(u"short"_qs, QString(300, u'n'));  // its new name is too long
+    // Their temporary names would be too long: they are parked under shorter ones.
+    f.addRow(longOld, longKana);
+    f.addRow(longKana, u"x"_qs);
+    f.addRow(u"short"_qs, QString(300, u'n')); // its new name is too long
     f.user.answers << MessageAnswer::Ok << MessageAnswer::No;
 
     QVERIFY(ExecuteRename(f.context, false));
-    QCOMPARE(f.read(longOld), QByteArray("L"));
+    QCOMPARE(f.read(longKana), QByteArray("L"));
+    QCOMPARE(f.read(u"x"_qs), QByteArray("K"));
     QCOMPARE(f.read(u"short"_qs), QByteArray("S"));
-    QCOMPARE(entriesOf(f.dir.path()).size(), 2);
+    QCOMPARE(entriesOf(f.dir.path()).size(), 3);
     const QString log = errorLogOf(f.user);
-    QVERIFY(log.contains(u"☆事前処理エラー 1\r\n"_qs));
-    QVERIFY(log.contains(u"★変更処理エラー 2\r\n"_qs));
+    QVERIFY(!log.contains(u"☆事前処理エラー"_qs));
+    QVERIFY(log.contains(u"★変更処理エラー 3\r\n"_qs));
     QVERIFY(log.contains(QString::number(ENAMETOOLONG) + u' '));
 }
 

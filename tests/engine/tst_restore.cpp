@@ -107,7 +107,7 @@ void TestRestore::failuresAreShownUntilTheUserDeclines()
 
     RestoreNames(f.context);
     QCOMPARE(f.user.messages.size(), 2);
-    QCOMPARE(f.user.messages[1].prompt, FsStatus::fromErrno(EACCES).text());
+    QVERIFY(f.user.messages[1].prompt.startsWith(FsStatus::fromErrno(EACCES).text()));
     QCOMPARE(f.user.messages[1].title, u"エラーメッセージを続けて表示しますか？"_qs);
     QCOMPARE(f.read(u"p0"_qs), QByteArray("p"));
     QCOMPARE(f.read(u"q"_qs), QByteArray("q"));

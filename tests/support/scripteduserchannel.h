@@ -6,6 +6,8 @@
 #include <QQueue>
 #include <QStringList>
 
+#include <functional>
+
 // The user channel of tests: records everything shown and answers questions
 // from a queue. When the queue is empty a question gets its affirmative
 // answer (OK or Yes), or its safe one when answerSafely is set.
@@ -18,7 +20,13 @@ public:
     void setProgressValue(int value) override { progressValues << value; }
     void setProgressVisible(bool visible) override { progressVisible = visible; }
     void showErrorList(const QString &title, const QString &text) override;
-    void processEvents() override { ++eventPumps; }
+    void processEvents() override
+    {
+        ++eventPumps;
+        if (onEvents)
+            onEvents();
+    }
+    bool stopRequested() const override { return stop; }
 
     // The prompts of every message box, in order.
     QStringList prompts() const;
@@ -36,4 +44,7 @@ public:
     int progressMaximum = 0;
     bool progressVisible = false;
     int eventPumps = 0;
+    // Runs where window events would: what a user could do mid-run.
+    std::function<void()> onEvents;
+    bool stop = false;
 };

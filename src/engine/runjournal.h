@@ -1,0 +1,81 @@
+#pragma once
+
+#include "platform/journalfile.h"
+
+#include <QString>
+
+#include <vector>
+
+class FileSystem;
+
+// One item a run moves in two steps: from its name to a parking name, then to
+// its target name, all in one folder.
+struct JournalItem
+{
+    // Where the item stands when the run begins.
+    enum class Start : char { AtFrom = 'I', Parked = 'J', Done = 'K' };
+    enum class Place { From, Park, To, Missing };
+
+    QString folder;
+    QString from;
+    QString park;
+    QString to;
+    Start start = Start::AtFrom;
+};
+
+// What one journal file says: the plan of a run and how far it got.
+struct JournalRecord
+{
+    enum class Kind { Execute, Restore };
+
+    bool exists = false;
+    Kind kind = Kind::Execute;
+    std::vector<JournalItem> items;
+    // Per item: 0, or the pass (1 or 2) in which its rename failed.
+    std::vector<char> failedIn;
+    bool secondPass = false;
+    bool complete = false;
+
+    // Where item index lies now, found from which of its names exists and
+    // how far the run got.
+    JournalItem::Place locate(const FileSystem &files, int index) const;
+    QString pathAt(int index, JournalItem::Place place) const;
+};
+
+// The crash-safe journal of a two-pass run: the plan is on disk before the
+// first rename, the start of the second pass and every failure of that pass
+// before anything else is done about them, and the end of the run last. A
+// journal with no path keeps nothing.
+class RunJournal
+{
+public:
+    // A journal refuses to begin over the journal of an interrupted run,
+    // unless it is the run that recovers it.
+    explicit RunJournal(QString path = {}, bool recovering = false)
+        : m_path(std::move(path))
+        , m_recovering(recovering)
+    {
+    }
+
+    bool keeps() const { return !m_path.isEmpty(); }
+    // Writes the plan and syncs it; the error text when it could not be
+    // written, and then the run must not begin.
+    QString begin(JournalRecord::Kind kind, const std::vector<JournalItem> &items);
+    QString secondPass();
+    // A rename of item index failed; pass 2 failures are synced at once, as
+    // the item is put back next.
+    void failed(int index, int pass);
+    void complete();
+
+    // The journal at path belongs to a run that died before its end.
+    static bool unfinished(const QString &path);
+    // "Journal.dat" in the settings folder.
+    static QString defaultPath();
+    // The journal at path; busy when a live run holds it.
+    static JournalRecord load(const QString &path, bool *busy, QString *error);
+
+private:
+    QString m_path;
+    bool m_recovering;
+    JournalFile m_file;
+};

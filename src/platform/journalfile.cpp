@@ -1,0 +1,131 @@
+#include "platform/journalfile.h"
+
+#include "platform/fsstatus.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace {
+
+QString errnoText()
+{
+    return FsStatus::fromErrno(errno).text();
+}
+
+bool writeAll(int fd, const QByteArray &bytes)
+{
+    const char *at = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, at, static_cast<size_t>(left));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        at += written;
+        left -= written;
+    }
+    return true;
+}
+
+} // namespace
+
+JournalFile::~JournalFile()
+{
+    close();
+}
+
+QString JournalFile::create(const QString &path)
+{
+    close();
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return errnoText() + QStringLiteral("\r\n") + path;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const QString error = errno == EWOULDBLOCK ? QStringLiteral("他の Corvane が名前を変更しています")
+                                                    : errnoText();
+        ::close(fd);
+        return error + QStringLiteral("\r\n") + path;
+    }
+    if (::ftruncate(fd, 0) != 0) {
+        const QString error = errnoText();
+        ::close(fd);
+        return error + QStringLiteral("\r\n") + path;
+    }
+    m_fd = fd;
+    m_path = path;
+    m_folderSynced = false;
+    m_pending.clear();
+    return {};
+}
+
+void JournalFile::append(const QByteArray &bytes)
+{
+    m_pending += bytes;
+}
+
+QString JournalFile::sync()
+{
+    if (m_fd < 0)
+        return QStringLiteral("記録ファイルが開かれていません");
+    if (!writeAll(m_fd, m_pending) || ::fdatasync(m_fd) != 0)
+        return errnoText() + QStringLiteral("\r\n") + m_path;
+    m_pending.clear();
+    // The new file's name must survive a power cut as well as its bytes.
+    if (!m_folderSynced) {
+        const QByteArray folder = QFile::encodeName(QFileInfo(m_path).absolutePath());
+        const int folderFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (folderFd < 0 || ::fsync(folderFd) != 0) {
+            const QString error = errnoText();
+            if (folderFd >= 0)
+                ::close(folderFd);
+            return error + QStringLiteral("\r\n") + m_path;
+        }
+        ::close(folderFd);
+        m_folderSynced = true;
+    }
+    return {};
+}
+
+void JournalFile::close()
+{
+    if (m_fd < 0)
+        return;
+    ::close(m_fd); // also releases the lock
+    m_fd = -1;
+}
+
+QByteArray JournalFile::read(const QString &path, bool *busy, QString *error)
+{
+    *busy = false;
+    error->clear();
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno != ENOENT)
+            *error = errnoText() + QStringLiteral("\r\n") + path;
+        return {};
+    }
+    if (::flock(fd, LOCK_SH | LOCK_NB) != 0) {
+        *busy = errno == EWOULDBLOCK;
+        if (!*busy)
+            *error = errnoText() + QStringLiteral("\r\n") + path;
+        ::close(fd);
+        return {};
+    }
+    QFile file;
+    QByteArray bytes;
+    if (file.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
+        bytes = file.readAll();
+    else
+        *error = file.errorString() + QStringLiteral("\r\n") + path;
+    ::close(fd);
+    return bytes;
+}
