@@ -1,0 +1,213 @@
+#include "engine/jobcontroller.h"
+#include "engine/runjournal.h"
+#include "platform/linuxfilesystem.h"
+#include "scripteduserchannel.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+#include <csignal>
+
+// Kills the built corvane program in the middle of a large rename and checks
+// that the journal it left puts every file back, or lets a later start
+// finish the run, with no file lost.
+class TestCrashRecovery : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void killedRunsAreUndone();
+    void killedRunIsFinishedAtTheNextStart();
+    void stopSignalLeavesNothingParked();
+
+private:
+    enum class Phase { NotStarted, FirstPass, SecondPass, Done };
+    void makeFiles();
+    QProcess *startRename();
+    // Starts a rename, kills it after delayMs and tells where it was.
+    Phase killAfter(int delayMs);
+    int undo();
+    void verifyOriginalNames();
+    void verifyEveryFileOnce();
+    QString journal() const { return m_dir->filePath(QStringLiteral("settings/Journal.dat")); }
+    QString files() const { return m_dir->filePath(QStringLiteral("files")); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    static constexpr int fileCount = 20000;
+};
+
+void TestCrashRecovery::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    makeFiles();
+}
+
+void TestCrashRecovery::makeFiles()
+{
+    QDir().mkpath(files());
+    for (int i = 0; i < fileCount; ++i) {
+        QFile file(files() + QStringLiteral("/f%1.txt").arg(i));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray::number(i));
+    }
+}
+
+QProcess *TestCrashRecovery::startRename()
+{
+    auto *process = new QProcess(this);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("CORVANE_SETTINGS_DIR"), m_dir->filePath(QStringLiteral("settings")));
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    process->setProcessEnvironment(environment);
+    // f1 → g2, f2 → g3 …: every name changes, and half take another's number.
+    process->start(QStringLiteral(CORVANE_BINARY),
+                   {QStringLiteral("-folder"), files(), QStringLiteral("-search"), QStringLiteral("^f(\\d+)"),
+                    QStringLiteral("-pattern"), QStringLiteral("f<format($1+1,\"0\")>"), QStringLiteral("-auto"),
+                    QStringLiteral("-quit"), QStringLiteral("-no_confirm")});
+    process->closeWriteChannel();
+    return process;
+}
+
+TestCrashRecovery::Phase TestCrashRecovery::killAfter(int delayMs)
+{
+    QFile::remove(journal());
+    QProcess *process = startRename();
+    if (!process->waitForStarted(10000))
+        return Phase::NotStarted;
+    QThread::msleep(delayMs);
+    ::kill(static_cast<pid_t>(process->processId()), SIGKILL);
+    process->waitForFinished(10000);
+    delete process;
+    bool busy = false;
+    QString error;
+    const JournalRecord record = RunJournal::load(journal(), &busy, &error);
+    if (!record.exists)
+        return Phase::NotStarted;
+    if (record.complete)
+        return Phase::Done;
+    return record.secondPass ? Phase::SecondPass : Phase::FirstPass;
+}
+
+int TestCrashRecovery::undo()
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("CORVANE_SETTINGS_DIR"), m_dir->filePath(QStringLiteral("settings")));
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(CORVANE_BINARY), {QStringLiteral("-undo")});
+    process.waitForFinished(60000);
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+void TestCrashRecovery::verifyEveryFileOnce()
+{
+    const QStringList names = QDir(files()).entryList(QDir::Files);
+    QCOMPARE(names.size(), fileCount);
+    QSet<QByteArray> contents;
+    for (const QString &name : names) {
+        QFile file(files() + u'/' + name);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        contents.insert(file.readAll());
+    }
+    QCOMPARE(contents.size(), fileCount);
+}
+
+void TestCrashRecovery::verifyOriginalNames()
+{
+    verifyEveryFileOnce();
+    for (int i = 0; i < fileCount; i += 997) {
+        QFile file(files() + QStringLiteral("/f%1.txt").arg(i));
+        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+        QCOMPARE(file.readAll(), QByteArray::number(i));
+    }
+}
+
+void TestCrashRecovery::killedRunsAreUndone()
+{
+    // The machine decides how long a pass takes: kill times are widened until
+    // one lands after the run, then halved between the last early and the
+    // first late one until both passes have been hit.
+    QSet<Phase> seen;
+    int early = 0;
+    int late = 0;
+    int delay = 50;
+    for (int attempt = 0; attempt < 20 && !(seen.contains(Phase::FirstPass) && seen.contains(Phase::SecondPass));
+         ++attempt) {
+        const Phase phase = killAfter(delay);
+        seen.insert(phase);
+        if (phase == Phase::Done)
+            late = delay;
+        else if (phase != Phase::SecondPass)
+            early = delay;
+        QVERIFY(undo() != 1);
+        verifyOriginalNames();
+        if (phase == Phase::FirstPass || phase == Phase::SecondPass)
+            QCOMPARE(undo(), 2); // the undo itself leaves nothing to put back
+        delay = late == 0 ? delay * 2 : (early + late) / 2 + (phase == Phase::SecondPass ? 7 : 0);
+    }
+    QVERIFY2(seen.contains(Phase::FirstPass) && seen.contains(Phase::SecondPass), "no kill landed in one of the passes");
+}
+
+void TestCrashRecovery::killedRunIsFinishedAtTheNextStart()
+{
+    Phase phase = Phase::NotStarted;
+    for (int delay = 60; delay < 5000 && phase != Phase::FirstPass && phase != Phase::SecondPass; delay += 40) {
+        phase = killAfter(delay);
+        if (phase == Phase::Done)
+            QCOMPARE(undo(), 0);
+    }
+    QVERIFY(phase == Phase::FirstPass || phase == Phase::SecondPass);
+
+    ScriptedUserChannel user;
+    LinuxFileSystem fileSystem;
+    JobController controller(user, fileSystem);
+    controller.journalPath = journal();
+    user.answers << MessageAnswer::No; // finish the run
+    controller.RecoverInterruptedRun();
+    QVERIFY(user.lastPrompt().contains(QString::number(fileCount)));
+    verifyEveryFileOnce();
+    for (int i = 0; i < fileCount; i += 997) {
+        QFile file(files() + QStringLiteral("/f%1.txt").arg(i + 1));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray::number(i));
+    }
+    QVERIFY(!RunJournal::unfinished(journal()));
+    // The finished run can still be undone as a whole.
+    QCOMPARE(undo(), 0);
+    verifyOriginalNames();
+}
+
+void TestCrashRecovery::stopSignalLeavesNothingParked()
+{
+    QProcess *process = startRename();
+    QVERIFY(process->waitForStarted(10000));
+    QElapsedTimer waited;
+    waited.start();
+    // SIGTERM as soon as the run has written its journal.
+    while (!QFile::exists(journal()) && waited.elapsed() < 20000)
+        QThread::msleep(1);
+    ::kill(static_cast<pid_t>(process->processId()), SIGTERM);
+    QVERIFY(process->waitForFinished(30000));
+    QCOMPARE(process->exitStatus(), QProcess::NormalExit);
+    const int status = process->exitCode();
+    delete process;
+    const QStringList parked = QDir(files()).entryList({QStringLiteral("tmp*")}, QDir::Files);
+    QVERIFY2(parked.isEmpty(), qPrintable(parked.value(0)));
+    verifyEveryFileOnce();
+    QVERIFY(!RunJournal::unfinished(journal()));
+    // Stopped before its end, the run failed; had it already ended, it succeeded.
+    QVERIFY(status == 0 || status == 1);
+}
+
+QTEST_GUILESS_MAIN(TestCrashRecovery)
+#include "tst_crashrecovery.moc"
