@@ -262,14 +262,35 @@ ScriptError engineError(int code)
     return {code, QString::fromUtf16(reinterpret_cast<const char16_t *>(text), std::max(length, 0))};
 }
 
+// Room for about a second of backtracking: far more than any file name
+// needs, little enough that a runaway pattern ends soon with an error.
+struct MatchSetting
+{
+    MatchSetting()
+        : context(pcre2_match_context_create_16(nullptr)), stack(pcre2_jit_stack_create_16(32 * 1024, 4 * 1024 * 1024, nullptr))
+    {
+        pcre2_set_match_limit_16(context, 100'000'000);
+        pcre2_jit_stack_assign_16(context, nullptr, stack);
+    }
+    ~MatchSetting()
+    {
+        pcre2_jit_stack_free_16(stack);
+        pcre2_match_context_free_16(context);
+    }
+
+    pcre2_match_context_16 *context;
+    pcre2_jit_stack_16 *stack;
+};
+
 } // namespace
 
 NativeMatch NativeRegex::match(const QString &subject, qsizetype from) const
 {
+    static const MatchSetting setting;
     pcre2_match_data_16 *data = m_data.get();
     const auto run = [&](uint32_t options) {
         return pcre2_match_16(m_code.get(), reinterpret_cast<PCRE2_SPTR16>(subject.utf16()), subject.size(),
-                              PCRE2_SIZE(from), options, data, nullptr);
+                              PCRE2_SIZE(from), options, data, setting.context);
     };
     int found = run(0);
     // The compiled code has a small stack of its own; the interpreter keeps
