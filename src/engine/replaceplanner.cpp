@@ -9,8 +9,10 @@
 #include "platform/progressmeter.h"
 #include "platform/showmessage.h"
 #include "platform/userchannel.h"
+#include "text/literalshield.h"
 #include "text/textengine.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -25,16 +27,26 @@ QString plannedName(JobContext &context, int rowIndex)
         return row[RenameField::NewName];
 
     const QString &name = row[RenameField::CurrentName];
+    // A name is data: its backslashes and dollar signs must not act as escapes or $-tokens of the replace.
+    const LiteralShield shield({name, context.inputs.replaceText});
     // Capture groups are always taken ignoring letter case, whatever the option says.
-    QString replace = context.text.ExpandSubMatches(name, search, context.inputs.replaceText, true);
+    QString replace = context.text.ExpandSubMatches(name, search, context.inputs.replaceText, true, &shield);
     if (replace == ErrorMarker)
         return ErrorMarker;
-    replace.replace(QStringLiteral("<FileName>"), name, Qt::CaseInsensitive);
+    replace.replace(QStringLiteral("<FileName>"), shield.shielded(name), Qt::CaseInsensitive);
     // A failed expression would otherwise end up inside the new name.
     replace = context.text.ExpandTemplate(replace, rowIndex, row[RenameField::Path]);
     if (replace == ErrorMarker)
         return ErrorMarker;
-    return context.text.RegReplace(name, search, replace, context.options.ignoreCase);
+    const QString planned = context.text.RegReplace(name, search, replace, context.options.ignoreCase);
+    return planned == ErrorMarker ? planned : shield.restored(planned);
+}
+
+bool holdsLineBreak(const QString &name)
+{
+    return std::any_of(name.cbegin(), name.cend(), [](QChar c) {
+        return c == u'\n' || c == u'\r' || c.unicode() == 0x2028 || c.unicode() == 0x2029;
+    });
 }
 
 } // namespace
@@ -52,7 +64,10 @@ TryResult PlanReplace(JobContext &context, bool quiet)
     std::vector<RowFault> faults;
     std::vector<int> changed;
     for (int index = 1; index <= count; ++index) {
-        const QString planned = plannedName(context, index);
+        // The replace cannot take a name with a line break; that row alone is faulty.
+        const QString &current = rows.row(index)[RenameField::CurrentName];
+        const bool unreplaceable = !context.inputs.searchText.isEmpty() && holdsLineBreak(current);
+        const QString planned = unreplaceable ? current : plannedName(context, index);
         if (planned == ErrorMarker) {
             // The engine has shown its own message; the rows from here on keep their names.
             if (index > 1)
@@ -61,7 +76,8 @@ TryResult PlanReplace(JobContext &context, bool quiet)
         }
         RenameRow &row = rows.editRow(index);
         row[RenameField::NewName] = planned;
-        QString fault = PlannedNameFault(row[RenameField::Folder], planned);
+        QString fault = unreplaceable ? QStringLiteral("　ファイル名に改行が含まれるため置換できません。")
+                                      : PlannedNameFault(row[RenameField::Folder], planned);
         if (!fault.isEmpty())
             faults.push_back({index, std::move(fault)});
         else if (planned != row[RenameField::CurrentName])

@@ -4,6 +4,7 @@
 #include "text/asciitext.h"
 #include "text/formulaevaluator.h"
 #include "text/scriptchars.h"
+#include "text/textengine.h"
 #include "text/valueformatter.h"
 
 #include <QStringList>
@@ -126,6 +127,11 @@ bool FormatTokenExpander::expand(QString &text)
             return false;
         const QStringList pieces = tokenArguments(found).split(u',');
         const QString value = m_evaluator.EvalFormula(pieces.value(0));
+        if (value == ErrorMarker) {
+            // The evaluator has said why; the marker must not end up inside the name.
+            text = ErrorMarker;
+            return true;
+        }
         const QString formatted = ValueFormatter::format(value, Unquote(pieces.value(1)));
         text.replace(QStringLiteral("\\\\"), QStringLiteral("\\"));
         text.replace(found, formatted);

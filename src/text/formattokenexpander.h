@@ -12,7 +12,7 @@ public:
     explicit FormatTokenExpander(FormulaEvaluator &evaluator);
 
     // At most 10 tokens; false when a token is malformed (the text is then
-    // left as it stood).
+    // left as it stood). A value that fails to evaluate makes the text ErrorMarker.
     bool expand(QString &text);
 
     // The token patterns' first matches, scanned directly with the meaning

@@ -174,15 +174,20 @@ QString FormulaEvaluator::EvalFormula(const QString &input)
     QString text = input;
     for (;;) {
         const qsizetype open = text.lastIndexOf(u'(');
-        if (open < 0)
-            return EvalFlat(text);
+        if (open < 0) {
+            const QString value = EvalFlat(text);
+            // The overflow message has been shown; its text must not become part of a name.
+            return value == overflowText() ? ErrorMarker : value;
+        }
         const qsizetype close = text.indexOf(u')', open);
-        if (close < 0)
+        QString inner = close < 0 ? QString() : text.mid(open + 1, close - open - 1);
+        const QString value = close < 0 ? QString() : EvalFlat(inner);
+        if (value == overflowText())
             return ErrorMarker;
-        QString inner = text.mid(open + 1, close - open - 1);
-        const QString value = EvalFlat(inner);
-        if (!NumberText::isNumber(value))
+        if (!NumberText::isNumber(value)) {
+            ShowMessage(m_user, QStringLiteral("計算式を計算できません！（括弧の対応か、括弧の中の値が不正です）\r\n\r\n式：") + input);
             return ErrorMarker;
+        }
         text = text.left(open) + NumberText::fromDouble(NumberText::toDouble(value)) + text.mid(close + 1);
     }
 }

@@ -12,8 +12,8 @@ class FormulaEvaluator
 public:
     explicit FormulaEvaluator(UserChannel &user);
 
-    // The computed text, the text itself, or ErrorMarker for unbalanced or
-    // non-numeric parenthesised parts.
+    // The computed text, the text itself, or ErrorMarker after a message for
+    // unbalanced or non-numeric parenthesised parts and for an overflow.
     QString EvalFormula(const QString &text);
     // A text without parentheses; text is rewritten as operators are computed.
     QString EvalFlat(QString &text);

@@ -11,6 +11,7 @@
 #include "text/numbertext.h"
 #include "text/regexmatcher.h"
 #include "text/scriptchars.h"
+#include "text/textengine.h"
 #include "text/valueformatter.h"
 
 #include <bitset>
@@ -24,10 +25,19 @@ namespace {
 // Expansions allowed for one text, so that values which spell new calls cannot loop forever.
 constexpr int expansionBudget = 10000;
 
-bool isEscaped(const QString &text, qsizetype at)
+// Stands for the backslash of an escaped call while calls are expanded: a
+// noncharacter, so that no text of the user's can pass for one.
+constexpr char16_t escapeSign = 0xFDEF;
+
+// True when the call at text[at] is escaped; a backslash in front of it
+// becomes the escape sign.
+bool escapedCall(QString &text, qsizetype at)
 {
-    const QString &marker = FunctionLibrary::EscapeMarker;
-    return at >= marker.size() && QStringView(text).mid(at - marker.size(), marker.size()) == marker;
+    if (at > 0 && text[at - 1] == u'\\') {
+        text[at - 1] = QChar(escapeSign);
+        return true;
+    }
+    return at > 0 && text[at - 1] == QChar(escapeSign);
 }
 
 // "format(" after "<" and blanks is a format token, not a call.
@@ -46,7 +56,7 @@ bool opensFormatToken(const QString &text, qsizetype at, const QString &name)
 void replaceCalls(QString &text, const QString &call, const QString &value, const QString &name)
 {
     for (qsizetype at = text.indexOf(call); at >= 0; at = text.indexOf(call, at)) {
-        if (isEscaped(text, at) || opensFormatToken(text, at, name)) {
+        if (escapedCall(text, at) || opensFormatToken(text, at, name)) {
             at += call.size();
             continue;
         }
@@ -128,34 +138,63 @@ QString hexText(qint64 value)
     return QString::number(quint32(qint32(value)), 16).toUpper();
 }
 
-// Byte lengths of the characters of a code page 932 text.
-QList<int> characterBytes(const QByteArray &bytes)
+// The characters of a text (a surrogate pair as one) with their width in code
+// page 932 bytes. A character the code page lacks counts as two, like the
+// double-byte characters, so that byte counts never lose or split it.
+QList<std::pair<QString, int>> measuredCharacters(const QString &text)
 {
-    QList<int> lengths;
-    for (qsizetype i = 0; i < bytes.size();) {
-        const auto lead = quint8(bytes[i]);
-        const int length = ((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC)) && i + 1 < bytes.size()
-                               ? 2 : 1;
-        lengths.append(length);
+    QList<std::pair<QString, int>> characters;
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString character = text.mid(i, length);
+        bool lossless = true;
+        const QByteArray bytes = CodePage::toCp932(character, &lossless);
+        characters.append({character, lossless ? int(bytes.size()) : 2});
         i += length;
     }
-    return lengths;
+    return characters;
 }
 
-// The characters whose bytes lie wholly inside [from, from + count) of the text
-// in code page 932; a character cut in two is dropped.
+qint64 byteLength(const QString &text)
+{
+    qint64 total = 0;
+    for (const auto &character : measuredCharacters(text))
+        total += character.second;
+    return total;
+}
+
+// The characters whose bytes lie wholly inside [from, from + count); a
+// character cut in two is dropped.
 QString byteSlice(const QString &text, qint64 from, qint64 count)
 {
-    const QByteArray bytes = CodePage::toCp932(text);
-    const QList<int> lengths = characterBytes(bytes);
-    QByteArray kept;
+    QString kept;
     qint64 at = 0;
-    for (const int length : lengths) {
+    for (const auto &[character, length] : measuredCharacters(text)) {
         if (at >= from && at + length <= from + count)
-            kept += bytes.mid(at, length);
+            kept += character;
         at += length;
     }
-    return CodePage::fromCp932(kept);
+    return kept;
+}
+
+// The character of a code page 932 code; none for a code without a
+// printable character there.
+std::optional<QString> characterOfCode(qint64 code)
+{
+    const quint16 value = quint16(code);
+    QByteArray bytes;
+    if (value > 0xFF)
+        bytes.append(char(value >> 8));
+    bytes.append(char(value & 0xFF));
+    bool lossless = false;
+    const QString character = CodePage::fromCp932(bytes);
+    if (character.isEmpty() || CodePage::toCp932(character, &lossless) != bytes || !lossless)
+        return std::nullopt;
+    for (const QChar c : character) {
+        if (c.category() == QChar::Other_Control || c.unicode() == 0xFFFD)
+            return std::nullopt;
+    }
+    return character;
 }
 
 QString properCase(const QString &text)
@@ -212,9 +251,19 @@ const QStringList &FunctionLibrary::FunctionNameList()
 
 QString FunctionLibrary::ExpandFunctions(const QString &text)
 {
+    m_failed = false;
     QString result = text;
     ExpandCalls(result);
-    return result.remove(EscapeMarker);
+    if (m_failed)
+        return ErrorMarker;
+    return result.remove(QChar(escapeSign)).remove(EscapeMarker);
+}
+
+void FunctionLibrary::failExpansion(const QString &message)
+{
+    if (!m_failed)
+        ShowMessage(m_user, message, MessageStyle::OkOnly, QStringLiteral("関数エラー"));
+    m_failed = true;
 }
 
 void FunctionLibrary::ExpandCalls(QString &text)
@@ -276,17 +325,15 @@ void FunctionLibrary::ExpandCalls(QString &text, int &budget)
             // Escaped calls stay literal, and so do format tokens, which the
             // replace expands after it has filled in the groups; the first
             // other call is expanded.
-            while (at >= 0) {
-                if (at > 0 && text[at - 1] == u'\\') {
-                    text.replace(at - 1, 1, EscapeMarker);
-                    at += EscapeMarker.size() - 1;
-                } else if (!isEscaped(text, at) && !opensFormatToken(text, at, name)) {
-                    break;
-                }
+            while (at >= 0 && (escapedCall(text, at) || opensFormatToken(text, at, name)))
                 at = AsciiText::indexOfCall(text, opening, at + opening.size());
-            }
-            if (at < 0 || --budget < 0)
+            if (at < 0)
                 continue;
+            if (--budget < 0) {
+                failExpansion(QStringLiteral("関数の呼び出しが多すぎます（%1 回まで）。\r\n\r\n関数名：")
+                                  .arg(expansionBudget) + name);
+                return;
+            }
             const qsizetype open = at + name.size();
             const qsizetype close = closingParenthesis(text, open);
             const qsizetype end = close < 0 ? text.size() : close + 1;
@@ -398,14 +445,21 @@ QString FunctionLibrary::CallFunction(const QString &name, const QString &argume
     QStringList arguments = SplitArgs(argumentText, QStringLiteral(","), true).mid(0, 10);
     while (arguments.size() < 10)
         arguments.append(QString());
-    for (QString &argument : arguments)
+    for (QString &argument : arguments) {
         argument = m_evaluator.EvalFormula(argument);
-    if (const std::optional<QString> value = compute(upperName, arguments))
-        return *value;
-    ShowMessage(m_user,
-                QStringLiteral("関数の呼び出し形式に不備があります！\r\n\r\n関数名：") + name
-                    + QStringLiteral("\r\nパラメータ：") + argumentText,
-                MessageStyle::OkOnly, QStringLiteral("関数エラー"));
+        if (argument == ErrorMarker) {
+            m_failed = true; // the evaluator has said why
+            return {};
+        }
+    }
+    if (const std::optional<QString> value = compute(upperName, arguments)) {
+        if (*value != ErrorMarker)
+            return *value;
+        m_failed = true;
+        return {};
+    }
+    failExpansion(QStringLiteral("関数の呼び出し形式に不備があります！\r\n\r\n関数名：") + name
+                  + QStringLiteral("\r\nパラメータ：") + argumentText);
     return {};
 }
 
@@ -532,7 +586,7 @@ std::optional<QString> FunctionLibrary::compute(const QString &f, const QStringL
     if (f == u"LEN")
         return integerText(a[0].size());
     if (f == u"LENMBCS" || f == u"LENB")
-        return integerText(CodePage::toCp932(a[0]).size());
+        return integerText(byteLength(a[0]));
     if (f == u"LEFT" || f == u"RIGHT") {
         const auto n = integer(1);
         if (!n || *n < 0)
@@ -554,7 +608,7 @@ std::optional<QString> FunctionLibrary::compute(const QString &f, const QStringL
         const auto n = integer(1);
         if (!n || *n < 0)
             return std::nullopt;
-        const qint64 size = CodePage::toCp932(a[0]).size();
+        const qint64 size = byteLength(a[0]);
         return f == u"LEFTB" ? byteSlice(a[0], 0, *n) : byteSlice(a[0], std::max<qint64>(0, size - *n), *n);
     }
     if (f == u"MIDB") {
@@ -566,7 +620,10 @@ std::optional<QString> FunctionLibrary::compute(const QString &f, const QStringL
     if (f == u"ASC") {
         if (a[0].isEmpty())
             return std::nullopt;
-        const QByteArray bytes = CodePage::toCp932(a[0].left(a[0].front().isHighSurrogate() ? 2 : 1));
+        bool lossless = false;
+        const QByteArray bytes = CodePage::toCp932(a[0].left(a[0].front().isHighSurrogate() ? 2 : 1), &lossless);
+        if (!lossless)
+            return std::nullopt; // the code page has no code for it
         if (bytes.size() >= 2)
             return integerText(qint16(quint16((quint8(bytes[0]) << 8) | quint8(bytes[1]))));
         return integerText(quint8(bytes[0]));
@@ -575,12 +632,7 @@ std::optional<QString> FunctionLibrary::compute(const QString &f, const QStringL
         const auto code = integer(0);
         if (!code || *code < -32768 || *code > 65535)
             return std::nullopt;
-        const quint16 value = quint16(*code);
-        QByteArray bytes;
-        if (value > 0xFF)
-            bytes.append(char(value >> 8));
-        bytes.append(char(value & 0xFF));
-        return CodePage::fromCp932(bytes);
+        return characterOfCode(*code);
     }
     if (f == u"INSTR") {
         const auto mode = integer(2);

@@ -12,13 +12,15 @@ class UserChannel;
 
 // The named functions of replace strings, as in left(<FileName>,3) or
 // format(now(),"yyyy/mm/dd"). Calls are found case-insensitively, innermost
-// first; a failing call shows the function error and becomes an empty text.
+// first; a failing call shows the function error and becomes an empty text,
+// and the whole expansion then fails.
 class FunctionLibrary
 {
 public:
     FunctionLibrary(UserChannel &user, FormulaEvaluator &evaluator, RegexMatcher &matcher);
 
-    // Every call expanded and every EscapeMarker removed.
+    // Every call expanded and every EscapeMarker removed; ErrorMarker after a
+    // call or an argument has failed (its message has been shown).
     QString ExpandFunctions(const QString &text);
     // Every call expanded; escaped calls keep their marker.
     void ExpandCalls(QString &text);
@@ -40,9 +42,12 @@ private:
     std::optional<QString> compute(const QString &upperName, const QStringList &a);
     void ExpandCalls(QString &text, int &budget);
     double nextRandom();
+    // Shows the first failure of an expansion and marks the expansion failed.
+    void failExpansion(const QString &message);
 
     UserChannel &m_user;
     FormulaEvaluator &m_evaluator;
     RegexMatcher &m_matcher;
     std::uint32_t m_random = 327680;
+    bool m_failed = false; // of the expansion under way
 };

@@ -2,6 +2,9 @@
 
 #include "text/scriptchars.h"
 
+#define PCRE2_CODE_UNIT_WIDTH 16
+#include <pcre2.h>
+
 #include <vector>
 
 namespace {
@@ -74,18 +77,48 @@ qsizetype classAt(const QString &text, qsizetype at, QString &out)
     return i + 1 - at;
 }
 
-// The pattern in Qt's syntax, or none when it leaves the shared subset.
+// Where a quantifier may follow, and what the quantified part would take.
+struct Atom
+{
+    bool quantifiable = false; // an atom precedes
+    bool repeatable = true;    // both engines keep the same groups when it repeats
+    bool consumes = false;     // it always takes a character
+};
+
+// One group being read, or the whole pattern.
+struct Group
+{
+    bool capturing = false;
+    bool holdsCapture = false;   // a capturing group lies inside
+    bool branchConsumes = false; // the alternative being read always takes a character
+    bool allConsume = true;      // so did every alternative before it
+};
+
+// The smallest count of a quantifier at text[at].
+int minimumCount(const QString &text, qsizetype at)
+{
+    if (text[at] == u'*' || text[at] == u'?')
+        return 0;
+    if (text[at] == u'+')
+        return 1;
+    qsizetype end = at + 1;
+    while (end < text.size() && text[end].isDigit())
+        ++end;
+    return text.mid(at + 1, end - at - 1).toInt() > 0 ? 1 : 0;
+}
+
+// The pattern in PCRE2's syntax, or none when it leaves the shared subset.
 std::optional<QString> translate(const QString &pattern, bool ignoreCase)
 {
-    struct Group
-    {
-        bool capturing = false;
-        bool holdsCapture = false;
-    };
-    std::vector<Group> open;
+    std::vector<Group> open(1);
     QString out;
-    bool quantifiable = false;     // an atom precedes
-    bool lastWasGroupWithCapture = false;
+    Atom last;
+    bool branchBeforeLast = false;
+    const auto addAtom = [&](bool consumes, bool repeatable) {
+        branchBeforeLast = open.back().branchConsumes;
+        open.back().branchConsumes = branchBeforeLast || consumes;
+        last = Atom{true, repeatable, consumes};
+    };
     for (qsizetype i = 0; i < pattern.size();) {
         const QChar c = pattern[i];
         if (c.unicode() >= 128 && ignoreCase)
@@ -95,16 +128,17 @@ std::optional<QString> translate(const QString &pattern, bool ignoreCase)
         const bool quantifier = c == u'*' || c == u'+' || c == u'?' || c == u'{';
         if (quantifier) {
             const qsizetype length = c == u'{' ? braceQuantifier(pattern, i) : 1;
-            if (length == 0 || !quantifiable || lastWasGroupWithCapture)
+            if (length == 0 || !last.quantifiable || !last.repeatable)
                 return std::nullopt;
+            if (minimumCount(pattern, i) == 0)
+                open.back().branchConsumes = branchBeforeLast;
             out += pattern.mid(i, length);
             i += length;
             if (i < pattern.size() && pattern[i] == u'?')
                 out += pattern[i++];
-            quantifiable = false;
+            last = Atom{};
             continue;
         }
-        lastWasGroupWithCapture = false;
         if (c == u'\\') {
             if (i + 1 >= pattern.size())
                 return std::nullopt;
@@ -117,14 +151,17 @@ std::optional<QString> translate(const QString &pattern, bool ignoreCase)
                 out += c + QString(next);
             else
                 return std::nullopt;
-            quantifiable = next != u'b' && next != u'B';
+            if (next == u'b' || next == u'B')
+                last = Atom{};
+            else
+                addAtom(true, true);
             i += 2;
         } else if (c == u'[') {
             const qsizetype length = classAt(pattern, i, out);
             if (length == 0)
                 return std::nullopt;
             i += length;
-            quantifiable = true;
+            addAtom(true, true);
         } else if (c == u'(') {
             Group group;
             if (pattern.mid(i, 3) == u"(?:") {
@@ -140,34 +177,37 @@ std::optional<QString> translate(const QString &pattern, bool ignoreCase)
                 ++i;
             }
             open.push_back(group);
-            quantifiable = false;
+            last = Atom{};
         } else if (c == u')') {
-            if (open.empty())
+            if (open.size() < 2)
                 return std::nullopt;
-            // The engines keep different values for a group repeated by a
-            // quantifier (an empty last round, groups inside it): leave those out.
-            lastWasGroupWithCapture = open.back().holdsCapture || open.back().capturing;
+            const Group closed = open.back();
             open.pop_back();
+            const bool consumes = closed.allConsume && closed.branchConsumes;
+            // The engines keep different values for a group repeated by a
+            // quantifier when a round may be empty or holds further groups.
+            addAtom(consumes, !closed.holdsCapture && (!closed.capturing || consumes));
             out += c;
             ++i;
-            quantifiable = true;
         } else if (c == u'|') {
+            open.back().allConsume = open.back().allConsume && open.back().branchConsumes;
+            open.back().branchConsumes = false;
             out += c;
             ++i;
-            quantifiable = false;
+            last = Atom{};
         } else if (c == u'^' || c == u'$') {
             out += c;
             ++i;
-            quantifiable = false;
+            last = Atom{};
         } else if (c == u']' || c == u'}') {
             return std::nullopt;
         } else {
             out += c;
             ++i;
-            quantifiable = true;
+            addAtom(true, true);
         }
     }
-    if (!open.empty())
+    if (open.size() != 1)
         return std::nullopt;
     return out;
 }
@@ -179,12 +219,20 @@ std::optional<NativeRegex> NativeRegex::compile(const QString &pattern, bool ign
     const std::optional<QString> translated = translate(pattern, ignoreCase);
     if (!translated)
         return std::nullopt;
-    QRegularExpression regex(*translated, ignoreCase ? QRegularExpression::CaseInsensitiveOption
-                                                     : QRegularExpression::NoPatternOption);
-    if (!regex.isValid())
+    int errorCode = 0;
+    PCRE2_SIZE errorOffset = 0;
+    const uint32_t options = PCRE2_DOLLAR_ENDONLY | (ignoreCase ? PCRE2_CASELESS : 0);
+    pcre2_code_16 *code = pcre2_compile_16(reinterpret_cast<PCRE2_SPTR16>(translated->utf16()), translated->size(),
+                                           options, &errorCode, &errorOffset, nullptr);
+    if (!code)
         return std::nullopt;
-    regex.optimize();
-    return NativeRegex(regex);
+    pcre2_jit_compile_16(code, PCRE2_JIT_COMPLETE);
+    uint32_t groups = 0;
+    pcre2_pattern_info_16(code, PCRE2_INFO_CAPTURECOUNT, &groups);
+    std::shared_ptr<pcre2_code_16> shared(code, pcre2_code_free_16);
+    std::shared_ptr<pcre2_match_data_16> data(pcre2_match_data_create_from_pattern_16(code, nullptr),
+                                              pcre2_match_data_free_16);
+    return NativeRegex(std::move(shared), std::move(data), int(groups));
 }
 
 bool NativeRegex::canMatch(const QString &subject, bool ignoreCase)
@@ -198,7 +246,74 @@ bool NativeRegex::canMatch(const QString &subject, bool ignoreCase)
     return true;
 }
 
-std::optional<QString> NativeRegex::replaceAll(const QString &subject, const QString &replacement) const
+QString NativeMatch::captured(const QString &subject, int group) const
+{
+    const qsizetype start = offsets.value(2 * group, -1);
+    return start < 0 ? QString() : subject.mid(start, offsets.value(2 * group + 1) - start);
+}
+
+namespace {
+
+// The engine's own words for why it gave up.
+ScriptError engineError(int code)
+{
+    PCRE2_UCHAR16 text[256];
+    const int length = pcre2_get_error_message_16(code, text, 256);
+    return {code, QString::fromUtf16(reinterpret_cast<const char16_t *>(text), std::max(length, 0))};
+}
+
+// Room for about a second of backtracking: far more than any file name
+// needs, little enough that a runaway pattern ends soon with an error.
+struct MatchSetting
+{
+    MatchSetting()
+        : context(pcre2_match_context_create_16(nullptr)), stack(pcre2_jit_stack_create_16(32 * 1024, 4 * 1024 * 1024, nullptr))
+    {
+        pcre2_set_match_limit_16(context, 100'000'000);
+        pcre2_jit_stack_assign_16(context, nullptr, stack);
+    }
+    ~MatchSetting()
+    {
+        pcre2_jit_stack_free_16(stack);
+        pcre2_match_context_free_16(context);
+    }
+
+    pcre2_match_context_16 *context;
+    pcre2_jit_stack_16 *stack;
+};
+
+} // namespace
+
+NativeMatch NativeRegex::match(const QString &subject, qsizetype from) const
+{
+    static const MatchSetting setting;
+    pcre2_match_data_16 *data = m_data.get();
+    const auto run = [&](uint32_t options) {
+        return pcre2_match_16(m_code.get(), reinterpret_cast<PCRE2_SPTR16>(subject.utf16()), subject.size(),
+                              PCRE2_SIZE(from), options, data, setting.context);
+    };
+    int found = run(0);
+    // The compiled code has a small stack of its own; the interpreter keeps
+    // to the ordinary match and heap limits instead.
+    if (found == PCRE2_ERROR_JIT_STACKLIMIT)
+        found = run(PCRE2_NO_JIT);
+    NativeMatch result;
+    if (found == PCRE2_ERROR_NOMATCH)
+        return result;
+    if (found < 0) {
+        result.status = NativeMatch::Status::GaveUp;
+        result.error = engineError(found);
+        return result;
+    }
+    result.status = NativeMatch::Status::Found;
+    const PCRE2_SIZE *vector = pcre2_get_ovector_pointer_16(data);
+    for (int i = 0; i < 2 * (m_groups + 1); ++i)
+        result.offsets.append(i < 2 * found && vector[i] != PCRE2_UNSET ? qsizetype(vector[i]) : -1);
+    return result;
+}
+
+std::optional<QString> NativeRegex::replaceAll(const QString &subject, const QString &replacement,
+                                               ScriptError &error) const
 {
     const int groups = captureCount();
     for (qsizetype i = replacement.indexOf(u'$'); i >= 0; i = replacement.indexOf(u'$', i + 2)) {
@@ -212,11 +327,15 @@ std::optional<QString> NativeRegex::replaceAll(const QString &subject, const QSt
     qsizetype copied = 0;
     qsizetype from = 0;
     while (from <= subject.size()) {
-        const QRegularExpressionMatch match = m_regex.match(subject, from);
-        if (!match.hasMatch())
+        const NativeMatch match = this->match(subject, from);
+        if (match.status == NativeMatch::Status::GaveUp) {
+            error = match.error;
+            return std::nullopt;
+        }
+        if (match.status == NativeMatch::Status::NotFound)
             break;
-        const qsizetype start = match.capturedStart();
-        const qsizetype end = match.capturedEnd();
+        const qsizetype start = match.offsets[0];
+        const qsizetype end = match.offsets[1];
         result += QStringView(subject).mid(copied, start - copied);
         for (qsizetype i = 0; i < replacement.size(); ++i) {
             if (replacement[i] != u'$' || i + 1 >= replacement.size()) {
@@ -227,13 +346,13 @@ std::optional<QString> NativeRegex::replaceAll(const QString &subject, const QSt
             if (next == u'$')
                 result += u'$';
             else if (next == u'&')
-                result += match.capturedView();
+                result += QStringView(subject).mid(start, end - start);
             else if (next == u'`')
                 result += QStringView(subject).left(start);
             else if (next == u'\'')
                 result += QStringView(subject).mid(end);
             else
-                result += match.capturedView(next.digitValue());
+                result += match.captured(subject, next.digitValue());
         }
         copied = end;
         // An empty match moves on by one, as the script engine's global replace does.

@@ -109,8 +109,8 @@ double leadingValue(const QString &text)
         return 0;
     QString number = compact.left(length);
     number.replace(u'd', u'e').replace(u'D', u'e');
-    const double value = number.toDouble();
-    return std::isfinite(value) ? value : 0;
+    // A number beyond the range stays infinite, so that the function using it fails visibly.
+    return number.toDouble();
 }
 
 bool toInteger(double value, qint64 minimum, qint64 maximum, qint64 &result)

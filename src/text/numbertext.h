@@ -16,7 +16,8 @@ double toDouble(const QString &text);
 
 // The leading numeric value of a text: blanks anywhere are skipped, reading
 // stops at the first character that does not continue the number; "&H" reads
-// hexadecimal. An empty or non-numeric text gives 0.
+// hexadecimal. An empty or non-numeric text gives 0, a number beyond the
+// range an infinity.
 double leadingValue(const QString &text);
 
 // A whole text as a number, more liberal than isNumber: blanks around it, a

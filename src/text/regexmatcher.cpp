@@ -1,6 +1,9 @@
 #include "text/regexmatcher.h"
 
+#include "text/literalshield.h"
+#include "text/regreplacer.h"
 #include "text/scripthost.h"
+#include "text/textengine.h"
 
 namespace {
 
@@ -18,8 +21,8 @@ const char groupsSource[] = "(function (re, s) { re.lastIndex = 0; var m = re.ex
 
 }
 
-RegexMatcher::RegexMatcher(ScriptHost &host)
-    : m_host(host)
+RegexMatcher::RegexMatcher(UserChannel &user, ScriptHost &host)
+    : m_user(user), m_host(host)
 {
 }
 
@@ -80,10 +83,8 @@ QString RegexMatcher::RegFirstMatch(const QString &subject, const QString &patte
     if (regex.isUndefined())
         return {};
     if (const NativeRegex *fast = native(subject, pattern, ignoreCase)) {
-        const QRegularExpressionMatch match = fast->firstMatch(subject);
-        if (!match.hasMatch())
-            return {};
-        return match.captured(fast->captureCount() > 0 ? 1 : 0);
+        const NativeMatch match = fast->match(subject);
+        return match.captured(subject, fast->captureCount() > 0 ? 1 : 0);
     }
     bool ok = false;
     const QJSValue value = run(m_firstMatch, firstMatchSource, {regex, QJSValue(subject)}, ok);
@@ -116,20 +117,26 @@ int RegexMatcher::RegFirstIndex(const QString &subject, const QString &pattern, 
 }
 
 QString RegexMatcher::ExpandSubMatches(const QString &subject, const QString &pattern,
-                                       const QString &replacement, bool ignoreCase)
+                                       const QString &replacement, bool ignoreCase, const LiteralShield *shield)
 {
+    const auto literal = [shield](const QString &group) { return shield ? shield->shielded(group) : group; };
     if (pattern.isEmpty() || replacement.isEmpty())
         return replacement;
     const QJSValue regex = compiled(pattern, ignoreCase);
     if (regex.isUndefined())
         return {};
     if (const NativeRegex *fast = native(subject, pattern, ignoreCase)) {
-        const QRegularExpressionMatch match = fast->firstMatch(subject);
-        if (!match.hasMatch())
+        const NativeMatch match = fast->match(subject);
+        if (match.status == NativeMatch::Status::GaveUp) {
+            // The groups would be missing from the name without a word.
+            RegReplacer::reportError(m_user, match.error, subject, pattern, ignoreCase);
+            return ErrorMarker;
+        }
+        if (match.status == NativeMatch::Status::NotFound)
             return replacement;
         QString result = replacement;
         for (int i = 1; i <= fast->captureCount(); ++i)
-            result.replace(u'$' + QString::number(i), match.captured(i));
+            result.replace(u'$' + QString::number(i), literal(match.captured(subject, i)));
         return result;
     }
     bool ok = false;
@@ -141,6 +148,6 @@ QString RegexMatcher::ExpandSubMatches(const QString &subject, const QString &pa
     QString result = replacement;
     const int count = groups.property(QStringLiteral("length")).toInt();
     for (int i = 1; i <= count; ++i)
-        result.replace(u'$' + QString::number(i), groups.property(quint32(i - 1)).toString());
+        result.replace(u'$' + QString::number(i), literal(groups.property(quint32(i - 1)).toString()));
     return result;
 }

@@ -9,7 +9,9 @@
 
 #include "text/nativeregex.h"
 
+class LiteralShield;
 class ScriptHost;
+class UserChannel;
 
 // The match routines on the script host's ECMAScript regular expressions, with
 // global and multi-line matching, so that a pattern means the same here as in
@@ -17,7 +19,7 @@ class ScriptHost;
 class RegexMatcher
 {
 public:
-    explicit RegexMatcher(ScriptHost &host);
+    RegexMatcher(UserChannel &user, ScriptHost &host);
 
     // The first match, or its first group when the pattern has groups; the
     // subject itself for an empty pattern; empty when nothing matches.
@@ -28,9 +30,11 @@ public:
     // Zero-based position of the first match; 0 when nothing matches.
     int RegFirstIndex(const QString &subject, const QString &pattern, bool ignoreCase);
     // The replacement with $1, $2, … filled from the first match's groups in
-    // ascending order; empty when the pattern is invalid.
+    // ascending order; empty when the pattern is invalid; ErrorMarker, after
+    // the error message, when the engine gave up on the subject. With a
+    // shield, the groups go in shielded.
     QString ExpandSubMatches(const QString &subject, const QString &pattern, const QString &replacement,
-                             bool ignoreCase);
+                             bool ignoreCase, const LiteralShield *shield = nullptr);
 
 private:
     QJSValue compiled(const QString &pattern, bool ignoreCase); // undefined when invalid
@@ -39,6 +43,7 @@ private:
     QJSValue helper(QJSValue &slot, const char *source);
     QJSValue run(QJSValue &slot, const char *source, const QJSValueList &arguments, bool &ok);
 
+    UserChannel &m_user;
     ScriptHost &m_host;
     QHash<QString, QJSValue> m_patterns;
     QHash<QString, std::optional<NativeRegex>> m_natives;

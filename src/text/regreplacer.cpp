@@ -222,10 +222,12 @@ bool RegReplacer::replaceFast(const QString &subject, const QString &pattern, co
     if (!compiled.function.isCallable())
         return false;
     if (compiled.native && NativeRegex::canMatch(subject, ignoreCase)) {
-        if (std::optional<QString> replaced = compiled.native->replaceAll(subject, *decoded)) {
+        if (std::optional<QString> replaced = compiled.native->replaceAll(subject, *decoded, error)) {
             result = *std::move(replaced);
             return true;
         }
+        if (!error.description.isEmpty())
+            return true;
     }
     QJSValue function = compiled.function;
     const QJSValue value = m_host.call(function, {QJSValue(subject), QJSValue(*decoded)}, error);
@@ -248,9 +250,15 @@ QString RegReplacer::replaceExactly(const QString &subject, const QString &patte
 
 QString RegReplacer::fail(const ScriptError &error, const QString &subject, const QString &pattern, bool ignoreCase)
 {
+    reportError(m_user, error, subject, pattern, ignoreCase);
+    return ErrorMarker;
+}
+
+void RegReplacer::reportError(UserChannel &user, const ScriptError &error, const QString &subject,
+                              const QString &pattern, bool ignoreCase)
+{
     const QString message = QString::number(error.number) + u' ' + error.description + crlf + crlf
                             + QStringLiteral("Src　　:") + escapedSubject(subject) + crlf
                             + QStringLiteral("Pattern:") + wrappedPattern(pattern, ignoreCase);
-    ShowMessage(m_user, message, MessageStyle::OkOnly, QStringLiteral("正規表現エラー　－　RegReplace"));
-    return ErrorMarker;
+    ShowMessage(user, message, MessageStyle::OkOnly, QStringLiteral("正規表現エラー　－　RegReplace"));
 }

@@ -30,6 +30,9 @@ public:
     static QString callText(const QString &subject);
     static QString wrappedPattern(const QString &pattern, bool ignoreCase);
     static QString escapedSubject(const QString &subject);
+    // The error message of a failed replace or match: the error, the subject and the pattern.
+    static void reportError(UserChannel &user, const ScriptError &error, const QString &subject,
+                            const QString &pattern, bool ignoreCase);
 
 private:
     // False when only the generated text itself gives this call's result;

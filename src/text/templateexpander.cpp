@@ -7,6 +7,7 @@
 #include "text/formulaevaluator.h"
 #include "text/functionlibrary.h"
 #include "text/tagreader.h"
+#include "text/textengine.h"
 
 #include <QStringList>
 
@@ -54,5 +55,5 @@ QString TemplateExpander::ExpandTemplate(const QString &input, int rowIndex, con
     if (AsciiText::contains(text, u"<User-Name>"))
         AsciiText::replaceAll(text, u"<User-Name>", SystemInfo::userName().left(256));
     text = m_functions.ExpandFunctions(text);
-    return m_evaluator.EvalFormula(text);
+    return text == ErrorMarker ? text : m_evaluator.EvalFormula(text);
 }

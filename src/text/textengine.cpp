@@ -12,7 +12,7 @@ struct TextEngine::Private
 {
     Private(UserChannel &user, const FileSystem &files)
         : evaluator(user),
-          matcher(host),
+          matcher(user, host),
           tokens(evaluator),
           replacer(user, host, tokens),
           functions(user, evaluator, matcher),
@@ -64,9 +64,9 @@ int TextEngine::RegFirstIndex(const QString &subject, const QString &pattern, bo
 }
 
 QString TextEngine::ExpandSubMatches(const QString &subject, const QString &pattern, const QString &replacement,
-                                     bool ignoreCase)
+                                     bool ignoreCase, const LiteralShield *shield)
 {
-    return d->matcher.ExpandSubMatches(subject, pattern, replacement, ignoreCase);
+    return d->matcher.ExpandSubMatches(subject, pattern, replacement, ignoreCase, shield);
 }
 
 QString TextEngine::EvalFormula(const QString &text)

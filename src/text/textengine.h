@@ -5,6 +5,7 @@
 #include <memory>
 
 class FileSystem;
+class LiteralShield;
 class TagReader;
 class UserChannel;
 
@@ -34,8 +35,10 @@ public:
     QString RegReplaceIfMatch(const QString &subject, const QString &pattern, const QString &replacement,
                               bool ignoreCase);
     int RegFirstIndex(const QString &subject, const QString &pattern, bool ignoreCase);
+    // The replacement with $1, $2, … filled from the first match; with a
+    // shield, the groups go in shielded (see LiteralShield).
     QString ExpandSubMatches(const QString &subject, const QString &pattern, const QString &replacement,
-                             bool ignoreCase);
+                             bool ignoreCase, const LiteralShield *shield = nullptr);
 
     QString EvalFormula(const QString &text);
     QString ExpandFunctions(const QString &text);

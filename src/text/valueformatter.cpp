@@ -5,7 +5,6 @@
 
 #include <QHash>
 #include <QList>
-#include <QRegularExpression>
 #include <QStringList>
 
 #include <algorithm>
@@ -236,6 +235,7 @@ QString formatSection(double value, const QList<Item> &items)
     int decimalIndex = 0;
     bool inExponent = false;
     QString exponentDigits;
+    QString groupedDigits;
     for (qsizetype i = 0; i < items.size(); ++i) {
         const Item &item = items[i];
         switch (item.kind) {
@@ -243,7 +243,10 @@ QString formatSection(double value, const QList<Item> &items)
             if (inExponent) {
                 exponentDigits += item.text;
             } else if (pointAt < 0 || i < pointAt) {
-                out += integerDigits(integerIndex++, item.text);
+                // Grouped digits gather at the first placeholder, so that only the number is grouped.
+                if (grouping && integerIndex == 0)
+                    out += QStringLiteral("\x02");
+                (grouping ? groupedDigits : out) += integerDigits(integerIndex++, item.text);
             } else {
                 if (decimalIndex < decimals.size())
                     out += decimals[decimalIndex];
@@ -282,16 +285,8 @@ QString formatSection(double value, const QList<Item> &items)
         const QString padded = digits.size() < required ? QString(required - digits.size(), u'0') + digits : digits;
         out.replace(QStringLiteral("\x01"), padded);
     }
-    if (grouping) {
-        // Group the run of integer digits that the placeholders produced.
-        const qsizetype start = out.indexOf(QRegularExpression(QStringLiteral("\\d")));
-        if (start >= 0) {
-            qsizetype end = start;
-            while (end < out.size() && out[end].isDigit())
-                ++end;
-            out = out.left(start) + groupThousands(out.mid(start, end - start)) + out.mid(end);
-        }
-    }
+    if (grouping)
+        out.replace(QStringLiteral("\x02"), groupThousands(groupedDigits));
     return out;
 }
 

@@ -34,6 +34,7 @@ private Q_SLOTS:
     void failureStopsTheRun_data();
     void failureStopsTheRun();
 
+    void lineBreakFaultsItsRowOnly();
     void replaces_data();
     void replaces();
 };
@@ -148,6 +149,9 @@ void TestPlanReplace::failureStopsTheRun_data()
     QTest::addColumn<int>("messages");
     QTest::newRow("replace text failed") << "a" << ErrorMarker << 0;
     QTest::newRow("pattern rejected") << "(" << "x" << 1;
+    QTest::newRow("overflow") << "a" << "1E308*10" << 1;
+    QTest::newRow("unbalanced expression") << "a" << "(1" << 1;
+    QTest::newRow("function failed") << "a" << "MOD(7,0)" << 1;
 }
 
 void TestPlanReplace::failureStopsTheRun()
@@ -166,6 +170,19 @@ void TestPlanReplace::failureStopsTheRun()
     QVERIFY(!f.states.executeEnabled && f.states.restoreEnabled);
 }
 
+void TestPlanReplace::lineBreakFaultsItsRowOnly()
+{
+    PlanFixture f;
+    f.addRows({QStringLiteral("a\nb.txt"), QStringLiteral("c.txt")});
+    f.inputs.searchText = QStringLiteral("c");
+    f.inputs.replaceText = QStringLiteral("d");
+    auto context = f.context(JobKind::FileNameReplace);
+    QCOMPARE(PlanJob(context, true), TryResult::Invalid);
+    QCOMPARE(f.selectedRows(), QList<int>{1});
+    QCOMPARE(f.column(RenameField::NewName), (QStringList{QStringLiteral("a\nb.txt"), QStringLiteral("d.txt")}));
+    QCOMPARE(f.user.lastPrompt(), QStringLiteral("1 　ファイル名に改行が含まれるため置換できません。\r\n\r\n"));
+}
+
 void TestPlanReplace::replaces_data()
 {
     QTest::addColumn<QString>("name");
@@ -181,6 +198,10 @@ void TestPlanReplace::replaces_data()
     QTest::newRow("capture ignores case") << "Xa_xb" << "x(.)" << "[$1]" << false << "Xa_[a]";
     QTest::newRow("FileName any case") << "a.txt" << "^.*$" << "<FILENAME>-<fileName>" << false << "a.txt-a.txt";
     QTest::newRow("row number") << "a.txt" << "^" << "Row()_" << false << "1_a.txt";
+    // Names are data: no escapes, no $-tokens, whatever they hold.
+    QTest::newRow("backslash in a group") << "a\\x41.txt" << "^(.*)\\.txt$" << "$1.doc" << false << "a\\x41.doc";
+    QTest::newRow("dollar in a group") << "a$&b.txt" << "^(.*)\\.txt$" << "$1.doc" << false << "a$&b.doc";
+    QTest::newRow("backslash in FileName") << "x\\u0009y" << "^.*$" << "<FileName>.bak" << false << "x\\u0009y.bak";
 }
 
 void TestPlanReplace::replaces()
@@ -198,7 +219,10 @@ void TestPlanReplace::replaces()
     auto context = f.context(JobKind::FileNameReplace);
     const TryResult result = PlanJob(context, true);
     QCOMPARE(f.rows.field(1, RenameField::NewName), planned);
-    QCOMPARE(result, planned == name ? TryResult::NothingToChange : TryResult::Planned);
+    // A backslash reaches the name as it stood, where the name check refuses it.
+    QCOMPARE(result, planned.contains(u'\\') ? TryResult::Invalid
+                     : planned == name      ? TryResult::NothingToChange
+                                            : TryResult::Planned);
 }
 
 QTEST_GUILESS_MAIN(TestPlanReplace)

@@ -1,3 +1,4 @@
+#include "platform/codepage.h"
 #include "platform/displaytext.h"
 #include "platform/linuxfilesystem.h"
 #include "platform/systeminfo.h"
@@ -5,7 +6,10 @@
 #include "text/tagreader.h"
 #include "text/textengine.h"
 
+#include <QCoreApplication>
+#include <QDate>
 #include <QFile>
+#include <QRegularExpression>
 #include <QHash>
 #include <QTemporaryDir>
 #include <QTest>
@@ -27,6 +31,25 @@ public:
 
 }
 
+namespace {
+
+// The replace job's steps for one name (the planner's order).
+QString replaced(TextEngine &engine, const QString &name, const QString &search, const QString &replace)
+{
+    QString text = engine.ExpandSubMatches(name, search, replace, true);
+    text.replace(QStringLiteral("<FileName>"), name, Qt::CaseInsensitive);
+    text = engine.ExpandTemplate(text, 1, QString());
+    return engine.RegReplace(name, search, text, false);
+}
+
+QString shippedFile(const QString &name)
+{
+    QFile file(QCoreApplication::applicationDirPath() + QStringLiteral("/parts/") + name);
+    return file.open(QIODevice::ReadOnly) ? CodePage::decodeText(file.readAll()) : QString();
+}
+
+} // namespace
+
 class TestTemplateExpander : public QObject
 {
     Q_OBJECT
@@ -37,6 +60,8 @@ private Q_SLOTS:
     void tagsReadOnlyWhenAsked();
     void fileTimes();
     void machineAndMoment();
+    void shippedTemplateEntries();
+    void shippedHelpExamples();
 
 private:
     ScriptedUserChannel m_user;
@@ -115,6 +140,86 @@ void TestTemplateExpander::machineAndMoment()
     const QString moment = engine.ExpandTemplate(QStringLiteral("<DateTime>"), 1, QString());
     QCOMPARE(moment.size(), 19);
     QVERIFY(ParseDateText(moment).isValid());
+}
+
+// Every entry of the shipped template on a sample name; those that need a
+// file's time or tags have no sample (an empty one).
+void TestTemplateExpander::shippedTemplateEntries()
+{
+    const QString today = QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
+    const QHash<QString, QPair<QString, QString>> samples{
+        {QStringLiteral("拡張子を変える"), {QStringLiteral("a.jpeg"), QStringLiteral("a.jpg")}},
+        {QStringLiteral("拡張子を小文字に"), {QStringLiteral("A.JPG"), QStringLiteral("A.jpg")}},
+        {QStringLiteral("拡張子の前に付ける"), {QStringLiteral("a.txt"), QStringLiteral("a_済.txt")}},
+        {QStringLiteral("拡張子を取る"), {QStringLiteral("a.txt"), QStringLiteral("a")}},
+        {QStringLiteral("先頭に付ける"), {QStringLiteral("a.jpg"), QStringLiteral("旅行_a.jpg")}},
+        {QStringLiteral("末尾に付ける（拡張子の前）"), {QStringLiteral("a.jpg"), QStringLiteral("a_完了.jpg")}},
+        {QStringLiteral("先頭の数字を取る"), {QStringLiteral("01 - a.mp3"), QStringLiteral("a.mp3")}},
+        {QStringLiteral("先頭の n 文字を取る"), {QStringLiteral("abcdef.txt"), QStringLiteral("def.txt")}},
+        {QStringLiteral("空白を取る"), {QStringLiteral("a b c.txt"), QStringLiteral("abc.txt")}},
+        {QStringLiteral("空白を _ に"), {QStringLiteral("a b　c.txt"), QStringLiteral("a_b_c.txt")}},
+        {QStringLiteral("全角空白を半角に"), {QStringLiteral("a　b.txt"), QStringLiteral("a b.txt")}},
+        {QStringLiteral("括弧と中身を取る"), {QStringLiteral("a (1).txt"), QStringLiteral("a.txt")}},
+        {QStringLiteral("[ ] と中身を取る"), {QStringLiteral("a [x].txt"), QStringLiteral("a.txt")}},
+        {QStringLiteral("連続した _ を 1 つに"), {QStringLiteral("a___b.txt"), QStringLiteral("a_b.txt")}},
+        {QStringLiteral("拡張子の前の数字を 3 桁に"), {QStringLiteral("song1.mp3"), QStringLiteral("song001.mp3")}},
+        {QStringLiteral("最初の数字だけ 3 桁に"), {QStringLiteral("曲2 おわり 5.mp3"), QStringLiteral("曲002 おわり 5.mp3")}},
+        {QStringLiteral("最初の数字に 100 を足す"), {QStringLiteral("a5.mp3"), QStringLiteral("a105.mp3")}},
+        {QStringLiteral("行番号を先頭に"), {QStringLiteral("a.txt"), QStringLiteral("001_a.txt")}},
+        {QStringLiteral("行番号で名前を付け直す"), {QStringLiteral("a.jpg"), QStringLiteral("写真_0001.jpg")}},
+        {QStringLiteral("「A - B」を「B - A」に"), {QStringLiteral("歌手 - 曲.mp3"), QStringLiteral("曲 - 歌手.mp3")}},
+        {QStringLiteral("日付を 2024-01-05 形式に（\\- は引き算させない書き方）"),
+         {QStringLiteral("20240105"), QStringLiteral("2024-01-05")}},
+        {QStringLiteral("日付 2024-01-05 を 20240105 に"), {QStringLiteral("2024-01-05.jpg"), QStringLiteral("20240105.jpg")}},
+        {QStringLiteral("更新日時を名前に"), {}},
+        {QStringLiteral("作成日を先頭に"), {}},
+        {QStringLiteral("今日の日付を末尾に"), {QStringLiteral("a.txt"), QStringLiteral("a_") + today + QStringLiteral(".txt")}},
+        {QStringLiteral("英字を大文字に"), {QStringLiteral("abc.txt"), QStringLiteral("ABC.txt")}},
+        {QStringLiteral("英字を小文字に"), {QStringLiteral("ABC.TXT"), QStringLiteral("abc.TXT")}},
+        {QStringLiteral("全角英数を半角に"), {QStringLiteral("ＡＢＣ１.txt"), QStringLiteral("ABC1.txt")}},
+        {QStringLiteral("ひらがなをカタカナに"), {QStringLiteral("あいう.txt"), QStringLiteral("アイウ.txt")}},
+        {QStringLiteral("トラック番号_タイトル"), {}},
+        {QStringLiteral("アーティスト - タイトル"), {}}};
+    TextEngine engine(m_user, m_files);
+    int entries = 0;
+    for (const QString &line : shippedFile(QStringLiteral("テンプレート.txt")).split(QStringLiteral("\r\n"))) {
+        const QStringList cells = line.split(u'\t');
+        if (cells.size() != 3 || line.startsWith(u'#') || cells[0] == QStringLiteral("したいこと"))
+            continue;
+        ++entries;
+        QVERIFY2(samples.contains(cells[0]), qPrintable(cells[0]));
+        const auto [name, expected] = samples.value(cells[0]);
+        if (!name.isEmpty())
+            QCOMPARE(replaced(engine, name, cells[1], cells[2]), expected);
+    }
+    QCOMPARE(entries, samples.size());
+    QVERIFY(m_user.messages.isEmpty());
+}
+
+// Every example of the help that does not depend on the moment or a file.
+void TestTemplateExpander::shippedHelpExamples()
+{
+    const QString help = shippedFile(QStringLiteral("func.html")).replace(QStringLiteral("&lt;"), QStringLiteral("<"));
+    static const QRegularExpression call(QStringLiteral("<td>例</td><td>(?:.*　)?(\\w+\\([^　<]*\\))　→ ([^　<（]+)"));
+    static const QRegularExpression search(QStringLiteral("検索 (\\S+)　置換 (\\S+)　→ (\\S+) が (\\S+) に"));
+    static const QRegularExpression moment(QStringLiteral("FileTime|Now|Today|Time\\(|Rnd"));
+    TextEngine engine(m_user, m_files);
+    int examples = 0;
+    for (const QString &line : help.split(u'\n')) {
+        const QRegularExpressionMatch example = call.match(line);
+        if (example.hasMatch() && !example.captured(1).contains(moment) && !example.captured(2).contains(u'～')
+            && !example.captured(2).contains(u'が')) {
+            QCOMPARE(engine.ExpandTemplate(example.captured(1), 1, QString()), example.captured(2));
+            ++examples;
+        }
+        const QRegularExpressionMatch replace = search.match(line);
+        if (replace.hasMatch()) {
+            QCOMPARE(replaced(engine, replace.captured(3), replace.captured(1), replace.captured(2)), replace.captured(4));
+            ++examples;
+        }
+    }
+    QVERIFY(examples > 20);
+    QVERIFY(m_user.messages.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestTemplateExpander)
