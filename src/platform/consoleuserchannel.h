@@ -18,9 +18,11 @@ public:
     void setProgressVisible(bool) override {}
     void showErrorList(const QString &title, const QString &text) override;
     void processEvents() override {}
+    int declinedQuestions() const override { return m_declined; }
 
 private:
     void print(const QString &text);
 
     std::FILE *m_out;
+    int m_declined = 0;
 };

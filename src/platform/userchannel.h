@@ -28,4 +28,8 @@ public:
 
     // Lets pending window events run; long loops call it at their progress steps.
     virtual void processEvents() = 0;
+
+    // How many questions the channel has answered Cancel by itself, with
+    // nobody there to ask: an unattended run that counts one did not do its job.
+    virtual int declinedQuestions() const { return 0; }
 };
