@@ -13,8 +13,11 @@
 #include "ui/qtuserchannel.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QScreen>
 #include <QTimer>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -88,6 +91,11 @@ int runWindowed(int argc, char **argv, const CommandLine &line)
     QApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("corvane"));
     SystemPaths::setProgramFolder(QCoreApplication::applicationDirPath());
+    // Qt's own dialogs and standard buttons in the user's language.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTexts);
 
     QtUserChannel user;
     LinuxFileSystem files;

@@ -6,6 +6,7 @@
 #include "engine/planjob.h"
 #include "platform/showmessage.h"
 #include "platform/systempaths.h"
+#include "platform/userchannel.h"
 
 #include <QDir>
 #include <QFile>
@@ -68,10 +69,11 @@ StartUp::Outcome StartUp::applySwitches()
     m_controller.setOptionText(m_line.optionText());
     if (!m_line.folder().isEmpty()) {
         const QString folder = QDir::cleanPath(QDir::current().absoluteFilePath(m_line.folder()));
-        m_controller.LoadFolder(folder);
-        // An unattended run on a folder that is not there has failed, not
-        // found "nothing to change".
-        if (m_unattended && !QFileInfo(folder).isDir())
+        const bool failed = m_controller.LoadFolder(folder);
+        // An unattended run on a folder that is not there or cannot be read
+        // has failed, not found "nothing to change".
+        const QFileInfo info(folder);
+        if (m_unattended && (failed || !info.isDir() || !info.isReadable() || !info.isExecutable()))
             return Outcome::Failed;
     }
     m_controller.startedFromCommandLine = false;
@@ -132,6 +134,7 @@ int StartUp::runOneJob(int loadResult)
 {
     const bool quiet = ProcessFlags::noConfirm();
     const bool mp3 = m_controller.job() == JobKind::Mp3TagEdit;
+    const int declined = m_controller.user().declinedQuestions();
     int result;
     if (mp3) {
         // The tag job has no unattended flag of its own: an unattended run is quiet.
@@ -146,7 +149,13 @@ int StartUp::runOneJob(int loadResult)
     if (mp3)
         return m_controller.tagJob().ExecuteTags(m_controller.states(), nullptr, true);
     JobContext context = m_controller.context();
-    return ExecuteRename(context, quiet) ? -1 : 0;
+    if (ExecuteRename(context, quiet))
+        return -1;
+    if (m_controller.user().declinedQuestions() == declined)
+        return 0;
+    ShowPlainMessage(m_controller.user(), QStringLiteral("確認が得られなかったため実行していません。\r\n"
+                                                         "確認なしで実行するには -no_confirm を付けてください。"));
+    return -1;
 }
 
 QString StartUp::resolve(const QString &path) const

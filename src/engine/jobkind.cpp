@@ -1,24 +1,12 @@
 #include "engine/jobkind.h"
 
+#include "persist/joblabels.h"
+
 namespace Jobs {
 
 QString label(JobKind job)
 {
-    switch (job) {
-    case JobKind::Numbering:
-        return QStringLiteral("連番作成");
-    case JobKind::FileNameReplace:
-        return QStringLiteral("ファイル名置換");
-    case JobKind::CreatedDate:
-        return QStringLiteral("作成日変更");
-    case JobKind::ModifiedDate:
-        return QStringLiteral("更新日変更");
-    case JobKind::Mp3TagEdit:
-        return QStringLiteral("ＭＰ３タグ編集");
-    case JobKind::FolderRename:
-        return QStringLiteral("フォルダ名変更");
-    }
-    return {};
+    return JobLabels::at(position(job));
 }
 
 int position(JobKind job)
@@ -35,20 +23,18 @@ JobKind fromPosition(int position, JobKind fallback)
 
 bool fromLabel(const QString &text, JobKind *job)
 {
-    for (int at = 0; at < Count; ++at) {
-        if (label(static_cast<JobKind>(at)) == text) {
-            *job = static_cast<JobKind>(at);
-            return true;
-        }
-    }
-    return false;
+    const int position = JobLabels::positionOf(text);
+    if (position < 0)
+        return false;
+    *job = static_cast<JobKind>(position);
+    return true;
 }
 
 QStringList labels()
 {
     QStringList all;
     for (int at = 0; at < Count; ++at)
-        all << label(static_cast<JobKind>(at));
+        all << JobLabels::at(at);
     return all;
 }
 

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "persist/joblabels.h"
+
 // The six jobs, in the order of the job selector. Each is known everywhere by
 // its exact label, which is also the Com= value of a command file.
 enum class JobKind {
@@ -16,7 +18,7 @@ enum class JobKind {
 
 namespace Jobs {
 
-constexpr int Count = 6;
+constexpr int Count = JobLabels::Count;
 constexpr JobKind Default = JobKind::FileNameReplace;
 
 QString label(JobKind job);

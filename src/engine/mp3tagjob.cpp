@@ -15,6 +15,7 @@
 namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
+const QString Tag1Replaced = QStringLiteral("ID3v1 に保存できない文字を「?」に置き換えました");
 
 // The progress frame of one loop over the list, hidden whichever way the loop ends.
 class Progress : public ProgressMeter
@@ -111,6 +112,7 @@ int Mp3TagJob::TryTags(const QString &searchText, CommandStates &states, bool qu
         return 0;
     if (!ChkManual) {
         Progress progress(m_user, count);
+        bool patternChecked = false;
         for (int i = 1; i <= count; ++i) {
             progress.at(i);
             TagRow &row = m_rows.editRow(i);
@@ -121,18 +123,21 @@ int Mp3TagJob::TryTags(const QString &searchText, CommandStates &states, bool qu
             for (int column = 0; column < TagRow::FieldCount; ++column) {
                 if (!TagRow::isTagField(column) || txtField[column] == TagRow::keepTemplate(column))
                     continue;
+                if (!patternChecked && !searchText.isEmpty()) {
+                    // The match routines take an invalid pattern for "no match";
+                    // the replace reports it, as in the file-name job.
+                    patternChecked = true;
+                    if (m_text.RegReplace(fileName, searchText, QString(), true) == ErrorMarker)
+                        return stopTry(states, count);
+                }
                 if (matched < 0)
                     matched = m_text.RegFirstMatch(fileName, searchText, true).isEmpty() ? 0 : 1;
                 if (matched == 0)
                     continue;
                 const QString pattern = m_text.ExpandTemplate(txtField[column], i, row[TagField::Path]);
                 const QString value = m_text.ExpandSubMatches(fileName, searchText, pattern, true);
-                if (value == ErrorMarker) {
-                    m_rows.changed(1, count);
-                    states.executeEnabled = false;
-                    states.restoreEnabled = true;
-                    return -1;
-                }
+                if (value == ErrorMarker)
+                    return stopTry(states, count);
                 if (value != row[column]) {
                     row[column] = value;
                     changed = true;
@@ -154,6 +159,14 @@ int Mp3TagJob::TryTags(const QString &searchText, CommandStates &states, bool qu
     return 0;
 }
 
+int Mp3TagJob::stopTry(CommandStates &states, int count)
+{
+    m_rows.changed(1, count);
+    states.executeEnabled = false;
+    states.restoreEnabled = true;
+    return -1;
+}
+
 int Mp3TagJob::ExecuteTags(CommandStates &states, FolderOpener *opener, bool quiet)
 {
     if (!quiet
@@ -163,6 +176,7 @@ int Mp3TagJob::ExecuteTags(CommandStates &states, FolderOpener *opener, bool qui
         return 0;
 
     m_failures.clear();
+    QStringList warnings;
     const int count = m_rows.count();
     {
         Progress progress(m_user, count);
@@ -173,12 +187,19 @@ int Mp3TagJob::ExecuteTags(CommandStates &states, FolderOpener *opener, bool qui
             if (!m_tag.setFilePath(path)) {
                 error = m_tag.loadError();
             } else {
-                for (int column = 1; column < TagRow::FieldCount; ++column)
-                    SetTagField(TagRow::header(column), row[column], TagV1, TagV2);
+                // Only what differs from the file goes in: a column the job left
+                // alone keeps its bytes in both tags, however each reader decodes them.
+                for (int column = 1; column < TagRow::FieldCount; ++column) {
+                    const QString name = TagRow::header(column);
+                    if (TagRow::isTagField(column) && row[column] != GetTagField(name, TagV1, TagV2))
+                        SetTagField(name, row[column], TagV1, TagV2);
+                }
                 error = WriteTags(TagV1, TagV2);
             }
             if (!error.isEmpty())
                 m_failures << path + u" : " + error;
+            else if (TagV1 && m_tag.tag1Replaced())
+                warnings << path + u" : " + Tag1Replaced;
             progress.at(i);
         }
     }
@@ -186,6 +207,8 @@ int Mp3TagJob::ExecuteTags(CommandStates &states, FolderOpener *opener, bool qui
     states.executeEnabled = false;
     states.restoreEnabled = false;
 
+    if (!warnings.isEmpty())
+        m_user.showErrorList(QStringLiteral("ＭＰ３タグ書き込み警告"), warnings.join(CrLf) + CrLf);
     if (!m_failures.isEmpty()) {
         m_user.showErrorList(QStringLiteral("ＭＰ３タグ書き込み失敗"), m_failures.join(CrLf) + CrLf);
         ShowPlainMessage(m_user, QStringLiteral("完了しませんでした"), QStringLiteral("異常終了"));

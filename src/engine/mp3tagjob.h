@@ -51,9 +51,11 @@ public:
     QString WriteTags(bool tagV1, bool tagV2);
 
     // Fills the columns whose template was changed from each row's file name.
-    // 0 when done or nothing to do, -1 when an expansion failed.
+    // 0 when done or nothing to do, -1 when the search pattern is invalid or
+    // an expansion failed (the text engine has shown why).
     int TryTags(const QString &searchText, CommandStates &states, bool quiet);
-    // Writes every row into its file. -1 when any file failed, else 0.
+    // Writes into each row's file the columns that differ from it. -1 when any
+    // file failed, else 0; ID3v1 text that had to lose characters is listed as a warning.
     // opener may be null (nothing is opened then).
     int ExecuteTags(CommandStates &states, FolderOpener *opener, bool quiet);
     // Shows the tags as they are on disk now.
@@ -66,6 +68,8 @@ public:
 
 private:
     void readColumns(TagRow &row) const;
+    // Ends a Try that an expansion or the pattern stopped; rows filled so far keep their values.
+    int stopTry(CommandStates &states, int count);
 
     UserChannel &m_user;
     const FileSystem &m_files;

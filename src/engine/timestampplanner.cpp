@@ -4,9 +4,15 @@
 #include "engine/numericvalue.h"
 #include "engine/plancompletion.h"
 
+#include "platform/filesystem.h"
+#include "platform/pathtext.h"
+
 #include <QDateTime>
+#include <QSet>
+#include <QStringList>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 
 QString PlannedTimeStamp(QDate baseDate, QTime baseTime, qint64 stepMinutes, int rowIndex)
@@ -18,6 +24,36 @@ QString PlannedTimeStamp(QDate baseDate, QTime baseTime, qint64 stepMinutes, int
     const QDateTime base(baseDate, baseTime.isValid() ? baseTime : QTime(0, 0), Qt::UTC);
     return base.addSecs((rowIndex - 1) * stepMinutes * 60).toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
 }
+
+namespace {
+
+// The folders whose file system cannot set creation times, asked once a
+// folder through its first listed file, as a message; their rows are selected.
+QString uncreatableFolders(JobContext &context)
+{
+    QSet<QString> asked;
+    QStringList refused;
+    std::vector<int> rowsThere;
+    for (int index = 1; index <= context.rows.count(); ++index) {
+        const RenameRow &row = context.rows.row(index);
+        const QString &folder = row[RenameField::Folder];
+        if (!asked.contains(folder)) {
+            asked.insert(folder);
+            const FsStatus status = context.files.createdTimeSupport(JoinPath(folder, row[RenameField::CurrentName]));
+            if (status.code == ENOTSUP)
+                refused << folder;
+        }
+        if (refused.contains(folder))
+            rowsThere.push_back(index);
+    }
+    if (refused.isEmpty())
+        return {};
+    SelectOnlyRows(context.rows, rowsThere);
+    return QStringLiteral("次のフォルダのファイルシステムでは作成日を変更できません。\r\n\r\n")
+           + refused.join(QStringLiteral("\r\n"));
+}
+
+} // namespace
 
 TryResult PlanTimeStamps(JobContext &context, bool quiet)
 {
@@ -32,6 +68,10 @@ TryResult PlanTimeStamps(JobContext &context, bool quiet)
     if (!inputs.baseDate.isValid())
         return CompletePlan(context, TryResult::Invalid);
 
+    if (context.job == JobKind::CreatedDate) {
+        if (const QString refusal = uncreatableFolders(context); !refusal.isEmpty())
+            return CompletePlan(context, TryResult::Invalid, refusal);
+    }
     const RenameField field = context.job == JobKind::CreatedDate ? RenameField::Created : RenameField::Modified;
     // The box holds a 16-bit number; anything larger is kept within reach of the calendar.
     const qint64 step = std::clamp<qint64>(WholeValue(inputs.stepMinutes), INT_MIN, INT_MAX);

@@ -1,5 +1,6 @@
 #include "persist/commandfile.h"
 
+#include "persist/joblabels.h"
 #include "persist/numbertext.h"
 #include "platform/codepage.h"
 #include "platform/textfile.h"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <variant>
 
 namespace {
 
@@ -17,12 +19,52 @@ namespace {
 // first one is not an item.
 constexpr QChar itemSeparator = QChar(0x0001);
 
-const QString numberingJob = QStringLiteral("連番作成");
-const QString replaceJob = QStringLiteral("ファイル名置換");
-const QString createdJob = QStringLiteral("作成日変更");
-const QString modifiedJob = QStringLiteral("更新日変更");
-const QString mp3Job = QStringLiteral("ＭＰ３タグ編集");
-const QString folderJob = QStringLiteral("フォルダ名変更");
+// Jobs by selector position, as bits.
+constexpr unsigned Numbering = 1u << 0, Replace = 1u << 1, Created = 1u << 2, Modified = 1u << 3, Mp3 = 1u << 4,
+                   Folder = 1u << 5, Every = 0x3F;
+
+enum class Form {
+    Text,
+    Flag,   // AddTop: 0 or 1
+    Step,   // the date step, written back as the number it reads as
+    Items,  // Tag: one text per MP3 template box
+    Widths, // TagWidth: one width per MP3 column
+};
+
+using Member = std::variant<QString CommandSetup::*, bool CommandSetup::*, QStringList CommandSetup::*,
+                            QList<int> CommandSetup::*>;
+
+struct Entry
+{
+    const char *key;
+    Form form;
+    Member member;
+    unsigned jobs; // written for these jobs
+};
+
+// In the order they are written. The folder job keeps its search and replace
+// too, so that running the file again renames the same way.
+const Entry entries[] = {
+    {"Com", Form::Text, &CommandSetup::jobLabel, Every},
+    {"FolderPath", Form::Text, &CommandSetup::folderPath, Every},
+    {"Search", Form::Text, &CommandSetup::searchText, Replace | Folder | Mp3},
+    {"Replace", Form::Text, &CommandSetup::replaceText, Replace | Folder},
+    {"Tag", Form::Items, &CommandSetup::tagTemplates, Mp3},
+    {"TagWidth", Form::Widths, &CommandSetup::tagColumnWidths, Mp3},
+    {"BaseName", Form::Text, &CommandSetup::baseName, Numbering},
+    {"StNo", Form::Text, &CommandSetup::startNo, Numbering},
+    {"Cols", Form::Text, &CommandSetup::digits, Numbering},
+    {"AddTop", Form::Flag, &CommandSetup::addTop, Numbering},
+    {"Separator", Form::Text, &CommandSetup::separator, Numbering},
+    {"Step", Form::Step, &CommandSetup::stepMinutes, Created | Modified},
+};
+
+const Entry *findEntry(const QString &key)
+{
+    const auto found = std::find_if(std::begin(entries), std::end(entries),
+                                    [&](const Entry &entry) { return key == QLatin1String(entry.key); });
+    return found == std::end(entries) ? nullptr : found;
+}
 
 // The items 1, 2, … of a Tag or TagWidth value. The writer ends every item
 // with the separator, so the empty text after the last one is no item: a file
@@ -44,11 +86,6 @@ QString itemsValue(const QStringList &parts)
     return value;
 }
 
-QString entry(const QString &key, const QString &value)
-{
-    return key + u'=' + value + QStringLiteral("\r\n");
-}
-
 // A TagWidth item that sets its column: a number above 0 that fits in 32 bits.
 std::optional<int> columnWidth(const QString &item)
 {
@@ -61,13 +98,62 @@ std::optional<int> columnWidth(const QString &item)
     return twips;
 }
 
-// The date step as the number it reads as: "007" and " 7" both give "7".
-std::optional<QString> stepText(const QString &value)
+void apply(const Entry &entry, const QString &value, CommandSetup *setup)
 {
-    const double minutes = NumberText::leading(value);
-    if (!std::isfinite(minutes))
-        return std::nullopt;
-    return NumberText::format(minutes);
+    switch (entry.form) {
+    case Form::Text:
+        setup->*std::get<QString CommandSetup::*>(entry.member) = value;
+        break;
+    case Form::Flag:
+        setup->*std::get<bool CommandSetup::*>(entry.member) = NumberText::leading(value) != 0;
+        break;
+    case Form::Step:
+        // "007" and " 7" both give "7".
+        if (const double minutes = NumberText::leading(value); std::isfinite(minutes))
+            setup->*std::get<QString CommandSetup::*>(entry.member) = NumberText::format(minutes);
+        break;
+    case Form::Items: {
+        QStringList &boxes = setup->*std::get<QStringList CommandSetup::*>(entry.member);
+        const QStringList read = items(value);
+        for (qsizetype i = 0; i < std::min(read.size(), boxes.size()); ++i)
+            boxes[i] = read.at(i);
+        break;
+    }
+    case Form::Widths: {
+        QList<int> &widths = setup->*std::get<QList<int> CommandSetup::*>(entry.member);
+        const QStringList read = items(value);
+        for (qsizetype i = 0; i < std::min(read.size(), widths.size()); ++i) {
+            if (const std::optional<int> twips = columnWidth(read.at(i)))
+                widths[i] = *twips;
+        }
+        break;
+    }
+    }
+}
+
+QString valueOf(const Entry &entry, const CommandSetup &setup)
+{
+    switch (entry.form) {
+    case Form::Text:
+    case Form::Step:
+        return setup.*std::get<QString CommandSetup::*>(entry.member);
+    case Form::Flag:
+        return setup.*std::get<bool CommandSetup::*>(entry.member) ? QStringLiteral("1") : QStringLiteral("0");
+    case Form::Items:
+        return itemsValue(setup.*std::get<QStringList CommandSetup::*>(entry.member));
+    case Form::Widths: {
+        QStringList widths;
+        for (const int twips : setup.*std::get<QList<int> CommandSetup::*>(entry.member))
+            widths << QString::number(twips);
+        return itemsValue(widths);
+    }
+    }
+    return {};
+}
+
+QString withPath(const QString &reason, const QString &path)
+{
+    return reason + QStringLiteral("\r\n\r\n") + path;
 }
 
 } // namespace
@@ -80,117 +166,58 @@ CommandFile CommandFile::parse(const QString &text)
     CommandFile file;
     for (const QString &piece : text.split(separators)) {
         const qsizetype equals = piece.indexOf(u'=');
-        if (equals < 0)
+        if (equals < 0 || !findEntry(piece.left(equals)))
             continue;
-        const QString key = piece.left(equals);
-        const QString value = piece.mid(equals + 1);
-        if (key == QLatin1String("Com"))
-            file.jobLabel = value;
-        else if (key == QLatin1String("FolderPath"))
-            file.folderPath = value;
-        else if (key == QLatin1String("Search"))
-            file.searchText = value;
-        else if (key == QLatin1String("Replace"))
-            file.replaceText = value;
-        else if (key == QLatin1String("Tag"))
-            file.tagTemplates = items(value);
-        else if (key == QLatin1String("TagWidth"))
-            file.tagColumnWidths = items(value);
-        else if (key == QLatin1String("BaseName"))
-            file.baseName = value;
-        else if (key == QLatin1String("StNo"))
-            file.startNo = value;
-        else if (key == QLatin1String("Cols"))
-            file.digits = value;
-        else if (key == QLatin1String("AddTop"))
-            file.addTop = NumberText::leading(value) != 0;
-        else if (key == QLatin1String("Separator"))
-            file.separator = value;
-        else if (key == QLatin1String("Step"))
-            file.stepMinutes = stepText(value);
+        file.values.insert(piece.left(equals), piece.mid(equals + 1));
     }
+    if (file.values.contains(QStringLiteral("Com")))
+        file.jobLabel = file.values.value(QStringLiteral("Com"));
     return file;
 }
 
 void CommandFile::applyTo(CommandSetup *setup) const
 {
-    const auto put = [](const std::optional<QString> &entry, QString &target) {
-        if (entry)
-            target = *entry;
-    };
-    put(jobLabel, setup->jobLabel);
-    put(folderPath, setup->folderPath);
-    put(searchText, setup->searchText);
-    put(replaceText, setup->replaceText);
-    put(baseName, setup->baseName);
-    put(startNo, setup->startNo);
-    put(digits, setup->digits);
-    put(separator, setup->separator);
-    put(stepMinutes, setup->stepMinutes);
-    if (addTop)
-        setup->addTop = *addTop;
-    if (tagTemplates) {
-        const qsizetype count = std::min(tagTemplates->size(), setup->tagTemplates.size());
-        for (qsizetype i = 0; i < count; ++i)
-            setup->tagTemplates[i] = tagTemplates->at(i);
+    for (const Entry &entry : entries) {
+        const auto found = values.constFind(QLatin1String(entry.key));
+        if (found != values.cend())
+            apply(entry, *found, setup);
     }
-    if (tagColumnWidths) {
-        const qsizetype count = std::min(tagColumnWidths->size(), setup->tagColumnWidths.size());
-        for (qsizetype i = 0; i < count; ++i) {
-            if (const std::optional<int> twips = columnWidth(tagColumnWidths->at(i)))
-                setup->tagColumnWidths[i] = *twips;
-        }
-    }
-}
-
-bool CommandFile::isEmpty() const
-{
-    return !jobLabel && !folderPath && !searchText && !replaceText && !tagTemplates && !tagColumnWidths
-           && !baseName && !startNo && !digits && !addTop && !separator && !stepMinutes;
 }
 
 QString CommandFileText(const CommandSetup &setup)
 {
-    const QString &job = setup.jobLabel;
-    QString text = entry(QStringLiteral("Com"), job) + entry(QStringLiteral("FolderPath"), setup.folderPath);
-    // The folder job keeps its search and replace too, so that running the
-    // file again renames the same way.
-    if (job == replaceJob || job == folderJob || job == mp3Job)
-        text += entry(QStringLiteral("Search"), setup.searchText);
-    if (job == replaceJob || job == folderJob)
-        text += entry(QStringLiteral("Replace"), setup.replaceText);
-    if (job == mp3Job) {
-        QStringList widths;
-        for (const int twips : setup.tagColumnWidths)
-            widths << QString::number(twips);
-        text += entry(QStringLiteral("Tag"), itemsValue(setup.tagTemplates));
-        text += entry(QStringLiteral("TagWidth"), itemsValue(widths));
+    const int position = JobLabels::positionOf(setup.jobLabel);
+    const unsigned job = position < 0 ? 0 : 1u << position;
+    QString text;
+    for (const Entry &entry : entries) {
+        if (entry.jobs == Every || (entry.jobs & job))
+            text += QLatin1String(entry.key) + u'=' + valueOf(entry, setup) + QStringLiteral("\r\n");
     }
-    if (job == numberingJob) {
-        text += entry(QStringLiteral("BaseName"), setup.baseName);
-        text += entry(QStringLiteral("StNo"), setup.startNo);
-        text += entry(QStringLiteral("Cols"), setup.digits);
-        text += entry(QStringLiteral("AddTop"), setup.addTop ? QStringLiteral("1") : QStringLiteral("0"));
-        text += entry(QStringLiteral("Separator"), setup.separator);
-    }
-    if (job == createdJob || job == modifiedJob)
-        text += entry(QStringLiteral("Step"), setup.stepMinutes);
     return text;
 }
 
 CommandFile CommandFileLoad(const QString &path, QString *error)
 {
-    if (error)
-        error->clear();
-    if (!QFileInfo::exists(path))
-        return {};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = file.errorString();
-        return {};
+    QString reason;
+    CommandFile file;
+    if (QFileInfo::exists(path)) {
+        QFile input(path);
+        if (!input.open(QIODevice::ReadOnly)) {
+            reason = withPath(input.errorString(), path);
+        } else {
+            const QByteArray bytes = input.readAll();
+            file = CommandFile::parse(CodePage::decodeText(bytes));
+            if (bytes.contains('\0'))
+                reason = withPath(QStringLiteral("コマンドファイルではありません（テキストではありません）"), path);
+            else if (file.isEmpty())
+                reason = withPath(QStringLiteral("コマンドファイルに設定が一つもありません"), path);
+            else if (file.jobLabel && JobLabels::positionOf(*file.jobLabel) < 0)
+                reason = withPath(QStringLiteral("Com=%1 という作業はありません").arg(*file.jobLabel), path);
+        }
     }
-    return CommandFile::parse(CodePage::decodeText(file.readAll()));
+    if (error)
+        *error = reason;
+    return reason.isEmpty() ? file : CommandFile();
 }
 
 QString CommandFileSave(const QString &path, const CommandSetup &setup)

@@ -2,25 +2,17 @@
 
 #include "persist/commandsetup.h"
 
+#include <QMap>
+
 #include <optional>
 
 // The entries of a command file: "Com=ＭＰ３タグ編集" and so on, one per line.
-// An entry the file did not hold is empty and changes nothing when applied.
+// Every entry is defined once, in the table behind parse, applyTo and
+// CommandFileText: its key, the set-up field it fills and the jobs it is written for.
 struct CommandFile
 {
-    std::optional<QString> jobLabel;   // Com
-    std::optional<QString> folderPath; // FolderPath
-    std::optional<QString> searchText; // Search
-    std::optional<QString> replaceText; // Replace
-    // Tag and TagWidth: the items for box or column 1, 2, … as the file has them.
-    std::optional<QStringList> tagTemplates;
-    std::optional<QStringList> tagColumnWidths;
-    std::optional<QString> baseName;  // BaseName
-    std::optional<QString> startNo;   // StNo
-    std::optional<QString> digits;    // Cols
-    std::optional<bool> addTop;       // AddTop
-    std::optional<QString> separator; // Separator
-    std::optional<QString> stepMinutes; // Step, as the number it reads as
+    std::optional<QString> jobLabel; // Com, when the file has it
+    QMap<QString, QString> values;   // every known entry as the file holds it, by key
 
     // Entries are separated by tabs or line breaks and split at their first
     // "="; keys match exactly, letter case included; entries without "=" and
@@ -32,7 +24,7 @@ struct CommandFile
     // empty, not a number or not above 0 leaves its column as it is.
     void applyTo(CommandSetup *setup) const;
 
-    bool isEmpty() const;
+    bool isEmpty() const { return values.isEmpty(); }
 };
 
 // The text of a command file for setup: "Com" and "FolderPath", then the
@@ -40,7 +32,8 @@ struct CommandFile
 QString CommandFileText(const CommandSetup &setup);
 
 // Reads the command file at path. A missing file reads as one without
-// entries; *error gets the reason when an existing file cannot be read.
+// entries. *error gets the reason, with the path, when an existing file cannot
+// be read, is no text, holds no entry or names a job that does not exist.
 CommandFile CommandFileLoad(const QString &path, QString *error = nullptr);
 
 // Writes setup to path as a whole new file. An empty path writes nothing.

@@ -10,6 +10,7 @@
 #include "platform/textfile.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <cerrno>
@@ -256,22 +257,26 @@ QString ConfLoad(const QString &path, Settings *settings, UserChannel &user)
     if (const FsStatus status = readFile(path, &bytes); !status.ok())
         return reportLoadError(user, status);
 
-    const QStringList lines = CodePage::decodeText(bytes).split(u'\n');
-    for (QString text : lines) {
-        if (text.endsWith(u'\r'))
-            text.chop(1);
-        const QStringList parts = text.split(u'=');
-        if (parts.size() != 2)
+    // Lines may end in CR LF, LF or CR alone.
+    static const QRegularExpression lineEnds(QStringLiteral("\r\n|\r|\n"));
+    const QStringList lines = CodePage::decodeText(bytes).split(lineEnds);
+    bool outOfRange = false;
+    for (const QString &text : lines) {
+        // The first "=" ends the key, as in command files, so values may hold "=".
+        const qsizetype equals = text.indexOf(u'=');
+        if (equals < 0)
             continue;
-        const QString key = parts.at(0).trimmed().toLower();
-        QString value = parts.at(1);
-        qsizetype blanks = 0;
-        while (blanks < value.size() && value.at(blanks) == u' ')
-            ++blanks;
-        value.remove(0, blanks);
+        const QString key = text.left(equals).trimmed().toLower();
+        QString value = text.mid(equals + 1);
+        // Only the blank that " = " puts there goes: a value's own leading blanks stay.
+        if (value.startsWith(u' '))
+            value.remove(0, 1);
+        // A number out of range keeps that one setting's default; the rest still count.
         if (!applySetting(key, value, settings))
-            return reportLoadError(user, FsStatus::fromErrno(ERANGE));
+            outOfRange = true;
     }
+    if (outOfRange)
+        return reportLoadError(user, FsStatus::fromErrno(ERANGE));
     return {};
 }
 

@@ -34,6 +34,9 @@ int ConsoleUserChannel::message(const MessageRequest &request)
     const int answer = request.safeAnswer();
     if (MessageStyle::buttons(request.style) != MessageStyle::OkOnly)
         text += answer == MessageAnswer::No ? QStringLiteral(" -> No") : QStringLiteral(" -> Cancel");
+    // "Go ahead?" questions offer Cancel; the Yes/No ones ask about extras.
+    if (answer == MessageAnswer::Cancel)
+        ++m_declined;
     print(text);
     return answer;
 }

@@ -24,9 +24,11 @@ public:
     // a rename stopped half-way then leaves no item under a temporary name.
     // The request stays, so whatever start-up meant to run next stops too.
     static void stopOnSignals();
+    int declinedQuestions() const override { return m_declined; }
 
 private:
     void print(const QString &text);
 
     std::FILE *m_out;
+    int m_declined = 0;
 };

@@ -19,3 +19,8 @@ FsStatus FileSystem::setCreatedTime(const QString &, const QDateTime &)
 {
     return FsStatus::fromErrno(ENOTSUP);
 }
+
+FsStatus FileSystem::createdTimeSupport(const QString &) const
+{
+    return FsStatus::fromErrno(ENOTSUP);
+}

@@ -45,4 +45,7 @@ public:
     // Sets the creation time where the file system keeps a settable one;
     // elsewhere fails with the reason. Links are not followed.
     virtual FsStatus setCreatedTime(const QString &path, const QDateTime &time);
+    // Whether setCreatedTime can work on the file system that holds path,
+    // asked without changing anything; fails with the reason where it cannot.
+    virtual FsStatus createdTimeSupport(const QString &path) const;
 };

@@ -190,25 +190,48 @@ FsStatus LinuxFileSystem::setModifiedTime(const QString &path, const QDateTime &
     return {};
 }
 
+namespace {
+
+// Only NTFS and SMB shares keep a creation time Linux may set, as an attribute.
+constexpr const char *CreationAttributes[] = {"system.ntfs_crtime", "user.cifs.creationtime"};
+const QString NoCreationTime = QStringLiteral("この場所のファイルシステムでは作成日を変更できません");
+
+// The attribute that holds the creation time of name; null with the reason otherwise.
+const char *creationAttribute(const QByteArray &name, FsStatus *status)
+{
+    for (const char *attribute : CreationAttributes) {
+        if (::lgetxattr(name.constData(), attribute, nullptr, 0) >= 0)
+            return attribute;
+    }
+    *status = errno == ENOENT ? FsStatus::fromErrno(ENOENT) : FsStatus{ENOTSUP, NoCreationTime};
+    return nullptr;
+}
+
+} // namespace
+
 FsStatus LinuxFileSystem::setCreatedTime(const QString &path, const QDateTime &time)
 {
     const QByteArray name = QFile::encodeName(path);
     if (FsStatus writable = checkWritable(name); !writable.ok())
         return writable;
-    // Both attributes hold the time as 100-nanosecond steps since 1601-01-01 UTC.
+    FsStatus status;
+    const char *attribute = creationAttribute(name, &status);
+    if (!attribute)
+        return status;
+    // The attribute holds the time as 100-nanosecond steps since 1601-01-01 UTC.
     constexpr qint64 secondsFrom1601To1970 = 11644473600;
     const quint64 ticks = quint64(time.toSecsSinceEpoch() + secondsFrom1601To1970) * 10000000u;
     unsigned char value[8];
     for (int i = 0; i < 8; ++i)
         value[i] = static_cast<unsigned char>(ticks >> (8 * i));
-    for (const char *attribute : {"system.ntfs_crtime", "user.cifs.creationtime"}) {
-        if (::lgetxattr(name.constData(), attribute, nullptr, 0) < 0)
-            continue;
-        if (::lsetxattr(name.constData(), attribute, value, sizeof value, XATTR_REPLACE) != 0)
-            return FsStatus::fromErrno(errno);
-        return {};
-    }
-    if (errno == ENOENT)
-        return FsStatus::fromErrno(ENOENT);
-    return {ENOTSUP, QStringLiteral("この場所のファイルシステムでは作成日を変更できません")};
+    if (::lsetxattr(name.constData(), attribute, value, sizeof value, XATTR_REPLACE) != 0)
+        return FsStatus::fromErrno(errno);
+    return {};
+}
+
+FsStatus LinuxFileSystem::createdTimeSupport(const QString &path) const
+{
+    FsStatus status;
+    creationAttribute(QFile::encodeName(path), &status);
+    return status;
 }

@@ -16,4 +16,5 @@ public:
     // Through the attribute ntfs-3g ("system.ntfs_crtime") or an SMB mount
     // ("user.cifs.creationtime") offers for it; no other Linux file system has one.
     FsStatus setCreatedTime(const QString &path, const QDateTime &time) override;
+    FsStatus createdTimeSupport(const QString &path) const override;
 };

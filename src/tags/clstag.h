@@ -1,41 +1,37 @@
 #pragma once
 
+#include "tags/id3v1block.h"
+#include "tags/id3v2tag.h"
+#include "tags/tagfile.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
-
-#include <vector>
 
 class UserChannel;
 
 // The ID3v1 block and the ID3v2 tag of one MP3 file. Setting FilePath loads
 // both into memory; the field properties read and change them there; UpdateTAG1
 // and UpdateID3 write them back. A tag the file does not have is never created.
-//
-// What a file holds is never put at risk: frames the caller did not change are
-// written back byte for byte, nothing is written when nothing changed, a tag
-// whose layout is not fully understood (ID3v2.2, unsynchronisation, an
-// untrusted extended header, a footer, frames that do not parse) is read but
-// never rewritten, and a tag that outgrows its area is rewritten through a
-// temporary file that replaces the original in one step.
+// The block, the tag and the file access are classes of their own; this is
+// the front the MP3 job talks to.
 class clsTAG
 {
 public:
     // Load failures are shown through user ("TAG読込"); none shows nothing.
     explicit clsTAG(UserChannel *user = nullptr);
 
-    bool Tg1_IsExist() const;
+    bool Tg1_IsExist() const { return m_tag1.exists(); }
     QString TAG1_DATA(const QString &name) const;
     void setTAG1_DATA(const QString &name, const QString &value);
+    // Some ID3v1 field got '?' for characters no ID3v1 text can hold.
+    bool tag1Replaced() const { return m_tag1Replaced; }
 
-    // The frame id of a field name ("title" -> "TIT2"); empty for names that
-    // have no frame. In an ID3v2.4 tag the year lives in "TDRC".
-    QString GetID(const QString &name) const;
+    QString GetID(const QString &name) const { return m_id3.idOf(name.toLower()); }
 
-    bool ID3_IsExist() const;
-    int ID3_Ver() const;
-    // 1-based index of the first frame whose id equals id ignoring case; 0 when none.
-    int ID3_FrameNo(const QString &id) const;
+    bool ID3_IsExist() const { return m_id3.exists(); }
+    int ID3_Ver() const { return m_id3.version(); }
+    int ID3_FrameNo(const QString &id) const { return m_id3.frameNo(id); }
     QString ID3_DATA(const QString &name) const;
     void setID3_DATA(const QString &name, const QString &value);
 
@@ -51,73 +47,29 @@ public:
     QString UpdateTAG1(const QString &path);
     QString UpdateID3(const QString &path);
 
-    // Why the loaded ID3v2 tag must not be rewritten; empty when it may be.
-    QString id3Refusal() const { return m_id3Refusal; }
-    bool id3Changed() const { return m_id3Changed; }
-    bool tag1Changed() const { return m_Tag1Block != m_tag1AsRead; }
+    QString id3Refusal() const { return m_id3.refusal(); }
+    bool id3Changed() const { return m_id3.changed(); }
+    bool tag1Changed() const { return m_tag1.changed(); }
 
     // The loaded state as raw bytes.
-    QByteArray Tag1Block() const { return m_Tag1Block; }
-    QByteArray ID3Header() const { return m_ID3Header; }
-    QList<QByteArray> ID3Frames() const;
-    int ID3Size() const { return m_ID3Size; }
-    int ID3HeaderLength() const { return m_ID3HeaderLength; }
-    int ID3FramesEnd() const { return m_ID3FramesEnd; }
+    QByteArray Tag1Block() const { return m_tag1.bytes(); }
+    QByteArray ID3Header() const { return m_id3.header(); }
+    QList<QByteArray> ID3Frames() const { return m_id3.frames(); }
+    int ID3Size() const { return m_id3.size(); }
+    int ID3HeaderLength() const { return m_id3.headerLength(); }
+    int ID3FramesEnd() const { return m_id3.framesEnd(); }
 
-    // Reads an ID3v2 tag from buffer (header and body) into this object.
-    void ParseID3(const QByteArray &buffer);
-    void ParseTag1(const QByteArray &block);
-
-    static QByteArray ByteToString(const QByteArray &bytes, int start, int length);
-    static void StringToByte(QByteArray &bytes, int start, const QString &text);
-    static QByteArray StringToString(const QByteArray &data, int position, const QString &text);
-    static qint32 ByteToLong(const QByteArray &bytes, int start, int length, bool syncSafe);
-    static void LongToByte(QByteArray &bytes, int start, int length, qint64 value, bool syncSafe);
-
-    static QString GenreName(int number);
-    static int GenreNo(const QString &name);
+    void ParseID3(const QByteArray &buffer) { m_id3.parse(buffer); }
+    void ParseTag1(const QByteArray &block) { m_tag1.read(block); }
 
 private:
-    struct Frame
-    {
-        QByteArray bytes;       // the whole frame: header and body
-        QString id;             // four letters; ID3v2.2 ids are mapped where known
-        int headerLength = 10;  // 6 in ID3v2.2
-        int flags = 0;          // the two flag bytes, big-endian
-    };
-
-    void reset(const QString &path);
     bool fail(const QString &reason);
-    void parseFrames(const QByteArray &data, int version);
-    QString idOf(const QString &lowerName) const;
-    const Frame *findFrame(const QString &id) const;
-    QString GetFrameText(const QString &id) const;
-    void SetFrameText(const QString &id, const QString &value);
-    void SetTag1Field(const QString &name, const QString &value);
-    void PutFixedField(int offset, int length, const QString &value);
-    QByteArray frameBody(const Frame &frame) const;
-    QByteArray encodeFrame(const QString &id, const QByteArray &body) const;
-    QByteArray rebuiltTag() const;
-    QString writeInPlace(const QString &path, const QByteArray &frames);
-    QString rewriteLarger(const QString &path, const QByteArray &frames);
 
     UserChannel *m_user = nullptr;
     QString m_FilePath;
     QString m_loadError;
-    qint64 m_fileSize = 0;
-
-    QString m_Tag1Mark;
-    QByteArray m_Tag1Block;
-    QByteArray m_tag1AsRead;
-
-    QString m_ID3Mark;
-    QString m_ID3Version;
-    QByteArray m_ID3Header;
-    int m_ID3Size = 0;
-    int m_ID3HeaderLength = 0;
-    std::vector<Frame> m_ID3Frames;
-    int m_ID3FramesEnd = 0;
-    QString m_id3Refusal;
-    bool m_frameUnsync = false; // an ID3v2.4 tag unsynchronised as a whole
-    bool m_id3Changed = false;
+    TagFile m_file;
+    Id3v1Block m_tag1;
+    Id3v2Tag m_id3;
+    bool m_tag1Replaced = false;
 };

@@ -2,75 +2,17 @@
 
 #include "platform/showmessage.h"
 #include "ui/frmsplash.h"
+#include "ui/messagedialog.h"
 #include "ui/windowplacement.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QEventLoop>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-QMessageBox::StandardButtons buttonsOf(int style)
-{
-    switch (MessageStyle::buttons(style)) {
-    case MessageStyle::OkCancel:
-        return QMessageBox::Ok | QMessageBox::Cancel;
-    case MessageStyle::AbortRetryIgnore:
-        return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
-    case MessageStyle::YesNoCancel:
-        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case MessageStyle::YesNo:
-        return QMessageBox::Yes | QMessageBox::No;
-    case MessageStyle::RetryCancel:
-        return QMessageBox::Retry | QMessageBox::Cancel;
-    default:
-        return QMessageBox::Ok;
-    }
-}
-
-QMessageBox::Icon iconOf(int style)
-{
-    switch (MessageStyle::icon(style)) {
-    case MessageStyle::Critical:
-        return QMessageBox::Critical;
-    case MessageStyle::Question:
-        return QMessageBox::Question;
-    case MessageStyle::Exclamation:
-        return QMessageBox::Warning;
-    case MessageStyle::Information:
-        return QMessageBox::Information;
-    default:
-        return QMessageBox::NoIcon;
-    }
-}
-
-int answerOf(int button)
-{
-    switch (button) {
-    case QMessageBox::Ok:
-        return MessageAnswer::Ok;
-    case QMessageBox::Abort:
-        return MessageAnswer::Abort;
-    case QMessageBox::Retry:
-        return MessageAnswer::Retry;
-    case QMessageBox::Ignore:
-        return MessageAnswer::Ignore;
-    case QMessageBox::Yes:
-        return MessageAnswer::Yes;
-    case QMessageBox::No:
-        return MessageAnswer::No;
-    default:
-        return MessageAnswer::Cancel;
-    }
-}
-
-} // namespace
 
 QtUserChannel::QtUserChannel() = default;
 
@@ -87,22 +29,16 @@ void QtUserChannel::setProgressWidgets(QWidget *frame, QProgressBar *bar)
 
 int QtUserChannel::message(const MessageRequest &request)
 {
-    QString prompt = request.prompt;
-    prompt.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QMessageBox box(iconOf(request.style), request.title, prompt, buttonsOf(request.style));
+    MessageDialog box(request);
     // Qt has no system-modal boxes: application-modal and above every window.
     box.setWindowModality(Qt::ApplicationModal);
     if (!request.plain)
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
-    const QList<QAbstractButton *> buttons = box.buttons();
-    const int defaultIndex = MessageStyle::defaultButton(request.style) >> 8;
-    if (defaultIndex > 0 && defaultIndex < buttons.size())
-        box.setDefaultButton(qobject_cast<QPushButton *>(buttons.at(defaultIndex)));
     if (request.atPointer) {
         box.adjustSize();
         CentreOnPointer(&box);
     }
-    return answerOf(box.exec());
+    return box.ask();
 }
 
 void QtUserChannel::showStatus(const QString &text, int displayMs, bool modal)

@@ -300,6 +300,20 @@ void TestHeadless::commandLineErrors()
     QVERIFY(m_stderr.contains(QStringLiteral("ファイルが見つかりません！")));
     // A folder that is not there fails the run rather than finding nothing to change.
     QCOMPARE(run({"-folder", folder("gone"), "-search", "a", "-pattern", "b", "-auto", "-quit"}), 1);
+    // A misspelt job in a command file stops the run before anything changes.
+    QFile dat(folder("bad.dat"));
+    QVERIFY(dat.open(QIODevice::WriteOnly));
+    dat.write(QStringLiteral("Com=MP3タグ編集\r\nFolderPath=%1\r\nSearch=a\r\nReplace=b\r\n").arg(folder()).toUtf8());
+    dat.close();
+    QCOMPARE(run({"-com_file", dat.fileName(), "-auto", "-quit", "-no_confirm"}), 1);
+    QVERIFY(m_stderr.contains(QStringLiteral("Com=MP3タグ編集 という作業はありません")));
+    QVERIFY(namesIn().contains(QStringLiteral("a1.txt")));
+    // A time-stamp job nobody confirmed did not run.
+    dat.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    dat.write(QStringLiteral("Com=更新日変更\r\nFolderPath=%1\r\nStep=1\r\n").arg(folder()).toUtf8());
+    dat.close();
+    QCOMPARE(run({"-com_file", dat.fileName(), "-auto", "-quit"}), 1);
+    QVERIFY(m_stderr.contains(QStringLiteral("-no_confirm")));
     // Nothing to change is not a failure.
     QCOMPARE(run({"-folder", folder(), "-search", "zzz", "-pattern", "y", "-auto", "-quit"}), 0);
 }

@@ -126,6 +126,12 @@ private Q_SLOTS:
             QVERIFY(row.selected);
         }
         QVERIFY(m_states.executeEnabled);
+
+        // An invalid search is reported as in the file-name job and stops the Try.
+        QCOMPARE(job.TryTags(QStringLiteral("(("), m_states, false), -1);
+        QCOMPARE(m_user.messages.size(), 1);
+        QCOMPARE(m_user.messages[0].title, QStringLiteral("正規表現エラー　－　RegReplace"));
+        QVERIFY(!m_states.executeEnabled);
     }
 
     void tryMatchesFileNames()
@@ -170,8 +176,10 @@ private Q_SLOTS:
         clsTAG tag;
         QVERIFY(tag.setFilePath(path));
         QCOMPARE(tag.ID3_DATA(QStringLiteral("title")), QStringLiteral("New Title"));
-        QCOMPARE(tag.ID3_DATA(QStringLiteral("album")), QStringLiteral("V1 Album")); // read from v1, now in v2 too
-        QCOMPARE(tag.TAG1_DATA(QStringLiteral("artist")), QStringLiteral("V2 Artist"));
+        QCOMPARE(tag.TAG1_DATA(QStringLiteral("title")), QStringLiteral("New Title"));
+        // Columns the job left alone are not copied from one tag into the other.
+        QCOMPARE(tag.ID3_DATA(QStringLiteral("album")), QString());
+        QCOMPARE(tag.TAG1_DATA(QStringLiteral("artist")), QStringLiteral("V1 Artist"));
         QVERIFY(tag.setFilePath(v1Only));
         QVERIFY(!tag.ID3_IsExist()); // no ID3v2 tag is created
         QCOMPARE(tag.TAG1_DATA(QStringLiteral("title")), QStringLiteral("Two"));
@@ -180,6 +188,16 @@ private Q_SLOTS:
         const QByteArray written = Id3::read(path);
         QCOMPARE(job.ExecuteTags(m_states, &m_opener, true), 0);
         QCOMPARE(Id3::read(path), written);
+
+        // Nor does a run over Latin-1 ID3v1 text beside the same text in UTF-16.
+        const QByteArray latin = Id3::tag(Id3::frame("TIT2", '\x01' + Id3::utf16le(QStringLiteral("Café"))), 40)
+                                 + Id3::audio(400) + Id3::v1("Caf\xE9", "Bj\xF6rk", {}, {}, {}, 255);
+        const QString latinPath = put(QStringLiteral("latin.mp3"), latin);
+        job.rows().clear();
+        job.AddTagRow(latinPath, 0);
+        QCOMPARE(job.rows().row(1)[TagField::Title], QStringLiteral("Café"));
+        QCOMPARE(job.ExecuteTags(m_states, &m_opener, true), 0);
+        QCOMPARE(Id3::read(latinPath), latin);
     }
 
     void executeCountsFailures()

@@ -60,9 +60,9 @@ private Q_SLOTS:
     void tagTemplates();
     void tagWidths_data();
     void tagWidths();
-    void missingAndUnreadableFiles();
+    void refusedFiles_data();
+    void refusedFiles();
     void oldCodePage932File();
-    void textOutsideCodePage932Survives();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -200,18 +200,42 @@ void TestCommandFile::tagWidths()
     QCOMPARE(setup.tagColumnWidths.mid(0, 4), QList<int>({700, width, 900, 1000}));
 }
 
-void TestCommandFile::missingAndUnreadableFiles()
+void TestCommandFile::refusedFiles_data()
 {
-    QString error = QStringLiteral("stale");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("unknown job") << QByteArray("Com=MP3\xE3\x82\xBF\xE3\x82\xB0\xE7\xB7\xA8\xE9\x9B\x86\r\nSearch=x")
+                                 << QStringLiteral("Com=MP3タグ編集 という作業はありません");
+    QTest::newRow("blank after the job") << QByteArray("Com=\x98\x41\x94\xD4\x8D\xEC\x90\xAC \r\n")
+                                         << QStringLiteral("Com=連番作成  という作業はありません");
+    QTest::newRow("empty") << QByteArray() << QStringLiteral("コマンドファイルに設定が一つもありません");
+    QTest::newRow("binary") << QByteArray("Search=a\0\x01\xFF", 12)
+                            << QStringLiteral("コマンドファイルではありません（テキストではありません）");
+    QTest::newRow("folder") << QByteArray() << QString();
+}
+
+// A file that cannot be what it should is refused whole, with the reason and its path.
+void TestCommandFile::refusedFiles()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+    const QString file = path(QString::fromLatin1(QTest::currentDataTag()) + u".dat");
+    if (reason.isEmpty()) {
+        QVERIFY(QDir(m_dir.path()).mkpath(file));
+    } else {
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(bytes);
+    }
+    QString error;
+    QVERIFY(CommandFileLoad(file, &error).isEmpty());
+    QVERIFY(error.endsWith(QStringLiteral("\r\n\r\n") + file));
+    if (!reason.isEmpty())
+        QCOMPARE(error.section(QStringLiteral("\r\n"), 0, 0), reason);
+
+    // A missing file reads as one without entries.
     QVERIFY(CommandFileLoad(path(QStringLiteral("none.dat")), &error).isEmpty());
     QCOMPARE(error, QString());
-
-    QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("folder.dat")));
-    QVERIFY(CommandFileLoad(path(QStringLiteral("folder.dat")), &error).isEmpty());
-    QVERIFY(!error.isEmpty());
-
-    QVERIFY(!CommandFileSave(path(QStringLiteral("no/such/folder.dat")), filledSetup(QStringLiteral("連番作成")))
-                 .isEmpty());
 }
 
 void TestCommandFile::oldCodePage932File()
@@ -224,32 +248,16 @@ void TestCommandFile::oldCodePage932File()
     file.write(CodePage::toCp932(text));
     file.close();
 
-    const CommandFile loaded = CommandFileLoad(file.fileName());
-    QCOMPARE(loaded.baseName, QStringLiteral("旅行～"));
-    QCOMPARE(loaded.addTop, false);
-    QCOMPARE(loaded.stepMinutes, QStringLiteral("7"));
+    CommandSetup setup = blankSetup();
+    CommandFileLoad(file.fileName()).applyTo(&setup);
+    QCOMPARE(setup.baseName, QStringLiteral("旅行～"));
+    QCOMPARE(setup.addTop, false);
+    QCOMPARE(setup.stepMinutes, QStringLiteral("7"));
 
     // Written back without a byte-order mark, exactly as it was.
-    CommandSetup setup = blankSetup();
-    loaded.applyTo(&setup);
     QCOMPARE(CommandFileSave(file.fileName(), setup), QString());
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), CodePage::toCp932(QString(text).replace(QStringLiteral("Step=007\r\n"), QString())));
-}
-
-void TestCommandFile::textOutsideCodePage932Survives()
-{
-    CommandSetup saved = filledSetup(QStringLiteral("ＭＰ３タグ編集"));
-    saved.searchText = QStringLiteral("Beyoncé – (.*)");
-    saved.tagTemplates[1] = QStringLiteral("😀 $1");
-    saved.folderPath = QStringLiteral("/home/zoë/音楽");
-    const QString file = path(QStringLiteral("unicode.dat"));
-    QCOMPARE(CommandFileSave(file, saved), QString());
-    CommandSetup loaded = blankSetup();
-    CommandFileLoad(file).applyTo(&loaded);
-    QCOMPARE(loaded.searchText, saved.searchText);
-    QCOMPARE(loaded.tagTemplates, saved.tagTemplates);
-    QCOMPARE(loaded.folderPath, saved.folderPath);
 }
 
 QTEST_GUILESS_MAIN(TestCommandFile)

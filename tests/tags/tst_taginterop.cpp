@@ -85,9 +85,10 @@ private Q_SLOTS:
                                      + Id3::audio(4000) + Id3::v1("x")));
         clsTAG tag;
         QVERIFY(tag.setFilePath(path));
-        tag.setID3_DATA(QStringLiteral("title"), QStringLiteral("Café ☕"));
+        tag.setID3_DATA(QStringLiteral("title"), QStringLiteral("夜明け"));
         tag.setID3_DATA(QStringLiteral("artist"), QStringLiteral("Plain Artist"));
-        tag.setID3_DATA(QStringLiteral("comment"), QStringLiteral("Comment text"));
+        tag.setID3_DATA(QStringLiteral("encode"), QStringLiteral("Björk"));
+        tag.setID3_DATA(QStringLiteral("comment"), QStringLiteral("Café 夜明け ☕"));
         tag.setID3_DATA(QStringLiteral("album"), QString(600, u'a')); // grows the tag
         tag.setTAG1_DATA(QStringLiteral("title"), QStringLiteral("V1 title"));
         QCOMPARE(tag.UpdateTAG1(path), QString());
@@ -96,15 +97,17 @@ private Q_SLOTS:
         QString version;
         const QJsonObject frames = mutagenFrames(path, &version);
         QCOMPARE(version, QStringLiteral("2.3"));
-        QCOMPARE(frames.value(u"TIT2").toObject().value(u"text").toString(), QStringLiteral("Café ☕"));
+        QCOMPARE(frames.value(u"TIT2").toObject().value(u"text").toString(), QStringLiteral("夜明け"));
+        QCOMPARE(frames.value(u"TENC").toObject().value(u"text").toString(), QStringLiteral("Björk"));
         QCOMPARE(frames.value(u"TPE1").toObject().value(u"text").toString(), QStringLiteral("Plain Artist"));
         QCOMPARE(frames.value(u"TYER").toObject().value(u"text").toString(), QStringLiteral("1990"));
-        QCOMPARE(frames.value(u"COMM::jpn").toObject().value(u"text").toString(), QStringLiteral("Comment text"));
+        QCOMPARE(frames.value(u"COMM::jpn").toObject().value(u"text").toString(), QStringLiteral("Café 夜明け ☕"));
         QCOMPARE(frames.value(u"TALB").toObject().value(u"text").toString(), QString(600, u'a'));
 
         const QString listing = run(m_id3v2, {QStringLiteral("-l"), path});
         QVERIFY2(listing.contains(QStringLiteral("Plain Artist")), qPrintable(listing));
-        QVERIFY(listing.contains(QStringLiteral("Comment text")));
+        QVERIFY(listing.contains(QStringLiteral("Björk")));
+        QVERIFY(listing.contains(QStringLiteral("夜明け")));
         QVERIFY(listing.contains(QStringLiteral("V1 title")));
     }
 
