@@ -144,6 +144,9 @@ int StartUp::runOneJob(int loadResult)
         result = toInt(PlanJob(context, quiet));
     }
     result |= loadResult;
+    // Ctrl+C or SIGTERM during the plan: nothing is executed.
+    if (m_controller.user().stopRequested())
+        return -1;
     if (result != 0)
         return result;
     if (mp3)

@@ -31,8 +31,10 @@ bool caseOrder(const QString &a, const QString &b)
 
 // A folder's entries with readable names, sorted ignoring case and then
 // exactly; false when the folder cannot be read.
+// Only names of the kind wanted are reported unreadable: the folder job
+// never lists the files inside its folders.
 bool readFolder(const FileSystem &files, const QString &path, std::vector<Entry> *entries,
-                QStringList *unreadable)
+                QStringList *unreadable, bool foldersOnly = false)
 {
     std::vector<FolderEntry> raw;
     entries->clear();
@@ -49,7 +51,7 @@ bool readFolder(const FileSystem &files, const QString &path, std::vector<Entry>
             QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
             name = decoder.decode(item.name);
             if (decoder.hasError()) {
-                if (unreadable)
+                if (unreadable && (!foldersOnly || item.kind == FolderEntry::Kind::Folder))
                     unreadable->append(JoinPath(path, name));
                 continue;
             }
@@ -70,6 +72,8 @@ void showProgress(JobContext &context, LoaderState &state, int &counter, qsizety
     } else if (n - counter >= 100) {
         state.setCountText(QString::number(n));
         context.user.processEvents();
+        if (context.user.stopRequested())
+            state.loadCancelled = true;
         counter = n;
     }
 }
@@ -79,7 +83,7 @@ void showProgress(JobContext &context, LoaderState &state, int &counter, qsizety
 void FileList_Sub(JobContext &context, LoaderState &state, const QString &path, PathList &list, bool withLabel,
                   bool &cancel, bool onlyTop)
 {
-    if (cancel)
+    if (cancel || state.loadCancelled)
         return;
     if (withLabel)
         showProgress(context, state, state.fileListCounter, list.paths.size());
@@ -113,18 +117,20 @@ void FileList_Sub(JobContext &context, LoaderState &state, const QString &path, 
 void FolderList_Sub(JobContext &context, LoaderState &state, const QString &path, PathList &list, bool withLabel,
                     bool &cancel, int mode)
 {
-    if ((mode != 1 && mode != 2) || cancel)
+    if ((mode != 1 && mode != 2) || cancel || state.loadCancelled)
         return;
     if (withLabel)
         showProgress(context, state, state.folderListCounter, list.paths.size());
     const FileInfo item = SafeGetAttr(context.files, path);
-    std::vector<Entry> entries;
-    if (!item.exists || !item.isFolder || !readFolder(context.files, path, &entries, &list.unreadable))
+    if (!item.exists || !item.isFolder)
         return;
     if (mode == 1) {
         list.paths.append(path);
         return;
     }
+    std::vector<Entry> entries;
+    if (!readFolder(context.files, path, &entries, &list.unreadable, true))
+        return;
     for (const Entry &entry : entries) {
         if (entry.kind != FolderEntry::Kind::Folder)
             continue;

@@ -37,6 +37,7 @@ public:
     }
     void setRunning(bool running) override { m_user.setRunning(running); }
     bool stopRequested() const override { return m_user.stopRequested(); }
+    void requestStop() override { m_user.requestStop(); }
     int declinedQuestions() const override { return m_user.declinedQuestions(); }
 
 private:

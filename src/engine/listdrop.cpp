@@ -1,5 +1,7 @@
 #include "engine/listdrop.h"
 
+#include <QSet>
+
 #include "engine/fileload.h"
 #include "engine/filelist.h"
 #include "engine/jobcontext.h"
@@ -66,10 +68,14 @@ bool dropPaths(JobContext &context, LoaderState &state, const QStringList &dropp
     state.setCountText(QString::number(list.paths.size()));
     context.user.showStatus(kind + u"追加処理中");
 
+    // A path dropped twice, or inside a folder dropped with it, comes in once.
     QStringList fresh;
+    QSet<QString> taken;
     for (const QString &path : std::as_const(list.paths)) {
-        if (!isListed(path, listed))
+        if (!isListed(path, listed) && !taken.contains(path)) {
+            taken.insert(path);
             fresh.append(path);
+        }
     }
     const int m = static_cast<int>(fresh.size());
     ProgressMeter progress(context.user, m);

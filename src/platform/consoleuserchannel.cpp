@@ -7,7 +7,7 @@ namespace {
 
 std::atomic<bool> signalled{false};
 
-void requestStop(int)
+void stopOnSignal(int)
 {
     signalled.store(true);
 }
@@ -22,7 +22,7 @@ bool ConsoleUserChannel::stopRequested() const
 void ConsoleUserChannel::stopOnSignals()
 {
     struct sigaction action = {};
-    action.sa_handler = requestStop;
+    action.sa_handler = stopOnSignal;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);

@@ -34,6 +34,8 @@ public:
     // The user asked the running run to stop; long loops look at their
     // progress steps and then end consistently.
     virtual bool stopRequested() const { return false; }
+    // The window asks the running run to stop (Stop, Escape, closing it).
+    virtual void requestStop() {}
     // How many questions the channel has answered Cancel by itself, with
     // nobody there to ask: an unattended run that counts one did not do its job.
     virtual int declinedQuestions() const { return 0; }

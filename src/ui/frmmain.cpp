@@ -830,8 +830,7 @@ void frmMain::setBusy(bool busy)
 
 void frmMain::requestStop()
 {
-    if (auto *qtUser = dynamic_cast<QtUserChannel *>(&m_user))
-        qtUser->requestStop();
+    m_user.requestStop();
 }
 
 void frmMain::restoreCommand()

@@ -29,7 +29,7 @@ public:
     void setRunning(bool running) override;
     bool stopRequested() const override { return m_stopRequested; }
     // The Stop button, Escape, or closing the window during a run.
-    void requestStop() { m_stopRequested = true; }
+    void requestStop() override { m_stopRequested = true; }
 
     bool statusOpen() const;
     QString statusText() const;
