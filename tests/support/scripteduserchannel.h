@@ -27,6 +27,7 @@ public:
             onEvents();
     }
     bool stopRequested() const override { return stop; }
+    void requestStop() override { stop = true; }
 
     // The prompts of every message box, in order.
     QStringList prompts() const;
