@@ -110,7 +110,8 @@ StartUp::Outcome StartUp::runJobs()
     }
     m_controller.unattended = false;
     migrateTemplate();
-    m_controller.states().restoreFileNameEnabled = false;
+    // The last run's journal can put its names back even after a restart.
+    m_controller.states().restoreFileNameEnabled = m_controller.journalUndoable();
     Q_EMIT m_controller.changed();
     return outcome;
 }

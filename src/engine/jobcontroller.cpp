@@ -208,7 +208,7 @@ void JobController::RestoreFileNames()
 bool JobController::restoreFromJournal()
 {
     JournalRecovery recovery(m_files, m_user, journalPath);
-    if (journalPath.isEmpty() || !recovery.undoable())
+    if (!journalUndoable())
         return false;
     if (ShowMessage(m_user, QStringLiteral("前回実行した名前の変更を記録から元に戻します。よろしいですか？"),
                     MessageStyle::OkCancel, QStringLiteral("確認"))
@@ -232,10 +232,15 @@ bool JobController::restoreFromJournal()
     return true;
 }
 
+bool JobController::journalUndoable() const
+{
+    return !journalPath.isEmpty() && JournalRecovery::undoable(journalPath);
+}
+
 void JobController::RecoverInterruptedRun()
 {
     JournalRecovery recovery(m_files, m_user, journalPath);
-    if (journalPath.isEmpty() || !recovery.interrupted())
+    if (journalPath.isEmpty() || !JournalRecovery::interrupted(journalPath))
         return;
     bool busyJournal = false;
     QString error;
@@ -255,7 +260,7 @@ void JobController::RecoverInterruptedRun()
         = answer == MessageAnswer::Yes ? recovery.putBack(record) : recovery.finish(record);
     if (outcome == JournalRecovery::Outcome::Partly)
         m_user.showErrorList(QStringLiteral("移動できなかった項目"), recovery.failures().join(QStringLiteral("\r\n")));
-    m_states.restoreFileNameEnabled = recovery.undoable();
+    m_states.restoreFileNameEnabled = journalUndoable();
     Q_EMIT changed();
 }
 

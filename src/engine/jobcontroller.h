@@ -135,6 +135,8 @@ public:
     // The journal of an interrupted run, at start-up: the user chooses to
     // put every item back or to finish the run; unattended, it is reported.
     void RecoverInterruptedRun();
+    // The journal holds a run "元のファイル名に戻す" can still put back.
+    bool journalUndoable() const;
 
 Q_SIGNALS:
     // States, inputs, job or caption changed: the window refreshes.

@@ -28,16 +28,16 @@ JournalRecord JournalRecovery::load(bool *busy, QString *error) const
     return RunJournal::load(m_path, busy, error);
 }
 
-bool JournalRecovery::interrupted() const
+bool JournalRecovery::interrupted(const QString &path)
 {
-    return RunJournal::unfinished(m_path);
+    return RunJournal::unfinished(path);
 }
 
-bool JournalRecovery::undoable() const
+bool JournalRecovery::undoable(const QString &path)
 {
     bool busy = false;
     QString error;
-    const JournalRecord record = load(&busy, &error);
+    const JournalRecord record = RunJournal::load(path, &busy, &error);
     return record.exists && !busy && !record.items.empty()
            && (record.kind == JournalRecord::Kind::Execute || !record.complete);
 }

@@ -25,10 +25,10 @@ public:
 
     // The journal as it stands; busy when a live run holds it.
     JournalRecord load(bool *busy, QString *error) const;
-    // An unfinished run another process does not hold.
-    bool interrupted() const;
-    // Something an undo would change: the last execution, or an unfinished restore.
-    bool undoable() const;
+    // The journal at path: of an unfinished run another process does not hold.
+    static bool interrupted(const QString &path);
+    // Of something an undo would change: the last execution, or an unfinished restore.
+    static bool undoable(const QString &path);
 
     // Every item back under its name before the run.
     Outcome putBack(const JournalRecord &record);

@@ -114,7 +114,8 @@ int Mp3TagJob::TryTags(const QString &searchText, CommandStates &states, bool qu
         Progress progress(m_user, count);
         bool patternChecked = false;
         for (int i = 1; i <= count; ++i) {
-            progress.at(i);
+            if (!progress.at(i))
+                return -1;
             TagRow &row = m_rows.editRow(i);
             const QString fileName = row[TagField::FileName];
             int matched = -1; // asked once per row, when a column needs it
@@ -200,7 +201,11 @@ int Mp3TagJob::ExecuteTags(CommandStates &states, FolderOpener *opener, bool qui
                 m_failures << path + u" : " + error;
             else if (TagV1 && m_tag.tag1Replaced())
                 warnings << path + u" : " + Tag1Replaced;
-            progress.at(i);
+            // Every file is written whole or not at all, so a stop is safe between two.
+            if (!progress.at(i) && i < count) {
+                m_failures << QStringLiteral("指示により中止しました。%1 件目より後のファイルは変更していません").arg(i);
+                break;
+            }
         }
     }
     states.tryEnabled = false;
@@ -227,8 +232,7 @@ void Mp3TagJob::ReloadTags()
 {
     const int count = m_rows.count();
     Progress progress(m_user, count);
-    for (int i = 1; i <= count; ++i) {
-        progress.at(i);
+    for (int i = 1; i <= count && progress.at(i); ++i) {
         TagRow &row = m_rows.editRow(i);
         m_tag.setFilePath(row[TagField::Path]);
         readColumns(row);

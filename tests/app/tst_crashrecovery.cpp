@@ -182,9 +182,13 @@ void TestCrashRecovery::killedRunIsFinishedAtTheNextStart()
         QCOMPARE(file.readAll(), QByteArray::number(i));
     }
     QVERIFY(!RunJournal::unfinished(journal()));
-    // The finished run can still be undone as a whole.
-    QCOMPARE(undo(), 0);
+    // After another restart, "元のファイル名に戻す" puts the finished run back as a whole.
+    JobController restarted(user, fileSystem);
+    restarted.journalPath = journal();
+    QVERIFY(restarted.journalUndoable());
+    restarted.RestoreFileNames();
     verifyOriginalNames();
+    QVERIFY(!restarted.states().restoreFileNameEnabled);
 }
 
 void TestCrashRecovery::stopSignalLeavesNothingParked()
