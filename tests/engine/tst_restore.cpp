@@ -109,9 +109,17 @@ void TestRestore::failuresAreShownUntilTheUserDeclines()
     QCOMPARE(f.user.messages.size(), 2);
     QVERIFY(f.user.messages[1].prompt.startsWith(FsStatus::fromErrno(EACCES).text()));
     QCOMPARE(f.user.messages[1].title, u"エラーメッセージを続けて表示しますか？"_qs);
+    QVERIFY(f.user.messages[1].prompt.contains(f.path(u"q0"_qs)));
+    QVERIFY(f.user.messages[1].prompt.contains(f.path(u"q"_qs)));
     QCOMPARE(f.read(u"p0"_qs), QByteArray("p"));
     QCOMPARE(f.read(u"q"_qs), QByteArray("q"));
+    QCOMPARE(f.rows.row(1)[RenameField::Path], f.path(u"p0"_qs));
     QCOMPARE(f.rows.row(2)[RenameField::OriginalName], u"q0"_qs);
+    // The items not back can be tried again.
+    QVERIFY(f.states.restoreFileNameEnabled);
+    f.files.renameFault = nullptr;
+    RestoreNames(f.context);
+    QCOMPARE(f.read(u"r0"_qs), QByteArray("r"));
 }
 
 void TestRestore::theNameOnDiskCountsNotALaterPlan()
