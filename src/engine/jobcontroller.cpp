@@ -527,23 +527,35 @@ QString JobController::caption() const
     return text;
 }
 
+namespace {
+
+// The settings the controller keeps in plain fields of its own, as (setting,
+// field) pairs for a SettingsLoader or a SettingsStorer.
+void linkFieldSettings(auto &inputs, auto &options, auto &tagJob, auto &showId3, const auto &link)
+{
+    link(&Settings::startNo, inputs.startNo);
+    link(&Settings::digits, inputs.digits);
+    link(&Settings::step, inputs.step);
+    link(&Settings::stepMinutes, inputs.stepMinutes);
+    link(&Settings::addTop, inputs.addTop);
+    link(&Settings::separator, inputs.separator);
+    link(&Settings::noTry, options.noTry);
+    link(&Settings::errorContinue, options.errorContinue);
+    link(&Settings::ignoreCase, options.ignoreCase);
+    link(&Settings::regOrder, options.regOrder);
+    link(&Settings::tagV1, tagJob.TagV1);
+    link(&Settings::tagV2, tagJob.TagV2);
+    link(&Settings::showId3Choice, showId3);
+}
+
+} // namespace
+
 void JobController::applySettings(const Settings &settings)
 {
+    linkFieldSettings(m_inputs, m_options, m_tagJob, showId3, SettingsLoader{settings});
+    // These two also set the process-wide flags.
     m_options.setOnlyTopFolder(settings.onlyTopFolder);
     m_options.setNoConfirm(settings.noConfirm);
-    m_options.noTry = settings.noTry;
-    m_options.errorContinue = settings.errorContinue;
-    m_options.ignoreCase = settings.ignoreCase;
-    m_options.regOrder = settings.regOrder;
-    m_inputs.startNo = settings.startNo;
-    m_inputs.digits = settings.digits;
-    m_inputs.step = settings.step;
-    m_inputs.stepMinutes = settings.stepMinutes;
-    m_inputs.addTop = settings.addTop;
-    m_inputs.separator = settings.separator;
-    m_tagJob.TagV1 = settings.tagV1;
-    m_tagJob.TagV2 = settings.tagV2;
-    showId3 = settings.showId3Choice;
     m_searchHistory.setExecuteHistoryText(settings.searchHistory);
     m_replaceHistory.setExecuteHistoryText(settings.replaceHistory);
     selectJob(Jobs::fromPosition(settings.jobPosition));
@@ -551,22 +563,10 @@ void JobController::applySettings(const Settings &settings)
 
 void JobController::storeSettings(Settings *settings) const
 {
+    linkFieldSettings(m_inputs, m_options, m_tagJob, showId3, SettingsStorer{*settings});
     settings->jobPosition = Jobs::position(m_job);
     settings->onlyTopFolder = m_options.onlyTopFolder();
     settings->noConfirm = m_options.noConfirm();
-    settings->noTry = m_options.noTry;
-    settings->errorContinue = m_options.errorContinue;
-    settings->ignoreCase = m_options.ignoreCase;
-    settings->regOrder = m_options.regOrder;
-    settings->startNo = m_inputs.startNo;
-    settings->digits = m_inputs.digits;
-    settings->step = m_inputs.step;
-    settings->stepMinutes = m_inputs.stepMinutes;
-    settings->addTop = m_inputs.addTop;
-    settings->separator = m_inputs.separator;
-    settings->tagV1 = m_tagJob.TagV1;
-    settings->tagV2 = m_tagJob.TagV2;
-    settings->showId3Choice = showId3;
     settings->searchHistory = m_searchHistory.executeHistoryText();
     settings->replaceHistory = m_replaceHistory.executeHistoryText();
 }

@@ -1,6 +1,7 @@
 #include "persist/conffile.h"
 
 #include "persist/numbertext.h"
+#include "persist/settingfield.h"
 #include "persist/settings.h"
 #include "platform/codepage.h"
 #include "platform/fsstatus.h"
@@ -15,7 +16,6 @@
 
 #include <cerrno>
 #include <cmath>
-#include <variant>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -23,109 +23,46 @@
 
 namespace {
 
-enum class Form {
-    Number,   // int
-    Fraction, // double
-    Flag,     // bool of an option menu item, written -1 or 0
-    Switch,   // bool written 1 or 0
-    Text,     // QString, as is
-    Number2,  // text box holding a number: the last 2 characters of a blank and the number
-    Number3,  // the last 3 characters of two blanks and the number
-};
-
-using Member = std::variant<int Settings::*, double Settings::*, bool Settings::*, QString Settings::*>;
-
-struct Field
+const SettingField *findField(const QString &key)
 {
-    const char *key;
-    Form form;
-    Member member;
-    // Written as key + "=" + value without the blank after "=", as older files have them.
-    bool tight = false;
-};
-
-// The settings written before the column widths, in file order.
-const Field leadingFields[] = {
-    {"form left", Form::Number, &Settings::formLeft},
-    {"form top", Form::Number, &Settings::formTop},
-    {"form right", Form::Number, &Settings::formRight},
-    {"form bottom", Form::Number, &Settings::formBottom},
-    {"op", Form::Number, &Settings::jobPosition},
-    {"disptop", Form::Switch, &Settings::stayOnTop},
-    {"transparent", Form::Switch, &Settings::semiTransparent},
-    {"transparency", Form::Number, &Settings::opacity},
-    {"init dir", Form::Text, &Settings::commandFileFolder},
-    {"disp menu", Form::Switch, &Settings::menuBarShown},
-    {"stno", Form::Number2, &Settings::startNo},
-    {"degits", Form::Number2, &Settings::digits},
-    {"increment", Form::Number3, &Settings::step},
-    {"increment date", Form::Number3, &Settings::stepMinutes},
-    {"add top", Form::Switch, &Settings::addTop},
-    {"separator", Form::Text, &Settings::separator},
-    {"id3 disp", Form::Switch, &Settings::showId3Choice},
-    {"id3 v1.x", Form::Switch, &Settings::tagV1},
-    {"id3 v2.x", Form::Switch, &Settings::tagV2},
-};
-
-// The settings written after the column widths, in file order.
-const Field trailingFields[] = {
-    {"font name", Form::Text, &Settings::listFontName},
-    {"font size", Form::Fraction, &Settings::listFontSize},
-    {"list height", Form::Number, &Settings::dataEditorHeight},
-    {"list width", Form::Number, &Settings::dataEditorWidth},
-    {"only top folder", Form::Flag, &Settings::onlyTopFolder, true},
-    {"no try", Form::Flag, &Settings::noTry, true},
-    {"no confirm", Form::Flag, &Settings::noConfirm, true},
-    {"error continue", Form::Flag, &Settings::errorContinue, true},
-    {"ignore case", Form::Flag, &Settings::ignoreCase},
-    {"reg order", Form::Flag, &Settings::regOrder, true},
-    {"reg search str", Form::Text, &Settings::searchHistory},
-    {"reg replace str", Form::Text, &Settings::replaceHistory},
-    {"template left", Form::Number, &Settings::templateLeft},
-    {"template top", Form::Number, &Settings::templateTop},
-    {"template width", Form::Number, &Settings::templateWidth},
-    {"template height", Form::Number, &Settings::templateHeight},
-};
-
-const QString listColumnKey = QStringLiteral("column width");
-const QString mp3ColumnKey = QStringLiteral("column mp3 width");
-constexpr int persistedListColumns = 5;
-// The MP3 widths the file may hold; 10, 11, 13, 14 and 15 name columns that
-// keep their own widths.
-constexpr int mp3WidthKeys = 15;
-
-const Field *findField(const QString &key)
-{
-    for (const Field &field : leadingFields)
-        if (key == QLatin1String(field.key))
-            return &field;
-    for (const Field &field : trailingFields)
-        if (key == QLatin1String(field.key))
+    for (const SettingField &field : SettingFields())
+        if (field.kind != SettingKind::Widths && key == field.key)
             return &field;
     return nullptr;
 }
 
-// The number of "column width<n>" style keys, 0 when key is not one.
-int columnNumber(const QString &key, const QString &prefix)
+// The column of a "column width<n>" style key, 0 when key is not one.
+int columnNumber(const QString &key, const SettingField &field)
 {
-    if (!key.startsWith(prefix))
+    if (field.kind != SettingKind::Widths || !key.startsWith(field.key))
         return 0;
-    const QString digits = key.mid(prefix.size());
+    const QString digits = key.mid(field.key.size());
     bool ok = false;
     const int number = digits.toInt(&ok);
     // Only the spelling Corvane writes: "column width1", not "column width01".
-    return ok && QString::number(number) == digits ? number : 0;
+    if (!ok || QString::number(number) != digits || number < 1)
+        return 0;
+    return field.lastColumn == 0 || number <= field.lastColumn ? number : 0;
+}
+
+// Widths of columns that keep their own, or that are gone, are skipped.
+void applyWidth(const SettingField &field, int column, int twips, Settings *settings)
+{
+    QList<int> &widths = settings->*std::get<QList<int> Settings::*>(field.member);
+    const bool read = column < 64 && (field.columnsRead & (quint64(1) << column));
+    if (read && column <= widths.size())
+        widths[column - 1] = twips;
 }
 
 // Applies one value; false when its number does not fit in 32 bits.
-bool applyField(const Field &field, const QString &value, Settings *settings)
+bool applyField(const SettingField &field, const QString &value, Settings *settings)
 {
-    if (field.form == Form::Text) {
+    if (field.kind == SettingKind::Text) {
         settings->*std::get<QString Settings::*>(field.member) = value;
         return true;
     }
     const double number = NumberText::leading(value);
-    if (field.form == Form::Fraction) {
+    if (field.kind == SettingKind::Fraction) {
         if (!std::isfinite(number))
             return false;
         settings->*std::get<double Settings::*>(field.member) = number;
@@ -135,23 +72,26 @@ bool applyField(const Field &field, const QString &value, Settings *settings)
     const int whole = NumberText::roundToInt32(number, &fits);
     if (!fits)
         return false;
-    switch (field.form) {
-    case Form::Number:
+    switch (field.kind) {
+    case SettingKind::Number:
         settings->*std::get<int Settings::*>(field.member) = whole;
         break;
-    case Form::Flag:
-    case Form::Switch:
+    case SettingKind::Flag:
+    case SettingKind::Switch:
         settings->*std::get<bool Settings::*>(field.member) = whole != 0;
+        if (field.alsoSets)
+            settings->*field.alsoSets = whole != 0;
         break;
-    case Form::Number2:
+    case SettingKind::Number2:
         settings->*std::get<QString Settings::*>(field.member) = QString(u' ' + QString::number(whole)).right(2);
         break;
-    case Form::Number3:
+    case SettingKind::Number3:
         settings->*std::get<QString Settings::*>(field.member) =
             QString(QStringLiteral("  ") + QString::number(whole)).right(3);
         break;
-    case Form::Text:
-    case Form::Fraction:
+    case SettingKind::Text:
+    case SettingKind::Fraction:
+    case SettingKind::Widths:
         break;
     }
     return true;
@@ -160,30 +100,16 @@ bool applyField(const Field &field, const QString &value, Settings *settings)
 // Applies one line's key and value; false when a number does not fit.
 bool applySetting(const QString &key, const QString &value, Settings *settings)
 {
-    if (const Field *field = findField(key))
+    if (const SettingField *field = findField(key))
         return applyField(*field, value, settings);
-
-    bool fits = true;
-    const auto number = [&] { return NumberText::roundToInt32(NumberText::leading(value), &fits); };
-    if (key == QLatin1String("only go")) {
-        const bool on = number() != 0;
-        if (fits)
-            settings->noConfirm = settings->noTry = on;
-        return fits;
-    }
-    if (const int column = columnNumber(key, listColumnKey); column >= 1) {
-        const int twips = number();
-        // Widths beyond the fifth are written for the record only.
-        if (fits && column <= persistedListColumns && column <= settings->listColumnWidths.size())
-            settings->listColumnWidths[column - 1] = twips;
-        return fits;
-    }
-    if (const int column = columnNumber(key, mp3ColumnKey); column >= 1 && column <= mp3WidthKeys) {
-        const int twips = number();
-        const bool applies = column <= 9 || column == 12;
-        if (fits && applies && column <= settings->mp3ColumnWidths.size())
-            settings->mp3ColumnWidths[column - 1] = twips;
-        return fits;
+    for (const SettingField &field : SettingFields()) {
+        if (const int column = columnNumber(key, field)) {
+            bool fits = false;
+            const int twips = NumberText::roundToInt32(NumberText::leading(value), &fits);
+            if (fits)
+                applyWidth(field, column, twips, settings);
+            return fits;
+        }
     }
     return true;
 }
@@ -218,28 +144,40 @@ QString reportLoadError(UserChannel &user, const FsStatus &status)
     return status.text();
 }
 
-QString valueText(const Field &field, const Settings &settings)
+QString line(const QString &key, const QString &value, SettingWriting writing)
 {
-    switch (field.form) {
-    case Form::Number:
-        return QString::number(settings.*std::get<int Settings::*>(field.member));
-    case Form::Fraction:
-        return NumberText::format(settings.*std::get<double Settings::*>(field.member));
-    case Form::Flag:
-        return settings.*std::get<bool Settings::*>(field.member) ? QStringLiteral("-1") : QStringLiteral("0");
-    case Form::Switch:
-        return settings.*std::get<bool Settings::*>(field.member) ? QStringLiteral("1") : QStringLiteral("0");
-    case Form::Text:
-    case Form::Number2:
-    case Form::Number3:
-        return settings.*std::get<QString Settings::*>(field.member);
-    }
-    return {};
+    const QString equals = writing == SettingWriting::Tight ? QStringLiteral(" =") : QStringLiteral(" = ");
+    return key + equals + value + QStringLiteral("\r\n");
 }
 
-QString line(const QString &key, const QString &value, bool tight = false)
+// The line or, for widths, the lines of one setting.
+QString lines(const SettingField &field, const Settings &settings)
 {
-    return key + (tight ? QStringLiteral(" =") : QStringLiteral(" = ")) + value + QStringLiteral("\r\n");
+    const auto valueOf = [&](auto Settings::*member) { return settings.*member; };
+    switch (field.kind) {
+    case SettingKind::Number:
+        return line(field.key, QString::number(valueOf(std::get<int Settings::*>(field.member))), field.writing);
+    case SettingKind::Fraction:
+        return line(field.key, NumberText::format(valueOf(std::get<double Settings::*>(field.member))), field.writing);
+    case SettingKind::Flag:
+    case SettingKind::Switch: {
+        const bool on = valueOf(std::get<bool Settings::*>(field.member));
+        const QString set = field.kind == SettingKind::Flag ? QStringLiteral("-1") : QStringLiteral("1");
+        return line(field.key, on ? set : QStringLiteral("0"), field.writing);
+    }
+    case SettingKind::Text:
+    case SettingKind::Number2:
+    case SettingKind::Number3:
+        return line(field.key, valueOf(std::get<QString Settings::*>(field.member)), field.writing);
+    case SettingKind::Widths: {
+        const QList<int> widths = valueOf(std::get<QList<int> Settings::*>(field.member));
+        QString text;
+        for (qsizetype i = 0; i < widths.size(); ++i)
+            text += line(field.key + QString::number(i + 1), QString::number(widths.at(i)), field.writing);
+        return text;
+    }
+    }
+    return {};
 }
 
 } // namespace
@@ -283,11 +221,8 @@ QString ConfLoad(const QString &path, Settings *settings, UserChannel &user)
 QString ConfSave(const QString &path, const Settings &settings)
 {
     QString text;
-    for (const Field &field : leadingFields)
-        text += line(QLatin1String(field.key), valueText(field, settings), field.tight);
-    for (qsizetype i = 0; i < settings.listColumnWidths.size(); ++i)
-        text += line(listColumnKey + QString::number(i + 1), QString::number(settings.listColumnWidths.at(i)));
-    for (const Field &field : trailingFields)
-        text += line(QLatin1String(field.key), valueText(field, settings), field.tight);
+    for (const SettingField &field : SettingFields())
+        if (field.writing != SettingWriting::Never)
+            text += lines(field, settings);
     return TextFile::write(path, text);
 }

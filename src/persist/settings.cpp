@@ -1,6 +1,14 @@
 #include "persist/settings.h"
 
+#include "persist/settingfield.h"
+
 #include <cmath>
+
+Settings::Settings()
+{
+    for (const SettingField &field : SettingFields())
+        field.reset(this);
+}
 
 Settings Settings::defaults(QSize screenPixels, const QString &listFontName, double listFontSize)
 {
@@ -16,14 +24,12 @@ Settings Settings::defaults(QSize screenPixels, const QString &listFontName, dou
 
 QList<int> Settings::defaultListColumnWidths()
 {
-    // Five visible columns that persist, the folder column, then the four
-    // hidden ones.
-    return {3200, 3200, 2200, 2200, 1500, 8000, 0, 0, 0, 0};
+    return Settings().listColumnWidths;
 }
 
 QList<int> Settings::defaultMp3ColumnWidths()
 {
-    return {2000, 2200, 1800, 1600, 1000, 1000, 1000, 800, 1200, 0, 0, 3100, 0};
+    return Settings().mp3ColumnWidths;
 }
 
 int PixelsFromTwips(int twips, double dotsPerInch)

