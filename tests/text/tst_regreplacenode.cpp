@@ -35,22 +35,11 @@ QString pick(QRandomGenerator &random, const QStringList &pieces, int count)
 QList<Case> generatedCases()
 {
     QRandomGenerator random(19991231);
-    const QStringList subjectPieces{QStringLiteral("a"), QStringLiteral("B"), QStringLiteral("1"), QStringLiteral("23"),
-                                    QStringLiteral(" "), QStringLiteral("'"), QStringLiteral("\\"), QStringLiteral("/"),
-                                    QStringLiteral("$"), QStringLiteral("."), QStringLiteral("あ"), QStringLiteral("Ａ"),
-                                    QStringLiteral("-"), QStringLiteral("_"), QStringLiteral("(")};
-    const QStringList patternPieces{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("\\d"), QStringLiteral("\\d+"),
-                                    QStringLiteral("(\\w+)"), QStringLiteral("([a-z])"), QStringLiteral("."),
-                                    QStringLiteral("*"), QStringLiteral("?"), QStringLiteral("^"), QStringLiteral("$"),
-                                    QStringLiteral("/"), QStringLiteral("\\/"), QStringLiteral("'"), QStringLiteral("[ab]"),
-                                    QStringLiteral("|"), QStringLiteral("(?:a|1)"), QStringLiteral("\\s"), QStringLiteral("あ"),
-                                    QStringLiteral("\\\\"), QStringLiteral("{2}"), QStringLiteral("(")};
-    const QStringList replacementPieces{QStringLiteral("x"), QStringLiteral("$1"), QStringLiteral("$2"),
-                                        QStringLiteral("$&"), QStringLiteral("$`"), QStringLiteral("$'"),
-                                        QStringLiteral("$$"), QStringLiteral("$"), QStringLiteral("'"),
-                                        QStringLiteral("\\\\"), QStringLiteral("\\x41"), QStringLiteral("\\u3042"),
-                                        QStringLiteral("\\n"), QStringLiteral("\\t"), QStringLiteral("\""),
-                                        QStringLiteral("$10"), QStringLiteral("-"), QStringLiteral("い")};
+    const QStringList subjectPieces = QStringLiteral("a|B|1|23| |'|\\|/|$|.|あ|Ａ|-|_|(").split(u'|');
+    const QStringList patternPieces = QStringLiteral(
+        "a b \\d \\d+ (\\w+) ([a-z]) . * ? ^ $ / \\/ ' [ab] | (?:a|1) \\s あ \\\\ {2} (").split(u' ');
+    const QStringList replacementPieces = QStringLiteral(
+        "x $1 $2 $& $` $' $$ $ ' \\\\ \\x41 \\u3042 \\n \\t \" $10 - い").split(u' ');
     // Texts the script lexer reads oddly, and patterns that backtrack a lot.
     QList<Case> cases{{QStringLiteral("true story"), QString(), QStringLiteral("X")},
                       {QStringLiteral("abc"), QStringLiteral("*a*"), QStringLiteral("X")},
@@ -66,11 +55,8 @@ QList<Case> generatedCases()
         cases.append({pick(random, subjectPieces, 8), pick(random, patternPieces, 3),
                       pick(random, replacementPieces, 3), random.bounded(2) == 1});
     }
-    const QStringList longPieces{QStringLiteral("a"), QStringLiteral("aaaaaaaa"), QStringLiteral("b"),
-                                 QStringLiteral("1")};
-    const QStringList greedyPieces{QStringLiteral("(a+)+"), QStringLiteral("(?:a|aa)+"), QStringLiteral("a*"),
-                                   QStringLiteral("(a|b)*"), QStringLiteral("c|"), QStringLiteral("[ab]{1,30}"),
-                                   QStringLiteral("(?:a?){20}"), QStringLiteral("b")};
+    const QStringList longPieces = QStringLiteral("a aaaaaaaa b 1").split(u' ');
+    const QStringList greedyPieces = QStringLiteral("(a+)+ (?:a|aa)+ a* (a|b)* c| [ab]{1,30} (?:a?){20} b").split(u' ');
     for (int i = 0; i < 60; ++i)
         cases.append({pick(random, longPieces, 12), pick(random, greedyPieces, 4), QStringLiteral("[$&]"), false, true});
     return cases;
