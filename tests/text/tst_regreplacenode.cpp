@@ -115,10 +115,8 @@ void TestRegReplaceNode::agreesWithNode()
         user.clear();
         const QString actual = engine.RegReplace(c.subject, c.pattern, c.replacement, c.ignoreCase);
         const bool gaveUp = c.mayGiveUp && actual == ErrorMarker && user.messages.size() == 1;
-        QVERIFY2(actual == expected || gaveUp, qPrintable(QStringLiteral("subject %1 pattern %2 replacement %3 ignore case %4: %5 / %6")
-                                                    .arg(c.subject, c.pattern, c.replacement)
-                                                    .arg(c.ignoreCase)
-                                                    .arg(actual, expected)));
+        const QStringList shown{c.subject, c.pattern, c.replacement, actual, expected};
+        QVERIFY2(actual == expected || gaveUp, qPrintable(shown.join(u" | ") + u' ' + QString::number(c.ignoreCase)));
     }
     QVERIFY(failures < cases.size() / 2);
     // The same pattern forced off the fast path by a lookahead that always holds.
