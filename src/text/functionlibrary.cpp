@@ -14,9 +14,13 @@
 #include "text/textengine.h"
 #include "text/valueformatter.h"
 
+#include <QHash>
+
 #include <bitset>
 #include <cmath>
 #include <limits>
+
+using namespace Qt::StringLiterals;
 
 const QString FunctionLibrary::EscapeMarker = QStringLiteral("27ZZ");
 
@@ -236,6 +240,176 @@ Qt::CaseSensitivity sensitivity(qint64 mode)
     return mode == 0 ? Qt::CaseSensitive : Qt::CaseInsensitive;
 }
 
+std::optional<QString> integerText(qint64 value)
+{
+    return QString::number(value);
+}
+
+double numberAt(const QStringList &a, int i)
+{
+    return NumberText::leadingValue(a[i]);
+}
+
+std::optional<QString> datePart(const QString &text, int (*part)(const QDateTime &))
+{
+    QDateTime time;
+    if (!DateSerial::toDateTime(text, time))
+        return std::nullopt;
+    return integerText(part(time));
+}
+
+// The value of a mathematical function as the functions show decimals.
+std::optional<QString> functionValue(double value)
+{
+    if (!std::isfinite(value))
+        return std::nullopt;
+    return ValueFormatter::formatNumber(value, QStringLiteral("0.##########"));
+}
+
+std::optional<QString> dateSerial(const QStringList &a)
+{
+    std::optional<qint64> part[6];
+    for (int i = 0; i < 6; ++i) {
+        part[i] = shortOf(a[i]);
+        if (!part[i])
+            return std::nullopt;
+    }
+    const int year = DateSerial::windowedYear(int(*part[0]));
+    const QDate day = QDate(year, 1, 1).addMonths(int(*part[1]) - 1).addDays(*part[2] - 1);
+    if (!day.isValid() || year < 100 || day.year() > 9999 || day.year() < 100)
+        return std::nullopt;
+    const double serial = DateSerial::fromDateTime(QDateTime(day, QTime(0, 0), Qt::UTC));
+    const double time = (*part[3] * 3600.0 + *part[4] * 60.0 + double(*part[5])) / 86400.0;
+    return NumberText::fromDouble(serial + time);
+}
+
+std::optional<QString> timeSerial(const QStringList &a)
+{
+    const auto h = shortOf(a[0]), m = shortOf(a[1]), s = shortOf(a[2]);
+    if (!h || !m || !s)
+        return std::nullopt;
+    return NumberText::fromDouble((*h * 3600.0 + *m * 60.0 + double(*s)) / 86400.0);
+}
+
+std::optional<QString> valueOf(const QString &text)
+{
+    QDateTime time;
+    if (FormulaEvaluator::IsDateText(text) && DateSerial::parse(Unquote(text), time))
+        return NumberText::fromDouble(DateSerial::fromDateTime(time));
+    return numberResult(NumberText::leadingValue(text));
+}
+
+std::optional<QString> edge(const QStringList &a, bool left)
+{
+    const auto n = integerOf(a[1]);
+    if (!n || *n < 0)
+        return std::nullopt;
+    return left ? a[0].left(*n) : a[0].right(*n);
+}
+
+std::optional<QString> byteEdge(const QStringList &a, bool left)
+{
+    const auto n = integerOf(a[1]);
+    if (!n || *n < 0)
+        return std::nullopt;
+    return left ? byteSlice(a[0], 0, *n) : byteSlice(a[0], std::max<qint64>(0, byteLength(a[0]) - *n), *n);
+}
+
+std::optional<QString> middle(const QStringList &a)
+{
+    const auto start = integerOf(a[1]);
+    if (!start || *start < 1)
+        return std::nullopt;
+    if (a[2].trimmed().isEmpty())
+        return QString();
+    const auto count = integerOf(a[2]);
+    if (!count || *count < 0)
+        return std::nullopt;
+    return a[0].mid(*start - 1, *count);
+}
+
+std::optional<QString> byteMiddle(const QStringList &a)
+{
+    const auto start = integerOf(a[1]), count = integerOf(a[2]);
+    if (!start || !count || *start < 1 || *count < 0)
+        return std::nullopt;
+    return byteSlice(a[0], *start - 1, *count);
+}
+
+std::optional<QString> codeOf(const QString &text)
+{
+    if (text.isEmpty())
+        return std::nullopt;
+    bool lossless = false;
+    const QByteArray bytes = CodePage::toCp932(text.left(text.front().isHighSurrogate() ? 2 : 1), &lossless);
+    if (!lossless)
+        return std::nullopt; // the code page has no code for it
+    if (bytes.size() >= 2)
+        return integerText(qint16(quint16((quint8(bytes[0]) << 8) | quint8(bytes[1]))));
+    return integerText(quint8(bytes[0]));
+}
+
+std::optional<QString> characterOf(const QString &text)
+{
+    const auto code = integerOf(text);
+    if (!code || *code < -32768 || *code > 65535)
+        return std::nullopt;
+    return characterOfCode(*code);
+}
+
+std::optional<QString> position(const QStringList &a)
+{
+    const auto mode = integerOf(a[2]);
+    std::optional<qint64> start = qint64(1);
+    if (isNonEmptyNumber(a[3]))
+        start = integerOf(a[3]);
+    if (!mode || !start || *start < 1)
+        return std::nullopt;
+    if (*start > a[0].size() + 1)
+        return integerText(0);
+    return integerText(a[0].indexOf(a[1], *start - 1, sensitivity(*mode)) + 1);
+}
+
+std::optional<QString> lastPosition(const QStringList &a)
+{
+    std::optional<qint64> start = qint64(-1);
+    if (!a[2].trimmed().isEmpty())
+        start = integerOf(a[2]);
+    std::optional<qint64> mode = qint64(0);
+    if (isNonEmptyNumber(a[3]))
+        mode = integerOf(a[3]);
+    if (!start || !mode || *start == 0 || *start < -1)
+        return std::nullopt;
+    if (*start > a[0].size())
+        return integerText(0);
+    const qint64 from = *start == -1 ? a[0].size() : *start;
+    if (a[1].isEmpty())
+        return integerText(from);
+    if (a[1].size() > from)
+        return integerText(0);
+    return integerText(a[0].left(from).lastIndexOf(a[1], -1, sensitivity(*mode)) + 1);
+}
+
+std::optional<QString> comparison(const QStringList &a)
+{
+    const auto mode = integerOf(a[2]);
+    if (!mode)
+        return std::nullopt;
+    const int order = QString::compare(a[0], a[1], sensitivity(*mode));
+    return integerText(order < 0 ? -1 : order > 0 ? 1 : 0);
+}
+
+// Only blanks go; tabs and full-width spaces stay.
+QString trimmedBlanks(const QString &text)
+{
+    qsizetype first = 0, last = text.size();
+    while (first < last && text[first] == u' ')
+        ++first;
+    while (last > first && text[last - 1] == u' ')
+        --last;
+    return text.mid(first, last - first);
+}
+
 }
 
 FunctionLibrary::FunctionLibrary(UserChannel &user, FormulaEvaluator &evaluator, RegexMatcher &matcher)
@@ -435,12 +609,8 @@ double FunctionLibrary::nextRandom()
 
 QString FunctionLibrary::CallFunction(const QString &name, const QString &argumentText)
 {
-    static const QStringList computed = QStringLiteral(
-        "YEAR,MONTH,DAY,HOUR,MINUTE,SECOND,WEEKDAY,NOW,TODAY,TIME,DATESERIAL,TIMESERIAL,VAL,INT,ABS,SGN,SQR,COS,SIN,"
-        "TAN,EXP,LOG,RND,MAX,MIN,MOD,HEX,DEC,BITAND,CAL,LEN,LENMBCS,LENB,LEFT,RIGHT,MID,LEFTB,RIGHTB,MIDB,ASC,CHR,"
-        "INSTR,INSTRREV,STRCOMP,STRCONV,STRCNT,TRIM,REPLACE,CHECKDATA,FORMAT").split(u',');
-    const QString upperName = name.toUpper();
-    if (!computed.contains(upperName))
+    const Computation compute = computations().value(name.toUpper());
+    if (!compute)
         return argumentText;
     QStringList arguments = SplitArgs(argumentText, QStringLiteral(","), true).mid(0, 10);
     while (arguments.size() < 10)
@@ -452,7 +622,7 @@ QString FunctionLibrary::CallFunction(const QString &name, const QString &argume
             return {};
         }
     }
-    if (const std::optional<QString> value = compute(upperName, arguments)) {
+    if (const std::optional<QString> value = compute(*this, arguments)) {
         if (*value != ErrorMarker)
             return *value;
         m_failed = true;
@@ -463,233 +633,97 @@ QString FunctionLibrary::CallFunction(const QString &name, const QString &argume
     return {};
 }
 
-std::optional<QString> FunctionLibrary::compute(const QString &f, const QStringList &a)
+// Every computed function: its upper-case name and its computation from the
+// ten evaluated arguments (missing ones empty); none is a call error.
+const QHash<QString, FunctionLibrary::Computation> &FunctionLibrary::computations()
 {
-    const auto number = [&a](int i) { return NumberText::leadingValue(a[i]); };
-    const auto integer = [&a](int i) { return integerOf(a[i]); };
-    const auto integerText = [](qint64 value) { return std::optional<QString>(QString::number(value)); };
-    const auto date = [&a](int i) {
-        QDateTime time;
-        return DateSerial::toDateTime(a[i], time) ? std::optional<QDateTime>(time) : std::nullopt;
+    using A = const QStringList &;
+    using L = FunctionLibrary &;
+    static const QHash<QString, Computation> table{
+        {u"YEAR"_s, [](L, A a) { return datePart(a[0], [](const QDateTime &t) { return t.date().year(); }); }},
+        {u"MONTH"_s, [](L, A a) { return datePart(a[0], [](const QDateTime &t) { return t.date().month(); }); }},
+        {u"DAY"_s, [](L, A a) { return datePart(a[0], [](const QDateTime &t) { return t.date().day(); }); }},
+        {u"HOUR"_s, [](L, A a) { return datePart(a[0], [](const QDateTime &t) { return t.time().hour(); }); }},
+        {u"MINUTE"_s, [](L, A a) { return datePart(a[0], [](const QDateTime &t) { return t.time().minute(); }); }},
+        {u"SECOND"_s, [](L, A a) { return datePart(a[0], [](const QDateTime &t) { return t.time().second(); }); }},
+        {u"WEEKDAY"_s,
+         [](L, A a) { return datePart(a[0], [](const QDateTime &t) { return t.date().dayOfWeek() % 7 + 1; }); }},
+        {u"NOW"_s,
+         [](L, A) -> std::optional<QString> {
+             const QDateTime now = QDateTime::currentDateTime();
+             const QTime seconds(now.time().hour(), now.time().minute(), now.time().second());
+             return NumberText::fromDouble(DateSerial::fromDateTime(QDateTime(now.date(), seconds, Qt::UTC)));
+         }},
+        {u"TODAY"_s,
+         [](L, A) -> std::optional<QString> { return QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd")); }},
+        {u"TIME"_s,
+         [](L, A) -> std::optional<QString> { return QTime::currentTime().toString(QStringLiteral("hh:mm:ss")); }},
+        {u"DATESERIAL"_s, [](L, A a) { return dateSerial(a); }},
+        {u"TIMESERIAL"_s, [](L, A a) { return timeSerial(a); }},
+        {u"VAL"_s, [](L, A a) { return valueOf(a[0]); }},
+        {u"INT"_s, [](L, A a) { return numberResult(std::floor(numberAt(a, 0))); }},
+        {u"ABS"_s, [](L, A a) { return numberResult(std::fabs(numberAt(a, 0))); }},
+        {u"SGN"_s, [](L, A a) { return integerText(numberAt(a, 0) > 0 ? 1 : numberAt(a, 0) < 0 ? -1 : 0); }},
+        {u"SQR"_s,
+         [](L, A a) { return numberAt(a, 0) < 0 ? std::nullopt : numberResult(std::sqrt(numberAt(a, 0))); }},
+        {u"COS"_s, [](L, A a) { return functionValue(std::cos(numberAt(a, 0))); }},
+        {u"SIN"_s, [](L, A a) { return functionValue(std::sin(numberAt(a, 0))); }},
+        {u"TAN"_s, [](L, A a) { return functionValue(std::tan(numberAt(a, 0))); }},
+        {u"EXP"_s, [](L, A a) { return functionValue(std::exp(numberAt(a, 0))); }},
+        {u"LOG"_s, [](L, A a) { return numberAt(a, 0) <= 0 ? std::nullopt : functionValue(std::log(numberAt(a, 0))); }},
+        // A single-precision value.
+        {u"RND"_s, [](L library, A) -> std::optional<QString> { return QString::asprintf("%.7G", library.nextRandom()); }},
+        {u"MAX"_s, [](L, A a) { return numberResult(std::max(numberAt(a, 0), numberAt(a, 1))); }},
+        {u"MIN"_s, [](L, A a) { return numberResult(std::min(numberAt(a, 0), numberAt(a, 1))); }},
+        {u"MOD"_s,
+         [](L, A a) -> std::optional<QString> {
+             const auto x = integerOf(a[0]), y = integerOf(a[1]);
+             return x && y && *y != 0 ? integerText(*x % *y) : std::nullopt;
+         }},
+        {u"HEX"_s,
+         [](L, A a) -> std::optional<QString> {
+             const auto x = integerOf(a[0]);
+             return x ? std::optional<QString>(hexText(*x)) : std::nullopt;
+         }},
+        {u"DEC"_s,
+         [](L, A a) {
+             const auto x = HexToLong(a[0]);
+             return x ? integerText(*x) : std::nullopt;
+         }},
+        {u"BITAND"_s,
+         [](L, A a) {
+             const auto x = HexToLong(a[0]), y = HexToLong(a[1]);
+             return x && y ? std::optional<QString>(hexText(*x & *y)) : std::nullopt;
+         }},
+        {u"CAL"_s, [](L library, A a) -> std::optional<QString> { return library.m_evaluator.EvalFormula(a[0]); }},
+        {u"LEN"_s, [](L, A a) { return integerText(a[0].size()); }},
+        {u"LENMBCS"_s, [](L, A a) { return integerText(byteLength(a[0])); }},
+        {u"LENB"_s, [](L, A a) { return integerText(byteLength(a[0])); }},
+        {u"LEFT"_s, [](L, A a) { return edge(a, true); }},
+        {u"RIGHT"_s, [](L, A a) { return edge(a, false); }},
+        {u"MID"_s, [](L, A a) { return middle(a); }},
+        {u"LEFTB"_s, [](L, A a) { return byteEdge(a, true); }},
+        {u"RIGHTB"_s, [](L, A a) { return byteEdge(a, false); }},
+        {u"MIDB"_s, [](L, A a) { return byteMiddle(a); }},
+        {u"ASC"_s, [](L, A a) { return codeOf(a[0]); }},
+        {u"CHR"_s, [](L, A a) { return characterOf(a[0]); }},
+        {u"INSTR"_s, [](L, A a) { return position(a); }},
+        {u"INSTRREV"_s, [](L, A a) { return lastPosition(a); }},
+        {u"STRCOMP"_s, [](L, A a) { return comparison(a); }},
+        {u"STRCONV"_s,
+         [](L, A a) {
+             const auto code = integerOf(a[1]);
+             return code ? convertString(a[0], *code) : std::nullopt;
+         }},
+        {u"STRCNT"_s, [](L, A a) { return integerText(CountOf(a[0], a[1], numberAt(a, 2) != 0)); }},
+        {u"TRIM"_s, [](L, A a) -> std::optional<QString> { return trimmedBlanks(a[0]); }},
+        {u"REPLACE"_s,
+         [](L, A a) -> std::optional<QString> {
+             return a[1].isEmpty() ? a[0] : QString(a[0]).replace(a[1], Unquote(a[2]));
+         }},
+        {u"CHECKDATA"_s,
+         [](L library, A a) -> std::optional<QString> { return library.m_matcher.RegFirstMatch(a[0], a[1], true); }},
+        {u"FORMAT"_s, [](L, A a) -> std::optional<QString> { return ValueFormatter::format(a[0], a[1]); }},
     };
-
-    if (f == u"YEAR" || f == u"MONTH" || f == u"DAY" || f == u"HOUR" || f == u"MINUTE" || f == u"SECOND"
-        || f == u"WEEKDAY") {
-        const std::optional<QDateTime> time = date(0);
-        if (!time)
-            return std::nullopt;
-        const QDate d = time->date();
-        const QTime t = time->time();
-        if (f == u"YEAR")
-            return integerText(d.year());
-        if (f == u"MONTH")
-            return integerText(d.month());
-        if (f == u"DAY")
-            return integerText(d.day());
-        if (f == u"HOUR")
-            return integerText(t.hour());
-        if (f == u"MINUTE")
-            return integerText(t.minute());
-        if (f == u"SECOND")
-            return integerText(t.second());
-        return integerText(d.dayOfWeek() % 7 + 1);
-    }
-    if (f == u"NOW") {
-        const QDateTime now = QDateTime::currentDateTime();
-        return NumberText::fromDouble(DateSerial::fromDateTime(QDateTime(now.date(), QTime(now.time().hour(),
-                                          now.time().minute(), now.time().second()), Qt::UTC)));
-    }
-    if (f == u"TODAY")
-        return QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd"));
-    if (f == u"TIME")
-        return QTime::currentTime().toString(QStringLiteral("hh:mm:ss"));
-    if (f == u"DATESERIAL") {
-        std::optional<qint64> part[6];
-        for (int i = 0; i < 6; ++i) {
-            part[i] = shortOf(a[i]);
-            if (!part[i])
-                return std::nullopt;
-        }
-        const int year = DateSerial::windowedYear(int(*part[0]));
-        const QDate day = QDate(year, 1, 1).addMonths(int(*part[1]) - 1).addDays(*part[2] - 1);
-        if (!day.isValid() || year < 100 || day.year() > 9999 || day.year() < 100)
-            return std::nullopt;
-        const double serial = DateSerial::fromDateTime(QDateTime(day, QTime(0, 0), Qt::UTC));
-        const double time = (*part[3] * 3600.0 + *part[4] * 60.0 + double(*part[5])) / 86400.0;
-        return NumberText::fromDouble(serial + time);
-    }
-    if (f == u"TIMESERIAL") {
-        const auto h = shortOf(a[0]), m = shortOf(a[1]), s = shortOf(a[2]);
-        if (!h || !m || !s)
-            return std::nullopt;
-        return NumberText::fromDouble((*h * 3600.0 + *m * 60.0 + double(*s)) / 86400.0);
-    }
-    if (f == u"VAL") {
-        QDateTime time;
-        if (FormulaEvaluator::IsDateText(a[0]) && DateSerial::parse(Unquote(a[0]), time))
-            return NumberText::fromDouble(DateSerial::fromDateTime(time));
-        return numberResult(number(0));
-    }
-    if (f == u"INT")
-        return numberResult(std::floor(number(0)));
-    if (f == u"ABS")
-        return numberResult(std::fabs(number(0)));
-    if (f == u"SGN")
-        return integerText(number(0) > 0 ? 1 : number(0) < 0 ? -1 : 0);
-    if (f == u"SQR")
-        return number(0) < 0 ? std::nullopt : numberResult(std::sqrt(number(0)));
-    if (f == u"COS" || f == u"SIN" || f == u"TAN" || f == u"EXP" || f == u"LOG") {
-        const double x = number(0);
-        double y = 0;
-        if (f == u"COS")
-            y = std::cos(x);
-        else if (f == u"SIN")
-            y = std::sin(x);
-        else if (f == u"TAN")
-            y = std::tan(x);
-        else if (f == u"EXP")
-            y = std::exp(x);
-        else if (x <= 0)
-            return std::nullopt;
-        else
-            y = std::log(x);
-        if (!std::isfinite(y))
-            return std::nullopt;
-        return ValueFormatter::formatNumber(y, QStringLiteral("0.##########"));
-    }
-    if (f == u"RND")
-        return QString::asprintf("%.7G", nextRandom()); // a single-precision value
-    if (f == u"MAX")
-        return numberResult(std::max(number(0), number(1)));
-    if (f == u"MIN")
-        return numberResult(std::min(number(0), number(1)));
-    if (f == u"MOD") {
-        const auto x = integer(0), y = integer(1);
-        if (!x || !y || *y == 0)
-            return std::nullopt;
-        return integerText(*x % *y);
-    }
-    if (f == u"HEX") {
-        const auto x = integer(0);
-        return x ? std::optional<QString>(hexText(*x)) : std::nullopt;
-    }
-    if (f == u"DEC") {
-        const auto x = HexToLong(a[0]);
-        return x ? integerText(*x) : std::nullopt;
-    }
-    if (f == u"BITAND") {
-        const auto x = HexToLong(a[0]), y = HexToLong(a[1]);
-        return x && y ? std::optional<QString>(hexText(*x & *y)) : std::nullopt;
-    }
-    if (f == u"CAL")
-        return m_evaluator.EvalFormula(a[0]);
-    if (f == u"LEN")
-        return integerText(a[0].size());
-    if (f == u"LENMBCS" || f == u"LENB")
-        return integerText(byteLength(a[0]));
-    if (f == u"LEFT" || f == u"RIGHT") {
-        const auto n = integer(1);
-        if (!n || *n < 0)
-            return std::nullopt;
-        return f == u"LEFT" ? a[0].left(*n) : a[0].right(*n);
-    }
-    if (f == u"MID") {
-        const auto start = integer(1);
-        if (!start || *start < 1)
-            return std::nullopt;
-        if (a[2].trimmed().isEmpty())
-            return QString();
-        const auto count = integer(2);
-        if (!count || *count < 0)
-            return std::nullopt;
-        return a[0].mid(*start - 1, *count);
-    }
-    if (f == u"LEFTB" || f == u"RIGHTB") {
-        const auto n = integer(1);
-        if (!n || *n < 0)
-            return std::nullopt;
-        const qint64 size = byteLength(a[0]);
-        return f == u"LEFTB" ? byteSlice(a[0], 0, *n) : byteSlice(a[0], std::max<qint64>(0, size - *n), *n);
-    }
-    if (f == u"MIDB") {
-        const auto start = integer(1), count = integer(2);
-        if (!start || !count || *start < 1 || *count < 0)
-            return std::nullopt;
-        return byteSlice(a[0], *start - 1, *count);
-    }
-    if (f == u"ASC") {
-        if (a[0].isEmpty())
-            return std::nullopt;
-        bool lossless = false;
-        const QByteArray bytes = CodePage::toCp932(a[0].left(a[0].front().isHighSurrogate() ? 2 : 1), &lossless);
-        if (!lossless)
-            return std::nullopt; // the code page has no code for it
-        if (bytes.size() >= 2)
-            return integerText(qint16(quint16((quint8(bytes[0]) << 8) | quint8(bytes[1]))));
-        return integerText(quint8(bytes[0]));
-    }
-    if (f == u"CHR") {
-        const auto code = integer(0);
-        if (!code || *code < -32768 || *code > 65535)
-            return std::nullopt;
-        return characterOfCode(*code);
-    }
-    if (f == u"INSTR") {
-        const auto mode = integer(2);
-        std::optional<qint64> start = qint64(1);
-        if (isNonEmptyNumber(a[3]))
-            start = integer(3);
-        if (!mode || !start || *start < 1)
-            return std::nullopt;
-        if (*start > a[0].size() + 1)
-            return integerText(0);
-        return integerText(a[0].indexOf(a[1], *start - 1, sensitivity(*mode)) + 1);
-    }
-    if (f == u"INSTRREV") {
-        std::optional<qint64> start = qint64(-1);
-        if (!a[2].trimmed().isEmpty())
-            start = integer(2);
-        std::optional<qint64> mode = qint64(0);
-        if (isNonEmptyNumber(a[3]))
-            mode = integer(3);
-        if (!start || !mode || *start == 0 || *start < -1)
-            return std::nullopt;
-        if (*start > a[0].size())
-            return integerText(0);
-        const qint64 from = *start == -1 ? a[0].size() : *start;
-        if (a[1].isEmpty())
-            return integerText(from);
-        if (a[1].size() > from)
-            return integerText(0);
-        return integerText(a[0].left(from).lastIndexOf(a[1], -1, sensitivity(*mode)) + 1);
-    }
-    if (f == u"STRCOMP") {
-        const auto mode = integer(2);
-        if (!mode)
-            return std::nullopt;
-        const int order = QString::compare(a[0], a[1], sensitivity(*mode));
-        return integerText(order < 0 ? -1 : order > 0 ? 1 : 0);
-    }
-    if (f == u"STRCONV") {
-        const auto code = integer(1);
-        return code ? convertString(a[0], *code) : std::nullopt;
-    }
-    if (f == u"STRCNT")
-        return integerText(CountOf(a[0], a[1], number(2) != 0));
-    if (f == u"TRIM") {
-        qsizetype first = 0, last = a[0].size();
-        while (first < last && a[0][first] == u' ')
-            ++first;
-        while (last > first && a[0][last - 1] == u' ')
-            --last;
-        return a[0].mid(first, last - first);
-    }
-    if (f == u"REPLACE") {
-        if (a[1].isEmpty())
-            return a[0];
-        return QString(a[0]).replace(a[1], Unquote(a[2]));
-    }
-    if (f == u"CHECKDATA")
-        return m_matcher.RegFirstMatch(a[0], a[1], true);
-    return ValueFormatter::format(a[0], a[1]);
+    return table;
 }

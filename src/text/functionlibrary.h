@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -39,7 +40,9 @@ public:
     static const QString EscapeMarker;
 
 private:
-    std::optional<QString> compute(const QString &upperName, const QStringList &a);
+    using Computation = std::optional<QString> (*)(FunctionLibrary &library, const QStringList &arguments);
+    // The computed functions by upper-case name: a function is added here.
+    static const QHash<QString, Computation> &computations();
     void ExpandCalls(QString &text, int &budget);
     double nextRandom();
     // Shows the first failure of an expansion and marks the expansion failed.

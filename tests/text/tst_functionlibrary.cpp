@@ -2,6 +2,7 @@
 #include "scripteduserchannel.h"
 #include "text/functionlibrary.h"
 #include "text/textengine.h"
+#include "text/valueformatter.h"
 
 #include <QTest>
 
@@ -14,10 +15,9 @@ private Q_SLOTS:
     void expand();
     void failures_data();
     void failures();
-    void formatTokenIsLeftForReplace();
-    void splitArgs_data();
+    void format_data();
+    void format();
     void splitArgs();
-    void hexToLong();
     void randomSequence();
 
 private:
@@ -29,7 +29,6 @@ void TestFunctionLibrary::expand_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("lower-case name") << "left(abcdef,3)" << "abc";
     QTest::newRow("blank before searched text") << "REPLACE(abc, b, X)" << "abc";
     QTest::newRow("quoted comma") << "REPLACE(\"a,b\",\",\",-)" << "a-b";
     QTest::newRow("argument computed first") << "LEN(2008-01-15)" << "4";
@@ -62,7 +61,6 @@ void TestFunctionLibrary::expand_data()
     QTest::newRow("wide hiragana from narrow") << "STRCONV(ｶﾞ,36)" << "が";
     QTest::newRow("trim") << "TRIM(\"  a b  \")" << "a b";
     QTest::newRow("checkdata") << "CHECKDATA(ab12cd,(\\d+))" << "12";
-    QTest::newRow("format date") << "FORMAT(2008/01/15,yyyy-mm-dd)" << "2008-01-15";
     QTest::newRow("dateserial carries") << "DATESERIAL(2008,13,1)" << "39814";
     QTest::newRow("val of text") << "VAL( 1 2abc)" << "12";
     QTest::newRow("contained name found first") << "GetPixelPoint(1.6,2)" << "GetPixelPo1";
@@ -70,6 +68,13 @@ void TestFunctionLibrary::expand_data()
     QTest::newRow("marker text before a call") << "27ZZLEN(abc)" << "3";
     QTest::newRow("missing character counts two bytes") << "LENB(é)" << "2";
     QTest::newRow("missing character kept whole") << "LEFTB(café,5)|LEFTB(café,4)" << "café|caf";
+    QTest::newRow("hex with x") << "DEC(x1f)" << "31";
+    QTest::newRow("hex with &h") << "DEC(&hFFFFFFFF)" << "-1";
+    QTest::newRow("hex of a number") << "DEC(2.5)" << "2";
+    QTest::newRow("format token left for the replace") << "<format($1,\"000\")>" << "<format($1,\"000\")>";
+    QTest::newRow("token with blanks left") << "< \tFORMAT(12,\"000\")>" << "< \tFORMAT(12,\"000\")>";
+    QTest::newRow("call beside a bracket") << "a format(7,\"000\") <b" << "a 007 <b";
+    QTest::newRow("call inside a token") << "<format(len(abcd),\"00\")>" << "<format(4,\"00\")>";
     QTest::newRow("grouping skips literal digits") << "FORMAT(1234567,\"A1_#,##0\")" << "A1_1,234,567";
 }
 
@@ -95,6 +100,8 @@ void TestFunctionLibrary::failures_data()
     QTest::newRow("code of a control character") << "CHR(26)" << "chr";
     QTest::newRow("character without a code") << "ASC(é)" << "asc";
     QTest::newRow("number beyond the range") << "VAL(1E400)" << "val";
+    QTest::newRow("not hexadecimal") << "DEC(xZZ)" << "dec";
+    QTest::newRow("hexadecimal beyond 32 bits") << "DEC(x123456789)" << "dec";
 }
 
 void TestFunctionLibrary::failures()
@@ -108,57 +115,61 @@ void TestFunctionLibrary::failures()
     QCOMPARE(m_user.messages.size(), 1);
     const MessageRequest &message = m_user.messages[0];
     QCOMPARE(message.title, QStringLiteral("関数エラー"));
-    const QStringList lines = message.prompt.split(QStringLiteral("\r\n"));
-    QCOMPARE(lines.size(), 4);
-    QCOMPARE(lines[0], QStringLiteral("関数の呼び出し形式に不備があります！"));
-    QCOMPARE(lines[2], QStringLiteral("関数名：") + name);
-    QVERIFY(lines[3].startsWith(QStringLiteral("パラメータ：")));
+    QVERIFY(message.prompt.startsWith(QStringLiteral("関数の呼び出し形式に不備があります！\r\n\r\n関数名：") + name
+                                      + QStringLiteral("\r\nパラメータ：")));
 }
 
-void TestFunctionLibrary::formatTokenIsLeftForReplace()
+void TestFunctionLibrary::format_data()
 {
-    TextEngine engine(m_user, m_files);
-    m_user.clear();
-    QCOMPARE(engine.ExpandFunctions(QStringLiteral("<format($1,\"000\")>")), QStringLiteral("<format($1,\"000\")>"));
-    QCOMPARE(engine.ExpandFunctions(QStringLiteral("< \tFORMAT(12,\"000\")>")), QStringLiteral("< \tFORMAT(12,\"000\")>"));
-    QCOMPARE(engine.ExpandFunctions(QStringLiteral("a format(7,\"000\") <b")), QStringLiteral("a 007 <b"));
-    // Calls inside the token are still expanded.
-    QCOMPARE(engine.ExpandFunctions(QStringLiteral("<format(len(abcd),\"00\")>")), QStringLiteral("<format(4,\"00\")>"));
-    // The whole way through a replace: zero-padded names.
-    const QString replacement = engine.ExpandTemplate(QStringLiteral("<format($1,\"000\")>"), 1, QString());
-    QCOMPARE(engine.RegReplace(QStringLiteral("track7"), QStringLiteral("(\\d+)"), replacement, true),
-             QStringLiteral("track007"));
-    QCOMPARE(m_user.messages.size(), 0);
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("zero padded") << "7" << "000" << "007";
+    QTest::newRow("negative padded") << "-7" << "000" << "-007";
+    QTest::newRow("rounds half away from zero") << "2.5" << "0" << "3";
+    QTest::newRow("optional decimals") << "3.14159265358979" << "0.##########" << "3.1415926536";
+    QTest::newRow("optional decimals dropped with point") << "1" << "0.##########" << "1";
+    QTest::newRow("hash drops leading zero") << "0.5" << "#.00" << ".50";
+    QTest::newRow("no integer placeholder") << "12.5" << ".00" << "12.50";
+    QTest::newRow("thousands") << "1234567" << "#,##0" << "1,234,567";
+    QTest::newRow("scaling comma") << "1234567" << "0," << "1235";
+    QTest::newRow("percent") << "0.256" << "0.0%" << "25.6%";
+    QTest::newRow("exponent") << "12345" << "0.00E+00" << "1.23E+04";
+    QTest::newRow("literal text") << "5" << "\"No.\"000" << "No.005";
+    QTest::newRow("escaped character") << "5" << "\\#0" << "#5";
+    QTest::newRow("negative section") << "-5" << "0;(0)" << "(5)";
+    QTest::newRow("zero section") << "0" << "0;-0;\"zero\"" << "zero";
+    QTest::newRow("rounded to zero shows zero section") << "0.001" << "0.0;-0.0;\"none\"" << "none";
+    QTest::newRow("not a number") << "abc" << "000" << "abc";
+    QTest::newRow("date") << "2008/01/15 13:05:09" << "yyyy/mm/dd hh:mm:ss" << "2008/01/15 13:05:09";
+    QTest::newRow("short codes") << "2008/01/05 03:04:09" << "yy/m/d h:n:s" << "08/1/5 3:4:9";
+    QTest::newRow("names") << "2008/01/15" << "ddd mmm dddd mmmm" << "Tue Jan Tuesday January";
+    QTest::newRow("serial number as date") << "39462.5" << "yyyy/mm/dd hh:mm" << "2008/01/15 12:00";
+    QTest::newRow("minutes before seconds") << "13:05:09" << "mm:ss" << "05:09";
+    QTest::newRow("twelve hours") << "13:05" << "h:nn AM/PM" << "1:05 PM";
+    QTest::newRow("quoted date text") << "2008/01/15" << "yyyy\"年\"m\"月\"d\"日\"" << "2008年1月15日";
+    QTest::newRow("text with date pattern") << "abc" << "yyyy" << "abc";
 }
 
-void TestFunctionLibrary::splitArgs_data()
+void TestFunctionLibrary::format()
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("removeQuotes");
-    QTest::addColumn<QStringList>("pieces");
-    QTest::newRow("plain") << "a,b , c" << true << QStringList{"a", "b ", " c"};
-    QTest::newRow("quoted comma") << "\"a,b\",c" << true << QStringList{"a,b", "c"};
-    QTest::newRow("quotes kept") << "\"a,b\",c" << false << QStringList{"\"a,b\"", "c"};
-    QTest::newRow("doubled quote") << "\"a\"\"b\",c" << true << QStringList{"a\"b", "c"};
-    QTest::newRow("trailing comma") << "a," << true << QStringList{"a", ""};
-    QTest::newRow("unclosed quote protects the rest") << "\"a,b" << true << QStringList{"a,b"};
+    QFETCH(QString, value);
+    QFETCH(QString, pattern);
+    QFETCH(QString, expected);
+    QCOMPARE(ValueFormatter::format(value, pattern), expected);
 }
 
 void TestFunctionLibrary::splitArgs()
 {
-    QFETCH(QString, text);
-    QFETCH(bool, removeQuotes);
-    QFETCH(QStringList, pieces);
-    QCOMPARE(FunctionLibrary::SplitArgs(text, QString(), removeQuotes), pieces);
-}
-
-void TestFunctionLibrary::hexToLong()
-{
-    QCOMPARE(FunctionLibrary::HexToLong(QStringLiteral("x1f")), std::optional<qint32>(31));
-    QCOMPARE(FunctionLibrary::HexToLong(QStringLiteral("&hFFFFFFFF")), std::optional<qint32>(-1));
-    QCOMPARE(FunctionLibrary::HexToLong(QStringLiteral("2.5")), std::optional<qint32>(2));
-    QVERIFY(!FunctionLibrary::HexToLong(QStringLiteral("xZZ")));
-    QVERIFY(!FunctionLibrary::HexToLong(QStringLiteral("x123456789")));
+    const auto split = [](const char *text, bool removeQuotes) {
+        return FunctionLibrary::SplitArgs(QString::fromUtf8(text), QString(), removeQuotes);
+    };
+    QCOMPARE(split("a,b , c", true), (QStringList{"a", "b ", " c"}));
+    QCOMPARE(split("\"a,b\",c", false), (QStringList{"\"a,b\"", "c"}));
+    QCOMPARE(split("\"a\"\"b\",c", true), (QStringList{"a\"b", "c"}));
+    QCOMPARE(split("a,", true), (QStringList{"a", ""}));
+    // An unclosed quote protects the rest.
+    QCOMPARE(split("\"a,b", true), QStringList{"a,b"});
 }
 
 void TestFunctionLibrary::randomSequence()

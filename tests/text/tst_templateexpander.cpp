@@ -3,16 +3,19 @@
 #include "platform/linuxfilesystem.h"
 #include "platform/systeminfo.h"
 #include "scripteduserchannel.h"
+#include "text/formattokenexpander.h"
 #include "text/tagreader.h"
 #include "text/textengine.h"
 
 #include <QCoreApplication>
 #include <QDate>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QRegularExpression>
-#include <QHash>
 #include <QTemporaryDir>
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -29,10 +32,6 @@ public:
     QStringList reads;
 };
 
-}
-
-namespace {
-
 // The replace job's steps for one name (the planner's order).
 QString replaced(TextEngine &engine, const QString &name, const QString &search, const QString &replace)
 {
@@ -40,6 +39,14 @@ QString replaced(TextEngine &engine, const QString &name, const QString &search,
     text.replace(QStringLiteral("<FileName>"), name, Qt::CaseInsensitive);
     text = engine.ExpandTemplate(text, 1, QString());
     return engine.RegReplace(name, search, text, false);
+}
+
+QString randomPieces(QRandomGenerator &random, const QStringList &pieces, int count)
+{
+    QString text;
+    for (int i = random.bounded(count + 1); i > 0; --i)
+        text += pieces[random.bounded(int(pieces.size()))];
+    return text;
 }
 
 QString shippedFile(const QString &name)
@@ -59,9 +66,9 @@ private Q_SLOTS:
     void placeholders();
     void tagsReadOnlyWhenAsked();
     void fileTimes();
-    void machineAndMoment();
     void shippedTemplateEntries();
     void shippedHelpExamples();
+    void randomTexts();
 
 private:
     ScriptedUserChannel m_user;
@@ -80,6 +87,8 @@ void TestTemplateExpander::placeholders_data()
     QTest::newRow("field without tag") << "<Album>" << 1 << "";
     QTest::newRow("not a placeholder") << "<FileName.>" << 1 << "<FileName.>";
     QTest::newRow("tag value goes through functions") << "left(<Title>,2)" << 1 << "So";
+    QTest::newRow("computer name") << "<pc-name>" << 1 << SystemInfo::computerName().left(15);
+    QTest::newRow("user name") << "<User-Name>" << 1 << SystemInfo::userName().left(256);
     QTest::newRow("format token left for the replace") << "<format(Row(),\"00\")>" << 5 << "<format(5,\"00\")>";
 }
 
@@ -105,6 +114,8 @@ void TestTemplateExpander::tagsReadOnlyWhenAsked()
     QVERIFY(tags.reads.isEmpty());
     engine.ExpandTemplate(QStringLiteral("<Year><year>"), 1, QStringLiteral("/a.mp3"));
     QCOMPARE(tags.reads, QStringList{QStringLiteral("/a.mp3|Year")});
+    const QString moment = engine.ExpandTemplate(QStringLiteral("<DateTime>"), 1, QString());
+    QVERIFY(moment.size() == 19 && ParseDateText(moment).isValid());
     TextEngine withoutReader(m_user, m_files);
     QCOMPARE(withoutReader.ExpandTemplate(QStringLiteral("[<Title>]"), 1, QStringLiteral("/a.mp3")),
              QStringLiteral("[]"));
@@ -113,33 +124,17 @@ void TestTemplateExpander::tagsReadOnlyWhenAsked()
 void TestTemplateExpander::fileTimes()
 {
     QTemporaryDir folder;
-    QVERIFY(folder.isValid());
     const QString path = folder.filePath(QStringLiteral("a.txt"));
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(file.setFileTime(QDateTime(QDate(2008, 1, 15), QTime(13, 5, 9)), QFileDevice::FileModificationTime));
     file.close();
-    const QDateTime modified(QDate(2008, 1, 15), QTime(13, 5, 9));
-    QVERIFY(file.open(QIODevice::ReadWrite));
-    QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
-    file.close();
-
     TextEngine engine(m_user, m_files);
     QCOMPARE(engine.ExpandTemplate(QStringLiteral("getmodefiedfiletime()"), 1, path),
              QStringLiteral("2008/01/15 13:05:09"));
-    const FileInfo info = m_files.info(path);
-    QCOMPARE(engine.ExpandTemplate(QStringLiteral("GetCreateFileTime()"), 1, path), DateText(info.created));
+    QCOMPARE(engine.ExpandTemplate(QStringLiteral("GetCreateFileTime()"), 1, path), DateText(m_files.info(path).created));
     QCOMPARE(engine.ExpandTemplate(QStringLiteral("[GetModefiedFileTime()]"), 1, folder.filePath(QStringLiteral("none"))),
              QStringLiteral("[]"));
-}
-
-void TestTemplateExpander::machineAndMoment()
-{
-    TextEngine engine(m_user, m_files);
-    QCOMPARE(engine.ExpandTemplate(QStringLiteral("<pc-name>"), 1, QString()), SystemInfo::computerName().left(15));
-    QCOMPARE(engine.ExpandTemplate(QStringLiteral("<User-Name>"), 1, QString()), SystemInfo::userName().left(256));
-    const QString moment = engine.ExpandTemplate(QStringLiteral("<DateTime>"), 1, QString());
-    QCOMPARE(moment.size(), 19);
-    QVERIFY(ParseDateText(moment).isValid());
 }
 
 // Every entry of the shipped template on a sample name; those that need a
@@ -171,15 +166,13 @@ void TestTemplateExpander::shippedTemplateEntries()
         {QStringLiteral("日付を 2024-01-05 形式に（\\- は引き算させない書き方）"),
          {QStringLiteral("20240105"), QStringLiteral("2024-01-05")}},
         {QStringLiteral("日付 2024-01-05 を 20240105 に"), {QStringLiteral("2024-01-05.jpg"), QStringLiteral("20240105.jpg")}},
-        {QStringLiteral("更新日時を名前に"), {}},
-        {QStringLiteral("作成日を先頭に"), {}},
+        {QStringLiteral("更新日時を名前に"), {}}, {QStringLiteral("作成日を先頭に"), {}},
         {QStringLiteral("今日の日付を末尾に"), {QStringLiteral("a.txt"), QStringLiteral("a_") + today + QStringLiteral(".txt")}},
         {QStringLiteral("英字を大文字に"), {QStringLiteral("abc.txt"), QStringLiteral("ABC.txt")}},
         {QStringLiteral("英字を小文字に"), {QStringLiteral("ABC.TXT"), QStringLiteral("abc.TXT")}},
         {QStringLiteral("全角英数を半角に"), {QStringLiteral("ＡＢＣ１.txt"), QStringLiteral("ABC1.txt")}},
         {QStringLiteral("ひらがなをカタカナに"), {QStringLiteral("あいう.txt"), QStringLiteral("アイウ.txt")}},
-        {QStringLiteral("トラック番号_タイトル"), {}},
-        {QStringLiteral("アーティスト - タイトル"), {}}};
+        {QStringLiteral("トラック番号_タイトル"), {}}, {QStringLiteral("アーティスト - タイトル"), {}}};
     TextEngine engine(m_user, m_files);
     int entries = 0;
     for (const QString &line : shippedFile(QStringLiteral("テンプレート.txt")).split(QStringLiteral("\r\n"))) {
@@ -220,6 +213,38 @@ void TestTemplateExpander::shippedHelpExamples()
     }
     QVERIFY(examples > 20);
     QVERIFY(m_user.messages.isEmpty());
+}
+
+// Random texts built from the pieces the engines treat specially: expansion
+// ends on every one of them, and the direct scanners of the format token
+// find what the script engine's patterns find.
+void TestTemplateExpander::randomTexts()
+{
+    TextEngine engine(m_user, m_files);
+    QRandomGenerator random(2008);
+    const QStringList callPieces = u"left( LEN( mid( format( replace( strconv( GetPixel( midb( chr( dateserial( "
+                                   u"instrrev( \\ 27ZZ ) ( , \" < > 1 -3 99999 あ ｶﾞ a 2008/1/15 0.5 x1F Row()"_s.split(u' ')
+                                   << u" "_s;
+    const QStringList tokenPieces = u"<|>|format(|FoRmAt(|ſormat(|)|(|,|\"| |\u3000|\n|1|$1|\"000\"|x|😀"_s.split(u'|');
+    int tokens = 0;
+    for (int i = 0; i < 2500; ++i) {
+        // Every other text is shaped like a token with random parts.
+        const auto part = [&](int count) { return randomPieces(random, tokenPieces, count); };
+        const QString text = i % 2 ? randomPieces(random, callPieces, 12)
+                                   : part(3) + u'<' + part(2) + u"format("_s + part(3) + u',' + part(2) + u'"'
+                                         + part(3) + u'"' + part(2) + u")>"_s + part(3);
+        m_user.clear();
+        engine.ExpandFunctions(text);
+        engine.ExpandTemplate(text, i, QString());
+        QCOMPARE(FormatTokenExpander::tokenStart(text), engine.RegFirstMatch(text, u"\\<\\s*format\\("_s, true));
+        const QString token = FormatTokenExpander::token(text);
+        tokens += token.isEmpty() ? 0 : 1;
+        QCOMPARE(token, engine.RegFirstMatch(text, u"(\\s*<\\s*format\\(.+?,\\s*\".+?\"\\s*\\)\\s*>\\s*)"_s, true));
+        QCOMPARE(FormatTokenExpander::tokenArguments(text), engine.RegFirstMatch(text, u"\\((.+?,.+?)\\)"_s, true));
+    }
+    QVERIFY2(tokens > 50, "the random texts must hold tokens");
+    // Values that spell calls again must not expand forever.
+    QVERIFY(!engine.ExpandFunctions(u"replace(left(,left(,left()"_s).isNull());
 }
 
 QTEST_GUILESS_MAIN(TestTemplateExpander)
