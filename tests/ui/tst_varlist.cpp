@@ -19,8 +19,7 @@ private Q_SLOTS:
     void initTestCase();
     void insertsAtCaret_data();
     void insertsAtCaret();
-    void headingsAndGapsDoNothing();
-    void withoutTargetAsks();
+    void headingsGapsAndNoTarget();
     void helpTablesToText();
     void htmlToText_data();
     void htmlToText();
@@ -76,28 +75,27 @@ void TestVarList::insertsAtCaret()
     QTRY_VERIFY(list.isNull());
 }
 
-void TestVarList::headingsAndGapsDoNothing()
+void TestVarList::headingsGapsAndNoTarget()
 {
     ScriptedUserChannel user;
     QLineEdit box(QStringLiteral("abc"));
     frmVar list(user, &box, QStringLiteral("1\t1"));
     list.setAttribute(Qt::WA_DeleteOnClose, false);
     list.show();
-    list.choose(rowOf(list.lstVar(), QStringLiteral("!--関数")));
-    list.choose(rowOf(list.lstVar(), QStringLiteral("!--関数")) - 1);
+    const int heading = rowOf(list.lstVar(), QStringLiteral("!--関数"));
+    list.choose(heading);
+    list.choose(heading - 1);
     QCOMPARE(box.text(), QStringLiteral("abc"));
     QVERIFY(list.isVisible());
-}
+    QVERIFY(user.messages.isEmpty());
 
-void TestVarList::withoutTargetAsks()
-{
-    ScriptedUserChannel user;
-    frmVar list(user, nullptr, QStringLiteral("0\t0"));
-    list.setAttribute(Qt::WA_DeleteOnClose, false);
-    list.show();
-    list.choose(rowOf(list.lstVar(), QStringLiteral("$1")));
+    // Opened with no box to write into, an entry only tells how to use the list.
+    frmVar unbound(user, nullptr, QStringLiteral("0\t0"));
+    unbound.setAttribute(Qt::WA_DeleteOnClose, false);
+    unbound.show();
+    unbound.choose(rowOf(unbound.lstVar(), QStringLiteral("$1")));
     QCOMPARE(user.lastPrompt(), QStringLiteral("入力するフィールドにカーソルを置いた後にクリックして下さい。"));
-    QVERIFY(!list.isVisible());
+    QVERIFY(!unbound.isVisible());
 }
 
 void TestVarList::helpTablesToText()
