@@ -4,13 +4,17 @@
 #include "ui/frmsearch.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
 // The direct data editor: one line per row, the forbidden characters on
-// typing, pasting and applying, and the full-width replacement.
+// typing, pasting and applying, the full-width replacement, and search and
+// replace in its text.
 class TestDataEditor : public QObject
 {
     Q_OBJECT
@@ -23,6 +27,12 @@ private Q_SLOTS:
     void pastingForbiddenIsFlagged();
     void fullWidthReplacement();
     void refusedColumns();
+    void find_data();
+    void find();
+    void findsEachHitInTurn();
+    void replaceNextAfterInsertion();
+    void replaceAll_data();
+    void replaceAll();
 };
 
 namespace {
@@ -122,6 +132,121 @@ void TestDataEditor::refusedColumns()
     user.clear();
     QVERIFY(!frmData::refuseColumn(user, 2, QStringLiteral("Title")));
     QVERIFY(user.messages.isEmpty());
+}
+
+void TestDataEditor::find_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("needle");
+    QTest::addColumn<bool>("exact");
+    QTest::addColumn<int>("at");
+    QTest::newRow("full-width Ａ by half-width A") << "xＡy" << "A" << false << 1;
+    QTest::newRow("exact tells widths apart") << "xＡy" << "A" << true << -1;
+    QTest::newRow("exact case") << "abc ABC" << "ABC" << true << 4;
+    QTest::newRow("half-width katakana") << "ｶﾀｶﾅ.txt" << "カタカナ" << false << 0;
+    QTest::newRow("ideographic space") << "a　b" << "a b" << false << 0;
+    QTest::newRow("yen sign") << "a￥b" << "a\\b" << false << 0;
+    QTest::newRow("empty needle") << "abc" << "" << false << -1;
+}
+
+void TestDataEditor::find()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, needle);
+    QFETCH(bool, exact);
+    QFETCH(int, at);
+    QCOMPARE(frmSearch::find(text, needle, 0, exact), at);
+}
+
+void TestDataEditor::findsEachHitInTurn()
+{
+    ScriptedUserChannel user;
+    QPlainTextEdit box(QStringLiteral("abc Abc ABC"));
+    frmSearch search(user, &box);
+    search.searchBox()->setText(QStringLiteral("abc"));
+    QVERIFY(search.findNextButton()->isEnabled());
+    const QStringList expected{QStringLiteral("abc"), QStringLiteral("Abc"), QStringLiteral("ABC")};
+    for (int press = 0; press < 3; ++press) {
+        search.findNextButton()->click();
+        QCOMPARE(box.textCursor().selectedText(), expected.at(press));
+        QCOMPARE(search.hitPosition(), press * 4 + 1);
+    }
+    search.findNextButton()->click();
+    QCOMPARE(search.statusLabel()->text(), QStringLiteral("一致無し"));
+    QCOMPARE(search.hitPosition(), 0);
+
+    // After "一致無し" the search starts again from the top.
+    search.findNextButton()->click();
+    QCOMPARE(box.textCursor().selectionStart(), 0);
+}
+
+void TestDataEditor::replaceNextAfterInsertion()
+{
+    ScriptedUserChannel user;
+    QPlainTextEdit box(QStringLiteral("a-a"));
+    frmSearch search(user, &box);
+    search.replaceCheck()->setChecked(true);
+    search.searchBox()->setText(QStringLiteral("a"));
+    search.replaceBox()->setText(QStringLiteral("aa"));
+    search.findNext();
+    QCOMPARE(search.hitPosition(), 1);
+
+    // The next hit is looked for one search length after the replaced one:
+    // the second letter of the text just inserted.
+    search.replaceNextButton()->click();
+    QCOMPARE(box.toPlainText(), QStringLiteral("aa-a"));
+    QCOMPARE(search.hitPosition(), 2);
+
+    search.replaceNextButton()->click();
+    QCOMPARE(box.toPlainText(), QStringLiteral("aaa-a"));
+    QCOMPARE(search.hitPosition(), 3);
+
+    // Everything before the current hit stays as it is.
+    QPlainTextEdit names(QStringLiteral("Ab ab"));
+    frmSearch loose(user, &names);
+    loose.searchBox()->setText(QStringLiteral("ab"));
+    loose.replaceBox()->setText(QStringLiteral("X"));
+    loose.findNext();
+    loose.findNext();
+    loose.replaceNext();
+    QCOMPARE(names.toPlainText(), QStringLiteral("Ab X"));
+    QCOMPARE(loose.statusLabel()->text(), QStringLiteral("一致無し"));
+}
+
+void TestDataEditor::replaceAll_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("needle");
+    QTest::addColumn<QString>("replacement");
+    QTest::addColumn<bool>("exact");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("every width and case") << "IMG_1 img_2 ＩＭＧ_3" << "img" << "写真" << false << "写真_1 写真_2 写真_3";
+    QTest::newRow("exact only") << "IMG_1 img_2" << "img" << "x" << true << "IMG_1 x_2";
+    QTest::newRow("replacement holds the needle") << "a.a" << "a" << "aa" << false << "aa.aa";
+    QTest::newRow("to nothing") << "a b c\nd e" << " " << "" << false << "abc\nde";
+}
+
+void TestDataEditor::replaceAll()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, needle);
+    QFETCH(QString, replacement);
+    QFETCH(bool, exact);
+    QFETCH(QString, expected);
+    ScriptedUserChannel user;
+    QPlainTextEdit box(text);
+    frmSearch search(user, &box);
+    search.exactBox()->setChecked(exact);
+    search.searchBox()->setText(needle);
+    search.replaceBox()->setText(replacement);
+    search.replaceAllButton()->click();
+    QCOMPARE(user.messages.first().prompt, u'"' + needle + QStringLiteral("\" を \"") + replacement
+                                               + QStringLiteral("\" に全て置換します。宜しいですか？"));
+    QCOMPARE(box.toPlainText(), expected);
+    QCOMPARE(user.lastPrompt(), QStringLiteral("置換完了"));
+    // One undo step brings the text back.
+    box.undo();
+    QCOMPARE(box.toPlainText(), text);
 }
 
 QTEST_MAIN(TestDataEditor)
