@@ -23,14 +23,12 @@ private Q_SLOTS:
     void opensWithOneLinePerRow();
     void appliedText_data();
     void appliedText();
-    void typingForbiddenIsRefused();
-    void pastingForbiddenIsFlagged();
+    void forbiddenCharactersTypedOrPasted();
     void fullWidthReplacement();
     void refusedColumns();
     void find_data();
     void find();
-    void findsEachHitInTurn();
-    void replaceNextAfterInsertion();
+    void findAndReplaceNext();
     void replaceAll_data();
     void replaceAll();
 };
@@ -84,7 +82,7 @@ void TestDataEditor::appliedText()
     QCOMPARE(user.lastPrompt(), values.isEmpty() ? ForbiddenMessage : QString());
 }
 
-void TestDataEditor::typingForbiddenIsRefused()
+void TestDataEditor::forbiddenCharactersTypedOrPasted()
 {
     for (const bool fileNameColumn : {true, false}) {
         ScriptedUserChannel user;
@@ -97,10 +95,8 @@ void TestDataEditor::typingForbiddenIsRefused()
         QCOMPARE(user.lastPrompt(), QStringLiteral("? はファイル名に使用できません！"));
         QCOMPARE(user.messages.last().title, QStringLiteral("使用不可"));
     }
-}
 
-void TestDataEditor::pastingForbiddenIsFlagged()
-{
+    // Pasted text stays, flagged, until it is applied.
     ScriptedUserChannel user;
     frmData editor(user, QStringLiteral("変更後のファイル名"), {"a", "b"}, 1, true);
     editor.show();
@@ -158,7 +154,7 @@ void TestDataEditor::find()
     QCOMPARE(frmSearch::find(text, needle, 0, exact), at);
 }
 
-void TestDataEditor::findsEachHitInTurn()
+void TestDataEditor::findAndReplaceNext()
 {
     ScriptedUserChannel user;
     QPlainTextEdit box(QStringLiteral("abc Abc ABC"));
@@ -178,28 +174,22 @@ void TestDataEditor::findsEachHitInTurn()
     // After "一致無し" the search starts again from the top.
     search.findNextButton()->click();
     QCOMPARE(box.textCursor().selectionStart(), 0);
-}
 
-void TestDataEditor::replaceNextAfterInsertion()
-{
-    ScriptedUserChannel user;
-    QPlainTextEdit box(QStringLiteral("a-a"));
-    frmSearch search(user, &box);
-    search.replaceCheck()->setChecked(true);
-    search.searchBox()->setText(QStringLiteral("a"));
-    search.replaceBox()->setText(QStringLiteral("aa"));
-    search.findNext();
-    QCOMPARE(search.hitPosition(), 1);
-
-    // The next hit is looked for one search length after the replaced one:
-    // the second letter of the text just inserted.
-    search.replaceNextButton()->click();
-    QCOMPARE(box.toPlainText(), QStringLiteral("aa-a"));
-    QCOMPARE(search.hitPosition(), 2);
-
-    search.replaceNextButton()->click();
-    QCOMPARE(box.toPlainText(), QStringLiteral("aaa-a"));
-    QCOMPARE(search.hitPosition(), 3);
+    // Replacing one hit at a time, the next hit is looked for one search
+    // length after the replaced one: the second letter of the text just inserted.
+    QPlainTextEdit text(QStringLiteral("a-a"));
+    frmSearch replacer(user, &text);
+    replacer.replaceCheck()->setChecked(true);
+    replacer.searchBox()->setText(QStringLiteral("a"));
+    replacer.replaceBox()->setText(QStringLiteral("aa"));
+    replacer.findNext();
+    QCOMPARE(replacer.hitPosition(), 1);
+    replacer.replaceNextButton()->click();
+    QCOMPARE(text.toPlainText(), QStringLiteral("aa-a"));
+    QCOMPARE(replacer.hitPosition(), 2);
+    replacer.replaceNextButton()->click();
+    QCOMPARE(text.toPlainText(), QStringLiteral("aaa-a"));
+    QCOMPARE(replacer.hitPosition(), 3);
 
     // Everything before the current hit stays as it is.
     QPlainTextEdit names(QStringLiteral("Ab ab"));
