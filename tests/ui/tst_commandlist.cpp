@@ -14,6 +14,42 @@
 #include <QTest>
 #include <QTimer>
 
+namespace {
+
+// Writes the command files and gives the folder they are in.
+QString writeCommandFiles(const QTemporaryDir &folder, const QStringList &names)
+{
+    for (const QString &name : names) {
+        QFile file(folder.filePath(name));
+        if (file.open(QIODevice::WriteOnly))
+            file.write("Com=ファイル名置換\r\n");
+    }
+    return folder.path();
+}
+
+// The list window over a folder of command files of its own.
+struct Listing
+{
+    QTemporaryDir folder;
+    LinuxFileSystem files;
+    ScriptedUserChannel user;
+    frmList list;
+
+    explicit Listing(const QStringList &names = {"job.dat"})
+        : list(files, user, writeCommandFiles(folder, names))
+    {
+    }
+    QStringList listed() const
+    {
+        QStringList names;
+        for (int row = 0; row < list.lstList()->count(); ++row)
+            names << list.lstList()->item(row)->text();
+        return names;
+    }
+};
+
+} // namespace
+
 // The command-file list window, and the text side of the shell openers.
 class TestCommandList : public QObject
 {
@@ -22,158 +58,97 @@ class TestCommandList : public QObject
 private Q_SLOTS:
     void listsCommandFiles();
     void deletesInListedFolder();
-    void cancelledDeleteKeepsFile();
-    void failedDeleteIsReported();
-    void doubleClickChooses();
-    void closesWhenAnotherWindowComesToFront();
+    void cancelledOrFailedDelete();
+    void doubleClickChoosesAndLeavingCloses();
     void chooseWaitsForTheWindow();
     void programOf_data();
     void programOf();
-
-private:
-    void touch(const QString &path);
-    QStringList listed(const frmList &list) const;
 };
-
-void TestCommandList::touch(const QString &path)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("Com=ファイル名置換\r\n");
-}
-
-QStringList TestCommandList::listed(const frmList &list) const
-{
-    QStringList names;
-    for (int row = 0; row < list.lstList()->count(); ++row)
-        names << list.lstList()->item(row)->text();
-    return names;
-}
 
 void TestCommandList::listsCommandFiles()
 {
-    QTemporaryDir folder;
-    touch(folder.filePath(QStringLiteral("b.dat")));
-    touch(folder.filePath(QStringLiteral("写真.dat")));
-    touch(folder.filePath(QStringLiteral("A.DAT")));
-    touch(folder.filePath(QStringLiteral("notes.txt")));
-    QDir(folder.path()).mkdir(QStringLiteral("sub.dat"));
-    LinuxFileSystem files;
-    ScriptedUserChannel user;
-    frmList list(files, user, folder.path());
-    QCOMPARE(list.txtPath()->text(), folder.path());
+    Listing l({"b.dat", "写真.dat", "A.DAT", "notes.txt"});
+    QVERIFY(QDir(l.folder.path()).mkdir("sub.dat"));
+    l.list.refill();
+    QCOMPARE(l.list.txtPath()->text(), l.folder.path());
     QVERIFY(CommandFileNames(QString()).isEmpty());
-    QCOMPARE(listed(list), (QStringList{QStringLiteral("A.DAT"), QStringLiteral("b.dat"), QStringLiteral("写真.dat")}));
+    QCOMPARE(l.listed(), QStringList({"A.DAT", "b.dat", "写真.dat"}));
 }
 
 void TestCommandList::deletesInListedFolder()
 {
     // The listed folder is not the current folder: the file there goes, the
     // one of the same name in the current folder stays.
-    QTemporaryDir folder;
+    Listing l({"job.dat", "keep.dat"});
     QTemporaryDir elsewhere;
-    touch(folder.filePath(QStringLiteral("job.dat")));
-    touch(folder.filePath(QStringLiteral("keep.dat")));
-    touch(elsewhere.filePath(QStringLiteral("job.dat")));
+    writeCommandFiles(elsewhere, {"job.dat"});
     const QString current = QDir::currentPath();
     QDir::setCurrent(elsewhere.path());
-    LinuxFileSystem files;
-    ScriptedUserChannel user;
-    frmList list(files, user, folder.path());
-    list.show();
-    list.lstList()->setCurrentRow(0);
-    QTest::keyClick(list.lstList(), Qt::Key_Delete);
+    l.list.show();
+    l.list.lstList()->setCurrentRow(0);
+    QTest::keyClick(l.list.lstList(), Qt::Key_Delete);
     QDir::setCurrent(current);
 
-    QCOMPARE(user.lastPrompt(), QStringLiteral("job.dat を削除してよろしいですか？"));
-    QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("job.dat"))));
-    QVERIFY(QFile::exists(elsewhere.filePath(QStringLiteral("job.dat"))));
-    QCOMPARE(listed(list), QStringList{QStringLiteral("keep.dat")});
+    QCOMPARE(l.user.lastPrompt(), "job.dat を削除してよろしいですか？");
+    QVERIFY(!QFile::exists(l.folder.filePath("job.dat")));
+    QVERIFY(QFile::exists(elsewhere.filePath("job.dat")));
+    QCOMPARE(l.listed(), QStringList{"keep.dat"});
 }
 
-void TestCommandList::cancelledDeleteKeepsFile()
+void TestCommandList::cancelledOrFailedDelete()
 {
-    QTemporaryDir folder;
-    touch(folder.filePath(QStringLiteral("job.dat")));
-    LinuxFileSystem files;
-    ScriptedUserChannel user;
-    user.answers << MessageAnswer::Cancel;
-    frmList list(files, user, folder.path());
-    list.deleteRow(0);
-    QVERIFY(QFile::exists(folder.filePath(QStringLiteral("job.dat"))));
-    QCOMPARE(listed(list), QStringList{QStringLiteral("job.dat")});
+    Listing cancelled;
+    cancelled.user.answers << MessageAnswer::Cancel;
+    cancelled.list.deleteRow(0);
+    QVERIFY(QFile::exists(cancelled.folder.filePath("job.dat")));
+    QCOMPARE(cancelled.listed(), QStringList{"job.dat"});
+
+    // The file went behind the list's back: the error is shown, the row goes.
+    Listing failed;
+    QFile::remove(failed.folder.filePath("job.dat"));
+    failed.list.deleteRow(0);
+    QCOMPARE(failed.user.messages.size(), 2);
+    QVERIFY(failed.user.lastPrompt().startsWith("2 "));
+    QVERIFY(failed.listed().isEmpty());
 }
 
-void TestCommandList::failedDeleteIsReported()
+void TestCommandList::doubleClickChoosesAndLeavingCloses()
 {
-    QTemporaryDir folder;
-    touch(folder.filePath(QStringLiteral("job.dat")));
-    LinuxFileSystem files;
-    ScriptedUserChannel user;
-    frmList list(files, user, folder.path());
-    QFile::remove(folder.filePath(QStringLiteral("job.dat")));
-    list.deleteRow(0);
-    QCOMPARE(user.messages.size(), 2);
-    QVERIFY(user.lastPrompt().startsWith(QStringLiteral("2 ")));
-    QVERIFY(listed(list).isEmpty());
-}
-
-void TestCommandList::doubleClickChooses()
-{
-    QTemporaryDir folder;
-    touch(folder.filePath(QStringLiteral("job.dat")));
-    LinuxFileSystem files;
-    ScriptedUserChannel user;
-    frmList list(files, user, folder.path());
-    QSignalSpy chosen(&list, &frmList::chosen);
-    list.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&list));
-    const QRect item = list.lstList()->visualItemRect(list.lstList()->item(0));
-    QTest::mouseClick(list.lstList()->viewport(), Qt::LeftButton, {}, item.center());
-    QTest::mouseDClick(list.lstList()->viewport(), Qt::LeftButton, {}, item.center());
+    Listing l;
+    QSignalSpy chosen(&l.list, &frmList::chosen);
+    l.list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&l.list));
+    const QRect item = l.list.lstList()->visualItemRect(l.list.lstList()->item(0));
+    QTest::mouseClick(l.list.lstList()->viewport(), Qt::LeftButton, {}, item.center());
+    QTest::mouseDClick(l.list.lstList()->viewport(), Qt::LeftButton, {}, item.center());
     QCOMPARE(chosen.size(), 1);
-    QCOMPARE(chosen.first().first().toString(), folder.filePath(QStringLiteral("job.dat")));
-    QVERIFY(!list.isVisible());
-}
+    QCOMPARE(chosen.first().first().toString(), l.folder.filePath("job.dat"));
+    QVERIFY(!l.list.isVisible());
 
-void TestCommandList::closesWhenAnotherWindowComesToFront()
-{
-    QTemporaryDir folder;
-    touch(folder.filePath(QStringLiteral("job.dat")));
-    LinuxFileSystem files;
-    ScriptedUserChannel user;
-    frmList list(files, user, folder.path());
-    QSignalSpy chosen(&list, &frmList::chosen);
-    list.show();
-    QApplication::setActiveWindow(&list);
-    QTRY_VERIFY(list.isActiveWindow());
+    // Another window coming to the front closes the list, choosing nothing.
+    l.list.show();
+    QApplication::setActiveWindow(&l.list);
+    QTRY_VERIFY(l.list.isActiveWindow());
     QWidget other;
     other.show();
     QApplication::setActiveWindow(&other);
-    QTRY_VERIFY(!list.isVisible());
-    QCOMPARE(chosen.size(), 0);
+    QTRY_VERIFY(!l.list.isVisible());
+    QCOMPARE(chosen.size(), 1);
 }
 
 void TestCommandList::chooseWaitsForTheWindow()
 {
-    QTemporaryDir folder;
-    touch(folder.filePath(QStringLiteral("job.dat")));
-    LinuxFileSystem files;
-    ScriptedUserChannel user;
+    Listing l;
     const auto pick = [](int row) {
         for (QWidget *window : QApplication::topLevelWidgets()) {
-            if (auto *list = qobject_cast<frmList *>(window); list && list->isVisible()) {
-                if (row < 0)
-                    list->close();
-                else
-                    list->chooseRow(row);
-            }
+            if (auto *list = qobject_cast<frmList *>(window); list && list->isVisible())
+                row < 0 ? void(list->close()) : list->chooseRow(row);
         }
     };
     QTimer::singleShot(0, this, [pick] { pick(0); });
-    QCOMPARE(frmList::choose(files, user, folder.path()), folder.filePath(QStringLiteral("job.dat")));
+    QCOMPARE(frmList::choose(l.files, l.user, l.folder.path()), l.folder.filePath("job.dat"));
     QTimer::singleShot(0, this, [pick] { pick(-1); });
-    QCOMPARE(frmList::choose(files, user, folder.path()), QString());
+    QCOMPARE(frmList::choose(l.files, l.user, l.folder.path()), QString());
 }
 
 void TestCommandList::programOf_data()

@@ -4,26 +4,33 @@
 #include "ui/frmsearch.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
 // The direct data editor: one line per row, the forbidden characters on
-// typing, pasting and applying, and the full-width replacement.
+// typing, pasting and applying, the full-width replacement, and search and
+// replace in its text.
 class TestDataEditor : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void opensWithOneLinePerRow();
-    void linesFitTheRows_data();
-    void linesFitTheRows();
-    void typingForbiddenIsRefused();
-    void pastedForbiddenBlocksApply();
-    void otherColumnsAcceptPastedCharacters();
+    void appliedText_data();
+    void appliedText();
+    void forbiddenCharactersTypedOrPasted();
     void fullWidthReplacement();
     void refusedColumns();
+    void find_data();
+    void find();
+    void findAndReplaceNext();
+    void replaceAll_data();
+    void replaceAll();
 };
 
 namespace {
@@ -48,27 +55,34 @@ void TestDataEditor::opensWithOneLinePerRow()
     QCOMPARE(editor.values(), (QStringList{QStringLiteral("a.txt"), QStringLiteral("new.txt"), QStringLiteral("c.txt")}));
 }
 
-void TestDataEditor::linesFitTheRows_data()
+void TestDataEditor::appliedText_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("values");
-    QTest::newRow("a line missing") << "x\ny" << QStringList{"x", "y", ""};
-    QTest::newRow("extra lines dropped") << "x\ny\nz\nw\n" << QStringList{"x", "y", "z"};
-    QTest::newRow("blank line kept in place") << "x\n\nz\n" << QStringList{"x", "", "z"};
+    QTest::addColumn<bool>("fileNameColumn");
+    QTest::addColumn<QStringList>("values"); // none: refused
+    QTest::newRow("a line missing") << "x\ny" << true << QStringList{"x", "y", ""};
+    QTest::newRow("extra lines dropped") << "x\ny\nz\nw\n" << true << QStringList{"x", "y", "z"};
+    QTest::newRow("blank line kept in place") << "x\n\nz\n" << true << QStringList{"x", "", "z"};
+    QTest::newRow("colon in a name") << "12:30\nb\nc" << true << QStringList{};
+    QTest::newRow("angle bracket in a name") << "a<b\nb\nc" << true << QStringList{};
+    QTest::newRow("hyphen in a name") << "12-30\nb\nc" << true << QStringList{"12-30", "b", "c"};
+    QTest::newRow("question mark in a tag") << "Why?\nb\nc" << false << QStringList{"Why?", "b", "c"};
 }
 
-void TestDataEditor::linesFitTheRows()
+void TestDataEditor::appliedText()
 {
     QFETCH(QString, text);
+    QFETCH(bool, fileNameColumn);
     QFETCH(QStringList, values);
     ScriptedUserChannel user;
-    frmData editor(user, QStringLiteral("変更後のファイル名"), {"a", "b", "c"}, 1, true);
+    frmData editor(user, QStringLiteral("Title"), {"a", "b", "c"}, 1, fileNameColumn);
     editor.editBox()->setPlainText(text);
     editor.accept();
     QCOMPARE(editor.values(), values);
+    QCOMPARE(user.lastPrompt(), values.isEmpty() ? ForbiddenMessage : QString());
 }
 
-void TestDataEditor::typingForbiddenIsRefused()
+void TestDataEditor::forbiddenCharactersTypedOrPasted()
 {
     for (const bool fileNameColumn : {true, false}) {
         ScriptedUserChannel user;
@@ -81,10 +95,8 @@ void TestDataEditor::typingForbiddenIsRefused()
         QCOMPARE(user.lastPrompt(), QStringLiteral("? はファイル名に使用できません！"));
         QCOMPARE(user.messages.last().title, QStringLiteral("使用不可"));
     }
-}
 
-void TestDataEditor::pastedForbiddenBlocksApply()
-{
+    // Pasted text stays, flagged, until it is applied.
     ScriptedUserChannel user;
     frmData editor(user, QStringLiteral("変更後のファイル名"), {"a", "b"}, 1, true);
     editor.show();
@@ -93,34 +105,6 @@ void TestDataEditor::pastedForbiddenBlocksApply()
     QCOMPARE(user.lastPrompt(), ForbiddenMessage);
     QCOMPARE(user.messages.last().title, QStringLiteral("使用不可文字あり"));
     QVERIFY(editor.editBox()->toPlainText().contains(QStringLiteral("12:30")));
-
-    user.clear();
-    editor.accept();
-    QCOMPARE(user.lastPrompt(), ForbiddenMessage);
-    QVERIFY(editor.values().isEmpty());
-
-    // "<" cannot be typed away silently either: the applied text is checked for all nine.
-    editor.editBox()->setPlainText(QStringLiteral("a<b\nb"));
-    user.clear();
-    editor.accept();
-    QCOMPARE(user.lastPrompt(), ForbiddenMessage);
-    QVERIFY(editor.values().isEmpty());
-
-    editor.editBox()->setPlainText(QStringLiteral("12-30\nb"));
-    user.clear();
-    editor.accept();
-    QVERIFY(user.messages.isEmpty());
-    QCOMPARE(editor.values(), (QStringList{QStringLiteral("12-30"), QStringLiteral("b")}));
-}
-
-void TestDataEditor::otherColumnsAcceptPastedCharacters()
-{
-    ScriptedUserChannel user;
-    frmData editor(user, QStringLiteral("Title"), {"a"}, 1, false);
-    editor.editBox()->setPlainText(QStringLiteral("Why?"));
-    editor.accept();
-    QVERIFY(user.messages.isEmpty());
-    QCOMPARE(editor.values(), QStringList{QStringLiteral("Why?")});
 }
 
 void TestDataEditor::fullWidthReplacement()
@@ -144,6 +128,115 @@ void TestDataEditor::refusedColumns()
     user.clear();
     QVERIFY(!frmData::refuseColumn(user, 2, QStringLiteral("Title")));
     QVERIFY(user.messages.isEmpty());
+}
+
+void TestDataEditor::find_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("needle");
+    QTest::addColumn<bool>("exact");
+    QTest::addColumn<int>("at");
+    QTest::newRow("full-width Ａ by half-width A") << "xＡy" << "A" << false << 1;
+    QTest::newRow("exact tells widths apart") << "xＡy" << "A" << true << -1;
+    QTest::newRow("exact case") << "abc ABC" << "ABC" << true << 4;
+    QTest::newRow("half-width katakana") << "ｶﾀｶﾅ.txt" << "カタカナ" << false << 0;
+    QTest::newRow("ideographic space") << "a　b" << "a b" << false << 0;
+    QTest::newRow("yen sign") << "a￥b" << "a\\b" << false << 0;
+    QTest::newRow("empty needle") << "abc" << "" << false << -1;
+}
+
+void TestDataEditor::find()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, needle);
+    QFETCH(bool, exact);
+    QFETCH(int, at);
+    QCOMPARE(frmSearch::find(text, needle, 0, exact), at);
+}
+
+void TestDataEditor::findAndReplaceNext()
+{
+    ScriptedUserChannel user;
+    QPlainTextEdit box(QStringLiteral("abc Abc ABC"));
+    frmSearch search(user, &box);
+    search.searchBox()->setText(QStringLiteral("abc"));
+    QVERIFY(search.findNextButton()->isEnabled());
+    const QStringList expected{QStringLiteral("abc"), QStringLiteral("Abc"), QStringLiteral("ABC")};
+    for (int press = 0; press < 3; ++press) {
+        search.findNextButton()->click();
+        QCOMPARE(box.textCursor().selectedText(), expected.at(press));
+        QCOMPARE(search.hitPosition(), press * 4 + 1);
+    }
+    search.findNextButton()->click();
+    QCOMPARE(search.statusLabel()->text(), QStringLiteral("一致無し"));
+    QCOMPARE(search.hitPosition(), 0);
+
+    // After "一致無し" the search starts again from the top.
+    search.findNextButton()->click();
+    QCOMPARE(box.textCursor().selectionStart(), 0);
+
+    // Replacing one hit at a time, the next hit is looked for one search
+    // length after the replaced one: the second letter of the text just inserted.
+    QPlainTextEdit text(QStringLiteral("a-a"));
+    frmSearch replacer(user, &text);
+    replacer.replaceCheck()->setChecked(true);
+    replacer.searchBox()->setText(QStringLiteral("a"));
+    replacer.replaceBox()->setText(QStringLiteral("aa"));
+    replacer.findNext();
+    QCOMPARE(replacer.hitPosition(), 1);
+    replacer.replaceNextButton()->click();
+    QCOMPARE(text.toPlainText(), QStringLiteral("aa-a"));
+    QCOMPARE(replacer.hitPosition(), 2);
+    replacer.replaceNextButton()->click();
+    QCOMPARE(text.toPlainText(), QStringLiteral("aaa-a"));
+    QCOMPARE(replacer.hitPosition(), 3);
+
+    // Everything before the current hit stays as it is.
+    QPlainTextEdit names(QStringLiteral("Ab ab"));
+    frmSearch loose(user, &names);
+    loose.searchBox()->setText(QStringLiteral("ab"));
+    loose.replaceBox()->setText(QStringLiteral("X"));
+    loose.findNext();
+    loose.findNext();
+    loose.replaceNext();
+    QCOMPARE(names.toPlainText(), QStringLiteral("Ab X"));
+    QCOMPARE(loose.statusLabel()->text(), QStringLiteral("一致無し"));
+}
+
+void TestDataEditor::replaceAll_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("needle");
+    QTest::addColumn<QString>("replacement");
+    QTest::addColumn<bool>("exact");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("every width and case") << "IMG_1 img_2 ＩＭＧ_3" << "img" << "写真" << false << "写真_1 写真_2 写真_3";
+    QTest::newRow("exact only") << "IMG_1 img_2" << "img" << "x" << true << "IMG_1 x_2";
+    QTest::newRow("replacement holds the needle") << "a.a" << "a" << "aa" << false << "aa.aa";
+    QTest::newRow("to nothing") << "a b c\nd e" << " " << "" << false << "abc\nde";
+}
+
+void TestDataEditor::replaceAll()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, needle);
+    QFETCH(QString, replacement);
+    QFETCH(bool, exact);
+    QFETCH(QString, expected);
+    ScriptedUserChannel user;
+    QPlainTextEdit box(text);
+    frmSearch search(user, &box);
+    search.exactBox()->setChecked(exact);
+    search.searchBox()->setText(needle);
+    search.replaceBox()->setText(replacement);
+    search.replaceAllButton()->click();
+    QCOMPARE(user.messages.first().prompt, u'"' + needle + QStringLiteral("\" を \"") + replacement
+                                               + QStringLiteral("\" に全て置換します。宜しいですか？"));
+    QCOMPARE(box.toPlainText(), expected);
+    QCOMPARE(user.lastPrompt(), QStringLiteral("置換完了"));
+    // One undo step brings the text back.
+    box.undo();
+    QCOMPARE(box.toPlainText(), text);
 }
 
 QTEST_MAIN(TestDataEditor)
