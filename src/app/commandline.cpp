@@ -21,7 +21,6 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         option.name = argument.mid(argument.startsWith(QStringLiteral("--")) ? 2 : 1).toLower();
         if (takesValue(option.name) && at + 1 < arguments.size())
             option.value = arguments.at(++at);
-        line.m_switches << option;
         line.apply(option);
     }
     return line;

@@ -19,8 +19,6 @@ public:
 
     static CommandLine parse(const QStringList &arguments);
 
-    // The switches in command-line order, as start-up applies them.
-    const QList<Switch> &switches() const { return m_switches; }
     bool isEmpty() const { return m_arguments.isEmpty(); }
 
     bool debug() const { return m_debug; }
@@ -49,7 +47,6 @@ private:
     void apply(const Switch &option);
 
     QStringList m_arguments;
-    QList<Switch> m_switches;
     bool m_debug = false;
     bool m_unattended = false;
     bool m_quit = false;

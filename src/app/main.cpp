@@ -37,11 +37,12 @@ QStringList argumentsOf(int argc, char **argv)
     return arguments;
 }
 
-void loadSettings(JobController &controller, QSize screen)
+// Conf.txt over the defaults, applied to the controller; the window takes the rest.
+Settings loadSettings(JobController &controller, Settings settings)
 {
-    Settings settings = Settings::defaults(screen);
     ConfLoad(ConfPath(), &settings, controller.user());
     controller.applySettings(settings);
+    return settings;
 }
 
 // -auto -quit: no window and no display; messages go to stderr and every
@@ -55,7 +56,7 @@ int runHeadless(int argc, char **argv, const CommandLine &line)
     LinuxFileSystem files;
     JobController controller(user, files);
     controller.journalPath = RunJournal::defaultPath();
-    loadSettings(controller, QSize(1024, 768));
+    loadSettings(controller, Settings::defaults(QSize(1024, 768)));
     StartUp startUp(controller, line);
     return StartUp::exitCode(startUp.run([] {}));
 }
@@ -105,11 +106,8 @@ int runWindowed(int argc, char **argv, const CommandLine &line)
     controller.debug = line.debug();
     frmMain window(controller, user, line.debug());
     const QSize screen = window.screen()->size();
-    Settings settings = Settings::defaults(screen, window.listV()->font().family(),
-                                           window.listV()->font().pointSizeF());
-    ConfLoad(ConfPath(), &settings, user);
-    controller.applySettings(settings);
-    window.applySettings(settings);
+    window.applySettings(loadSettings(controller, Settings::defaults(screen, window.listV()->font().family(),
+                                                                     window.listV()->font().pointSizeF())));
 
     StartUp startUp(controller, line);
     const StartUp::Outcome outcome = startUp.run([&window] { window.show(); });

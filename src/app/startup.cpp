@@ -41,26 +41,21 @@ StartUp::Outcome StartUp::applySwitches()
     if (m_line.isEmpty())
         return Outcome::Continue;
     m_controller.startedFromCommandLine = true;
-    for (const CommandLine::Switch &option : m_line.switches()) {
-        const QString &name = option.name;
-        if (name == u"debug") {
-            m_controller.debug = true;
-        } else if (name == u"auto" || name == u"a") {
-            m_unattended = true;
-            m_controller.unattended = true;
-            m_controller.SelectJob(JobKind::FileNameReplace);
-        } else if (name == u"q" || name == u"quit") {
-            m_quit = true;
-        } else if (name == u"only_top") {
-            m_controller.options().setOnlyTopFolder(true);
-        } else if (name == u"no_confirm") {
-            m_controller.options().setNoConfirm(true);
-        } else if (name == u"search") {
-            m_controller.inputs().searchText = option.value;
-        } else if (name == u"pattern") {
-            m_controller.inputs().replaceText = option.value;
-        }
+    m_controller.debug = m_controller.debug || m_line.debug();
+    m_unattended = m_line.unattended();
+    m_quit = m_line.quit();
+    if (m_unattended) {
+        m_controller.unattended = true;
+        m_controller.SelectJob(JobKind::FileNameReplace);
     }
+    if (m_line.onlyTop())
+        m_controller.options().setOnlyTopFolder(true);
+    if (m_line.noConfirm())
+        m_controller.options().setNoConfirm(true);
+    if (m_line.hasSearch())
+        m_controller.inputs().searchText = m_line.search();
+    if (m_line.hasPattern())
+        m_controller.inputs().replaceText = m_line.pattern();
     if (m_line.unpaired()) {
         ShowPlainMessage(m_controller.user(),
                          QStringLiteral("コマンドパラメータ　－　search / pattern の片方が指定されていません！"));

@@ -20,6 +20,8 @@ private Q_SLOTS:
         QVERIFY(m_home->isValid());
         qputenv("HOME", QFile::encodeName(m_home->path()));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home->filePath(QStringLiteral("config"))));
+        // A user's own settings folder must not decide these tests.
+        qunsetenv("CORVANE_SETTINGS_DIR");
         QDir(m_home->path()).mkpath(QStringLiteral("config"));
     }
 
