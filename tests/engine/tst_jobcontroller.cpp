@@ -132,6 +132,7 @@ private Q_SLOTS:
         QCOMPARE(c.CommandFileLoad(file.fileName()), 0);
         QVERIFY(!c.states().executeEnabled && !c.states().restoreEnabled);
         QCOMPARE(c.inputs().searchText, u"FROMFILE"_qs);
+        QVERIFY(c.caption().contains(u"< job.dat >"_qs));
     }
 
     void mp3JobStartsWithFreshTemplates()

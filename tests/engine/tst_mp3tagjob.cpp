@@ -154,7 +154,6 @@ private Q_SLOTS:
         QCOMPARE(m_user.messages[0].prompt, QStringLiteral("ＭＰ３タグ情報を変更します。\r\nよろしいですか？"));
         QCOMPARE(m_user.messages[1].prompt, QStringLiteral("変換完了\r\n\r\nフォルダを開きますか？"));
         QCOMPARE(m_opener.folders, QStringList{m_dir.path()});
-        QVERIFY(!m_states.tryEnabled && !m_states.executeEnabled && !m_states.restoreEnabled);
 
         clsTAG tag;
         QVERIFY(tag.setFilePath(path));

@@ -132,7 +132,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("clickedRow");
         QTest::addColumn<QString>("preview");
 
-        QTest::newRow("first row") << "photo.jpg|5|2|1|_" << 0 << "photo_05.jpg";
         QTest::newRow("third row") << "photo.jpg|5|2|10|_" << 3 << "photo_25.jpg";
         QTest::newRow("no base name") << "|5|2|1|_" << 1 << QString();
         QTest::newRow("step below 1") << "photo|5|2|0|_" << 1 << QString();
