@@ -44,6 +44,9 @@ QString RunJournal::begin(JournalRecord::Kind kind, const std::vector<JournalIte
         field(&bytes, '-', item.park);
         field(&bytes, '-', item.to);
     }
+    // The plan counts only once it is whole: a run killed while writing it
+    // had not renamed anything yet.
+    bytes.append("B\0", 2);
     m_file.append(bytes);
     return m_file.sync();
 }
@@ -79,9 +82,10 @@ bool RunJournal::unfinished(const QString &path)
     bool busy = false;
     QString error;
     const QByteArray bytes = JournalFile::read(path, &busy, &error);
-    // Every field ends in NUL and every other field begins with a letter of
-    // its own, so only the closing mark ends in these three bytes.
-    return !busy && bytes.startsWith(magic) && !bytes.endsWith(QByteArray("\0C\0", 3));
+    // Every field ends in NUL and begins with a letter of its own, so these
+    // three bytes stand only for the marks of a whole plan and of the end.
+    return !busy && bytes.startsWith(magic) && bytes.contains(QByteArray("\0B\0", 3))
+           && !bytes.endsWith(QByteArray("\0C\0", 3));
 }
 
 QString RunJournal::defaultPath()
@@ -106,7 +110,6 @@ JournalRecord RunJournal::load(const QString &path, bool *busy, QString *error)
     record.kind = bytes.mid(at, kindEnd + 1 - at) == restoreKind ? JournalRecord::Kind::Restore
                                                                   : JournalRecord::Kind::Execute;
     at = kindEnd + 1;
-    record.exists = true;
     const auto next = [&](QByteArray *token) {
         const qsizetype end = bytes.indexOf('\0', at);
         if (end < 0)
@@ -138,6 +141,8 @@ JournalRecord RunJournal::load(const QString &path, bool *busy, QString *error)
                 record.failedIn.resize(record.items.size(), 0);
             if (index >= 0 && index < int(record.items.size()))
                 record.failedIn[index] = static_cast<char>(parts.value(0).toInt());
+        } else if (tag == 'B') {
+            record.exists = true;
         } else if (tag == 'C') {
             record.complete = true;
         }

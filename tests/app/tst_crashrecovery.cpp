@@ -30,8 +30,9 @@ private:
     enum class Phase { NotStarted, FirstPass, SecondPass, Done };
     void makeFiles();
     QProcess *startRename();
-    // Starts a rename, kills it after delayMs and tells where it was.
-    Phase killAfter(int delayMs);
+    // Starts a rename, kills it once its journal holds mark and afterMs have
+    // passed, and tells where the run was.
+    Phase killAt(const QByteArray &mark, int afterMs);
     int undo();
     void verifyOriginalNames();
     void verifyEveryFileOnce();
@@ -76,13 +77,23 @@ QProcess *TestCrashRecovery::startRename()
     return process;
 }
 
-TestCrashRecovery::Phase TestCrashRecovery::killAfter(int delayMs)
+TestCrashRecovery::Phase TestCrashRecovery::killAt(const QByteArray &mark, int afterMs)
 {
     QFile::remove(journal());
     QProcess *process = startRename();
     if (!process->waitForStarted(10000))
         return Phase::NotStarted;
-    QThread::msleep(delayMs);
+    // Waits for the journal to show the mark (the plan whole, or the second
+    // pass begun), then lets the run go on a little before the kill.
+    QElapsedTimer waited;
+    waited.start();
+    while (process->state() == QProcess::Running && waited.elapsed() < 30000) {
+        QFile file(journal());
+        if (file.open(QIODevice::ReadOnly) && file.readAll().contains(mark))
+            break;
+        QThread::usleep(200);
+    }
+    QThread::msleep(afterMs);
     ::kill(static_cast<pid_t>(process->processId()), SIGKILL);
     process->waitForFinished(10000);
     delete process;
@@ -134,26 +145,17 @@ void TestCrashRecovery::verifyOriginalNames()
 
 void TestCrashRecovery::killedRunsAreUndone()
 {
-    // The machine decides how long a pass takes: kill times are widened until
-    // one lands after the run, then halved between the last early and the
-    // first late one until both passes have been hit.
+    // Kills soon after the plan is on disk land in the first pass, kills
+    // soon after the second pass began land in it; a few of each.
     QSet<Phase> seen;
-    int early = 0;
-    int late = 0;
-    int delay = 50;
-    for (int attempt = 0; attempt < 20 && !(seen.contains(Phase::FirstPass) && seen.contains(Phase::SecondPass));
-         ++attempt) {
-        const Phase phase = killAfter(delay);
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        const bool second = attempt % 2 == 1;
+        const Phase phase = killAt(QByteArray(second ? "\0P\0" : "\0B\0", 3), (attempt / 2) * 5);
         seen.insert(phase);
-        if (phase == Phase::Done)
-            late = delay;
-        else if (phase != Phase::SecondPass)
-            early = delay;
         QVERIFY(undo() != 1);
         verifyOriginalNames();
         if (phase == Phase::FirstPass || phase == Phase::SecondPass)
             QCOMPARE(undo(), 2); // the undo itself leaves nothing to put back
-        delay = late == 0 ? delay * 2 : (early + late) / 2 + (phase == Phase::SecondPass ? 7 : 0);
     }
     QVERIFY2(seen.contains(Phase::FirstPass) && seen.contains(Phase::SecondPass), "no kill landed in one of the passes");
 }
@@ -161,8 +163,8 @@ void TestCrashRecovery::killedRunsAreUndone()
 void TestCrashRecovery::killedRunIsFinishedAtTheNextStart()
 {
     Phase phase = Phase::NotStarted;
-    for (int delay = 60; delay < 5000 && phase != Phase::FirstPass && phase != Phase::SecondPass; delay += 40) {
-        phase = killAfter(delay);
+    for (int attempt = 0; attempt < 5 && phase != Phase::FirstPass && phase != Phase::SecondPass; ++attempt) {
+        phase = killAt(QByteArray("\0B\0", 3), 5 * attempt);
         if (phase == Phase::Done)
             QCOMPARE(undo(), 0);
     }
