@@ -49,9 +49,9 @@ StartUp::Outcome StartUp::applySwitches()
         m_controller.SelectJob(JobKind::FileNameReplace);
     }
     if (m_line.onlyTop())
-        m_controller.options().setOnlyTopFolder(true);
+        m_controller.options().onlyTopFolder = true;
     if (m_line.noConfirm())
-        m_controller.options().setNoConfirm(true);
+        m_controller.options().noConfirm = true;
     if (m_line.hasSearch())
         m_controller.inputs().searchText = m_line.search();
     if (m_line.hasPattern())
@@ -128,7 +128,7 @@ StartUp::Outcome StartUp::runQueue()
 // file loaded) is clean, executes it. Returns the last result: negative on failure.
 int StartUp::runOneJob(int loadResult)
 {
-    const bool quiet = ProcessFlags::noConfirm();
+    const bool quiet = m_controller.options().noConfirm;
     const bool mp3 = m_controller.job() == JobKind::Mp3TagEdit;
     const int declined = m_controller.user().declinedQuestions();
     int result;

@@ -96,7 +96,7 @@ int JobController::activeRowCount() const
 
 bool JobController::quiet() const
 {
-    return ProcessFlags::noConfirm() || m_options.noTry;
+    return m_options.noConfirm || m_options.noTry;
 }
 
 TryResult JobController::TryCommand()
@@ -470,7 +470,7 @@ bool JobController::LoadFolder(const QString &folder)
 bool JobController::loadFolder(const QString &folder)
 {
     JobContext run = context();
-    const bool failed = LoadFromFolder(run, m_loader, folder, ProcessFlags::onlyTop());
+    const bool failed = LoadFromFolder(run, m_loader, folder, m_options.onlyTopFolder);
     if (QFileInfo(folder).isDir())
         m_currentFolder = folder;
     ListChanged();
@@ -539,6 +539,8 @@ void linkFieldSettings(auto &inputs, auto &options, auto &tagJob, auto &showId3,
     link(&Settings::stepMinutes, inputs.stepMinutes);
     link(&Settings::addTop, inputs.addTop);
     link(&Settings::separator, inputs.separator);
+    link(&Settings::onlyTopFolder, options.onlyTopFolder);
+    link(&Settings::noConfirm, options.noConfirm);
     link(&Settings::noTry, options.noTry);
     link(&Settings::errorContinue, options.errorContinue);
     link(&Settings::ignoreCase, options.ignoreCase);
@@ -553,9 +555,6 @@ void linkFieldSettings(auto &inputs, auto &options, auto &tagJob, auto &showId3,
 void JobController::applySettings(const Settings &settings)
 {
     linkFieldSettings(m_inputs, m_options, m_tagJob, showId3, SettingsLoader{settings});
-    // These two also set the process-wide flags.
-    m_options.setOnlyTopFolder(settings.onlyTopFolder);
-    m_options.setNoConfirm(settings.noConfirm);
     m_searchHistory.setExecuteHistoryText(settings.searchHistory);
     m_replaceHistory.setExecuteHistoryText(settings.replaceHistory);
     selectJob(Jobs::fromPosition(settings.jobPosition));
@@ -565,8 +564,6 @@ void JobController::storeSettings(Settings *settings) const
 {
     linkFieldSettings(m_inputs, m_options, m_tagJob, showId3, SettingsStorer{*settings});
     settings->jobPosition = Jobs::position(m_job);
-    settings->onlyTopFolder = m_options.onlyTopFolder();
-    settings->noConfirm = m_options.noConfirm();
     settings->searchHistory = m_searchHistory.executeHistoryText();
     settings->replaceHistory = m_replaceHistory.executeHistoryText();
 }

@@ -63,7 +63,7 @@ bool dropPaths(JobContext &context, LoaderState &state, const QStringList &dropp
         if (folderJob)
             FolderList_Sub(context, state, path, list, true, state.loadCancelled, 1);
         else
-            FileList_Sub(context, state, path, list, true, state.loadCancelled, context.options.onlyTopFolder());
+            FileList_Sub(context, state, path, list, true, state.loadCancelled, context.options.onlyTopFolder);
     }
     state.setCountText(QString::number(list.paths.size()));
     context.user.showStatus(kind + u"追加処理中");
@@ -170,7 +170,7 @@ void ListV_MP3_OLEDragDrop(JobContext &context, LoaderState &state, const QStrin
     context.user.showStatus(QStringLiteral("ファイルリスト作成中"));
     PathList list;
     for (const QString &path : paths)
-        FileList_Sub(context, state, path, list, true, state.loadCancelled, context.options.onlyTopFolder());
+        FileList_Sub(context, state, path, list, true, state.loadCancelled, context.options.onlyTopFolder);
     state.setCountText(QString::number(list.paths.size()));
     context.user.showStatus(QStringLiteral("ファイル追加処理中"));
 

@@ -90,7 +90,7 @@ TryResult PlanReplace(JobContext &context, bool quiet)
     if (!faults.empty())
         return RejectFaultyRows(context, faults);
     if (changed.empty()) {
-        if (!ProcessFlags::noConfirm())
+        if (!context.options.noConfirm)
             ShowMessage(context.user, QStringLiteral("置換できるファイルはありませんでした。"), MessageStyle::OkOnly,
                         QStringLiteral("置換無し"), true);
         return CompletePlan(context, TryResult::NothingToChange);

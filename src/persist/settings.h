@@ -50,8 +50,7 @@ struct Settings
     int dataEditorHeight{};
     int dataEditorWidth{};
 
-    // The option menu's flags. The caller mirrors onlyTopFolder and noConfirm
-    // into the process-wide flags once they are read.
+    // The option menu's flags.
     bool onlyTopFolder{};
     bool noTry{};
     bool noConfirm{};

@@ -262,7 +262,7 @@ void frmMain::buildMenus()
     QMenu *options = menuBar()->addMenu(QStringLiteral("オプション"));
     RunOptions &o = m_controller.options();
     menuOption(options, QStringLiteral("mnuOnlyTopFolder"), QStringLiteral("再帰ファイル検索をしない"),
-              [&o](bool on) { o.setOnlyTopFolder(on); });
+              [&o](bool on) { o.onlyTopFolder = on; });
     menuOption(options, QStringLiteral("mnuIgnoreCase"), QStringLiteral("大/小文字を区別しない"),
               [&o](bool on) { o.ignoreCase = on; });
     menuOption(options, QStringLiteral("mnuRegOrder"), QStringLiteral("検索/置換履歴を昇順で表示"),
@@ -277,7 +277,7 @@ void frmMain::buildMenus()
     menuAction(help, QStringLiteral("mnuReg"), QStringLiteral("正規表現の使用例"), [this] { openRegExpHelp(); });
     help->addSeparator();
     menuOption(help, QStringLiteral("mnuNoConfirm"), QStringLiteral("確認メッセージを表示しない"),
-              [&o](bool on) { o.setNoConfirm(on); });
+              [&o](bool on) { o.noConfirm = on; });
     help->addSeparator();
     menuAction(help, QStringLiteral("mnuHelpVersion"), QStringLiteral("バージョン"), [this] { openAbout(); });
 }
@@ -749,12 +749,12 @@ void frmMain::refreshOptions()
 {
     const RunOptions &o = m_controller.options();
     const auto check = [this](const QString &name, bool on) { m_actions.value(name)->setChecked(on); };
-    check(QStringLiteral("mnuOnlyTopFolder"), o.onlyTopFolder());
+    check(QStringLiteral("mnuOnlyTopFolder"), o.onlyTopFolder);
     check(QStringLiteral("mnuIgnoreCase"), o.ignoreCase);
     check(QStringLiteral("mnuRegOrder"), o.regOrder);
     check(QStringLiteral("mnuNoTry"), o.noTry);
     check(QStringLiteral("mnuErrorContinue"), o.errorContinue);
-    check(QStringLiteral("mnuNoConfirm"), o.noConfirm());
+    check(QStringLiteral("mnuNoConfirm"), o.noConfirm);
 }
 
 void frmMain::refreshCommands()

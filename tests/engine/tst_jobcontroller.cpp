@@ -19,8 +19,6 @@ struct Controller
 
     explicit Controller(const QStringList &names)
     {
-        ProcessFlags::setNoConfirm(false);
-        ProcessFlags::setOnlyTop(false);
         for (const QString &name : names) {
             QFile file(dir.filePath(name));
             if (file.open(QIODevice::WriteOnly))

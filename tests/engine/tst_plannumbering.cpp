@@ -8,7 +8,6 @@ class TestPlanNumbering : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { ProcessFlags::setNoConfirm(false); }
 
     void names_data()
     {

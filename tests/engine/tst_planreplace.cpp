@@ -7,7 +7,6 @@ class TestPlanReplace : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { ProcessFlags::setNoConfirm(false); }
 
     void nothingToChange()
     {
@@ -21,7 +20,7 @@ private Q_SLOTS:
 
         // Under no-confirm nothing is said.
         f.user.clear();
-        ProcessFlags::setNoConfirm(true);
+        f.options.noConfirm = true;
         QCOMPARE(f.plan(JobKind::FolderRename, false), TryResult::NothingToChange);
         QVERIFY(f.user.messages.isEmpty());
     }

@@ -7,7 +7,6 @@ class TestPlanTimeStamps : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { ProcessFlags::setNoConfirm(false); }
 
     void sequence_data()
     {
