@@ -879,3 +879,18 @@ void JobController::ApplyDirectData(int column, const QStringList &values)
     m_tagJob.ChkManual = true;
     m_states.tryEnabled = true;
 }
+
+void JobController::SetOption(bool RunOptions::*option, bool on)
+{
+    m_options.*option = on;
+}
+
+void JobController::SetOnlyTopFolder(bool on)
+{
+    m_options.setOnlyTopFolder(on);
+}
+
+void JobController::SetNoConfirm(bool on)
+{
+    m_options.setNoConfirm(on);
+}

@@ -215,4 +215,9 @@ public:
     // names), and the values edited in the data editor written back to it.
     QStringList ActiveColumn(int column) const;
     void ApplyDirectData(int column, const QStringList &values);
+
+    // The option menu's flags.
+    void SetOption(bool RunOptions::*option, bool on);
+    void SetOnlyTopFolder(bool on);
+    void SetNoConfirm(bool on);
 };

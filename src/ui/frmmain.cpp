@@ -202,24 +202,26 @@ void frmMain::buildMenus()
     menuAction(edit, QStringLiteral("mnuDirect"), QStringLiteral("直接データ指定"), [this] { editDirectData(); });
 
     QMenu *options = menuBar()->addMenu(QStringLiteral("オプション"));
-    RunOptions &o = m_controller.options();
+    const auto option = [this](bool RunOptions::*flag) {
+        return [this, flag](bool on) { m_controller.SetOption(flag, on); };
+    };
     menuOption(options, QStringLiteral("mnuOnlyTopFolder"), QStringLiteral("再帰ファイル検索をしない"),
-              [&o](bool on) { o.setOnlyTopFolder(on); });
+              [this](bool on) { m_controller.SetOnlyTopFolder(on); });
     menuOption(options, QStringLiteral("mnuIgnoreCase"), QStringLiteral("大/小文字を区別しない"),
-              [&o](bool on) { o.ignoreCase = on; });
+              option(&RunOptions::ignoreCase));
     menuOption(options, QStringLiteral("mnuRegOrder"), QStringLiteral("検索/置換履歴を昇順で表示"),
-              [&o](bool on) { o.regOrder = on; });
+              option(&RunOptions::regOrder));
     menuOption(options, QStringLiteral("mnuNoTry"), QStringLiteral("試行せず直接実行"),
               [this](bool on) { m_controller.SetNoTryMode(on); });
     menuOption(options, QStringLiteral("mnuErrorContinue"), QStringLiteral("エラー時も続行"),
-              [&o](bool on) { o.errorContinue = on; });
+              option(&RunOptions::errorContinue));
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("ヘルプ"));
     menuAction(help, QStringLiteral("mnuHelpHelp"), QStringLiteral("ヘルプ"), [this] { openHelp(); });
     menuAction(help, QStringLiteral("mnuReg"), QStringLiteral("正規表現の使用例"), [this] { openRegExpHelp(); });
     help->addSeparator();
     menuOption(help, QStringLiteral("mnuNoConfirm"), QStringLiteral("確認メッセージを表示しない"),
-              [&o](bool on) { o.setNoConfirm(on); });
+              [this](bool on) { m_controller.SetNoConfirm(on); });
     help->addSeparator();
     menuAction(help, QStringLiteral("mnuHelpVersion"), QStringLiteral("バージョン"), [this] { openAbout(); });
 }
