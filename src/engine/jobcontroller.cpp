@@ -747,3 +747,139 @@ void JobController::DropRows(int row)
     ListV_OLEDragDrop(run, m_loader, DropData{true, {}}, row);
     ListChanged();
 }
+
+void JobController::SetNumberingInput(QString JobInputs::*field, const QString &text)
+{
+    m_inputs.*field = text;
+    RefreshJobInputs();
+}
+
+void JobController::SetAddTop(bool on)
+{
+    m_inputs.addTop = on;
+    RefreshJobInputs();
+}
+
+void JobController::SetSearchInput(QString JobInputs::*field, const QString &text)
+{
+    m_inputs.*field = text;
+    SearchTextChanged();
+}
+
+void JobController::SetBaseDate(QDate date)
+{
+    m_inputs.baseDate = date;
+}
+
+void JobController::SetBaseTime(QTime time)
+{
+    m_inputs.baseTime = time;
+}
+
+void JobController::SetStepMinutes(const QString &text)
+{
+    m_inputs.stepMinutes = text;
+}
+
+void JobController::SetDirectData(bool on)
+{
+    m_tagJob.ChkManual = on;
+}
+
+void JobController::SetTagV1(bool on)
+{
+    m_tagJob.TagV1 = on;
+}
+
+void JobController::SetTagV2(bool on)
+{
+    m_tagJob.TagV2 = on;
+}
+
+void JobController::SetTagTemplate(int column, const QString &text)
+{
+    m_tagJob.txtField[column] = text;
+    if (m_tagJob.rows().count() > 0)
+        m_states.tryEnabled = true;
+}
+
+void JobController::ResetTagTemplates()
+{
+    m_tagJob.resetTemplates();
+}
+
+void JobController::ChooseReplaceTarget(const QString &tag)
+{
+    if (!tag.isEmpty() && activeRowCount() > 0)
+        m_states.tryEnabled = true;
+}
+
+void JobController::OfferTry()
+{
+    m_states.tryEnabled = true;
+}
+
+void JobController::OpenFolder(const QString &folder)
+{
+    m_loader.loadCancelled = false;
+    if (m_job != JobKind::Mp3TagEdit)
+        m_inputs.baseName.clear();
+    LoadFolder(folder);
+    if (activeRowCount() > 0)
+        RefreshJobInputs();
+}
+
+void JobController::CancelLoad()
+{
+    m_loader.loadCancelled = true;
+}
+
+QString JobController::ActiveListText(const QStringList &mainHeaders) const
+{
+    if (m_job != JobKind::Mp3TagEdit)
+        return ListCommands::copyText(m_rows, mainHeaders, 6);
+    QStringList headers;
+    for (int column = 0; column < TagRow::FieldCount; ++column)
+        headers << TagRow::header(column);
+    return ListCommands::copyText(m_tagJob.rows(), headers, 10);
+}
+
+QStringList JobController::ActiveColumn(int column) const
+{
+    const bool mp3 = m_job == JobKind::Mp3TagEdit;
+    const int count = activeRowCount();
+    QStringList values;
+    values.reserve(count);
+    for (int i = 1; i <= count; ++i)
+        values << (mp3 ? m_tagJob.rows().row(i)[column - 1] : m_rows.row(i)[RenameField::NewName]);
+    return values;
+}
+
+void JobController::ApplyDirectData(int column, const QStringList &values)
+{
+    if (m_job == JobKind::Mp3TagEdit) {
+        TagRowList &rows = m_tagJob.rows();
+        for (int i = 1; i <= rows.count(); ++i) {
+            rows.editRow(i).selected = false;
+            rows.editRow(i)[column - 1] = values.value(i - 1);
+        }
+        rows.changed(1, rows.count());
+    } else {
+        for (int i = 1; i <= m_rows.count(); ++i) {
+            RenameRow &row = m_rows.editRow(i);
+            row.selected = false;
+            row[RenameField::NewName] = values.value(i - 1);
+            row[RenameField::Path] = JoinPath(row[RenameField::Folder], values.value(i - 1));
+        }
+        m_rows.changed(1, m_rows.count());
+    }
+    m_tagJob.ChkManual = true;
+    m_states.tryEnabled = true;
+}
+
+void JobController::SetOption(bool RunOptions::*option, bool on)
+{
+    if (refused())
+        return;
+    m_options.*option = on;
+}

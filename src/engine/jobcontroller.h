@@ -181,4 +181,41 @@ private:
     QString m_commandFilePath;
     QString m_optionText;
     int m_runDepth = 0;
+
+public:
+    // The window's inputs as the user edits them. A numbering input refreshes
+    // the preview; a search or replace text lets Try follow it.
+    void SetNumberingInput(QString JobInputs::*field, const QString &text);
+    void SetAddTop(bool on);
+    void SetSearchInput(QString JobInputs::*field, const QString &text);
+    void SetBaseDate(QDate date);
+    void SetBaseTime(QTime time);
+    void SetStepMinutes(const QString &text);
+    // The MP3 job's choices: "データを直接指定", the tag versions, the field templates.
+    void SetDirectData(bool on);
+    void SetTagV1(bool on);
+    void SetTagV2(bool on);
+    void SetTagTemplate(int column, const QString &text);
+    void ResetTagTemplates();
+    // A tag chosen in cmbReplaceTarget offers Try when there are rows.
+    void ChooseReplaceTarget(const QString &tag);
+    // Try becomes available (after "全て選択").
+    void OfferTry();
+
+    // The window's folder load: outside the MP3 job the base name starts
+    // afresh, and the inputs follow the rows read.
+    void OpenFolder(const QString &folder);
+    // A folder read still running stops at its next check.
+    void CancelLoad();
+
+    // The active list as tab-separated text; the main list's headers come
+    // from the window, which names its columns by the job.
+    QString ActiveListText(const QStringList &mainHeaders) const;
+    // One column of the active list (1-based; the main list has only its new
+    // names), and the values edited in the data editor written back to it.
+    QStringList ActiveColumn(int column) const;
+    void ApplyDirectData(int column, const QStringList &values);
+
+    // The option menu's flags.
+    void SetOption(bool RunOptions::*option, bool on);
 };

@@ -2,47 +2,42 @@
 
 #include "engine/fileload.h"
 #include "engine/jobcontroller.h"
-#include "engine/listcommands.h"
 #include "engine/listdrop.h"
 #include "persist/commandfilefolder.h"
 #include "persist/conffile.h"
 #include "platform/pathtext.h"
 #include "platform/showmessage.h"
 #include "ui/appicon.h"
-#include "ui/clicklabel.h"
 #include "ui/frmabout.h"
 #include "ui/frmdata.h"
-#include "ui/frminput.h"
 #include "ui/frmlist.h"
 #include "ui/frmsearch.h"
 #include "ui/frmtemplate.h"
 #include "ui/frmvar.h"
 #include "ui/historycombo.h"
 #include "ui/mp3fieldstrip.h"
+#include "ui/mp3templategroup.h"
+#include "ui/numberinggroup.h"
 #include "ui/qtuserchannel.h"
 #include "ui/renamerowmodel.h"
+#include "ui/replacegroup.h"
 #include "ui/rowlistview.h"
 #include "ui/shellopen.h"
 #include "ui/tagrowmodel.h"
+#include "ui/timestampgroup.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QFileDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDialog>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -51,7 +46,6 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStyle>
-#include <QTimeEdit>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -59,64 +53,9 @@
 namespace {
 
 const QString crlf = QStringLiteral("\r\n");
-// Characters a file name cannot hold: the separator box drops them as they are typed.
-const QString forbiddenInNames = QStringLiteral("/:*?\\|<>\"");
-
-void setText(QLineEdit *box, const QString &text)
-{
-    if (box->text() == text)
-        return;
-    const QSignalBlocker blocker(box);
-    box->setText(text);
-}
-
-void setText(QComboBox *box, const QString &text)
-{
-    if (box->currentText() == text)
-        return;
-    const QSignalBlocker blocker(box);
-    box->setEditText(text);
-}
-
-bool isDigitKey(const QKeyEvent *key)
-{
-    return key->key() >= Qt::Key_0 && key->key() <= Qt::Key_9 && key->text().size() == 1;
-}
-
-// Keys that move around or edit without typing.
-bool isEditingKey(const QKeyEvent *key)
-{
-    switch (key->key()) {
-    case Qt::Key_Backspace:
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-    case Qt::Key_Home:
-    case Qt::Key_End:
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-        return true;
-    default:
-        return key->modifiers() & Qt::ControlModifier;
-    }
-}
-
-QComboBox *numberCombo(const QString &name, const QStringList &items, QWidget *parent)
-{
-    auto *box = new QComboBox(parent);
-    box->setObjectName(name);
-    box->setEditable(true);
-    box->setInsertPolicy(QComboBox::NoInsert);
-    box->addItems(items);
-    box->setMinimumContentsLength(4);
-    return box;
-}
-
-QLabel *label(const QString &text, QWidget *parent)
-{
-    return new QLabel(text, parent);
-}
 
 } // namespace
+
 
 frmMain::frmMain(JobController &controller, UserChannel &user, bool debug, QWidget *parent)
     : QMainWindow(parent)
@@ -144,9 +83,12 @@ frmMain::frmMain(JobController &controller, UserChannel &user, bool debug, QWidg
     top->addWidget(buildCommands(central), 1);
     layout->addLayout(top);
 
-    layout->addWidget(buildNumbering(central));
-    layout->addWidget(buildReplace(central));
-    layout->addWidget(buildTimeStamp(central));
+    m_numbering = new NumberingGroup(m_controller, m_user, central);
+    m_replace = new ReplaceGroup(m_controller, m_user, central);
+    m_timeStamp = new TimeStampGroup(m_controller, central);
+    layout->addWidget(m_numbering);
+    layout->addWidget(m_replace);
+    layout->addWidget(m_timeStamp);
     layout->addWidget(buildLists(central), 1);
 
     m_frProg = new QFrame(central);
@@ -175,7 +117,7 @@ frmMain::frmMain(JobController &controller, UserChannel &user, bool debug, QWidg
 
     buildMenus();
     buildToolBar();
-    bindInputs();
+    bindParts();
 
     auto *ctrlM = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), this);
     ctrlM->setContext(Qt::WindowShortcut);
@@ -260,24 +202,26 @@ void frmMain::buildMenus()
     menuAction(edit, QStringLiteral("mnuDirect"), QStringLiteral("直接データ指定"), [this] { editDirectData(); });
 
     QMenu *options = menuBar()->addMenu(QStringLiteral("オプション"));
-    RunOptions &o = m_controller.options();
+    const auto option = [this](bool RunOptions::*flag) {
+        return [this, flag](bool on) { m_controller.SetOption(flag, on); };
+    };
     menuOption(options, QStringLiteral("mnuOnlyTopFolder"), QStringLiteral("再帰ファイル検索をしない"),
-              [&o](bool on) { o.onlyTopFolder = on; });
+              option(&RunOptions::onlyTopFolder));
     menuOption(options, QStringLiteral("mnuIgnoreCase"), QStringLiteral("大/小文字を区別しない"),
-              [&o](bool on) { o.ignoreCase = on; });
+              option(&RunOptions::ignoreCase));
     menuOption(options, QStringLiteral("mnuRegOrder"), QStringLiteral("検索/置換履歴を昇順で表示"),
-              [&o](bool on) { o.regOrder = on; });
+              option(&RunOptions::regOrder));
     menuOption(options, QStringLiteral("mnuNoTry"), QStringLiteral("試行せず直接実行"),
               [this](bool on) { m_controller.SetNoTryMode(on); });
     menuOption(options, QStringLiteral("mnuErrorContinue"), QStringLiteral("エラー時も続行"),
-              [&o](bool on) { o.errorContinue = on; });
+              option(&RunOptions::errorContinue));
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("ヘルプ"));
     menuAction(help, QStringLiteral("mnuHelpHelp"), QStringLiteral("ヘルプ"), [this] { openHelp(); });
     menuAction(help, QStringLiteral("mnuReg"), QStringLiteral("正規表現の使用例"), [this] { openRegExpHelp(); });
     help->addSeparator();
     menuOption(help, QStringLiteral("mnuNoConfirm"), QStringLiteral("確認メッセージを表示しない"),
-              [&o](bool on) { o.noConfirm = on; });
+              option(&RunOptions::noConfirm));
     help->addSeparator();
     menuAction(help, QStringLiteral("mnuHelpVersion"), QStringLiteral("バージョン"), [this] { openAbout(); });
 }
@@ -351,7 +295,7 @@ QWidget *frmMain::buildCommands(QWidget *parent)
     m_cmdAllSelect->setToolTip(QStringLiteral("ファイルを全て選択します"));
     connect(m_cmdAllSelect, &QPushButton::clicked, this, [this] {
         selectAll();
-        m_controller.states().tryEnabled = true;
+        m_controller.OfferTry();
         refreshCommands();
     });
     auto *up = new QPushButton(style()->standardIcon(QStyle::SP_ArrowUp), QString(), bar);
@@ -392,177 +336,6 @@ QWidget *frmMain::buildCommands(QWidget *parent)
     return bar;
 }
 
-QWidget *frmMain::buildNumbering(QWidget *parent)
-{
-    m_frNumbering = new QWidget(parent);
-    m_frNumbering->setObjectName(QStringLiteral("frNumbering"));
-    auto *grid = new QGridLayout(m_frNumbering);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->setHorizontalSpacing(10);
-    m_txtFileName = new QLineEdit(m_frNumbering);
-    m_txtFileName->setObjectName(QStringLiteral("txtFileName"));
-    m_txtSample = new QLineEdit(m_frNumbering);
-    m_txtSample->setObjectName(QStringLiteral("txtSample"));
-    m_txtSample->setReadOnly(true);
-    m_txtSample->setFocusPolicy(Qt::NoFocus);
-    m_txtStNo = new QLineEdit(m_frNumbering);
-    m_txtStNo->setObjectName(QStringLiteral("txtStNo"));
-    m_txtStNo->setToolTip(QStringLiteral("連番開始番号を指定。数字以外の文字は入力不可"));
-    m_txtStNo->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
-    m_cmbDigits = numberCombo(QStringLiteral("cmb桁数"), {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-                                                         QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6")},
-                              m_frNumbering);
-    m_cmbStep = numberCombo(QStringLiteral("cmb連番増分"), {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("5"),
-                                                           QStringLiteral("10"), QStringLiteral("100")},
-                            m_frNumbering);
-    m_txtSeparator = new QLineEdit(m_frNumbering);
-    m_txtSeparator->setObjectName(QStringLiteral("txtSeparator"));
-    m_txtSeparator->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00000000")));
-    m_txtSeparator->setToolTip(QStringLiteral("ダブルクリックで編集フォームが開きます"));
-    m_chkAddTop = new QCheckBox(QStringLiteral("先頭に付加"), m_frNumbering);
-    m_chkAddTop->setObjectName(QStringLiteral("chkAddTop"));
-
-    grid->addWidget(label(QStringLiteral(" 基準ファイル名 - 空白：元のファイル名に付加"), m_frNumbering), 0, 0);
-    grid->addWidget(label(QStringLiteral("開始番号"), m_frNumbering), 0, 1);
-    grid->addWidget(label(QStringLiteral("桁数"), m_frNumbering), 0, 2);
-    grid->addWidget(label(QStringLiteral("増分"), m_frNumbering), 0, 3);
-    grid->addWidget(label(QStringLiteral("区切り"), m_frNumbering), 0, 4);
-    grid->addWidget(m_txtFileName, 1, 0);
-    grid->addWidget(m_txtStNo, 1, 1);
-    grid->addWidget(m_cmbDigits, 1, 2);
-    grid->addWidget(m_cmbStep, 1, 3);
-    grid->addWidget(m_txtSeparator, 1, 4);
-    grid->addWidget(m_chkAddTop, 1, 5);
-    grid->addWidget(m_txtSample, 2, 0);
-    grid->setColumnStretch(0, 1);
-    // An editable combo box takes the focus and the keys itself, so the
-    // rules watch the boxes and their line edits alike.
-    for (QWidget *box : {static_cast<QWidget *>(m_txtStNo), static_cast<QWidget *>(m_cmbDigits),
-                         static_cast<QWidget *>(m_cmbDigits->lineEdit()), static_cast<QWidget *>(m_cmbStep),
-                         static_cast<QWidget *>(m_cmbStep->lineEdit()), static_cast<QWidget *>(m_txtSeparator)})
-        box->installEventFilter(this);
-    return m_frNumbering;
-}
-
-QWidget *frmMain::buildReplace(QWidget *parent)
-{
-    m_frReplace = new QWidget(parent);
-    m_frReplace->setObjectName(QStringLiteral("frReplace"));
-    auto *grid = new QGridLayout(m_frReplace);
-    grid->setContentsMargins(0, 0, 0, 0);
-    const auto regOrder = [this] { return m_controller.options().regOrder; };
-    m_cmbSearch = new HistoryCombo(m_controller.searchHistory(), regOrder, m_frReplace);
-    m_cmbSearch->setObjectName(QStringLiteral("cmb置換(0)"));
-    m_cmbSearch->setToolTip(QStringLiteral("検索文字列（正規表現使用可）"));
-    m_cmbReplace = new HistoryCombo(m_controller.replaceHistory(), regOrder, m_frReplace);
-    m_cmbReplace->setObjectName(QStringLiteral("cmb置換(1)"));
-    m_cmbReplace->setToolTip(QStringLiteral("置換文字列（変数/関数使用可）"));
-    for (HistoryCombo *box : {m_cmbSearch, m_cmbReplace}) {
-        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        box->setMinimumContentsLength(12);
-        box->lineEdit()->installEventFilter(this);
-    }
-
-    auto *lblSearch = new ClickLabel(QStringLiteral(" 検索文字列"), m_frReplace);
-    lblSearch->setObjectName(QStringLiteral("lblSearch"));
-    m_lblReplace = new ClickLabel(QStringLiteral(" 置換文字列"), m_frReplace);
-    m_lblReplace->setObjectName(QStringLiteral("lblReplace"));
-    for (ClickLabel *l : {lblSearch, m_lblReplace})
-        l->setToolTip(QStringLiteral("ダブルクリックで編集フォームが開きます"));
-    connect(lblSearch, &ClickLabel::doubleClicked, this, [this] { editBox(m_cmbSearch, 0); });
-    connect(m_lblReplace, &ClickLabel::doubleClicked, this, [this] { editBox(m_cmbReplace, 1); });
-
-    auto *lblShowReg = new ClickLabel(QStringLiteral("<u>正規表現の使用例</u>"), m_frReplace);
-    lblShowReg->setObjectName(QStringLiteral("lblShowReg"));
-    lblShowReg->setToolTip(QStringLiteral("正規表現のオンラインヘルプを開きます。"));
-    connect(lblShowReg, &ClickLabel::clicked, this, &frmMain::openRegExpHelp);
-    auto *lblVar = new ClickLabel(QStringLiteral("<u>変数/関数</u>"), m_frReplace);
-    lblVar->setObjectName(QStringLiteral("lblVar"));
-    lblVar->setToolTip(QStringLiteral("使用できる変数/関数の一覧－クリックで挿入出来ます。"));
-    connect(lblVar, &ClickLabel::clicked, this, &frmMain::openVarList);
-    auto *lblTemplate = new ClickLabel(QStringLiteral("<u>テンプレート</u>"), m_frReplace);
-    lblTemplate->setObjectName(QStringLiteral("lblTemplate"));
-    lblTemplate->setToolTip(QStringLiteral("テンプレートを表示－自由に変更／追加可"));
-    connect(lblTemplate, &ClickLabel::clicked, this, &frmMain::openTemplate);
-    for (ClickLabel *l : {lblShowReg, lblVar, lblTemplate})
-        l->setCursor(Qt::PointingHandCursor);
-
-    m_chkManual = new QCheckBox(QStringLiteral("データを直接指定"), m_frReplace);
-    m_chkManual->setObjectName(QStringLiteral("ChkManual"));
-
-    m_frTarget = new QWidget(m_frReplace);
-    // Listed among the MP3 job's controls but never shown: nothing reads it.
-    m_frTarget->hide();
-    auto *target = new QHBoxLayout(m_frTarget);
-    target->setContentsMargins(0, 0, 0, 0);
-    m_cmbReplaceTarget = new QComboBox(m_frTarget);
-    m_cmbReplaceTarget->setObjectName(QStringLiteral("cmbReplaceTarget"));
-    for (int column = 0; column < TagRow::FieldCount; ++column)
-        m_cmbReplaceTarget->addItem(TagRow::header(column));
-    m_cmbReplaceTarget->setCurrentIndex(-1);
-    target->addWidget(label(QStringLiteral("置換対象タグ名"), m_frTarget));
-    target->addWidget(m_cmbReplaceTarget);
-
-    m_frID3 = new QGroupBox(m_frReplace);
-    m_frID3->setObjectName(QStringLiteral("frID3"));
-    auto *id3 = new QHBoxLayout(m_frID3);
-    id3->setContentsMargins(4, 0, 4, 0);
-    m_chkID3v1 = new QCheckBox(QStringLiteral("ID3v1"), m_frID3);
-    m_chkID3v1->setObjectName(QStringLiteral("ChkID3(0)"));
-    m_chkID3v1->setToolTip(QStringLiteral("v1.xをRead/Write"));
-    m_chkID3v2 = new QCheckBox(QStringLiteral("ID3v2"), m_frID3);
-    m_chkID3v2->setObjectName(QStringLiteral("ChkID3(1)"));
-    m_chkID3v2->setToolTip(QStringLiteral("v2.xをRead/Write"));
-    id3->addWidget(m_chkID3v1);
-    id3->addWidget(m_chkID3v2);
-
-    auto *links = new QHBoxLayout;
-    links->addWidget(lblShowReg);
-    links->addWidget(lblVar);
-    links->addWidget(lblTemplate);
-    links->addStretch(1);
-    links->addWidget(m_chkManual);
-
-    grid->addWidget(lblSearch, 0, 0);
-    grid->addWidget(m_lblReplace, 0, 1);
-    grid->addWidget(m_cmbSearch, 1, 0);
-    grid->addWidget(m_cmbReplace, 1, 1);
-    grid->addLayout(links, 2, 0, 1, 2);
-    grid->setColumnStretch(0, 1);
-    grid->setColumnStretch(1, 1);
-    return m_frReplace;
-}
-
-QWidget *frmMain::buildTimeStamp(QWidget *parent)
-{
-    m_frTimeStamp = new QWidget(parent);
-    m_frTimeStamp->setObjectName(QStringLiteral("frTimeStamp"));
-    auto *layout = new QHBoxLayout(m_frTimeStamp);
-    layout->setContentsMargins(0, 0, 0, 0);
-    m_lblTimeStamp = new QLabel(m_frTimeStamp);
-    m_lblTimeStamp->setObjectName(QStringLiteral("lblTimeStamp"));
-    m_dtpDate = new QDateEdit(m_frTimeStamp);
-    m_dtpDate->setObjectName(QStringLiteral("DTP(0)"));
-    m_dtpDate->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
-    m_dtpDate->setCalendarPopup(true);
-    m_dtpTime = new QTimeEdit(m_frTimeStamp);
-    m_dtpTime->setObjectName(QStringLiteral("DTP(1)"));
-    m_dtpTime->setDisplayFormat(QStringLiteral("HH:mm:ss"));
-    m_cmbMinutes = numberCombo(QStringLiteral("cmb増分"),
-                               {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("5"), QStringLiteral("10"),
-                                QStringLiteral("30"), QStringLiteral("60"), QStringLiteral("1440")},
-                               m_frTimeStamp);
-    m_cmbMinutes->setToolTip(QStringLiteral("連番時刻の増分値を指定(分)"));
-    layout->addWidget(m_lblTimeStamp);
-    layout->addWidget(m_dtpDate);
-    layout->addWidget(m_dtpTime);
-    layout->addSpacing(12);
-    layout->addWidget(label(QStringLiteral("増分(分)"), m_frTimeStamp));
-    layout->addWidget(m_cmbMinutes);
-    layout->addStretch(1);
-    return m_frTimeStamp;
-}
-
 QWidget *frmMain::buildLists(QWidget *parent)
 {
     auto *box = new QWidget(parent);
@@ -588,25 +361,9 @@ QWidget *frmMain::buildLists(QWidget *parent)
                           [&tagRows](int i, bool on) { tagRows.editRow(i).selected = on; }},
                          false);
 
-    m_frFields = new QWidget(box);
-    auto *fields = new QVBoxLayout(m_frFields);
-    fields->setContentsMargins(0, 2, 0, 2);
-    fields->setSpacing(1);
-    auto *lblReplaceTag = new ClickLabel(QStringLiteral(" ↓MP3タグ置換文字列 ↓"), m_frFields);
-    lblReplaceTag->setObjectName(QStringLiteral("lblReplaceTag"));
-    lblReplaceTag->setToolTip(QStringLiteral("ダブルクリックでフィールド文字列初期化"));
-    connect(lblReplaceTag, &ClickLabel::doubleClicked, this, &frmMain::resetFieldTemplates);
-    m_fieldStrip = new Mp3FieldStrip(m_listVMp3, TagRow::FieldCount, m_frFields);
-    // The MP3 job's own choices sit on the label's line, where the row has room.
-    auto *heading = new QHBoxLayout;
-    heading->addWidget(lblReplaceTag);
-    heading->addStretch(1);
-    heading->addWidget(m_frTarget);
-    heading->addWidget(m_frID3);
-    fields->addLayout(heading);
-    fields->addWidget(m_fieldStrip);
+    m_mp3Templates = new Mp3TemplateGroup(m_controller, m_user, m_listVMp3, box);
 
-    layout->addWidget(m_frFields);
+    layout->addWidget(m_mp3Templates);
     layout->addWidget(m_listV, 1);
     layout->addWidget(m_listVMp3, 1);
 
@@ -630,55 +387,15 @@ QWidget *frmMain::buildLists(QWidget *parent)
     return box;
 }
 
-void frmMain::bindInputs()
+void frmMain::bindParts()
 {
-    JobInputs &in = m_controller.inputs();
     connect(m_cmbTarget, &QComboBox::activated, this, &frmMain::jobChosen);
-    connect(m_cmbSearch, &QComboBox::editTextChanged, this, [this, &in](const QString &text) {
-        in.searchText = text;
-        m_controller.SearchTextChanged();
-    });
-    connect(m_cmbReplace, &QComboBox::editTextChanged, this, [this, &in](const QString &text) {
-        in.replaceText = text;
-        m_controller.SearchTextChanged();
-    });
-    const auto numbering = [this](QString JobInputs::*field) {
-        return [this, field](const QString &text) {
-            m_controller.inputs().*field = text;
-            m_controller.RefreshJobInputs();
-        };
-    };
-    connect(m_txtFileName, &QLineEdit::textEdited, this, numbering(&JobInputs::baseName));
-    connect(m_txtStNo, &QLineEdit::textEdited, this, numbering(&JobInputs::startNo));
-    connect(m_cmbDigits, &QComboBox::editTextChanged, this, numbering(&JobInputs::digits));
-    connect(m_cmbStep, &QComboBox::editTextChanged, this, numbering(&JobInputs::step));
-    connect(m_txtSeparator, &QLineEdit::textChanged, this, numbering(&JobInputs::separator));
-    connect(m_chkAddTop, &QCheckBox::clicked, this, [this, &in](bool on) {
-        in.addTop = on;
-        m_controller.RefreshJobInputs();
-    });
-    connect(m_dtpDate, &QDateEdit::dateChanged, this, [&in](QDate date) { in.baseDate = date; });
-    connect(m_dtpTime, &QTimeEdit::timeChanged, this, [&in](QTime time) { in.baseTime = time; });
-    connect(m_cmbMinutes, &QComboBox::editTextChanged, this, [&in](const QString &text) { in.stepMinutes = text; });
-
-    Mp3TagJob &tags = m_controller.tagJob();
-    connect(m_chkManual, &QCheckBox::clicked, this, [&tags](bool on) { tags.ChkManual = on; });
-    connect(m_chkID3v1, &QCheckBox::clicked, this, [&tags](bool on) { tags.TagV1 = on; });
-    connect(m_chkID3v2, &QCheckBox::clicked, this, [&tags](bool on) { tags.TagV2 = on; });
-    connect(m_fieldStrip, &Mp3FieldStrip::fieldEdited, this, [this, &tags](int column, const QString &text) {
-        tags.txtField[column] = text;
-        if (tags.rows().count() > 0)
-            m_controller.states().tryEnabled = true;
-        refreshCommands();
-    });
-    connect(m_fieldStrip, &Mp3FieldStrip::fieldFocused, this, &frmMain::rememberTextBox);
-    connect(m_fieldStrip, &Mp3FieldStrip::fieldDoubleClicked, this,
-            [this](int column) { editBox(m_fieldStrip->field(column), 0); });
-    connect(m_cmbReplaceTarget, &QComboBox::activated, this, [this] {
-        if (!m_cmbReplaceTarget->currentText().isEmpty() && m_controller.activeRowCount() > 0)
-            m_controller.states().tryEnabled = true;
-        refreshCommands();
-    });
+    connect(m_replace, &ReplaceGroup::regExpHelpRequested, this, &frmMain::openRegExpHelp);
+    connect(m_replace, &ReplaceGroup::varListRequested, this, &frmMain::openVarList);
+    connect(m_replace, &ReplaceGroup::templateRequested, this, &frmMain::openTemplate);
+    connect(m_replace, &ReplaceGroup::textBoxFocused, this, &frmMain::rememberTextBox);
+    connect(m_mp3Templates, &Mp3TemplateGroup::textBoxFocused, this, &frmMain::rememberTextBox);
+    connect(m_mp3Templates, &Mp3TemplateGroup::commandsChanged, this, &frmMain::refreshCommands);
 }
 
 // ---- following the controller ---------------------------------------------
@@ -687,7 +404,10 @@ void frmMain::refresh()
 {
     setWindowTitle(m_controller.caption());
     refreshSetup();
-    refreshInputs();
+    m_numbering->refresh();
+    m_replace->refresh();
+    m_timeStamp->refresh();
+    m_mp3Templates->refresh();
     refreshOptions();
     refreshCommands();
     if (m_controller.mp3ColumnWidths != m_appliedMp3Widths && !m_controller.mp3ColumnWidths.isEmpty())
@@ -702,47 +422,10 @@ void frmMain::refreshSetup()
         const QSignalBlocker blocker(m_cmbTarget);
         m_cmbTarget->setCurrentIndex(Jobs::position(m_controller.job()));
     }
-    m_frNumbering->setVisible(setup.numberingGroup);
-    m_txtSample->setVisible(setup.preview);
-    m_frReplace->setVisible(setup.replaceGroup);
-    m_frTimeStamp->setVisible(setup.timeStampGroup);
-    m_lblTimeStamp->setText(setup.timeStampCaption);
-    m_chkManual->setVisible(setup.directDataBox);
-    m_cmbReplace->setVisible(setup.replaceBox);
-    m_lblReplace->setVisible(setup.replaceBox);
-    m_frFields->setVisible(setup.mp3FieldGroup);
-    m_frID3->setVisible(setup.id3Group);
     m_actions.value(QStringLiteral("mnuDirect"))->setEnabled(setup.directDataMenu);
     m_model->setFolderHeaders(setup.folderHeaders);
     m_listV->setVisible(!setup.mp3List);
     m_listVMp3->setVisible(setup.mp3List);
-}
-
-void frmMain::refreshInputs()
-{
-    const JobInputs &in = m_controller.inputs();
-    setText(m_cmbSearch, in.searchText);
-    setText(m_cmbReplace, in.replaceText);
-    setText(m_txtFileName, in.baseName);
-    setText(m_txtStNo, in.startNo);
-    setText(m_cmbDigits, in.digits);
-    setText(m_cmbStep, in.step);
-    setText(m_txtSeparator, in.separator);
-    setText(m_txtSample, m_controller.preview());
-    setText(m_cmbMinutes, in.stepMinutes);
-    const QSignalBlocker blockDate(m_dtpDate);
-    const QSignalBlocker blockTime(m_dtpTime);
-    if (in.baseDate.isValid())
-        m_dtpDate->setDate(in.baseDate);
-    if (in.baseTime.isValid())
-        m_dtpTime->setTime(in.baseTime);
-    m_chkAddTop->setChecked(in.addTop);
-    const Mp3TagJob &tags = m_controller.tagJob();
-    m_chkManual->setChecked(tags.ChkManual);
-    m_chkID3v1->setChecked(tags.TagV1);
-    m_chkID3v2->setChecked(tags.TagV2);
-    for (int column = 0; column < m_fieldStrip->fieldCount(); ++column)
-        setText(m_fieldStrip->field(column), tags.txtField[column]);
 }
 
 void frmMain::refreshOptions()
@@ -775,6 +458,11 @@ void frmMain::refreshCommands()
     m_lblCnt->setText(m_controller.loader().countText);
 }
 
+Mp3FieldStrip *frmMain::fieldStrip() const
+{
+    return m_mp3Templates->fieldStrip();
+}
+
 RowListView *frmMain::activeList() const
 {
     return m_controller.job() == JobKind::Mp3TagEdit ? m_listVMp3 : m_listV;
@@ -786,19 +474,7 @@ void frmMain::tryCommand()
 {
     m_cmdSetInf->setEnabled(false);
     m_controller.TryCommand();
-    switch (m_controller.wrongInput()) {
-    case NumberingInput::StartNo:
-        m_txtStNo->setFocus();
-        break;
-    case NumberingInput::Step:
-        m_cmbStep->setFocus();
-        break;
-    case NumberingInput::Digits:
-        m_cmbDigits->setFocus();
-        break;
-    case NumberingInput::None:
-        break;
-    }
+    m_numbering->focusInput(m_controller.wrongInput());
 }
 
 void frmMain::executeCommand()
@@ -868,12 +544,7 @@ void frmMain::chooseFolder()
 
 void frmMain::loadFolder(const QString &folder)
 {
-    m_controller.loader().loadCancelled = false;
-    if (m_controller.job() != JobKind::Mp3TagEdit)
-        m_controller.inputs().baseName.clear();
-    m_controller.LoadFolder(folder);
-    if (m_controller.activeRowCount() > 0)
-        m_controller.RefreshJobInputs();
+    m_controller.OpenFolder(folder);
     forgetSortOrder();
 }
 
@@ -965,18 +636,10 @@ void frmMain::deleteAll()
 
 void frmMain::copyList()
 {
-    QString text;
-    if (activeList() == m_listVMp3) {
-        QStringList headers;
-        for (int column = 0; column < TagRow::FieldCount; ++column)
-            headers << TagRow::header(column);
-        text = ListCommands::copyText(m_controller.tagJob().rows(), headers, 10);
-    } else {
-        QStringList headers;
-        for (int column = 0; column < RenameRow::FieldCount; ++column)
-            headers << m_model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
-        text = ListCommands::copyText(m_controller.rows(), headers, 6);
-    }
+    QStringList headers;
+    for (int column = 0; column < RenameRow::FieldCount; ++column)
+        headers << m_model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    const QString text = m_controller.ActiveListText(headers);
     QGuiApplication::clipboard()->clear();
     QGuiApplication::clipboard()->setText(text);
     ShowPlainMessage(m_user, u"リストをクリップボードにコピーしました。" + crlf + crlf + u"エクセルなどに貼り付けてご利用下さい。",
@@ -996,10 +659,7 @@ void frmMain::editDirectData()
                                : m_model->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString();
     if (mp3 && frmData::refuseColumn(m_user, column, header))
         return;
-    QStringList values;
-    values.reserve(count);
-    for (int i = 1; i <= count; ++i)
-        values << (mp3 ? m_controller.tagJob().rows().row(i)[column - 1] : m_controller.rows().row(i)[RenameField::NewName]);
+    const QStringList values = m_controller.ActiveColumn(column);
     const QModelIndex current = activeList()->currentIndex();
     frmData editor(m_user, header, values, current.isValid() ? current.row() + 1 : 1, !mp3, this);
     editor.setSizeTwips(m_settings.dataEditorHeight, m_settings.dataEditorWidth);
@@ -1007,26 +667,7 @@ void frmMain::editDirectData()
         return;
     m_settings.dataEditorHeight = editor.sizeTwips().height();
     m_settings.dataEditorWidth = editor.sizeTwips().width();
-    const QStringList edited = editor.values();
-    if (mp3) {
-        TagRowList &rows = m_controller.tagJob().rows();
-        for (int i = 1; i <= rows.count(); ++i) {
-            rows.editRow(i).selected = false;
-            rows.editRow(i)[column - 1] = edited.value(i - 1);
-        }
-        rows.changed(1, rows.count());
-    } else {
-        RenameRowList &rows = m_controller.rows();
-        for (int i = 1; i <= rows.count(); ++i) {
-            RenameRow &row = rows.editRow(i);
-            row.selected = false;
-            row[RenameField::NewName] = edited.value(i - 1);
-            row[RenameField::Path] = JoinPath(row[RenameField::Folder], edited.value(i - 1));
-        }
-        rows.changed(1, rows.count());
-    }
-    m_controller.tagJob().ChkManual = true;
-    m_controller.states().tryEnabled = true;
+    m_controller.ApplyDirectData(column, editor.values());
     refresh();
 }
 
@@ -1168,9 +809,9 @@ void frmMain::rememberTextBox(QWidget *box)
 
 void frmMain::openVarList()
 {
-    QWidget *box = m_lastTextBox ? m_lastTextBox.data() : m_cmbReplace;
+    QWidget *box = m_lastTextBox ? m_lastTextBox.data() : m_replace->replaceBox();
     if (!box->isVisible())
-        box = m_cmbSearch;
+        box = m_replace->searchBox();
     frmVar::open(m_user, box, TextTarget(box).caretText(), this);
 }
 
@@ -1186,64 +827,6 @@ void frmMain::openTemplate()
         m_settings.templateHeight = twips(rect.height());
     });
     window->show();
-}
-
-void frmMain::editBox(QWidget *box, int index)
-{
-    frmInput::edit(m_user, box, index, this);
-}
-
-void frmMain::resetFieldTemplates()
-{
-    const int answer = ShowMessage(m_user, QStringLiteral("ID3フィル度文字列を初期化します。よろしいですか？"), 1,
-                                   QStringLiteral("初期化"));
-    if (answer != MessageAnswer::Ok)
-        return;
-    m_controller.tagJob().resetTemplates();
-    refreshInputs();
-}
-
-// ---- the input rules -------------------------------------------------------
-
-bool frmMain::eventFilter(QObject *watched, QEvent *event)
-{
-    const auto isBox = [watched](QComboBox *box) { return watched == box || watched == box->lineEdit(); };
-    if (event->type() == QEvent::FocusIn && (isBox(m_cmbSearch) || isBox(m_cmbReplace)))
-        rememberTextBox(isBox(m_cmbSearch) ? m_cmbSearch : m_cmbReplace);
-    if (event->type() == QEvent::FocusOut && isBox(m_cmbDigits))
-        QTimer::singleShot(0, this, &frmMain::checkDigits);
-    if (event->type() == QEvent::MouseButtonDblClick && watched == m_txtSeparator) {
-        editBox(m_txtSeparator, 0);
-        return true;
-    }
-    if (event->type() != QEvent::KeyPress)
-        return QMainWindow::eventFilter(watched, event);
-    const auto *key = static_cast<QKeyEvent *>(event);
-    if (watched == m_txtStNo) {
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            m_cmbDigits->setFocus();
-            return true;
-        }
-        if (isDigitKey(key) || isEditingKey(key) || key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
-            return false;
-        QApplication::beep();
-        return true;
-    }
-    if (isBox(m_cmbDigits) || isBox(m_cmbStep))
-        return !(isDigitKey(key) || isEditingKey(key) || key->text().isEmpty());
-    if (watched == m_txtSeparator)
-        return !key->text().isEmpty() && forbiddenInNames.contains(key->text().front());
-    return QMainWindow::eventFilter(watched, event);
-}
-
-void frmMain::checkDigits()
-{
-    if (m_checkingDigits || m_cmbDigits->currentText().trimmed().toInt() <= 20)
-        return;
-    m_checkingDigits = true;
-    ShowPlainMessage(m_user, QStringLiteral("桁数は 20 以下にして下さい。"), QStringLiteral("桁数オーバー"));
-    m_cmbDigits->setFocus();
-    m_checkingDigits = false;
 }
 
 // ---- settings --------------------------------------------------------------
@@ -1291,7 +874,7 @@ void frmMain::applyMp3Columns(const QList<int> &twipsList)
             m_listVMp3->setColumnWidth(column, pixels(twipsList.value(column)));
     }
     m_controller.mp3ColumnWidths = m_appliedMp3Widths = mp3ColumnTwips();
-    m_fieldStrip->align();
+    m_mp3Templates->fieldStrip()->align();
 }
 
 QList<int> frmMain::mp3ColumnTwips() const
@@ -1349,7 +932,7 @@ void frmMain::closeEvent(QCloseEvent *event)
         return;
     }
     // A folder read still running stops at its next check.
-    m_controller.loader().loadCancelled = true;
+    m_controller.CancelLoad();
     const QString error = ConfSave(ConfPath(), currentSettings());
     if (!error.isEmpty())
         ShowPlainMessage(m_user, error, QStringLiteral("設定値ファイル（Conf.txt）"));

@@ -10,30 +10,27 @@
 
 #include <functional>
 
-class ClickLabel;
-class HistoryCombo;
 class JobController;
 class Mp3FieldStrip;
+class Mp3TemplateGroup;
+class NumberingGroup;
 class QAction;
-class QCheckBox;
 class QComboBox;
-class QDateEdit;
 class QFrame;
-class QGroupBox;
 class QLabel;
-class QLineEdit;
 class QProgressBar;
 class QPushButton;
-class QTimeEdit;
 class QToolBar;
+class ReplaceGroup;
+class TimeStampGroup;
 class UserChannel;
 class RenameRowModel;
 class RowListView;
 class TagRowModel;
 
-// Corvane's main window. It binds the controller's rows, inputs, options and
-// command states to widgets and hands every click, key and drop to the
-// controller or the engine; it decides nothing about files itself.
+// Corvane's main window. It lays out the input groups, the commands and the
+// lists, follows the controller's rows, options and command states, and hands
+// every click, key and drop to the controller; it decides nothing about files.
 class frmMain : public QMainWindow
 {
     Q_OBJECT
@@ -58,7 +55,7 @@ public:
     RowListView *activeList() const;
     RenameRowModel *listModel() const { return m_model; }
     TagRowModel *mp3Model() const { return m_mp3Model; }
-    Mp3FieldStrip *fieldStrip() const { return m_fieldStrip; }
+    Mp3FieldStrip *fieldStrip() const;
 
     // The commands behind the menus, for the dialogs' results.
     void loadFolder(const QString &folder);
@@ -83,7 +80,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QAction *menuAction(QMenu *menu, const QString &name, const QString &text, std::function<void()> slot);
@@ -91,12 +87,8 @@ private:
     void buildMenus();
     void buildToolBar();
     QWidget *buildCommands(QWidget *parent);
-    QWidget *buildNumbering(QWidget *parent);
-    QWidget *buildReplace(QWidget *parent);
-    QWidget *buildTimeStamp(QWidget *parent);
     QWidget *buildLists(QWidget *parent);
-    void bindInputs();
-    void refreshInputs();
+    void bindParts();
     void refreshCommands();
     void refreshSetup();
     void refreshOptions();
@@ -127,11 +119,8 @@ private:
     void openAbout();
     void openVarList();
     void openTemplate();
-    void editBox(QWidget *box, int index);
-    void resetFieldTemplates();
     void jobChosen(int position);
     void rowClicked(const QModelIndex &index);
-    void checkDigits();
 
     JobController &m_controller;
     UserChannel &m_user;
@@ -142,7 +131,6 @@ private:
     SortState m_mp3Sort;
     int m_mp3Column = 1; // the MP3 list's column clicked last, 1-based
     QList<int> m_appliedMp3Widths;
-    bool m_checkingDigits = false;
     bool m_closeAfterRun = false;
     QPointer<QWidget> m_lastTextBox;
 
@@ -159,33 +147,10 @@ private:
     QFrame *m_frProg = nullptr;
     QProgressBar *m_prog = nullptr;
 
-    QWidget *m_frNumbering = nullptr;
-    QLineEdit *m_txtFileName = nullptr;
-    QLineEdit *m_txtSample = nullptr;
-    QLineEdit *m_txtStNo = nullptr;
-    QComboBox *m_cmbDigits = nullptr;
-    QComboBox *m_cmbStep = nullptr;
-    QLineEdit *m_txtSeparator = nullptr;
-    QCheckBox *m_chkAddTop = nullptr;
-
-    QWidget *m_frReplace = nullptr;
-    HistoryCombo *m_cmbSearch = nullptr;
-    HistoryCombo *m_cmbReplace = nullptr;
-    ClickLabel *m_lblReplace = nullptr;
-    QCheckBox *m_chkManual = nullptr;
-    QWidget *m_frTarget = nullptr;
-    QComboBox *m_cmbReplaceTarget = nullptr;
-    QGroupBox *m_frID3 = nullptr;
-    QCheckBox *m_chkID3v1 = nullptr;
-    QCheckBox *m_chkID3v2 = nullptr;
-    QWidget *m_frFields = nullptr;
-    Mp3FieldStrip *m_fieldStrip = nullptr;
-
-    QWidget *m_frTimeStamp = nullptr;
-    QLabel *m_lblTimeStamp = nullptr;
-    QDateEdit *m_dtpDate = nullptr;
-    QTimeEdit *m_dtpTime = nullptr;
-    QComboBox *m_cmbMinutes = nullptr;
+    NumberingGroup *m_numbering = nullptr;
+    ReplaceGroup *m_replace = nullptr;
+    TimeStampGroup *m_timeStamp = nullptr;
+    Mp3TemplateGroup *m_mp3Templates = nullptr;
 
     RowListView *m_listV = nullptr;
     RowListView *m_listVMp3 = nullptr;

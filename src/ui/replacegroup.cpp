@@ -1,0 +1,113 @@
+#include "ui/replacegroup.h"
+
+#include "engine/jobcontroller.h"
+#include "ui/clicklabel.h"
+#include "ui/frminput.h"
+#include "ui/historycombo.h"
+#include "ui/inputboxes.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+
+ReplaceGroup::ReplaceGroup(JobController &controller, UserChannel &user, QWidget *parent)
+    : QWidget(parent)
+    , m_controller(controller)
+    , m_user(user)
+{
+    setObjectName(QStringLiteral("frReplace"));
+    const auto regOrder = [this] { return m_controller.options().regOrder; };
+    m_cmbSearch = new HistoryCombo(m_controller.searchHistory(), regOrder, this);
+    m_cmbSearch->setObjectName(QStringLiteral("cmb置換(0)"));
+    m_cmbSearch->setToolTip(QStringLiteral("検索文字列（正規表現使用可）"));
+    m_cmbReplace = new HistoryCombo(m_controller.replaceHistory(), regOrder, this);
+    m_cmbReplace->setObjectName(QStringLiteral("cmb置換(1)"));
+    m_cmbReplace->setToolTip(QStringLiteral("置換文字列（変数/関数使用可）"));
+    for (HistoryCombo *box : {m_cmbSearch, m_cmbReplace}) {
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(12);
+        box->lineEdit()->installEventFilter(this);
+    }
+
+    auto *lblSearch = new ClickLabel(QStringLiteral(" 検索文字列"), this);
+    lblSearch->setObjectName(QStringLiteral("lblSearch"));
+    m_lblReplace = new ClickLabel(QStringLiteral(" 置換文字列"), this);
+    m_lblReplace->setObjectName(QStringLiteral("lblReplace"));
+    for (ClickLabel *l : {lblSearch, m_lblReplace})
+        l->setToolTip(QStringLiteral("ダブルクリックで編集フォームが開きます"));
+    connect(lblSearch, &ClickLabel::doubleClicked, this, [this] { frmInput::edit(m_user, m_cmbSearch, 0, window()); });
+    connect(m_lblReplace, &ClickLabel::doubleClicked, this,
+            [this] { frmInput::edit(m_user, m_cmbReplace, 1, window()); });
+
+    auto *links = new QHBoxLayout;
+    ClickLabel *lblShowReg = link(QStringLiteral("lblShowReg"), QStringLiteral("<u>正規表現の使用例</u>"),
+                                  QStringLiteral("正規表現のオンラインヘルプを開きます。"));
+    connect(lblShowReg, &ClickLabel::clicked, this, &ReplaceGroup::regExpHelpRequested);
+    ClickLabel *lblVar = link(QStringLiteral("lblVar"), QStringLiteral("<u>変数/関数</u>"),
+                              QStringLiteral("使用できる変数/関数の一覧－クリックで挿入出来ます。"));
+    connect(lblVar, &ClickLabel::clicked, this, &ReplaceGroup::varListRequested);
+    ClickLabel *lblTemplate = link(QStringLiteral("lblTemplate"), QStringLiteral("<u>テンプレート</u>"),
+                                   QStringLiteral("テンプレートを表示－自由に変更／追加可"));
+    connect(lblTemplate, &ClickLabel::clicked, this, &ReplaceGroup::templateRequested);
+    m_chkManual = new QCheckBox(QStringLiteral("データを直接指定"), this);
+    m_chkManual->setObjectName(QStringLiteral("ChkManual"));
+    for (QWidget *part : {static_cast<QWidget *>(lblShowReg), static_cast<QWidget *>(lblVar),
+                          static_cast<QWidget *>(lblTemplate)})
+        links->addWidget(part);
+    links->addStretch(1);
+    links->addWidget(m_chkManual);
+
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(lblSearch, 0, 0);
+    grid->addWidget(m_lblReplace, 0, 1);
+    grid->addWidget(m_cmbSearch, 1, 0);
+    grid->addWidget(m_cmbReplace, 1, 1);
+    grid->addLayout(links, 2, 0, 1, 2);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 1);
+    bindInputs();
+}
+
+ClickLabel *ReplaceGroup::link(const QString &name, const QString &text, const QString &tip)
+{
+    auto *label = new ClickLabel(text, this);
+    label->setObjectName(name);
+    label->setToolTip(tip);
+    label->setCursor(Qt::PointingHandCursor);
+    return label;
+}
+
+void ReplaceGroup::bindInputs()
+{
+    connect(m_cmbSearch, &QComboBox::editTextChanged, this,
+            [this](const QString &text) { m_controller.SetSearchInput(&JobInputs::searchText, text); });
+    connect(m_cmbReplace, &QComboBox::editTextChanged, this,
+            [this](const QString &text) { m_controller.SetSearchInput(&JobInputs::replaceText, text); });
+    connect(m_chkManual, &QCheckBox::clicked, this, [this](bool on) { m_controller.SetDirectData(on); });
+}
+
+void ReplaceGroup::refresh()
+{
+    const JobSetup &setup = m_controller.setup();
+    setVisible(setup.replaceGroup);
+    m_chkManual->setVisible(setup.directDataBox);
+    m_cmbReplace->setVisible(setup.replaceBox);
+    m_lblReplace->setVisible(setup.replaceBox);
+    InputBoxes::setText(m_cmbSearch, m_controller.inputs().searchText);
+    InputBoxes::setText(m_cmbReplace, m_controller.inputs().replaceText);
+    m_chkManual->setChecked(m_controller.tagJob().ChkManual);
+}
+
+bool ReplaceGroup::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        if (watched == m_cmbSearch->lineEdit())
+            Q_EMIT textBoxFocused(m_cmbSearch);
+        else if (watched == m_cmbReplace->lineEdit())
+            Q_EMIT textBoxFocused(m_cmbReplace);
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,62 @@
+#include "ui/timestampgroup.h"
+
+#include "engine/jobcontroller.h"
+#include "ui/inputboxes.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QTimeEdit>
+
+TimeStampGroup::TimeStampGroup(JobController &controller, QWidget *parent)
+    : QWidget(parent)
+    , m_controller(controller)
+    , m_lblTimeStamp(new QLabel(this))
+    , m_dtpDate(new QDateEdit(this))
+    , m_dtpTime(new QTimeEdit(this))
+    , m_cmbMinutes(InputBoxes::numberCombo(QStringLiteral("cmb増分"),
+                                           {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("5"),
+                                            QStringLiteral("10"), QStringLiteral("30"), QStringLiteral("60"),
+                                            QStringLiteral("1440")},
+                                           this))
+{
+    setObjectName(QStringLiteral("frTimeStamp"));
+    m_lblTimeStamp->setObjectName(QStringLiteral("lblTimeStamp"));
+    m_dtpDate->setObjectName(QStringLiteral("DTP(0)"));
+    m_dtpDate->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
+    m_dtpDate->setCalendarPopup(true);
+    m_dtpTime->setObjectName(QStringLiteral("DTP(1)"));
+    m_dtpTime->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    m_cmbMinutes->setToolTip(QStringLiteral("連番時刻の増分値を指定(分)"));
+
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_lblTimeStamp);
+    layout->addWidget(m_dtpDate);
+    layout->addWidget(m_dtpTime);
+    layout->addSpacing(12);
+    layout->addWidget(new QLabel(QStringLiteral("増分(分)"), this));
+    layout->addWidget(m_cmbMinutes);
+    layout->addStretch(1);
+
+    connect(m_dtpDate, &QDateEdit::dateChanged, this, [this](QDate date) { m_controller.SetBaseDate(date); });
+    connect(m_dtpTime, &QTimeEdit::timeChanged, this, [this](QTime time) { m_controller.SetBaseTime(time); });
+    connect(m_cmbMinutes, &QComboBox::editTextChanged, this,
+            [this](const QString &text) { m_controller.SetStepMinutes(text); });
+}
+
+void TimeStampGroup::refresh()
+{
+    const JobInputs &in = m_controller.inputs();
+    setVisible(m_controller.setup().timeStampGroup);
+    m_lblTimeStamp->setText(m_controller.setup().timeStampCaption);
+    InputBoxes::setText(m_cmbMinutes, in.stepMinutes);
+    const QSignalBlocker blockDate(m_dtpDate);
+    const QSignalBlocker blockTime(m_dtpTime);
+    if (in.baseDate.isValid())
+        m_dtpDate->setDate(in.baseDate);
+    if (in.baseTime.isValid())
+        m_dtpTime->setTime(in.baseTime);
+}

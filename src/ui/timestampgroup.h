@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QWidget>
+
+class JobController;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QTimeEdit;
+
+// The time-stamp inputs (frTimeStamp): the first date and time, and the
+// minutes each following row adds.
+class TimeStampGroup : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TimeStampGroup(JobController &controller, QWidget *parent = nullptr);
+
+    // Follows the controller's inputs and job set-up.
+    void refresh();
+
+private:
+    JobController &m_controller;
+    QLabel *m_lblTimeStamp;
+    QDateEdit *m_dtpDate;
+    QTimeEdit *m_dtpTime;
+    QComboBox *m_cmbMinutes;
+};
