@@ -1,5 +1,7 @@
 #include "engine/executerename.h"
+#include "engine/fileload.h"
 #include "engine/journalrecovery.h"
+#include "engine/loaderstate.h"
 #include "engine/restore.h"
 
 #include "enginefixture.h"
@@ -12,7 +14,9 @@
 #include <QTest>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -51,6 +55,7 @@ private Q_SLOTS:
     void stopInEitherPassLeavesNothingParked_data();
     void stopInEitherPassLeavesNothingParked();
     void randomPlansNeverLoseAnItem();
+    void folderDeeperThanAPathMayBe();
 };
 
 void TestExecuteRename::exchangesAndShifts_data()
@@ -413,6 +418,53 @@ void TestExecuteRename::randomPlansNeverLoseAnItem()
         }
         QCOMPARE(entriesOf(f.dir.path()).size(), strangers.size() + listed - vanished.size());
     }
+}
+
+// No single call may name this folder by its path: every level is made and
+// removed relative to the one above, as Corvane must work in it.
+void TestExecuteRename::folderDeeperThanAPathMayBe()
+{
+    EngineFixture f;
+    const QString level(200, u'd');
+    std::vector<int> levels{::open(QFile::encodeName(f.dir.path()).constData(), O_PATH | O_DIRECTORY)};
+    QString deep = f.dir.path();
+    while (deep.size() <= 4200) {
+        QCOMPARE(::mkdirat(levels.back(), qPrintable(level), 0700), 0);
+        levels.push_back(::openat(levels.back(), qPrintable(level), O_PATH | O_DIRECTORY));
+        deep += u'/' + level;
+    }
+    for (const char *name : {"a", "b"})
+        QCOMPARE(::close(::openat(levels.back(), name, O_CREAT | O_WRONLY, 0600)), 0);
+    const auto inode = [&](const char *name) {
+        struct stat st = {};
+        ::fstatat(levels.back(), name, &st, 0);
+        return st;
+    };
+    const ino_t a = inode("a").st_ino;
+
+    LoaderState loader;
+    QVERIFY(!LoadFromFolder(f.context, loader, deep, false));
+    QCOMPARE(f.rows.count(), 2);
+    QCOMPARE(f.rows.field(1, RenameField::Folder), deep);
+    for (int i = 1; i <= 2; ++i)
+        f.rows.editRow(i)[RenameField::NewName] = i == 1 ? f.rows.field(2, RenameField::CurrentName)
+                                                         : f.rows.field(1, RenameField::CurrentName);
+    QVERIFY(!ExecuteRename(f.context, true));
+    QCOMPARE(inode("b").st_ino, a);
+    QCOMPARE(f.files.renames.size(), 4);
+
+    f.context.job = JobKind::ModifiedDate;
+    f.rows.editRow(1)[RenameField::Modified] = u"2001/02/03 04:05:06"_qs;
+    f.rows.editRow(2)[RenameField::Modified] = u"2001/02/03 04:05:06"_qs;
+    QVERIFY(!ExecuteRename(f.context, true));
+    QCOMPARE(qint64(inode("a").st_mtime), QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6)).toSecsSinceEpoch());
+
+    QCOMPARE(::unlinkat(levels.back(), "a", 0) + ::unlinkat(levels.back(), "b", 0), 0);
+    for (size_t i = levels.size() - 1; i > 0; --i) {
+        ::close(levels[i]);
+        QCOMPARE(::unlinkat(levels[i - 1], qPrintable(level), AT_REMOVEDIR), 0);
+    }
+    ::close(levels.front());
 }
 
 QTEST_GUILESS_MAIN(TestExecuteRename)
