@@ -15,7 +15,7 @@ class FaultyFileSystem : public LinuxFileSystem
 public:
     // Returns an error number for a rename that must fail, 0 to let it run.
     std::function<int(const QString &from, const QString &to)> renameFault;
-    // The same for setting a time.
+    // The same for setting a time in a folder of a run.
     std::function<int(const QString &path)> timeFault;
 
     QStringList renames;          // every rename asked for, "from -> to"
@@ -35,13 +35,6 @@ public:
             return FsStatus::fromErrno(error);
         const bool targetThere = existsIn(folder, to);
         return watched(LinuxFileSystem::renameIn(folder, from, to), targetThere);
-    }
-
-    FsStatus setModifiedTime(const QString &path, const QDateTime &time) override
-    {
-        if (const int error = timeFault ? timeFault(path) : 0)
-            return FsStatus::fromErrno(error);
-        return LinuxFileSystem::setModifiedTime(path, time);
     }
 
     FsStatus setModifiedTimeIn(const FolderHandle &folder, const QString &name, const QDateTime &time) override
