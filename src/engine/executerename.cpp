@@ -7,6 +7,7 @@
 #include "engine/renamepasses.h"
 #include "platform/displaytext.h"
 #include "platform/filesystem.h"
+#include "platform/folderhandles.h"
 #include "platform/pathtext.h"
 #include "platform/progressmeter.h"
 #include "platform/showmessage.h"
@@ -152,18 +153,20 @@ bool setTimeStamps(JobContext &context, bool quiet, ErrorLog &log)
     }
     const RenameField field = created ? RenameField::Created : RenameField::Modified;
     ProgressMeter progress(context.user, context.rows.count());
+    FolderHandles folders(context.files);
     for (int i = 1; i <= context.rows.count(); ++i) {
         const RenameRow &row = context.rows.row(i);
-        const QString path = JoinPath(row[RenameField::Folder], row[RenameField::NewName]);
+        const FolderHandle &folder = folders.of(row[RenameField::Folder]);
+        const QString &name = row[RenameField::NewName];
         const QString &text = row[field];
         const QDateTime date = ParseDateText(text);
         QString error;
         if (!date.isValid())
             error = QStringLiteral("日付と時刻として読めません");
         else if (created)
-            error = SetCreationTime(context.files, path, date).text();
+            error = SetCreationTime(context.files, folder, name, date).text();
         else
-            error = SetLastWriteTime(context.files, path, date).text();
+            error = SetLastWriteTime(context.files, folder, name, date).text();
         if (!error.isEmpty())
             log.add(QStringLiteral("★変更処理エラー "), i, row, text, error);
         if (!progress.at(i)) {

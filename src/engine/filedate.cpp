@@ -30,3 +30,13 @@ FsStatus SetLastWriteTime(FileSystem &files, const QString &path, const QDateTim
 {
     return files.setModifiedTime(path, momentOf(DateToFileTime(date)));
 }
+
+FsStatus SetCreationTime(FileSystem &files, const FolderHandle &folder, const QString &name, const QDateTime &date)
+{
+    return files.setCreatedTimeIn(folder, name, momentOf(DateToFileTime(date)));
+}
+
+FsStatus SetLastWriteTime(FileSystem &files, const FolderHandle &folder, const QString &name, const QDateTime &date)
+{
+    return files.setModifiedTimeIn(folder, name, momentOf(DateToFileTime(date)));
+}

@@ -5,6 +5,7 @@
 #include <QDateTime>
 
 class FileSystem;
+class FolderHandle;
 
 // FileDate: setting one time-stamp of one file from a local date and time.
 
@@ -18,3 +19,6 @@ qint64 DateToFileTime(const QDateTime &date);
 FsStatus SetCreationTime(FileSystem &files, const QString &path, const QDateTime &date);
 // Sets the last-write time to the second; the other times stay.
 FsStatus SetLastWriteTime(FileSystem &files, const QString &path, const QDateTime &date);
+// The same for the item name in an open folder.
+FsStatus SetCreationTime(FileSystem &files, const FolderHandle &folder, const QString &name, const QDateTime &date);
+FsStatus SetLastWriteTime(FileSystem &files, const FolderHandle &folder, const QString &name, const QDateTime &date);

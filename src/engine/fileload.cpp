@@ -5,11 +5,10 @@
 #include "engine/loaderstate.h"
 #include "platform/displaytext.h"
 #include "platform/filesystem.h"
+#include "platform/folderhandles.h"
 #include "platform/pathtext.h"
 #include "platform/showmessage.h"
 #include "platform/userchannel.h"
-
-#include <QFileInfo>
 
 #include <algorithm>
 #include <ctime>
@@ -78,6 +77,24 @@ void shareFolder(RenameRow &row, const std::vector<RenameRow> &built)
         row[RenameField::Folder] = built.back()[RenameField::Folder];
 }
 
+bool fillRow(const FileSystem &files, const QString &path, const QString &folder, const QString &name,
+             const FileInfo &item, RenameRow *row)
+{
+    if (!item.exists)
+        return false;
+    RenameRow fresh;
+    fresh[RenameField::NewName] = name;
+    fresh[RenameField::CurrentName] = name;
+    fresh[RenameField::Created] = rowDateText(item.created);
+    fresh[RenameField::Modified] = item.modified == item.created ? fresh[RenameField::Created]
+                                                                   : rowDateText(item.modified);
+    fresh[RenameField::Size] = SizeText(item.isFolder ? files.folderSize(path) : item.size);
+    fresh[RenameField::Folder] = folder;
+    fresh[RenameField::Path] = path;
+    *row = std::move(fresh);
+    return true;
+}
+
 void loadTagRows(JobContext &context, LoaderState &state, const PathList &list)
 {
     bool sawMp3 = false;
@@ -101,20 +118,14 @@ void loadTagRows(JobContext &context, LoaderState &state, const PathList &list)
 
 bool ReadFileRow(const FileSystem &files, const QString &path, RenameRow *row)
 {
-    const FileInfo item = files.info(path);
-    if (!item.exists)
-        return false;
-    RenameRow fresh;
-    fresh[RenameField::NewName] = FileNameOf(path);
-    fresh[RenameField::CurrentName] = fresh[RenameField::NewName];
-    fresh[RenameField::Created] = rowDateText(item.created);
-    fresh[RenameField::Modified] = item.modified == item.created ? fresh[RenameField::Created]
-                                                                   : rowDateText(item.modified);
-    fresh[RenameField::Size] = SizeText(item.isFolder ? files.folderSize(path) : item.size);
-    fresh[RenameField::Folder] = FolderOf(path);
-    fresh[RenameField::Path] = path;
-    *row = std::move(fresh);
-    return true;
+    return fillRow(files, path, FolderOf(path), FileNameOf(path), files.info(path), row);
+}
+
+bool ReadFileRow(const FileSystem &files, FolderHandles &folders, const QString &path, RenameRow *row)
+{
+    const QString folder = FolderOf(path);
+    const QString name = FileNameOf(path);
+    return fillRow(files, path, folder, name, files.infoIn(folders.of(folder), name), row);
 }
 
 void PrepareFileRowReads()
@@ -157,16 +168,14 @@ bool LoadFromFolder(JobContext &context, LoaderState &state, const QString &fold
         context.rows.clear();
     }
     state.loadCancelled = false;
-    QString top = Unquote(folder);
-    const QFileInfo topInfo(top);
-    if (top.isEmpty() || !topInfo.isDir()) {
-        context.user.showErrorList(loadErrorTitle, u"有効なパスではありません" + crlf + crlf + AbsolutePath(top, {}));
+    const QString chosen = Unquote(folder);
+    // The chosen folder itself may be a link; what lies below it is never followed.
+    const QString top = context.files.info(chosen).isSymLink ? context.files.linkTarget(chosen) : chosen;
+    if (top.isEmpty() || !context.files.info(top).isFolder) {
+        context.user.showErrorList(loadErrorTitle, u"有効なパスではありません" + crlf + crlf + AbsolutePath(chosen, {}));
         endProgress(context.user);
         return true;
     }
-    // The chosen folder itself may be a link; what lies below it is never followed.
-    if (topInfo.isSymLink())
-        top = topInfo.canonicalFilePath();
 
     PrepareFileRowReads();
     context.user.showStatus(QStringLiteral("リスト作成中"));
@@ -192,9 +201,10 @@ bool LoadFromFolder(JobContext &context, LoaderState &state, const QString &fold
     std::vector<RenameRow> built;
     built.reserve(static_cast<std::size_t>(n));
     const int step = ProgressStep(n);
+    FolderHandles folders(context.files);
     for (int i = 1; i <= n; ++i) {
         RenameRow row;
-        if (ReadFileRow(context.files, list.paths[i - 1], &row)) {
+        if (ReadFileRow(context.files, folders, list.paths[i - 1], &row)) {
             shareFolder(row, built);
             built.push_back(std::move(row));
         } else {

@@ -9,11 +9,14 @@ struct CommandStates;
 struct JobContext;
 struct LoaderState;
 class FileSystem;
+class FolderHandles;
 
 // Reads one file or folder into a fresh row: both name columns, the two
 // dates, the size (of a folder: everything inside it), the folder and the
 // path. False when the item cannot be read; *row is then untouched.
 bool ReadFileRow(const FileSystem &files, const QString &path, RenameRow *row);
+// The same for one of many items of a load, read relative to their folders.
+bool ReadFileRow(const FileSystem &files, FolderHandles &folders, const QString &path, RenameRow *row);
 // Takes the time zone afresh for the rows ReadFileRow reads next; every load calls it once.
 void PrepareFileRowReads();
 

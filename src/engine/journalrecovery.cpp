@@ -1,6 +1,7 @@
 #include "engine/journalrecovery.h"
 
 #include "engine/renamepasses.h"
+#include "platform/folderhandles.h"
 #include "platform/pathtext.h"
 
 namespace {
@@ -45,10 +46,11 @@ bool JournalRecovery::undoable(const QString &path)
 JournalRecovery::Outcome JournalRecovery::putBack(const JournalRecord &record)
 {
     m_failures.clear();
+    FolderHandles folders(m_files);
     std::vector<JournalItem> items;
     for (int i = 0; i < int(record.items.size()); ++i) {
         const JournalItem &item = record.items[i];
-        const JournalItem::Place place = record.locate(m_files, i);
+        const JournalItem::Place place = record.locate(m_files, folders, i);
         if (place == JournalItem::Place::Missing) {
             m_failures << missingText(record, i);
         } else if (place != JournalItem::Place::From) {
@@ -62,10 +64,11 @@ JournalRecovery::Outcome JournalRecovery::putBack(const JournalRecord &record)
 JournalRecovery::Outcome JournalRecovery::finish(const JournalRecord &record)
 {
     m_failures.clear();
+    FolderHandles folders(m_files);
     std::vector<JournalItem> items;
     for (int i = 0; i < int(record.items.size()); ++i) {
         JournalItem item = record.items[i];
-        switch (record.locate(m_files, i)) {
+        switch (record.locate(m_files, folders, i)) {
         case JournalItem::Place::Missing:
             m_failures << missingText(record, i);
             continue;

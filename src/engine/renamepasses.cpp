@@ -2,7 +2,6 @@
 
 #include "platform/displaytext.h"
 #include "platform/filesystem.h"
-#include "platform/pathtext.h"
 #include "platform/userchannel.h"
 
 #include <algorithm>
@@ -10,11 +9,6 @@
 namespace {
 
 constexpr qsizetype maximumNameBytes = 255;
-
-QString move(FileSystem &files, const QString &folder, const QString &from, const QString &to)
-{
-    return files.rename(JoinPath(folder, from), JoinPath(folder, to)).text();
-}
 
 } // namespace
 
@@ -38,6 +32,7 @@ RenamePasses::RenamePasses(FileSystem &files, UserChannel &user, RunJournal &jou
     , m_user(user)
     , m_journal(journal)
     , m_kind(kind)
+    , m_folders(files)
 {
 }
 
@@ -59,9 +54,15 @@ QString RenamePasses::run(const std::vector<JournalItem> &items, std::vector<Mov
         m_journal.secondPass();
         secondPass(items, *results);
     }
+    m_folders.clear();
     m_journal.complete();
     m_user.setProgressVisible(false);
     return {};
+}
+
+QString RenamePasses::move(const JournalItem &item, const QString &from, const QString &to)
+{
+    return m_files.renameIn(m_folders.of(item.folder), from, to).text();
 }
 
 bool RenamePasses::stepAt(size_t index, int base)
@@ -79,7 +80,7 @@ bool RenamePasses::firstPass(const std::vector<JournalItem> &items, std::vector<
     for (size_t i = 0; i < items.size(); ++i) {
         const JournalItem &item = items[i];
         if (item.start == JournalItem::Start::AtFrom) {
-            const QString error = move(m_files, item.folder, item.from, item.park);
+            const QString error = move(item, item.from, item.park);
             if (!error.isEmpty()) {
                 results[i] = {MoveResult::Outcome::NotParked, error};
                 m_journal.failed(static_cast<int>(i), 1);
@@ -104,7 +105,7 @@ void RenamePasses::rollBack(const std::vector<JournalItem> &items, std::vector<M
             results[i] = {MoveResult::Outcome::RolledBack, {}};
             continue;
         }
-        const QString error = move(m_files, item.folder, item.park, item.from);
+        const QString error = move(item, item.park, item.from);
         results[i] = error.isEmpty() ? MoveResult{MoveResult::Outcome::RolledBack, {}}
                                      : MoveResult{MoveResult::Outcome::LeftParked, error};
     }
@@ -116,10 +117,10 @@ void RenamePasses::secondPass(const std::vector<JournalItem> &items, std::vector
     for (size_t i = 0; i < items.size(); ++i) {
         const JournalItem &item = items[i];
         if (item.start != JournalItem::Start::Done && results[i].outcome != MoveResult::Outcome::NotParked) {
-            const QString error = move(m_files, item.folder, item.park, item.to);
+            const QString error = move(item, item.park, item.to);
             if (!error.isEmpty()) {
                 m_journal.failed(static_cast<int>(i), 2);
-                const bool back = move(m_files, item.folder, item.park, item.from).isEmpty();
+                const bool back = move(item, item.park, item.from).isEmpty();
                 results[i] = {back ? MoveResult::Outcome::PutBack : MoveResult::Outcome::LeftParked, error};
             }
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/runjournal.h"
+#include "platform/folderhandles.h"
 
 #include <QString>
 
@@ -41,6 +42,7 @@ private:
     bool firstPass(const std::vector<JournalItem> &items, std::vector<MoveResult> &results);
     void rollBack(const std::vector<JournalItem> &items, std::vector<MoveResult> &results, size_t reached);
     void secondPass(const std::vector<JournalItem> &items, std::vector<MoveResult> &results);
+    QString move(const JournalItem &item, const QString &from, const QString &to);
     // At a progress step: lets events run and tells whether to stop.
     bool stepAt(size_t index, int base);
 
@@ -48,6 +50,8 @@ private:
     UserChannel &m_user;
     RunJournal &m_journal;
     JournalRecord::Kind m_kind;
+    // Opened as the first pass reaches them; both passes work in them.
+    FolderHandles m_folders;
     int m_step = 1;
     int m_maximum = 1;
     bool m_stopped = false;

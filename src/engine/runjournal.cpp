@@ -1,6 +1,7 @@
 #include "engine/runjournal.h"
 
 #include "platform/filesystem.h"
+#include "platform/folderhandles.h"
 #include "platform/pathtext.h"
 #include "platform/systempaths.h"
 
@@ -151,33 +152,20 @@ JournalRecord RunJournal::load(const QString &path, bool *busy, QString *error)
     return record;
 }
 
-QString JournalRecord::pathAt(int index, JournalItem::Place place) const
-{
-    const JournalItem &item = items[index];
-    switch (place) {
-    case JournalItem::Place::From:
-        return JoinPath(item.folder, item.from);
-    case JournalItem::Place::Park:
-        return JoinPath(item.folder, item.park);
-    case JournalItem::Place::To:
-        return JoinPath(item.folder, item.to);
-    case JournalItem::Place::Missing:
-        break;
-    }
-    return {};
-}
-
-JournalItem::Place JournalRecord::locate(const FileSystem &files, int index) const
+JournalItem::Place JournalRecord::locate(const FileSystem &files, FolderHandles &folders, int index) const
 {
     using Place = JournalItem::Place;
     const JournalItem &item = items[index];
-    const auto there = [&](Place place) { return files.exists(pathAt(index, place)) ? place : Place::Missing; };
+    const auto there = [&](Place place) {
+        const QString &name = place == Place::From ? item.from : place == Place::Park ? item.park : item.to;
+        return files.existsIn(folders.of(item.folder), name) ? place : Place::Missing;
+    };
     if (item.start == JournalItem::Start::Done)
         return there(Place::To);
     // A parking name that was taken before the run is not this item's.
     if (failedIn[index] == 1)
         return there(Place::From);
-    if (files.exists(pathAt(index, Place::Park)))
+    if (there(Place::Park) == Place::Park)
         return Place::Park;
     if (failedIn[index] == 2 || !secondPass)
         return there(Place::From);

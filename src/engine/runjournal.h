@@ -7,6 +7,7 @@
 #include <vector>
 
 class FileSystem;
+class FolderHandles;
 
 // One item a run moves in two steps: from its name to a parking name, then to
 // its target name, all in one folder.
@@ -37,9 +38,8 @@ struct JournalRecord
     bool complete = false;
 
     // Where item index lies now, found from which of its names exists and
-    // how far the run got.
-    JournalItem::Place locate(const FileSystem &files, int index) const;
-    QString pathAt(int index, JournalItem::Place place) const;
+    // how far the run got; folders holds the run's folders, opened once.
+    JournalItem::Place locate(const FileSystem &files, FolderHandles &folders, int index) const;
 };
 
 // The crash-safe journal of a two-pass run: the plan is on disk before the

@@ -1,8 +1,15 @@
 #include "platform/filesystem.h"
 
+#include "platform/pathtext.h"
+
 #include <cerrno>
 
 // File systems that cannot do these report so, rather than pretending.
+
+QString FileSystem::linkTarget(const QString &path) const
+{
+    return path;
+}
 
 bool FileSystem::listFolder(const QString &, std::vector<FolderEntry> *entries) const
 {
@@ -23,4 +30,34 @@ FsStatus FileSystem::setCreatedTime(const QString &, const QDateTime &)
 FsStatus FileSystem::createdTimeSupport(const QString &) const
 {
     return FsStatus::fromErrno(ENOTSUP);
+}
+
+FolderHandle FileSystem::openFolder(const QString &path) const
+{
+    return FolderHandle(path, -1);
+}
+
+FileInfo FileSystem::infoIn(const FolderHandle &folder, const QString &name) const
+{
+    return info(JoinPath(folder.path(), name));
+}
+
+bool FileSystem::existsIn(const FolderHandle &folder, const QString &name) const
+{
+    return exists(JoinPath(folder.path(), name));
+}
+
+FsStatus FileSystem::renameIn(const FolderHandle &folder, const QString &from, const QString &to)
+{
+    return rename(JoinPath(folder.path(), from), JoinPath(folder.path(), to));
+}
+
+FsStatus FileSystem::setModifiedTimeIn(const FolderHandle &folder, const QString &name, const QDateTime &time)
+{
+    return setModifiedTime(JoinPath(folder.path(), name), time);
+}
+
+FsStatus FileSystem::setCreatedTimeIn(const FolderHandle &folder, const QString &name, const QDateTime &time)
+{
+    return setCreatedTime(JoinPath(folder.path(), name), time);
 }

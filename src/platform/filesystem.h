@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/fileinfo.h"
+#include "platform/folderhandle.h"
 #include "platform/fsstatus.h"
 
 #include <QByteArray>
@@ -35,6 +36,8 @@ public:
     // when another process creates one at the same moment.
     virtual FsStatus rename(const QString &from, const QString &to) = 0;
     virtual FsStatus remove(const QString &path) = 0;
+    // The path with every link in it resolved; empty when it leads nowhere.
+    virtual QString linkTarget(const QString &path) const;
 
     // The entries of a folder without "." and "..", in no particular order.
     // False when the folder cannot be opened or read to its end.
@@ -48,4 +51,17 @@ public:
     // Whether setCreatedTime can work on the file system that holds path,
     // asked without changing anything; fails with the reason where it cannot.
     virtual FsStatus createdTimeSupport(const QString &path) const;
+
+    // The folder at path, to work on many of its items: the calls below name
+    // an item inside it, and keep working however long the path is and
+    // wherever the folder is moved meanwhile. Where it cannot be opened, the
+    // handle holds the reason. Here the handle keeps the path alone, and the
+    // calls below take the full paths of their items.
+    virtual FolderHandle openFolder(const QString &path) const;
+    virtual FileInfo infoIn(const FolderHandle &folder, const QString &name) const;
+    virtual bool existsIn(const FolderHandle &folder, const QString &name) const;
+    // Never replaces an item, as rename.
+    virtual FsStatus renameIn(const FolderHandle &folder, const QString &from, const QString &to);
+    virtual FsStatus setModifiedTimeIn(const FolderHandle &folder, const QString &name, const QDateTime &time);
+    virtual FsStatus setCreatedTimeIn(const FolderHandle &folder, const QString &name, const QDateTime &time);
 };

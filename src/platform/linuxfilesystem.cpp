@@ -3,7 +3,8 @@
 #include <QFile>
 
 #include <cerrno>
-#include <cstdio>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -13,34 +14,127 @@
 
 namespace {
 
+constexpr int folderFlags = O_PATH | O_DIRECTORY | O_CLOEXEC;
+constexpr int listingFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+
+// A system call takes at most PATH_MAX bytes of path, so a longer one is
+// opened a piece at a time, each piece relative to the folder before it.
+int openPath(const QByteArray &path, int flags)
+{
+    int at = AT_FDCWD;
+    qsizetype start = 0;
+    while (path.size() - start >= PATH_MAX) {
+        const qsizetype cut = path.lastIndexOf('/', start + PATH_MAX - 2);
+        int next = -1;
+        if (cut > start)
+            next = ::openat(at, path.mid(start, cut - start).constData(), folderFlags);
+        else
+            errno = ENAMETOOLONG;
+        const int error = errno;
+        if (at != AT_FDCWD)
+            ::close(at);
+        if (next < 0) {
+            errno = error;
+            return -1;
+        }
+        at = next;
+        start = cut + 1;
+    }
+    const int fd = ::openat(at, path.constData() + start, flags);
+    const int error = errno;
+    if (at != AT_FDCWD)
+        ::close(at);
+    errno = error;
+    return fd;
+}
+
+// An item as the *at calls name it: a folder descriptor and a name. A full
+// path names itself, unless it is too long for one call: then its folder is
+// opened on the way.
+class ItemName
+{
+public:
+    explicit ItemName(const QString &path)
+        : m_name(QFile::encodeName(path))
+    {
+        if (m_name.size() < PATH_MAX)
+            return;
+        const qsizetype slash = m_name.lastIndexOf('/');
+        m_owned = openPath(slash == 0 ? QByteArray("/") : m_name.left(slash), folderFlags);
+        m_error = m_owned < 0 ? errno : 0;
+        m_folder = m_owned;
+        m_name = m_name.mid(slash + 1);
+    }
+
+    ItemName(const FolderHandle &folder, const QString &name)
+        : m_folder(folder.descriptor() >= 0 ? folder.descriptor() : AT_FDCWD)
+        , m_name(QFile::encodeName(name))
+        , m_error(folder.status().code)
+    {
+    }
+
+    ItemName(const ItemName &) = delete;
+    ItemName &operator=(const ItemName &) = delete;
+    ~ItemName()
+    {
+        if (m_owned >= 0)
+            ::close(m_owned);
+    }
+
+    int folder() const { return m_folder; }
+    const char *name() const { return m_name.constData(); }
+    // Why the folder could not be opened; 0 when it was.
+    int error() const { return m_error; }
+    // For calls with no *at form: the kernel's own name for the open folder.
+    QByteArray path() const
+    {
+        return m_folder == AT_FDCWD ? m_name : "/proc/self/fd/" + QByteArray::number(m_folder) + '/' + m_name;
+    }
+
+private:
+    int m_folder = AT_FDCWD;
+    int m_owned = -1;
+    QByteArray m_name;
+    int m_error = 0;
+};
+
 QDateTime fromTimestamp(const struct statx_timestamp &stamp)
 {
     // In UTC: a local time would look up the zone for every item read.
     return QDateTime::fromSecsSinceEpoch(stamp.tv_sec, Qt::UTC);
 }
 
-bool statItem(const QByteArray &path, struct statx *st, unsigned mask)
+bool lstatAt(const ItemName &item, struct stat *st)
 {
-    return ::statx(AT_FDCWD, path.constData(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, mask, st) == 0;
+    if (item.error() != 0) {
+        errno = item.error();
+        return false;
+    }
+    return ::fstatat(item.folder(), item.name(), st, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
-qint64 sizeBelow(const QByteArray &folder)
+// Takes over folder, an open descriptor of a folder that may be read.
+qint64 sizeBelow(int folder)
 {
-    DIR *dir = ::opendir(folder.constData());
-    if (!dir)
+    DIR *dir = ::fdopendir(folder);
+    if (!dir) {
+        ::close(folder);
         return 0;
+    }
     qint64 total = 0;
     while (const dirent *entry = ::readdir(dir)) {
         if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
             continue;
-        const QByteArray child = folder + '/' + entry->d_name;
         struct stat st;
-        if (::lstat(child.constData(), &st) != 0)
+        if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
             continue;
-        if (S_ISDIR(st.st_mode))
-            total += sizeBelow(child);
-        else if (S_ISREG(st.st_mode))
+        if (S_ISDIR(st.st_mode)) {
+            const int child = ::openat(::dirfd(dir), entry->d_name, listingFlags | O_NOFOLLOW);
+            if (child >= 0)
+                total += sizeBelow(child);
+        } else if (S_ISREG(st.st_mode)) {
             total += st.st_size;
+        }
     }
     ::closedir(dir);
     return total;
@@ -59,29 +153,30 @@ FolderEntry::Kind kindOf(mode_t mode)
 
 // Times may only be set on items the owner may write, as on the systems
 // Corvane's users come from: a read-only file keeps its times.
-FsStatus checkWritable(const QByteArray &name)
+FsStatus checkWritable(const ItemName &item)
 {
     struct stat st;
-    if (::lstat(name.constData(), &st) != 0)
+    if (!lstatAt(item, &st))
         return FsStatus::fromErrno(errno);
     if (!(st.st_mode & S_IWUSR))
         return FsStatus::fromErrno(EACCES);
     return {};
 }
-} // namespace
 
-FileInfo LinuxFileSystem::info(const QString &path) const
+FileInfo infoOf(const ItemName &item, QStringView fileName)
 {
     FileInfo result;
     struct statx st;
-    if (!statItem(QFile::encodeName(path), &st, STATX_BASIC_STATS | STATX_BTIME))
+    if (item.error() != 0
+        || ::statx(item.folder(), item.name(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
+                   STATX_BASIC_STATS | STATX_BTIME, &st) != 0)
         return result;
     const mode_t mode = st.stx_mode;
     result.exists = true;
     result.isSymLink = S_ISLNK(mode);
     result.isFolder = S_ISDIR(mode);
     result.isSystem = S_ISSOCK(mode) || S_ISCHR(mode) || S_ISBLK(mode) || S_ISFIFO(mode);
-    result.isHidden = QStringView(path).mid(path.lastIndexOf(u'/') + 1).startsWith(u'.');
+    result.isHidden = fileName.startsWith(u'.');
     result.isReadOnly = !(mode & S_IWUSR);
     result.size = result.isFolder ? 0 : qint64(st.stx_size);
     if (st.stx_mask & STATX_BTIME)
@@ -90,22 +185,11 @@ FileInfo LinuxFileSystem::info(const QString &path) const
     return result;
 }
 
-bool LinuxFileSystem::exists(const QString &path) const
+FsStatus renameItem(const ItemName &from, const ItemName &to)
 {
-    struct stat st;
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
-}
-
-qint64 LinuxFileSystem::folderSize(const QString &path) const
-{
-    return sizeBelow(QFile::encodeName(path));
-}
-
-FsStatus LinuxFileSystem::rename(const QString &from, const QString &to)
-{
-    const QByteArray source = QFile::encodeName(from);
-    const QByteArray target = QFile::encodeName(to);
-    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
+    if (from.error() != 0 || to.error() != 0)
+        return FsStatus::fromErrno(from.error() != 0 ? from.error() : to.error());
+    if (::renameat2(from.folder(), from.name(), to.folder(), to.name(), RENAME_NOREPLACE) == 0)
         return {};
     const int error = errno;
     if (error != EINVAL)
@@ -114,37 +198,122 @@ FsStatus LinuxFileSystem::rename(const QString &from, const QString &to)
     // Some file systems refuse RENAME_NOREPLACE. link() fails when the target
     // exists, so for a regular file link-then-unlink is still race-free.
     struct stat st;
-    if (::lstat(source.constData(), &st) != 0)
+    if (!lstatAt(from, &st))
         return FsStatus::fromErrno(errno);
     if (!S_ISREG(st.st_mode))
         return FsStatus::fromErrno(error);
-    if (::link(source.constData(), target.constData()) != 0)
+    if (::linkat(from.folder(), from.name(), to.folder(), to.name(), 0) != 0)
         return FsStatus::fromErrno(errno);
-    if (::unlink(source.constData()) != 0) {
+    if (::unlinkat(from.folder(), from.name(), 0) != 0) {
         const int unlinkError = errno;
-        ::unlink(target.constData());
+        ::unlinkat(to.folder(), to.name(), 0);
         return FsStatus::fromErrno(unlinkError);
     }
     return {};
 }
 
+FsStatus setModified(const ItemName &item, const QDateTime &time)
+{
+    if (FsStatus writable = checkWritable(item); !writable.ok())
+        return writable;
+    struct timespec times[2];
+    times[0].tv_sec = 0;
+    times[0].tv_nsec = UTIME_OMIT;
+    times[1].tv_sec = static_cast<time_t>(time.toSecsSinceEpoch());
+    times[1].tv_nsec = 0;
+    if (::utimensat(item.folder(), item.name(), times, AT_SYMLINK_NOFOLLOW) != 0)
+        return FsStatus::fromErrno(errno);
+    return {};
+}
+
+// Only NTFS and SMB shares keep a creation time Linux may set, as an attribute.
+constexpr const char *CreationAttributes[] = {"system.ntfs_crtime", "user.cifs.creationtime"};
+const QString NoCreationTime = QStringLiteral("この場所のファイルシステムでは作成日を変更できません");
+
+// The attribute that holds the creation time of name; null with the reason otherwise.
+const char *creationAttribute(const QByteArray &name, FsStatus *status)
+{
+    for (const char *attribute : CreationAttributes) {
+        if (::lgetxattr(name.constData(), attribute, nullptr, 0) >= 0)
+            return attribute;
+    }
+    *status = errno == ENOENT ? FsStatus::fromErrno(ENOENT) : FsStatus{ENOTSUP, NoCreationTime};
+    return nullptr;
+}
+
+FsStatus setCreated(const ItemName &item, const QDateTime &time)
+{
+    if (FsStatus writable = checkWritable(item); !writable.ok())
+        return writable;
+    const QByteArray name = item.path();
+    FsStatus status;
+    const char *attribute = creationAttribute(name, &status);
+    if (!attribute)
+        return status;
+    // The attribute holds the time as 100-nanosecond steps since 1601-01-01 UTC.
+    constexpr qint64 secondsFrom1601To1970 = 11644473600;
+    const quint64 ticks = quint64(time.toSecsSinceEpoch() + secondsFrom1601To1970) * 10000000u;
+    unsigned char value[8];
+    for (int i = 0; i < 8; ++i)
+        value[i] = static_cast<unsigned char>(ticks >> (8 * i));
+    if (::lsetxattr(name.constData(), attribute, value, sizeof value, XATTR_REPLACE) != 0)
+        return FsStatus::fromErrno(errno);
+    return {};
+}
+
+} // namespace
+
+FileInfo LinuxFileSystem::info(const QString &path) const
+{
+    return infoOf(ItemName(path), QStringView(path).mid(path.lastIndexOf(u'/') + 1));
+}
+
+bool LinuxFileSystem::exists(const QString &path) const
+{
+    struct stat st;
+    return lstatAt(ItemName(path), &st);
+}
+
+qint64 LinuxFileSystem::folderSize(const QString &path) const
+{
+    const int folder = openPath(QFile::encodeName(path), listingFlags);
+    return folder < 0 ? 0 : sizeBelow(folder);
+}
+
+FsStatus LinuxFileSystem::rename(const QString &from, const QString &to)
+{
+    return renameItem(ItemName(from), ItemName(to));
+}
+
 FsStatus LinuxFileSystem::remove(const QString &path)
 {
-    const QByteArray name = QFile::encodeName(path);
+    const ItemName item(path);
     struct stat st;
-    if (::lstat(name.constData(), &st) != 0)
+    if (!lstatAt(item, &st))
         return FsStatus::fromErrno(errno);
-    const int rc = S_ISDIR(st.st_mode) ? ::rmdir(name.constData()) : ::unlink(name.constData());
-    return rc == 0 ? FsStatus{} : FsStatus::fromErrno(errno);
+    if (::unlinkat(item.folder(), item.name(), S_ISDIR(st.st_mode) ? AT_REMOVEDIR : 0) != 0)
+        return FsStatus::fromErrno(errno);
+    return {};
+}
+
+QString LinuxFileSystem::linkTarget(const QString &path) const
+{
+    char *resolved = ::realpath(QFile::encodeName(path).constData(), nullptr);
+    const QString target = resolved ? QFile::decodeName(resolved) : QString();
+    std::free(resolved);
+    return target;
 }
 
 bool LinuxFileSystem::listFolder(const QString &path, std::vector<FolderEntry> *entries) const
 {
     entries->clear();
-    const QByteArray folder = QFile::encodeName(path);
-    DIR *dir = ::opendir(folder.constData());
-    if (!dir)
+    const int folder = openPath(QFile::encodeName(path), listingFlags);
+    DIR *dir = folder < 0 ? nullptr : ::fdopendir(folder);
+    if (!dir) {
+        if (folder >= 0)
+            ::close(folder);
         return false;
+    }
     const int fd = ::dirfd(dir);
     errno = 0;
     while (const dirent *entry = ::readdir(dir)) {
@@ -177,61 +346,52 @@ bool LinuxFileSystem::listFolder(const QString &path, std::vector<FolderEntry> *
 
 FsStatus LinuxFileSystem::setModifiedTime(const QString &path, const QDateTime &time)
 {
-    const QByteArray name = QFile::encodeName(path);
-    if (FsStatus writable = checkWritable(name); !writable.ok())
-        return writable;
-    struct timespec times[2];
-    times[0].tv_sec = 0;
-    times[0].tv_nsec = UTIME_OMIT;
-    times[1].tv_sec = static_cast<time_t>(time.toSecsSinceEpoch());
-    times[1].tv_nsec = 0;
-    if (::utimensat(AT_FDCWD, name.constData(), times, AT_SYMLINK_NOFOLLOW) != 0)
-        return FsStatus::fromErrno(errno);
-    return {};
+    return setModified(ItemName(path), time);
 }
-
-namespace {
-
-// Only NTFS and SMB shares keep a creation time Linux may set, as an attribute.
-constexpr const char *CreationAttributes[] = {"system.ntfs_crtime", "user.cifs.creationtime"};
-const QString NoCreationTime = QStringLiteral("この場所のファイルシステムでは作成日を変更できません");
-
-// The attribute that holds the creation time of name; null with the reason otherwise.
-const char *creationAttribute(const QByteArray &name, FsStatus *status)
-{
-    for (const char *attribute : CreationAttributes) {
-        if (::lgetxattr(name.constData(), attribute, nullptr, 0) >= 0)
-            return attribute;
-    }
-    *status = errno == ENOENT ? FsStatus::fromErrno(ENOENT) : FsStatus{ENOTSUP, NoCreationTime};
-    return nullptr;
-}
-
-} // namespace
 
 FsStatus LinuxFileSystem::setCreatedTime(const QString &path, const QDateTime &time)
 {
-    const QByteArray name = QFile::encodeName(path);
-    if (FsStatus writable = checkWritable(name); !writable.ok())
-        return writable;
-    FsStatus status;
-    const char *attribute = creationAttribute(name, &status);
-    if (!attribute)
-        return status;
-    // The attribute holds the time as 100-nanosecond steps since 1601-01-01 UTC.
-    constexpr qint64 secondsFrom1601To1970 = 11644473600;
-    const quint64 ticks = quint64(time.toSecsSinceEpoch() + secondsFrom1601To1970) * 10000000u;
-    unsigned char value[8];
-    for (int i = 0; i < 8; ++i)
-        value[i] = static_cast<unsigned char>(ticks >> (8 * i));
-    if (::lsetxattr(name.constData(), attribute, value, sizeof value, XATTR_REPLACE) != 0)
-        return FsStatus::fromErrno(errno);
-    return {};
+    return setCreated(ItemName(path), time);
 }
 
 FsStatus LinuxFileSystem::createdTimeSupport(const QString &path) const
 {
+    const ItemName item(path);
+    if (item.error() != 0)
+        return FsStatus::fromErrno(item.error());
     FsStatus status;
-    creationAttribute(QFile::encodeName(path), &status);
+    creationAttribute(item.path(), &status);
     return status;
+}
+
+FolderHandle LinuxFileSystem::openFolder(const QString &path) const
+{
+    const int folder = openPath(QFile::encodeName(path), folderFlags);
+    return FolderHandle(path, folder, folder < 0 ? FsStatus::fromErrno(errno) : FsStatus{});
+}
+
+FileInfo LinuxFileSystem::infoIn(const FolderHandle &folder, const QString &name) const
+{
+    return infoOf(ItemName(folder, name), name);
+}
+
+bool LinuxFileSystem::existsIn(const FolderHandle &folder, const QString &name) const
+{
+    struct stat st;
+    return lstatAt(ItemName(folder, name), &st);
+}
+
+FsStatus LinuxFileSystem::renameIn(const FolderHandle &folder, const QString &from, const QString &to)
+{
+    return renameItem(ItemName(folder, from), ItemName(folder, to));
+}
+
+FsStatus LinuxFileSystem::setModifiedTimeIn(const FolderHandle &folder, const QString &name, const QDateTime &time)
+{
+    return setModified(ItemName(folder, name), time);
+}
+
+FsStatus LinuxFileSystem::setCreatedTimeIn(const FolderHandle &folder, const QString &name, const QDateTime &time)
+{
+    return setCreated(ItemName(folder, name), time);
 }

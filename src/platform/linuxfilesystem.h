@@ -2,7 +2,8 @@
 
 #include "platform/filesystem.h"
 
-// FileSystem on Linux system calls (statx, renameat2, utimensat, extended attributes).
+// FileSystem on Linux system calls (statx, renameat2, utimensat, extended attributes),
+// relative to open folders where paths are long or many items share a folder.
 class LinuxFileSystem : public FileSystem
 {
 public:
@@ -11,10 +12,18 @@ public:
     qint64 folderSize(const QString &path) const override;
     FsStatus rename(const QString &from, const QString &to) override;
     FsStatus remove(const QString &path) override;
+    QString linkTarget(const QString &path) const override;
     bool listFolder(const QString &path, std::vector<FolderEntry> *entries) const override;
     FsStatus setModifiedTime(const QString &path, const QDateTime &time) override;
     // Through the attribute ntfs-3g ("system.ntfs_crtime") or an SMB mount
     // ("user.cifs.creationtime") offers for it; no other Linux file system has one.
     FsStatus setCreatedTime(const QString &path, const QDateTime &time) override;
     FsStatus createdTimeSupport(const QString &path) const override;
+
+    FolderHandle openFolder(const QString &path) const override;
+    FileInfo infoIn(const FolderHandle &folder, const QString &name) const override;
+    bool existsIn(const FolderHandle &folder, const QString &name) const override;
+    FsStatus renameIn(const FolderHandle &folder, const QString &from, const QString &to) override;
+    FsStatus setModifiedTimeIn(const FolderHandle &folder, const QString &name, const QDateTime &time) override;
+    FsStatus setCreatedTimeIn(const FolderHandle &folder, const QString &name, const QDateTime &time) override;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/linuxfilesystem.h"
+#include "platform/pathtext.h"
 
 #include <QStringList>
 
@@ -8,12 +9,13 @@
 
 // The real file system with chosen calls made to fail, and a watch on every
 // rename: should one ever replace an existing item, replacedSomething is set.
+// The hooks see full paths, whether the call named a path or an open folder.
 class FaultyFileSystem : public LinuxFileSystem
 {
 public:
     // Returns an error number for a rename that must fail, 0 to let it run.
     std::function<int(const QString &from, const QString &to)> renameFault;
-    // The same for setting a time.
+    // The same for setting a time in a folder of a run.
     std::function<int(const QString &path)> timeFault;
 
     QStringList renames;          // every rename asked for, "from -> to"
@@ -21,24 +23,38 @@ public:
 
     FsStatus rename(const QString &from, const QString &to) override
     {
-        renames << from + QStringLiteral(" -> ") + to;
-        if (renameFault) {
-            if (const int error = renameFault(from, to))
-                return FsStatus::fromErrno(error);
-        }
+        if (const int error = faultOf(from, to))
+            return FsStatus::fromErrno(error);
         const bool targetThere = exists(to);
-        const FsStatus status = LinuxFileSystem::rename(from, to);
+        return watched(LinuxFileSystem::rename(from, to), targetThere);
+    }
+
+    FsStatus renameIn(const FolderHandle &folder, const QString &from, const QString &to) override
+    {
+        if (const int error = faultOf(JoinPath(folder.path(), from), JoinPath(folder.path(), to)))
+            return FsStatus::fromErrno(error);
+        const bool targetThere = existsIn(folder, to);
+        return watched(LinuxFileSystem::renameIn(folder, from, to), targetThere);
+    }
+
+    FsStatus setModifiedTimeIn(const FolderHandle &folder, const QString &name, const QDateTime &time) override
+    {
+        if (const int error = timeFault ? timeFault(JoinPath(folder.path(), name)) : 0)
+            return FsStatus::fromErrno(error);
+        return LinuxFileSystem::setModifiedTimeIn(folder, name, time);
+    }
+
+private:
+    int faultOf(const QString &from, const QString &to)
+    {
+        renames << from + QStringLiteral(" -> ") + to;
+        return renameFault ? renameFault(from, to) : 0;
+    }
+
+    FsStatus watched(const FsStatus &status, bool targetThere)
+    {
         if (status.ok() && targetThere)
             replacedSomething = true;
         return status;
-    }
-
-    FsStatus setModifiedTime(const QString &path, const QDateTime &time) override
-    {
-        if (timeFault) {
-            if (const int error = timeFault(path))
-                return FsStatus::fromErrno(error);
-        }
-        return LinuxFileSystem::setModifiedTime(path, time);
     }
 };

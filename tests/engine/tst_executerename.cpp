@@ -1,5 +1,7 @@
 #include "engine/executerename.h"
+#include "engine/fileload.h"
 #include "engine/journalrecovery.h"
+#include "engine/loaderstate.h"
 #include "engine/restore.h"
 
 #include "enginefixture.h"
@@ -12,7 +14,9 @@
 #include <QTest>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -42,15 +46,16 @@ private Q_SLOTS:
     void exchangesAndShifts_data();
     void exchangesAndShifts();
     void declinedConfirmationChangesNothing();
+    void targetOnDiskIsNeverReplaced_data();
     void targetOnDiskIsNeverReplaced();
     void itemThatCannotMoveIsLoggedFirstPass();
     void doubleFailureNamesTheTemporaryName();
     void namesTooLongForTheFileSystem();
-    void errorLogIsSavedOrTheFailureSaid();
     void namesThatLeaveTheFolderAreRefused();
     void stopInEitherPassLeavesNothingParked_data();
     void stopInEitherPassLeavesNothingParked();
     void randomPlansNeverLoseAnItem();
+    void folderDeeperThanAPathMayBe();
 };
 
 void TestExecuteRename::exchangesAndShifts_data()
@@ -110,16 +115,26 @@ void TestExecuteRename::declinedConfirmationChangesNothing()
     QVERIFY(!f.states.restoreFileNameEnabled);
 }
 
+void TestExecuteRename::targetOnDiskIsNeverReplaced_data()
+{
+    QTest::addColumn<bool>("logSaved");
+    QTest::newRow("log saved") << true;
+    QTest::newRow("log cannot be saved") << false;
+}
+
 void TestExecuteRename::targetOnDiskIsNeverReplaced()
 {
+    QFETCH(bool, logSaved);
     EngineFixture f;
+    if (!logSaved)
+        f.desktop.folder = f.desktopDir.filePath(u"no such folder"_qs);
     f.write(u"a.txt"_qs, "A");
     f.write(u"taken.txt"_qs, "T");
     f.write(u"c.txt"_qs, "C");
     f.addRow(u"a.txt"_qs, u"taken.txt"_qs);
     f.addRow(u"c.txt"_qs, u"d.txt"_qs);
 
-    QVERIFY(ExecuteRename(f.context, false));
+    QVERIFY(ExecuteRename(f.context, false)); // every question answered yes
 
     QCOMPARE(f.read(u"a.txt"_qs), QByteArray("A"));
     QCOMPARE(f.read(u"taken.txt"_qs), QByteArray("T"));
@@ -132,11 +147,21 @@ void TestExecuteRename::targetOnDiskIsNeverReplaced()
     QVERIFY(failed.selected);
     QVERIFY(!f.rows.row(2).selected);
 
-    const QString expected = u"ファイルリネームでエラーが発生しました！\r\n\r\n"
-                             u"★変更処理エラー 1\r\n元の名 = a.txt\r\n置換後 = taken.txt\r\n"_qs
-                             + QString::number(EEXIST) + u' ' + FsStatus::fromErrno(EEXIST).description
-                             + u"\r\n\r\n\r\nこのエラーログをファイルに保存しますか？"_qs;
-    QCOMPARE(errorLogOf(f.user), expected);
+    const QString entry = u"★変更処理エラー 1\r\n元の名 = a.txt\r\n置換後 = taken.txt\r\n"_qs
+                          + FsStatus::fromErrno(EEXIST).text() + u"\r\n\r\n"_qs;
+    QCOMPARE(errorLogOf(f.user),
+             u"ファイルリネームでエラーが発生しました！\r\n\r\n"_qs + entry + u"\r\nこのエラーログをファイルに保存しますか？"_qs);
+    const QString saved = f.desktopDir.filePath(u"Errlog.txt"_qs);
+    QFile file(saved);
+    if (logSaved) {
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(CodePage::fromCp932(file.readAll()), entry);
+        QCOMPARE(f.user.messages[2].title, u"ファイル出力完了"_qs);
+        QCOMPARE(f.user.messages[2].prompt, u"下記のファイルとして保存しました。\r\n\r\n"_qs + saved);
+    } else {
+        QCOMPARE(f.user.messages[2].title, u"ファイル出力失敗"_qs);
+        QVERIFY(f.user.messages[2].prompt.startsWith(u"下記のファイルに保存できませんでした。"_qs));
+    }
     QCOMPARE(f.user.messages.last().prompt, u"置換処理は正常には完了しませんでした"_qs);
     QCOMPARE(f.user.messages.last().title, u"異常終了"_qs);
     QVERIFY(f.user.messages.last().plain);
@@ -237,37 +262,6 @@ void TestExecuteRename::namesThatLeaveTheFolderAreRefused()
     QVERIFY(entriesOf(f.path(u"sub"_qs)).isEmpty());
     QVERIFY(f.files.renames.isEmpty());
     QCOMPARE(errorLogOf(f.user).count(u"☆事前処理エラー "_qs), 4);
-}
-
-void TestExecuteRename::errorLogIsSavedOrTheFailureSaid()
-{
-    {
-        EngineFixture f;
-        f.write(u"a"_qs, "A");
-        f.write(u"b"_qs, "B");
-        f.addRow(u"a"_qs, u"b"_qs);
-        QVERIFY(ExecuteRename(f.context, false)); // every question answered yes
-        const QString saved = f.desktopDir.filePath(u"Errlog.txt"_qs);
-        QFile file(saved);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
-        QCOMPARE(CodePage::fromCp932(bytes),
-                 u"★変更処理エラー 1\r\n元の名 = a\r\n置換後 = b\r\n"_qs + FsStatus::fromErrno(EEXIST).text()
-                     + u"\r\n\r\n"_qs);
-        QCOMPARE(f.user.messages[2].title, u"ファイル出力完了"_qs);
-        QCOMPARE(f.user.messages[2].prompt, u"下記のファイルとして保存しました。\r\n\r\n"_qs + saved);
-    }
-    {
-        EngineFixture f;
-        f.desktop.folder = f.desktopDir.filePath(u"no such folder"_qs);
-        f.write(u"a"_qs, "A");
-        f.write(u"b"_qs, "B");
-        f.addRow(u"a"_qs, u"b"_qs);
-        QVERIFY(ExecuteRename(f.context, false));
-        QCOMPARE(f.user.messages[2].title, u"ファイル出力失敗"_qs);
-        QVERIFY(f.user.messages[2].prompt.startsWith(u"下記のファイルに保存できませんでした。"_qs));
-        QCOMPARE(f.user.messages[3].title, u"異常終了"_qs);
-    }
 }
 
 void TestExecuteRename::stopInEitherPassLeavesNothingParked_data()
@@ -413,6 +407,51 @@ void TestExecuteRename::randomPlansNeverLoseAnItem()
         }
         QCOMPARE(entriesOf(f.dir.path()).size(), strangers.size() + listed - vanished.size());
     }
+}
+
+// No single call may name this folder by its path: every level is made and
+// removed relative to the one above, as Corvane must work in it.
+void TestExecuteRename::folderDeeperThanAPathMayBe()
+{
+    EngineFixture f;
+    const QString level(200, u'd');
+    std::vector<int> levels{::open(QFile::encodeName(f.dir.path()).constData(), O_PATH | O_DIRECTORY)};
+    QString deep = f.dir.path();
+    while (deep.size() <= 4200) {
+        QCOMPARE(::mkdirat(levels.back(), qPrintable(level), 0700), 0);
+        levels.push_back(::openat(levels.back(), qPrintable(level), O_PATH | O_DIRECTORY));
+        deep += u'/' + level;
+    }
+    for (const char *name : {"a", "b"})
+        QCOMPARE(::close(::openat(levels.back(), name, O_CREAT | O_WRONLY, 0600)), 0);
+    const auto inode = [&](const char *name) {
+        struct stat st = {};
+        ::fstatat(levels.back(), name, &st, 0);
+        return st;
+    };
+    const ino_t a = inode("a").st_ino;
+
+    LoaderState loader;
+    QVERIFY(!LoadFromFolder(f.context, loader, deep, false));
+    QCOMPARE(f.rows.count(), 2);
+    QCOMPARE(f.rows.field(1, RenameField::Folder), deep);
+    std::swap(f.rows.editRow(1)[RenameField::NewName], f.rows.editRow(2)[RenameField::NewName]);
+    QVERIFY(!ExecuteRename(f.context, true));
+    QCOMPARE(inode("b").st_ino, a);
+    QCOMPARE(f.files.renames.size(), 4);
+
+    f.context.job = JobKind::ModifiedDate;
+    for (int i = 1; i <= 2; ++i)
+        f.rows.editRow(i)[RenameField::Modified] = u"2001/02/03 04:05:06"_qs;
+    QVERIFY(!ExecuteRename(f.context, true));
+    QCOMPARE(qint64(inode("a").st_mtime), QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6)).toSecsSinceEpoch());
+
+    QCOMPARE(::unlinkat(levels.back(), "a", 0) + ::unlinkat(levels.back(), "b", 0), 0);
+    for (size_t i = levels.size() - 1; i > 0; --i) {
+        ::close(levels[i]);
+        QCOMPARE(::unlinkat(levels[i - 1], qPrintable(level), AT_REMOVEDIR), 0);
+    }
+    ::close(levels.front());
 }
 
 QTEST_GUILESS_MAIN(TestExecuteRename)
