@@ -14,6 +14,7 @@
 #include "persist/commandfile.h"
 #include "persist/settings.h"
 #include "platform/displaytext.h"
+#include "platform/filesystem.h"
 #include "platform/fsstatus.h"
 #include "platform/pathtext.h"
 #include "platform/progressmeter.h"
@@ -21,22 +22,9 @@
 #include "platform/systempaths.h"
 #include "platform/userchannel.h"
 
-#include <QFileInfo>
 
 #include <algorithm>
 #include <cerrno>
-
-namespace {
-
-QStringList mp3Headers()
-{
-    QStringList headers;
-    for (int column = 0; column < TagRow::FieldCount; ++column)
-        headers << TagRow::header(column);
-    return headers;
-}
-
-} // namespace
 
 // Marks a long run from its start to its end; runs started inside it add to it.
 class BusyScope
@@ -387,10 +375,7 @@ void JobController::SeedInputsFromRow(int row)
         m_states.executeEnabled = false;
     } else {
         if (row == 0) {
-            for (int index = 1; index <= activeRowCount() && row == 0; ++index) {
-                if (mp3 ? m_tagJob.rows().isSelected(index) : m_rows.isSelected(index))
-                    row = index;
-            }
+            row = mp3 ? ListCommands::firstSelected(m_tagJob.rows()) : ListCommands::firstSelected(m_rows);
         } else {
             m_clickedRow = row;
         }
@@ -429,11 +414,8 @@ void JobController::RefreshJobInputs()
     case JobKind::CreatedDate:
     case JobKind::ModifiedDate: {
         // The row that has the focus: the one last clicked, else the first selected.
-        int row = m_clickedRow >= 1 && m_clickedRow <= m_rows.count() ? m_clickedRow : 0;
-        for (int index = 1; index <= m_rows.count() && row == 0; ++index) {
-            if (m_rows.isSelected(index))
-                row = index;
-        }
+        const int row = m_clickedRow >= 1 && m_clickedRow <= m_rows.count() ? m_clickedRow
+                                                                             : ListCommands::firstSelected(m_rows);
         if (row == 0)
             break;
         const auto field = m_job == JobKind::CreatedDate ? RenameField::Created : RenameField::Modified;
@@ -471,7 +453,7 @@ bool JobController::loadFolder(const QString &folder)
 {
     JobContext run = context();
     const bool failed = LoadFromFolder(run, m_loader, folder, m_options.onlyTopFolder);
-    if (QFileInfo(folder).isDir())
+    if (m_files.leadsToFolder(folder))
         m_currentFolder = folder;
     ListChanged();
     return failed;
@@ -630,7 +612,7 @@ int JobController::CommandFileLoad(const QString &path)
     int result = 0;
     if (!m_currentFolder.isEmpty()) {
         const QString folder = AbsolutePath(m_currentFolder, SystemPaths::programFolder());
-        if (!QFileInfo(folder).isDir()) {
+        if (!m_files.leadsToFolder(folder)) {
             ShowPlainMessage(m_user, FsStatus::fromErrno(ENOENT).text() + QStringLiteral("\r\n") + folder);
             result = -1;
         } else if (loadFolder(folder)) {
@@ -658,7 +640,7 @@ void JobController::NewCommandFile()
     if (refused())
         return;
     CommandSetup setup = currentSetup();
-    ResetCommandSetup(&setup, mp3Headers());
+    ResetCommandSetup(&setup, TagRow::headers());
     m_commandFilePath.clear();
     applySetup(setup);
     m_currentFolder.clear();
@@ -838,10 +820,7 @@ QString JobController::ActiveListText(const QStringList &mainHeaders) const
 {
     if (m_job != JobKind::Mp3TagEdit)
         return ListCommands::copyText(m_rows, mainHeaders, 6);
-    QStringList headers;
-    for (int column = 0; column < TagRow::FieldCount; ++column)
-        headers << TagRow::header(column);
-    return ListCommands::copyText(m_tagJob.rows(), headers, 10);
+    return ListCommands::copyText(m_tagJob.rows(), TagRow::headers(), 10);
 }
 
 QStringList JobController::ActiveColumn(int column) const

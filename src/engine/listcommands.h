@@ -21,6 +21,17 @@ void selectAll(RowList<Row> &rows)
         rows.changed(1, rows.count());
 }
 
+// The first selected row, 0 when none is.
+template <class Row>
+int firstSelected(const RowList<Row> &rows)
+{
+    for (int index = 1; index <= rows.count(); ++index) {
+        if (rows.isSelected(index))
+            return index;
+    }
+    return 0;
+}
+
 template <class Row>
 std::vector<int> selectedIndexes(const RowList<Row> &rows)
 {

@@ -38,3 +38,11 @@ int TagRow::defaultWidth(int column, bool debug)
 {
     return debug ? Columns[column].debugWidth : Columns[column].width;
 }
+
+QStringList TagRow::headers()
+{
+    QStringList all;
+    for (int column = 0; column < FieldCount; ++column)
+        all << header(column);
+    return all;
+}

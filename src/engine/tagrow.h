@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -38,6 +39,8 @@ struct TagRow
     // The header of a 0-based column ("FileName.", "Title", …); it is also the
     // field name handed to the tag reader.
     static QString header(int column);
+    // Every column's header, in column order.
+    static QStringList headers();
     static bool isTagField(int column);
     // The template that leaves a column alone: "<" + header without dots + ">".
     static QString keepTemplate(int column);

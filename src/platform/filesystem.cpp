@@ -11,6 +11,15 @@ QString FileSystem::linkTarget(const QString &path) const
     return path;
 }
 
+bool FileSystem::leadsToFolder(const QString &path) const
+{
+    const FileInfo item = info(path);
+    if (!item.isSymLink)
+        return item.isFolder;
+    const QString target = linkTarget(path);
+    return !target.isEmpty() && info(target).isFolder;
+}
+
 bool FileSystem::listFolder(const QString &, std::vector<FolderEntry> *entries) const
 {
     entries->clear();

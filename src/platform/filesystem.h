@@ -38,6 +38,8 @@ public:
     virtual FsStatus remove(const QString &path) = 0;
     // The path with every link in it resolved; empty when it leads nowhere.
     virtual QString linkTarget(const QString &path) const;
+    // A folder, or a link that leads to one.
+    bool leadsToFolder(const QString &path) const;
 
     // The entries of a folder without "." and "..", in no particular order.
     // False when the folder cannot be opened or read to its end.
