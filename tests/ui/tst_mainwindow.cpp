@@ -7,6 +7,7 @@
 #include "ui/frmmain.h"
 #include "ui/frmsplash.h"
 #include "ui/historycombo.h"
+#include "ui/messagedialog.h"
 #include "ui/mp3fieldstrip.h"
 #include "ui/qtuserchannel.h"
 #include "ui/renamerowmodel.h"
@@ -159,6 +160,7 @@ private Q_SLOTS:
     void saveCommandFile();
     void settingsPersist();
     void statusWindow();
+    void messageBoxes();
 
 private:
     QTemporaryDir m_settings;
@@ -568,6 +570,27 @@ void TestMainWindow::statusWindow()
     QVERIFY(user.statusOpen());
     user.showStatus(QString(), 0, false);
     QVERIFY(!user.statusOpen());
+}
+
+// A long error log stays on the screen with its buttons in reach, and the
+// default button is the one the style asks for, not the one Qt's roles put first.
+void TestMainWindow::messageBoxes()
+{
+    MessageRequest log;
+    log.prompt = QStringLiteral("☆事前処理エラー 1\r\n元の名 = a\r\n").repeated(80);
+    log.style = MessageStyle::YesNo | MessageStyle::DefaultButton2;
+    MessageDialog box(log);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    QVERIFY(box.frameGeometry().height() <= box.screen()->availableGeometry().height());
+    QVERIFY(box.buttonBox()->button(QDialogButtonBox::No)->isDefault());
+    QVERIFY(box.buttonBox()->isVisible());
+
+    MessageRequest question;
+    question.prompt = QStringLiteral("?");
+    question.style = MessageStyle::YesNoCancel | MessageStyle::DefaultButton3;
+    MessageDialog three(question);
+    QVERIFY(three.buttonBox()->button(QDialogButtonBox::Cancel)->isDefault());
 }
 
 QTEST_MAIN(TestMainWindow)
