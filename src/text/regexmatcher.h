@@ -3,8 +3,6 @@
 #include <QJSValue>
 #include <QString>
 
-#include <memory>
-
 class LiteralShield;
 class NativeRegex;
 class PatternCache;

@@ -215,37 +215,37 @@ ShownNumber shownNumber(double value, const SectionLayout &layout)
         --shown;
     number.whole = whole;
     number.decimals = fraction.left(shown);
-    number.exponentDigits = QString::number(std::abs(number.exponent)).rightJustified(layout.exponentZeros, u'0');
+    if (layout.exponentAt >= 0)
+        number.exponentDigits = QString::number(std::abs(number.exponent)).rightJustified(layout.exponentZeros, u'0');
     return number;
 }
 
-// The text of each integer placeholder. Digits fill the placeholders from the
-// right and extra ones go with the first; grouped, the whole number goes there.
-QStringList placeholderTexts(const QString &whole, const SectionLayout &layout)
+// The text of integer placeholder k: digits fill the placeholders from the
+// right, and extra ones go with the first.
+QStringView placeholderText(const QString &whole, const QString &codes, qsizetype k)
 {
-    const QString &codes = layout.integerCodes;
-    QStringList texts;
-    for (qsizetype k = 0; k < codes.size(); ++k) {
-        const qsizetype at = whole.size() - codes.size() + k;
-        if (k == 0 && at > 0)
-            texts.append(whole.left(at + 1));
-        else if (at >= 0)
-            texts.append(whole.mid(at, 1));
-        else
-            texts.append(codes[k] == u'0' ? QStringLiteral("0") : QString());
-    }
-    if (layout.grouping && !texts.isEmpty()) {
-        const QString grouped = groupThousands(texts.join(QString()));
-        texts.fill(QString());
-        texts.first() = grouped;
-    }
-    return texts;
+    const qsizetype at = whole.size() - codes.size() + k;
+    if (k == 0 && at > 0)
+        return QStringView(whole).left(at + 1);
+    if (at >= 0)
+        return QStringView(whole).mid(at, 1);
+    return codes[k] == u'0' ? QStringView(u"0") : QStringView();
+}
+
+// All integer placeholders' digits, grouped by thousands.
+QString groupedInteger(const QString &whole, const QString &codes)
+{
+    QString digits;
+    for (qsizetype k = 0; k < codes.size(); ++k)
+        digits += placeholderText(whole, codes, k);
+    return groupThousands(digits);
 }
 
 QString formatSection(double value, const QList<Item> &items, const SectionLayout &layout)
 {
     const ShownNumber number = shownNumber(value, layout);
-    const QStringList integers = placeholderTexts(number.whole, layout);
+    // Grouped, the whole number stands at the first integer placeholder.
+    const QString grouped = layout.grouping ? groupedInteger(number.whole, layout.integerCodes) : QString();
     qsizetype integerIndex = 0;
     qsizetype decimalIndex = 0;
     QString out;
@@ -255,8 +255,10 @@ QString formatSection(double value, const QList<Item> &items, const SectionLayou
         case Kind::Digit:
             if (layout.exponentAt >= 0 && i > layout.exponentAt)
                 break; // the exponent's digits stand at its code
-            if (layout.pointAt < 0 || i < layout.pointAt)
-                out += integers.value(integerIndex++);
+            if ((layout.pointAt < 0 || i < layout.pointAt) && layout.grouping)
+                out += integerIndex++ == 0 ? grouped : QString();
+            else if (layout.pointAt < 0 || i < layout.pointAt)
+                out += placeholderText(number.whole, layout.integerCodes, integerIndex++);
             else
                 out += number.decimals.mid(decimalIndex++, 1);
             break;
