@@ -9,8 +9,6 @@ QString GlobalReplaceScript()
 // only replaces with an empty match take the slower way here.
 (function () {
     var nativeReplace = String.prototype.replace;
-    // For patterns that can never match empty text; see RegReplacer.
-    Object.defineProperty(this, '__nativeReplace', { value: nativeReplace });
     var nativeMatch = String.prototype.match;
     var exec = RegExp.prototype.exec;
 

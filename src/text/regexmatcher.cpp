@@ -1,13 +1,13 @@
 #include "text/regexmatcher.h"
 
 #include "text/literalshield.h"
+#include "text/patterncache.h"
 #include "text/regreplacer.h"
 #include "text/scripthost.h"
 #include "text/textengine.h"
 
 namespace {
 
-const char makeRegExpSource[] = "(function (p, f) { return new RegExp(p, f); })";
 const char firstMatchSource[] = "(function (re, s) { re.lastIndex = 0; var m = re.exec(s);"
                                 " if (m === null) return ''; if (m.length > 1) return m[1] === undefined ? '' : m[1];"
                                 " return m[0]; })";
@@ -21,8 +21,8 @@ const char groupsSource[] = "(function (re, s) { re.lastIndex = 0; var m = re.ex
 
 }
 
-RegexMatcher::RegexMatcher(UserChannel &user, ScriptHost &host)
-    : m_user(user), m_host(host)
+RegexMatcher::RegexMatcher(UserChannel &user, ScriptHost &host, PatternCache &patterns)
+    : m_user(user), m_host(host), m_patterns(patterns)
 {
 }
 
@@ -44,50 +44,24 @@ QJSValue RegexMatcher::run(QJSValue &slot, const char *source, const QJSValueLis
     return value;
 }
 
-QJSValue RegexMatcher::compiled(const QString &pattern, bool ignoreCase)
+const NativeRegex *RegexMatcher::native(const CompiledPattern &compiled, const QString &subject, bool ignoreCase)
 {
-    const QString key = (ignoreCase ? u'i' : u'c') + pattern;
-    const auto found = m_patterns.constFind(key);
-    if (found != m_patterns.cend())
-        return *found;
-    bool ok = false;
-    const QString flags = ignoreCase ? QStringLiteral("gmi") : QStringLiteral("gm");
-    QJSValue regex = run(m_makeRegExp, makeRegExpSource, {QJSValue(pattern), QJSValue(flags)}, ok);
-    if (!ok)
-        regex = QJSValue();
-    if (m_patterns.size() > 1000)
-        m_patterns.clear();
-    m_patterns.insert(key, regex);
-    return regex;
-}
-
-const NativeRegex *RegexMatcher::native(const QString &subject, const QString &pattern, bool ignoreCase)
-{
-    if (!NativeRegex::canMatch(subject, ignoreCase))
-        return nullptr;
-    const QString key = (ignoreCase ? u'i' : u'c') + pattern;
-    auto found = m_natives.find(key);
-    if (found == m_natives.end()) {
-        if (m_natives.size() > 1000)
-            m_natives.clear();
-        found = m_natives.insert(key, NativeRegex::compile(pattern, ignoreCase));
-    }
-    return found->has_value() ? &**found : nullptr;
+    return compiled.native && NativeRegex::canMatch(subject, ignoreCase) ? &*compiled.native : nullptr;
 }
 
 QString RegexMatcher::RegFirstMatch(const QString &subject, const QString &pattern, bool ignoreCase)
 {
     if (pattern.isEmpty())
         return subject;
-    const QJSValue regex = compiled(pattern, ignoreCase);
-    if (regex.isUndefined())
+    const std::shared_ptr<const CompiledPattern> compiled = m_patterns.find(pattern, ignoreCase);
+    if (!compiled->error.description.isEmpty())
         return {};
-    if (const NativeRegex *fast = native(subject, pattern, ignoreCase)) {
+    if (const NativeRegex *fast = native(*compiled, subject, ignoreCase)) {
         const NativeMatch match = fast->match(subject);
         return match.captured(subject, fast->captureCount() > 0 ? 1 : 0);
     }
     bool ok = false;
-    const QJSValue value = run(m_firstMatch, firstMatchSource, {regex, QJSValue(subject)}, ok);
+    const QJSValue value = run(m_firstMatch, firstMatchSource, {compiled->regExp, QJSValue(subject)}, ok);
     return ok ? value.toString() : QString();
 }
 
@@ -96,11 +70,11 @@ QString RegexMatcher::RegReplaceIfMatch(const QString &subject, const QString &p
 {
     if (pattern.isEmpty())
         return subject;
-    const QJSValue regex = compiled(pattern, ignoreCase);
-    if (regex.isUndefined())
+    const std::shared_ptr<const CompiledPattern> compiled = m_patterns.find(pattern, ignoreCase);
+    if (!compiled->error.description.isEmpty())
         return subject;
     bool ok = false;
-    const QJSValue value = run(m_replace, replaceSource, {regex, QJSValue(subject), QJSValue(replacement)}, ok);
+    const QJSValue value = run(m_replace, replaceSource, {compiled->regExp, QJSValue(subject), QJSValue(replacement)}, ok);
     return ok ? value.toString() : subject;
 }
 
@@ -108,11 +82,11 @@ int RegexMatcher::RegFirstIndex(const QString &subject, const QString &pattern, 
 {
     if (pattern.isEmpty())
         return 0;
-    const QJSValue regex = compiled(pattern, ignoreCase);
-    if (regex.isUndefined())
+    const std::shared_ptr<const CompiledPattern> compiled = m_patterns.find(pattern, ignoreCase);
+    if (!compiled->error.description.isEmpty())
         return 0;
     bool ok = false;
-    const QJSValue value = run(m_firstIndex, firstIndexSource, {regex, QJSValue(subject)}, ok);
+    const QJSValue value = run(m_firstIndex, firstIndexSource, {compiled->regExp, QJSValue(subject)}, ok);
     return ok ? value.toInt() : 0;
 }
 
@@ -122,10 +96,10 @@ QString RegexMatcher::ExpandSubMatches(const QString &subject, const QString &pa
     const auto literal = [shield](const QString &group) { return shield ? shield->shielded(group) : group; };
     if (pattern.isEmpty() || replacement.isEmpty())
         return replacement;
-    const QJSValue regex = compiled(pattern, ignoreCase);
-    if (regex.isUndefined())
+    const std::shared_ptr<const CompiledPattern> compiled = m_patterns.find(pattern, ignoreCase);
+    if (!compiled->error.description.isEmpty())
         return {};
-    if (const NativeRegex *fast = native(subject, pattern, ignoreCase)) {
+    if (const NativeRegex *fast = native(*compiled, subject, ignoreCase)) {
         const NativeMatch match = fast->match(subject);
         if (match.status == NativeMatch::Status::GaveUp) {
             // The groups would be missing from the name without a word.
@@ -140,7 +114,7 @@ QString RegexMatcher::ExpandSubMatches(const QString &subject, const QString &pa
         return result;
     }
     bool ok = false;
-    const QJSValue groups = run(m_groups, groupsSource, {regex, QJSValue(subject)}, ok);
+    const QJSValue groups = run(m_groups, groupsSource, {compiled->regExp, QJSValue(subject)}, ok);
     if (!ok)
         return {};
     if (groups.isNull())

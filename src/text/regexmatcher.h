@@ -1,17 +1,14 @@
 #pragma once
 
-#include <QHash>
 #include <QJSValue>
 #include <QString>
-#include <QStringList>
-
-#include <optional>
-
-#include "text/nativeregex.h"
 
 class LiteralShield;
+class NativeRegex;
+class PatternCache;
 class ScriptHost;
 class UserChannel;
+struct CompiledPattern;
 
 // The match routines on the script host's ECMAScript regular expressions, with
 // global and multi-line matching, so that a pattern means the same here as in
@@ -19,7 +16,7 @@ class UserChannel;
 class RegexMatcher
 {
 public:
-    RegexMatcher(UserChannel &user, ScriptHost &host);
+    RegexMatcher(UserChannel &user, ScriptHost &host, PatternCache &patterns);
 
     // The first match, or its first group when the pattern has groups; the
     // subject itself for an empty pattern; empty when nothing matches.
@@ -37,15 +34,13 @@ public:
                              bool ignoreCase, const LiteralShield *shield = nullptr);
 
 private:
-    QJSValue compiled(const QString &pattern, bool ignoreCase); // undefined when invalid
-    // The same pattern on Qt's engine, where it matches this subject alike; else null.
-    const NativeRegex *native(const QString &subject, const QString &pattern, bool ignoreCase);
+    // PCRE2's form of the pattern where it matches this subject alike; else null.
+    static const NativeRegex *native(const CompiledPattern &compiled, const QString &subject, bool ignoreCase);
     QJSValue helper(QJSValue &slot, const char *source);
     QJSValue run(QJSValue &slot, const char *source, const QJSValueList &arguments, bool &ok);
 
     UserChannel &m_user;
     ScriptHost &m_host;
-    QHash<QString, QJSValue> m_patterns;
-    QHash<QString, std::optional<NativeRegex>> m_natives;
-    QJSValue m_makeRegExp, m_firstMatch, m_replace, m_firstIndex, m_groups;
+    PatternCache &m_patterns;
+    QJSValue m_firstMatch, m_replace, m_firstIndex, m_groups;
 };

@@ -3,52 +3,27 @@
 #include "platform/messagerequest.h"
 #include "platform/showmessage.h"
 #include "text/formattokenexpander.h"
+#include "text/patterncache.h"
 #include "text/scriptchars.h"
-#include "text/scripthost.h"
 #include "text/textengine.h"
-
-#include <QStringList>
 
 #include <algorithm>
 
 namespace {
 
 const QString crlf = QStringLiteral("\r\n");
-constexpr qsizetype cacheLimit = 4096;
+constexpr qsizetype functionLimit = 4096;
+const QString replaceTitle = QStringLiteral("正規表現エラー　－　RegReplace");
 
-// Characters that end a script line (or the source, for NUL): a subject or
-// replacement holding one cannot take the short way.
-bool breaksLiteral(QChar c)
+bool hasLineBreak(const QString &text)
 {
-    return ScriptChars::isLineTerminator(c) || c.unicode() == 0;
+    return std::any_of(text.cbegin(), text.cend(), ScriptChars::isLineTerminator);
 }
 
-bool hasLiteralBreak(const QString &text)
+// The script engine reads its source only up to a NUL.
+bool hasNul(const QString &text)
 {
-    return std::any_of(text.cbegin(), text.cend(), breaksLiteral);
-}
-
-// True unless every match of the pattern is sure to take at least one
-// character: without quantifiers that allow none, alternatives, anchors,
-// assertions, back references or empty groups. Such patterns may use the
-// engine's own global replace, which is right whenever no match is empty.
-bool mayMatchEmpty(const QString &pattern)
-{
-    static const QStringList signs{QStringLiteral("*"), QStringLiteral("?"), QStringLiteral("{0"),
-                                   QStringLiteral("{,"), QStringLiteral("|"), QStringLiteral("^"),
-                                   QStringLiteral("$"), QStringLiteral("\\b"), QStringLiteral("\\B"),
-                                   QStringLiteral("()"), QStringLiteral("\\k")};
-    if (pattern.isEmpty())
-        return true;
-    for (const QString &sign : signs) {
-        if (pattern.contains(sign))
-            return true;
-    }
-    for (qsizetype i = 0; i + 1 < pattern.size(); ++i) {
-        if (pattern[i] == u'\\' && pattern[i + 1] >= u'1' && pattern[i + 1] <= u'9')
-            return true;
-    }
-    return false;
+    return text.contains(QChar(0));
 }
 
 // A line break in the replacement that is not a line continuation (one
@@ -69,45 +44,51 @@ bool hasBareLineBreak(const QString &replacement)
     return false;
 }
 
-QString escapedReplacement(const QString &replacement)
+// A pattern whose literal in the generated text is an ordinary regular
+// expression: an empty one would make "//" a comment, a leading "*" would
+// open one, and a literal ends at a line break. Only such a pattern has a
+// meaning of its own, to be judged valid and to be matched by PCRE2.
+bool isOrdinaryLiteral(const QString &pattern)
 {
-    return QString(replacement).replace(u'\'', QStringLiteral("\\x27"));
+    return !pattern.isEmpty() && !pattern.startsWith(u'*') && !hasLineBreak(pattern) && !hasNul(pattern);
 }
 
-QString functionLines(const QString &wrapped, const QString &replacementArgument,
-                      const QString &replace = QStringLiteral("ss.replace("))
+// A script string literal holds no line break, yet the engine's lexer lets
+// one pass after an escaped backslash; such a call is rejected here.
+ScriptError unterminatedLiteral()
 {
-    return QStringLiteral("function ExpRep(){") + crlf
-           + QStringLiteral("     var r, re;") + crlf
-           + QStringLiteral("     var ss = arguments[0];") + crlf
-           + QStringLiteral("     re = ") + wrapped + crlf
-           + QStringLiteral("     ss.IgnoreCase = true ") + crlf
-           + QStringLiteral("     r = ") + replace + QStringLiteral("re, ") + replacementArgument + QStringLiteral(");") + crlf
-           + QStringLiteral("     return(r);") + crlf
-           + QStringLiteral("};");
+    return {1002, QStringLiteral("SyntaxError: Unterminated string literal")};
 }
 
-}
-
-RegReplacer::RegReplacer(UserChannel &user, ScriptHost &host, FormatTokenExpander &tokens)
-    : m_user(user), m_host(host), m_tokens(tokens)
-{
-}
-
-QString RegReplacer::wrappedPattern(const QString &pattern, bool ignoreCase)
+QString wrappedPattern(const QString &pattern, bool ignoreCase)
 {
     return u'/' + QString(pattern).replace(u'/', QStringLiteral("\\x2f")) + QStringLiteral("/g")
            + (ignoreCase ? QStringLiteral("i") : QString());
 }
 
-QString RegReplacer::escapedSubject(const QString &subject)
+QString escapedSubject(const QString &subject)
 {
     return QString(subject).replace(u'\\', QStringLiteral("\\\\")).replace(u'\'', QStringLiteral("\\x27"));
 }
 
+}
+
+RegReplacer::RegReplacer(UserChannel &user, ScriptHost &host, PatternCache &patterns, FormatTokenExpander &tokens)
+    : m_user(user), m_host(host), m_patterns(patterns), m_tokens(tokens)
+{
+}
+
 QString RegReplacer::functionText(const QString &pattern, const QString &replacement, bool ignoreCase)
 {
-    return functionLines(wrappedPattern(pattern, ignoreCase), u'\'' + escapedReplacement(replacement) + u'\'');
+    return QStringLiteral("function ExpRep(){") + crlf
+           + QStringLiteral("     var r, re;") + crlf
+           + QStringLiteral("     var ss = arguments[0];") + crlf
+           + QStringLiteral("     re = ") + wrappedPattern(pattern, ignoreCase) + crlf
+           + QStringLiteral("     ss.IgnoreCase = true ") + crlf
+           + QStringLiteral("     r = ss.replace(re, '") + QString(replacement).replace(u'\'', QStringLiteral("\\x27"))
+           + QStringLiteral("');") + crlf
+           + QStringLiteral("     return(r);") + crlf
+           + QStringLiteral("};");
 }
 
 QString RegReplacer::callText(const QString &subject)
@@ -118,134 +99,68 @@ QString RegReplacer::callText(const QString &subject)
 QString RegReplacer::RegReplace(const QString &subject, const QString &pattern, const QString &replacement,
                                 bool ignoreCase)
 {
-    QString result;
     ScriptError error;
-    const CompiledPattern &compiled = compiledPattern(pattern, ignoreCase);
-    if (!compiled.error.description.isEmpty())
-        return fail(compiled.error, subject, pattern, ignoreCase);
-    if (std::any_of(subject.cbegin(), subject.cend(), ScriptChars::isLineTerminator)
-        || hasBareLineBreak(replacement)) {
-        // No script string literal holds a line break, yet the engine's lexer
-        // lets one pass after an escaped backslash; report what it says for
-        // a plain one.
-        m_host.evaluate(callText(QStringLiteral("\n")), error);
+    QString result = replaced(subject, pattern, replacement, ignoreCase, error);
+    if (!error.description.isEmpty())
         return fail(error, subject, pattern, ignoreCase);
-    }
-    if (replaceFast(subject, pattern, replacement, ignoreCase, result, error)) {
-        if (!error.description.isEmpty())
-            return fail(error, subject, pattern, ignoreCase);
-    } else {
-        result = replaceExactly(subject, pattern, replacement, ignoreCase);
-        if (result == ErrorMarker)
-            return result;
-    }
     if (!m_tokens.expand(result)) {
         ShowMessage(m_user,
                     QStringLiteral("format 関数の記述が違います！\r\n\r\n例：　<format( $1 + 5 , \"000\" )>"),
-                    MessageStyle::OkOnly, QStringLiteral("正規表現エラー　－　RegReplace"));
+                    MessageStyle::OkOnly, replaceTitle);
         return ErrorMarker;
     }
     return result;
 }
 
-// The generated function with the replacement passed as an argument. It gives
-// the generated function's result whenever the pattern's literal is an
-// ordinary one: not empty (which would make "//" a comment), not starting
-// with "*" (which would open a comment that the replacement could close), and
-// on one line; whatever else the pattern holds then stays inside its literal.
-//
-// The script engine compiles an invalid or unsupported regular-expression
-// literal into one that never matches, which would pass a mistyped pattern
-// off as "nothing to change"; the RegExp constructor reports it instead, and
-// that error is shown.
-const RegReplacer::CompiledPattern &RegReplacer::compiledPattern(const QString &pattern, bool ignoreCase)
+// The one decision between the two engines. PCRE2 takes the replace when it
+// reads the pattern and the subject alike and the replacement is plain text
+// with $-tokens it knows; a backslash in the replacement is a script escape,
+// left to the script to decode.
+QString RegReplacer::replaced(const QString &subject, const QString &pattern, const QString &replacement,
+                              bool ignoreCase, ScriptError &error)
 {
-    const QString key = (ignoreCase ? u'i' : u'c') + pattern;
-    const auto found = m_patterns.constFind(key);
-    if (found != m_patterns.cend())
-        return *found;
-    CompiledPattern compiled;
-    if (!pattern.isEmpty() && !pattern.startsWith(u'*') && !hasLiteralBreak(pattern)) {
-        ScriptError error;
-        const QString replace = mayMatchEmpty(pattern) ? QStringLiteral("ss.replace(")
-                                                       : QStringLiteral("__nativeReplace.call(ss, ");
-        const QJSValue function = m_host.evaluate(
-            functionLines(wrappedPattern(pattern, ignoreCase), QStringLiteral("arguments[1]"), replace) + crlf
-                + QStringLiteral("ExpRep"),
-            error);
-        if (function.isCallable()) {
-            compiled.function = function;
-            if (!m_validator.isCallable())
-                m_validator = m_host.evaluate(QStringLiteral("(function (p, f) { new RegExp(p, f); })"), error);
-            const QString escaped = QString(pattern).replace(u'/', QStringLiteral("\\x2f"));
-            m_host.call(m_validator, {QJSValue(escaped), QJSValue(ignoreCase ? QStringLiteral("gi") : QStringLiteral("g"))},
-                        compiled.error);
-            if (compiled.error.description.isEmpty())
-                compiled.native = NativeRegex::compile(pattern, ignoreCase);
+    std::shared_ptr<const CompiledPattern> compiled;
+    if (isOrdinaryLiteral(pattern)) {
+        compiled = m_patterns.find(pattern, ignoreCase);
+        if (!compiled->error.description.isEmpty()) {
+            error = compiled->error;
+            return {};
         }
     }
-    if (m_patterns.size() >= cacheLimit)
-        m_patterns.clear();
-    return *m_patterns.insert(key, compiled);
-}
-
-// The value of the replacement's single-quoted literal; none when it does
-// not decode (the generated text itself then reports the script's own error).
-const std::optional<QString> &RegReplacer::decodedReplacement(const QString &replacement)
-{
-    const auto found = m_replacements.constFind(replacement);
-    if (found != m_replacements.cend())
-        return *found;
-    std::optional<QString> decoded;
-    if (!replacement.contains(u'\\') && !hasLiteralBreak(replacement)) {
-        decoded = replacement;
-    } else {
-        ScriptError error;
-        const QJSValue value = m_host.evaluate(u'\'' + escapedReplacement(replacement) + u'\'', error);
-        if (value.isString())
-            decoded = value.toString();
+    if (hasLineBreak(subject) || hasBareLineBreak(replacement)) {
+        error = unterminatedLiteral();
+        return {};
     }
-    if (m_replacements.size() >= cacheLimit)
-        m_replacements.clear();
-    return *m_replacements.insert(replacement, decoded);
-}
-
-bool RegReplacer::replaceFast(const QString &subject, const QString &pattern, const QString &replacement,
-                              bool ignoreCase, QString &result, ScriptError &error)
-{
-    if (hasLiteralBreak(subject))
-        return false;
-    const std::optional<QString> &decoded = decodedReplacement(replacement);
-    if (!decoded)
-        return false;
-    const CompiledPattern &compiled = compiledPattern(pattern, ignoreCase);
-    if (!compiled.function.isCallable())
-        return false;
-    if (compiled.native && NativeRegex::canMatch(subject, ignoreCase)) {
-        if (std::optional<QString> replaced = compiled.native->replaceAll(subject, *decoded, error)) {
-            result = *std::move(replaced);
-            return true;
-        }
+    const bool plain = !replacement.contains(u'\\') && !hasNul(replacement) && !hasNul(subject);
+    if (compiled && compiled->native && plain && NativeRegex::canMatch(subject, ignoreCase)) {
+        if (std::optional<QString> result = compiled->native->replaceAll(subject, replacement, error))
+            return *std::move(result);
         if (!error.description.isEmpty())
-            return true;
+            return {};
     }
-    QJSValue function = compiled.function;
-    const QJSValue value = m_host.call(function, {QJSValue(subject), QJSValue(*decoded)}, error);
-    result = value.toString();
-    return true;
+    return runScript(subject, pattern, replacement, ignoreCase, error);
 }
 
-QString RegReplacer::replaceExactly(const QString &subject, const QString &pattern, const QString &replacement,
-                                    bool ignoreCase)
+// The generated function, compiled once per text and called with the subject;
+// a subject the call's literal would not carry whole runs the call itself.
+QString RegReplacer::runScript(const QString &subject, const QString &pattern, const QString &replacement,
+                               bool ignoreCase, ScriptError &error)
 {
-    ScriptError error;
-    m_host.evaluate(functionText(pattern, replacement, ignoreCase), error);
-    if (!error.description.isEmpty())
-        return fail(error, subject, pattern, ignoreCase);
-    const QJSValue value = m_host.evaluate(callText(subject), error);
-    if (!error.description.isEmpty())
-        return fail(error, subject, pattern, ignoreCase);
-    return value.toString();
+    const QString function = functionText(pattern, replacement, ignoreCase);
+    if (hasNul(subject)) {
+        m_host.evaluate(function, error);
+        return error.description.isEmpty() ? m_host.evaluate(callText(subject), error).toString() : QString();
+    }
+    auto found = m_functions.find(function);
+    if (found == m_functions.end()) {
+        const QJSValue compiled = m_host.evaluate(function + crlf + QStringLiteral("ExpRep"), error);
+        if (!error.description.isEmpty())
+            return {};
+        if (m_functions.size() >= functionLimit)
+            m_functions.clear();
+        found = m_functions.insert(function, compiled);
+    }
+    return m_host.call(*found, {QJSValue(subject)}, error).toString();
 }
 
 QString RegReplacer::fail(const ScriptError &error, const QString &subject, const QString &pattern, bool ignoreCase)
@@ -260,5 +175,5 @@ void RegReplacer::reportError(UserChannel &user, const ScriptError &error, const
     const QString message = QString::number(error.number) + u' ' + error.description + crlf + crlf
                             + QStringLiteral("Src　　:") + escapedSubject(subject) + crlf
                             + QStringLiteral("Pattern:") + wrappedPattern(pattern, ignoreCase);
-    ShowMessage(user, message, MessageStyle::OkOnly, QStringLiteral("正規表現エラー　－　RegReplace"));
+    ShowMessage(user, message, MessageStyle::OkOnly, replaceTitle);
 }

@@ -4,6 +4,7 @@
 #include "text/formulaevaluator.h"
 #include "text/functionlibrary.h"
 #include "text/regexmatcher.h"
+#include "text/patterncache.h"
 #include "text/regreplacer.h"
 #include "text/scripthost.h"
 #include "text/templateexpander.h"
@@ -12,9 +13,10 @@ struct TextEngine::Private
 {
     Private(UserChannel &user, const FileSystem &files)
         : evaluator(user),
-          matcher(user, host),
+          patterns(host),
+          matcher(user, host, patterns),
           tokens(evaluator),
-          replacer(user, host, tokens),
+          replacer(user, host, patterns, tokens),
           functions(user, evaluator, matcher),
           templates(files, functions, evaluator)
     {
@@ -22,6 +24,7 @@ struct TextEngine::Private
 
     ScriptHost host;
     FormulaEvaluator evaluator;
+    PatternCache patterns;
     RegexMatcher matcher;
     FormatTokenExpander tokens;
     RegReplacer replacer;

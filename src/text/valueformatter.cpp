@@ -135,128 +135,137 @@ QString groupThousands(const QString &digits)
     return result;
 }
 
-QString formatSection(double value, const QList<Item> &items)
+// Where a number section puts the number, read once per pattern.
+struct SectionLayout
 {
-    // The layout: integer placeholders before the point (or the exponent), decimals after.
-    qsizetype pointAt = -1;
-    qsizetype exponentAt = -1;
-    int integerPlaces = 0;
+    qsizetype pointAt = -1;    // the decimal point, when it comes before any exponent
+    qsizetype exponentAt = -1; // the first exponent code
+    QString integerCodes;      // "0" or "#" of each integer placeholder, left to right
     int decimalPlaces = 0;
-    bool grouping = false;
+    int requiredDecimals = 0;  // decimals shown even when they are zero
+    int exponentZeros = 0;     // exponent digits shown even when they are zero
+    int scaleCommas = 0;       // commas right after the integer placeholders: each divides by 1000
+    bool grouping = false;     // a comma between integer placeholders groups by thousands
     bool percent = false;
-    int scaleCommas = 0;
-    qsizetype lastDigitAt = -1;
+};
+
+SectionLayout layoutOf(const QList<Item> &items)
+{
+    SectionLayout layout;
+    qsizetype lastIntegerAt = -1;
+    bool commaAfterDigit = false;
     for (qsizetype i = 0; i < items.size(); ++i) {
         const Item &item = items[i];
-        if (item.kind == Kind::Percent)
-            percent = true;
-        if (item.kind == Kind::Exponent && exponentAt < 0)
-            exponentAt = i;
-        if (item.kind == Kind::Point && pointAt < 0 && exponentAt < 0)
-            pointAt = i;
-        if (item.kind != Kind::Digit || exponentAt >= 0)
-            continue;
-        if (pointAt < 0)
-            ++integerPlaces;
-        else
-            ++decimalPlaces;
+        const bool integerSide = layout.pointAt < 0 && layout.exponentAt < 0;
+        if (item.kind == Kind::Percent) {
+            layout.percent = true;
+        } else if (item.kind == Kind::Exponent && layout.exponentAt < 0) {
+            layout.exponentAt = i;
+        } else if (item.kind == Kind::Point && integerSide) {
+            layout.pointAt = i;
+        } else if (item.kind == Kind::Comma && integerSide) {
+            commaAfterDigit = commaAfterDigit || lastIntegerAt >= 0;
+        } else if (item.kind == Kind::Digit && layout.exponentAt >= 0) {
+            layout.exponentZeros += item.text == u"0" ? 1 : 0;
+        } else if (item.kind == Kind::Digit && integerSide) {
+            layout.integerCodes += item.text;
+            layout.grouping = layout.grouping || commaAfterDigit;
+            lastIntegerAt = i;
+        } else if (item.kind == Kind::Digit) {
+            ++layout.decimalPlaces;
+            if (item.text == u"0")
+                layout.requiredDecimals = layout.decimalPlaces;
+        }
     }
-    // Commas between integer placeholders group by thousands; commas right
-    // before the point (or the end of the digits) divide by 1000 each.
-    for (qsizetype i = 0; i < items.size(); ++i) {
-        if (items[i].kind == Kind::Digit && (pointAt < 0 || i < pointAt) && (exponentAt < 0 || i < exponentAt))
-            lastDigitAt = i;
-    }
-    bool seenDigit = false;
-    for (qsizetype i = 0; i <= lastDigitAt; ++i) {
-        if (items[i].kind == Kind::Digit)
-            seenDigit = true;
-        else if (items[i].kind == Kind::Comma && seenDigit)
-            grouping = true;
-    }
-    for (qsizetype i = lastDigitAt + 1; i < items.size() && items[i].kind == Kind::Comma; ++i)
-        ++scaleCommas;
-    if (scaleCommas > 0 && lastDigitAt >= 0) {
-        value /= std::pow(1000.0, scaleCommas);
-        bool onlyScale = true;
-        for (qsizetype i = 0; i < lastDigitAt; ++i)
-            onlyScale = onlyScale && items[i].kind != Kind::Comma;
-        grouping = grouping && !onlyScale;
-    }
-    if (percent)
-        value *= 100;
+    for (qsizetype i = lastIntegerAt + 1; lastIntegerAt >= 0 && i < items.size() && items[i].kind == Kind::Comma; ++i)
+        ++layout.scaleCommas;
+    return layout;
+}
 
+// The number as a section shows it: scaled, rounded, split at the point.
+struct ShownNumber
+{
+    QString whole;     // integer digits, empty for zero
+    QString decimals;  // without the optional trailing zeros
     int exponent = 0;
-    if (exponentAt >= 0 && value != 0) {
-        exponent = int(std::floor(std::log10(std::fabs(value)))) - std::max(integerPlaces, 1) + 1;
-        value /= std::pow(10.0, exponent);
-        QString whole, fraction;
-        roundedDigits(value, decimalPlaces, whole, fraction);
-        if (whole.size() > std::max(integerPlaces, 1)) {
-            ++exponent;
+    QString exponentDigits;
+};
+
+ShownNumber shownNumber(double value, const SectionLayout &layout)
+{
+    if (layout.scaleCommas > 0)
+        value /= std::pow(1000.0, layout.scaleCommas);
+    if (layout.percent)
+        value *= 100;
+    ShownNumber number;
+    const int places = std::max(int(layout.integerCodes.size()), 1);
+    QString whole, fraction;
+    if (layout.exponentAt >= 0 && value != 0) {
+        number.exponent = int(std::floor(std::log10(std::fabs(value)))) - places + 1;
+        value /= std::pow(10.0, number.exponent);
+        roundedDigits(value, layout.decimalPlaces, whole, fraction);
+        if (whole.size() > places) {
+            ++number.exponent;
             value /= 10;
         }
     }
-    QString whole, fraction;
-    roundedDigits(value, decimalPlaces, whole, fraction);
+    roundedDigits(value, layout.decimalPlaces, whole, fraction);
+    qsizetype shown = fraction.size();
+    while (shown > layout.requiredDecimals && fraction[shown - 1] == u'0')
+        --shown;
+    number.whole = whole;
+    number.decimals = fraction.left(shown);
+    if (layout.exponentAt >= 0)
+        number.exponentDigits = QString::number(std::abs(number.exponent)).rightJustified(layout.exponentZeros, u'0');
+    return number;
+}
 
-    // Integer digits fill the placeholders from the right; extra digits go
-    // with the first one.
-    const auto integerDigits = [&](int placeholder, const QString &code) {
-        const qsizetype at = whole.size() - integerPlaces + placeholder;
-        if (placeholder == 0 && at > 0)
-            return whole.left(at + 1);
-        if (at >= 0)
-            return whole.mid(at, 1);
-        return code == u"0" ? QStringLiteral("0") : QString();
-    };
-    // Optional decimals drop trailing zeros; so does the point when none is left.
-    QString decimals;
-    {
-        int place = 0;
-        int lastRequired = -1;
-        for (qsizetype i = pointAt + 1; pointAt >= 0 && i < items.size(); ++i) {
-            if (exponentAt >= 0 && i >= exponentAt)
-                break;
-            if (items[i].kind == Kind::Digit) {
-                if (items[i].text == u"0")
-                    lastRequired = place;
-                ++place;
-            }
-        }
-        qsizetype shown = fraction.size();
-        while (shown > lastRequired + 1 && shown > 0 && fraction[shown - 1] == u'0')
-            --shown;
-        decimals = fraction.left(shown);
-    }
+// The text of integer placeholder k: digits fill the placeholders from the
+// right, and extra ones go with the first.
+QStringView placeholderText(const QString &whole, const QString &codes, qsizetype k)
+{
+    const qsizetype at = whole.size() - codes.size() + k;
+    if (k == 0 && at > 0)
+        return QStringView(whole).left(at + 1);
+    if (at >= 0)
+        return QStringView(whole).mid(at, 1);
+    return codes[k] == u'0' ? QStringView(u"0") : QStringView();
+}
 
+// All integer placeholders' digits, grouped by thousands.
+QString groupedInteger(const QString &whole, const QString &codes)
+{
+    QString digits;
+    for (qsizetype k = 0; k < codes.size(); ++k)
+        digits += placeholderText(whole, codes, k);
+    return groupThousands(digits);
+}
+
+QString formatSection(double value, const QList<Item> &items, const SectionLayout &layout)
+{
+    const ShownNumber number = shownNumber(value, layout);
+    // Grouped, the whole number stands at the first integer placeholder.
+    const QString grouped = layout.grouping ? groupedInteger(number.whole, layout.integerCodes) : QString();
+    qsizetype integerIndex = 0;
+    qsizetype decimalIndex = 0;
     QString out;
-    int integerIndex = 0;
-    int decimalIndex = 0;
-    bool inExponent = false;
-    QString exponentDigits;
-    QString groupedDigits;
     for (qsizetype i = 0; i < items.size(); ++i) {
         const Item &item = items[i];
         switch (item.kind) {
         case Kind::Digit:
-            if (inExponent) {
-                exponentDigits += item.text;
-            } else if (pointAt < 0 || i < pointAt) {
-                // Grouped digits gather at the first placeholder, so that only the number is grouped.
-                if (grouping && integerIndex == 0)
-                    out += QStringLiteral("\x02");
-                (grouping ? groupedDigits : out) += integerDigits(integerIndex++, item.text);
-            } else {
-                if (decimalIndex < decimals.size())
-                    out += decimals[decimalIndex];
-                ++decimalIndex;
-            }
+            if (layout.exponentAt >= 0 && i > layout.exponentAt)
+                break; // the exponent's digits stand at its code
+            if ((layout.pointAt < 0 || i < layout.pointAt) && layout.grouping)
+                out += integerIndex++ == 0 ? grouped : QString();
+            else if (layout.pointAt < 0 || i < layout.pointAt)
+                out += placeholderText(number.whole, layout.integerCodes, integerIndex++);
+            else
+                out += number.decimals.mid(decimalIndex++, 1);
             break;
         case Kind::Point:
-            if (i == pointAt && integerPlaces == 0)
-                out += whole; // without integer placeholders the digits still show
-            if (!decimals.isEmpty() && i == pointAt)
+            if (i == layout.pointAt && layout.integerCodes.isEmpty())
+                out += number.whole; // without integer placeholders the digits still show
+            if (i == layout.pointAt && !number.decimals.isEmpty())
                 out += u'.';
             break;
         case Kind::Comma:
@@ -264,29 +273,19 @@ QString formatSection(double value, const QList<Item> &items)
         case Kind::Percent:
             out += u'%';
             break;
-        case Kind::Exponent: {
-            inExponent = true;
+        case Kind::Exponent:
             out += item.text.front();
-            if (exponent < 0)
+            if (number.exponent < 0)
                 out += u'-';
             else if (item.text.back() == u'+')
                 out += u'+';
-            out += QStringLiteral("\x01"); // where the exponent digits go
+            out += number.exponentDigits;
             break;
-        }
         case Kind::Literal:
             out += item.text;
             break;
         }
     }
-    if (inExponent) {
-        const QString digits = QString::number(std::abs(exponent));
-        const int required = int(exponentDigits.count(u'0'));
-        const QString padded = digits.size() < required ? QString(required - digits.size(), u'0') + digits : digits;
-        out.replace(QStringLiteral("\x01"), padded);
-    }
-    if (grouping)
-        out.replace(QStringLiteral("\x02"), groupThousands(groupedDigits));
     return out;
 }
 
@@ -389,10 +388,16 @@ bool isDatePattern(const QString &pattern)
 
 namespace {
 
-// A number pattern read once: its sections as items.
+struct NumberSection
+{
+    QList<Item> items;
+    SectionLayout layout;
+};
+
+// A number pattern read once: its sections.
 struct NumberPattern
 {
-    QList<QList<Item>> sections;
+    QList<NumberSection> sections;
 };
 
 const NumberPattern &numberPattern(const QString &pattern)
@@ -404,8 +409,10 @@ const NumberPattern &numberPattern(const QString &pattern)
     if (cache.size() > 256)
         cache.clear();
     NumberPattern parsed;
-    for (const QString &section : sections(pattern))
-        parsed.sections.append(numberItems(section));
+    for (const QString &section : sections(pattern)) {
+        const QList<Item> items = numberItems(section);
+        parsed.sections.append({items, layoutOf(items)});
+    }
     return *cache.insert(pattern, parsed);
 }
 
@@ -415,16 +422,16 @@ QString formatNumber(double value, const QString &pattern)
 {
     if (pattern.isEmpty())
         return NumberText::fromDouble(value);
-    const QList<QList<Item>> &parts = numberPattern(pattern).sections;
-    const QList<Item> *items = &parts[0];
+    const QList<NumberSection> &parts = numberPattern(pattern).sections;
+    const NumberSection *section = &parts[0];
     bool negativeSection = false;
-    if (value < 0 && parts.size() > 1 && !parts[1].isEmpty()) {
-        items = &parts[1];
+    if (value < 0 && parts.size() > 1 && !parts[1].items.isEmpty()) {
+        section = &parts[1];
         negativeSection = true;
     }
-    if (parts.size() > 2 && !parts[2].isEmpty() && isZeroWhenShown(value, *items))
-        return formatSection(0, parts[2]);
-    const QString text = formatSection(value, *items);
+    if (parts.size() > 2 && !parts[2].items.isEmpty() && isZeroWhenShown(value, section->items))
+        return formatSection(0, parts[2].items, parts[2].layout);
+    const QString text = formatSection(value, section->items, section->layout);
     if (value >= 0 || negativeSection)
         return text;
     const bool shownNonZero = std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'1' && c <= u'9'; });
