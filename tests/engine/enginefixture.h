@@ -58,6 +58,13 @@ struct EngineFixture
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
 
+    // A file of the work folder holding its own name, listed to become newName.
+    void addFile(const QString &name, const QString &newName)
+    {
+        write(name, name.toUtf8());
+        addRow(name, newName);
+    }
+
     // A listed file of the work folder, planned to become newName.
     void addRow(const QString &name, const QString &newName)
     {
