@@ -4,7 +4,6 @@
 #include "engine/loaderstate.h"
 
 #include "enginefixture.h"
-#include "planfixture.h"
 #include "platform/displaytext.h"
 
 #include <QDir>

@@ -2,7 +2,7 @@
 #include "engine/listcommands.h"
 #include "engine/renamerowlist.h"
 #include "engine/sortstate.h"
-#include "planfixture.h"
+#include "enginefixture.h"
 
 #include <QTest>
 
