@@ -287,8 +287,7 @@ private Q_SLOTS:
     void randomPlansNeverLoseAnItem()
     {
         const QStringList pool{u"a"_qs, u"b"_qs, u"c"_qs, u"A"_qs, u"B"_qs, u"d.txt"_qs, u"e.txt"_qs, u"f"_qs};
-        QStringList planPool = pool;
-        planPool << u"../out"_qs << QString();
+        const QStringList planPool = pool + QStringList{u"../out"_qs, QString()};
         QRandomGenerator random(20261206);
         for (int plan = 0; plan < 300; ++plan) {
             EngineFixture f;
@@ -296,31 +295,27 @@ private Q_SLOTS:
             std::shuffle(shuffled.begin(), shuffled.end(), random);
             const int listed = 1 + random.bounded(5);
             const int blockers = random.bounded(3);
+            const auto contentOf = [plan](const QString &name) -> QByteArray {
+                return "item " + name.toUtf8() + ' ' + QByteArray::number(plan);
+            };
             QMap<QString, QByteArray> strangers; // on disk, not in the list
             for (int i = 0; i < listed + blockers; ++i) {
-                const QString name = shuffled[i];
-                const QByteArray content = "item " + name.toUtf8() + ' ' + QByteArray::number(plan);
-                f.write(name, content);
+                f.write(shuffled[i], contentOf(shuffled[i]));
                 if (i < listed)
-                    f.addRow(name, random.bounded(4) == 0 ? name : planPool[random.bounded(planPool.size())]);
+                    f.addRow(shuffled[i], random.bounded(4) == 0 ? shuffled[i] : planPool[random.bounded(planPool.size())]);
                 else
-                    strangers.insert(name, content);
+                    strangers.insert(shuffled[i], contentOf(shuffled[i]));
             }
             // Items that vanish between Try and Execute.
             QSet<int> vanished;
             for (int i = 1; i <= listed; ++i) {
-                if (random.bounded(10) == 0) {
-                    QFile::remove(f.path(f.rows.row(i)[RenameField::CurrentName]));
+                if (random.bounded(10) == 0 && QFile::remove(f.path(shuffled[i - 1])))
                     vanished.insert(i);
-                }
             }
             const int failPercent = QList<int>{0, 10, 40}[random.bounded(3)];
             f.files.renameFault = [&](const QString &, const QString &) {
                 return int(random.bounded(100)) < failPercent ? EACCES : 0;
             };
-            QList<QString> oldNames;
-            for (int i = 1; i <= listed; ++i)
-                oldNames << f.rows.row(i)[RenameField::CurrentName];
             f.user.answers << MessageAnswer::Ok << MessageAnswer::No;
             f.context.journalPath = f.desktopDir.filePath(u"Journal.dat"_qs);
             const int stopAt = random.bounded(4) == 0 ? 1 + random.bounded(2 * listed) : -1;
@@ -330,7 +325,8 @@ private Q_SLOTS:
             ExecuteRename(f.context, false);
 
             const QString log = errorLogOf(f.user);
-            QVERIFY2(!f.files.replacedSomething, qPrintable(QString::number(plan)));
+            const QString context = QStringLiteral("plan %1 ").arg(plan);
+            QVERIFY2(!f.files.replacedSomething, qPrintable(context));
             QMultiMap<QByteArray, QString> onDisk;
             for (const QString &name : entriesOf(f.dir.path()))
                 onDisk.insert(f.read(name), name);
@@ -338,56 +334,41 @@ private Q_SLOTS:
                 QCOMPARE(onDisk.values(it.value()), QStringList{it.key()});
             for (int i = 1; i <= listed; ++i) {
                 const RenameRow &row = f.rows.row(i);
-                const QByteArray content = "item " + oldNames[i - 1].toUtf8() + ' ' + QByteArray::number(plan);
-                const QStringList names = onDisk.values(content);
-                const QString context = QStringLiteral("plan %1 row %2").arg(plan).arg(i);
-                if (vanished.contains(i)) {
-                    QVERIFY2(names.isEmpty(), qPrintable(context));
-                    continue;
-                }
-                QVERIFY2(names.size() == 1, qPrintable(context));
-                const QString name = names.first();
+                const QStringList names = onDisk.values(contentOf(shuffled[i - 1]));
+                QVERIFY2(names.size() == (vanished.contains(i) ? 0 : 1), qPrintable(context + shuffled[i - 1]));
                 // The row tells where the item is, unless the log does.
-                if (name == row[RenameField::CurrentName])
-                    continue;
-                QVERIFY2(!row[RenameField::TempName].isEmpty() && name == FileNameOf(row[RenameField::TempName]),
-                         qPrintable(context));
-                QVERIFY2(log.contains(row[RenameField::TempName]), qPrintable(context));
+                const QString parked = row[RenameField::TempName];
+                if (!names.isEmpty() && names.first() != row[RenameField::CurrentName])
+                    QVERIFY2(!parked.isEmpty() && names.first() == FileNameOf(parked) && log.contains(parked),
+                             qPrintable(context + shuffled[i - 1]));
             }
-            QCOMPARE(onDisk.size(), strangers.size() + listed - vanished.size());
+            const qsizetype present = strangers.size() + listed - vanished.size();
+            QCOMPARE(onDisk.size(), present);
 
-            // Putting the names back brings every renamed item home.
+            // Putting the names back, from the journal alone or from the rows,
+            // brings every renamed item home.
             f.files.renameFault = nullptr;
             f.user.answers.clear();
             f.user.stop = false;
             f.user.onEvents = nullptr;
-            if (plan % 2 == 1) {
+            const bool fromJournal = plan % 2 == 1;
+            if (fromJournal) {
                 JournalRecovery recovery(f.files, f.user, f.context.journalPath);
                 // Only items that vanished before the run cannot come back.
                 QVERIFY2(recovery.undo() != JournalRecovery::Outcome::Partly || !vanished.isEmpty(),
-                         qPrintable(QString::number(plan) + u' ' + recovery.failures().join(u'|')));
-                for (int i = 1; i <= listed; ++i) {
-                    const QByteArray content = "item " + oldNames[i - 1].toUtf8() + ' ' + QByteArray::number(plan);
-                    QVERIFY2(vanished.contains(i) || f.read(oldNames[i - 1]) == content,
-                             qPrintable(QStringLiteral("journal plan %1 row %2").arg(plan).arg(i)));
-                }
-                QCOMPARE(entriesOf(f.dir.path()).size(), strangers.size() + listed - vanished.size());
-                continue;
+                         qPrintable(context + recovery.failures().join(u'|')));
+            } else {
+                RestoreNames(f.context);
+                QVERIFY(!f.files.replacedSomething);
             }
-            RestoreNames(f.context);
-            QVERIFY(!f.files.replacedSomething);
             for (int i = 1; i <= listed; ++i) {
-                if (vanished.contains(i))
-                    continue;
-                const RenameRow &row = f.rows.row(i);
-                const QByteArray content = "item " + oldNames[i - 1].toUtf8() + ' ' + QByteArray::number(plan);
-                const QString context = QStringLiteral("restore plan %1 row %2").arg(plan).arg(i);
-                if (f.read(oldNames[i - 1]) == content)
-                    continue;
-                // Only an item a double failure left under its temporary name stays there.
-                QVERIFY2(f.read(FileNameOf(row[RenameField::TempName])) == content, qPrintable(context));
+                const QByteArray content = contentOf(shuffled[i - 1]);
+                // From the rows, an item a double failure left under its temporary name stays there.
+                QVERIFY2(vanished.contains(i) || f.read(shuffled[i - 1]) == content
+                             || (!fromJournal && f.read(FileNameOf(f.rows.row(i)[RenameField::TempName])) == content),
+                         qPrintable(context + u"restore "_qs + shuffled[i - 1]));
             }
-            QCOMPARE(entriesOf(f.dir.path()).size(), strangers.size() + listed - vanished.size());
+            QCOMPARE(entriesOf(f.dir.path()).size(), present);
         }
     }
 
