@@ -144,16 +144,14 @@ private Q_SLOTS:
         LoaderState state;
 
         ListV_OLEDragDrop(f.context, state, DropData{false, {f.path(u"in"_qs)}}, 2);
-        QCOMPARE(f.rows.count(), 102);
         QCOMPARE(f.rows.row(2)[RenameField::NewName], u"000"_qs);
         QCOMPARE(f.rows.row(102)[RenameField::NewName], u"second"_qs);
         QCOMPARE(selectedOf(f.rows).size(), 100);
         QVERIFY(!f.rows.isSelected(1));
         QCOMPARE(state.countText, u"102"_qs);
-
+        // Again: nothing new, nothing selected.
         ListV_OLEDragDrop(f.context, state, DropData{false, {f.path(u"in"_qs)}}, 0);
-        QCOMPARE(f.rows.count(), 102);
-        QVERIFY(selectedOf(f.rows).isEmpty());
+        QVERIFY(f.rows.count() == 102 && selectedOf(f.rows).isEmpty());
 
         // The same path in other letters is another file here.
         f.write(u"IN_upper"_qs, "");

@@ -1,6 +1,5 @@
 #include "engine/namecheck.h"
 #include "engine/numberingplanner.h"
-#include "engine/numericvalue.h"
 #include "enginefixture.h"
 
 #include <QTest>
@@ -205,6 +204,11 @@ private Q_SLOTS:
         QTest::newRow("start 0 without padding") << QStringList{"a.txt"} << "n|0|0|1|" << true << QStringList{"0n.txt"};
         QTest::newRow("width above 20 pads to 20") << QStringList{"a.txt"} << "n|7|25|1|" << true
                                                    << QStringList{"00000000000000000007n.txt"};
+        // Numbers are read past blanks up to the first letter, and rounded half to even.
+        QTest::newRow("blank inside, letters after") << QStringList{"a.txt"} << "n|1 2ab|2|1|" << false
+                                                     << QStringList{"n12.txt"};
+        QTest::newRow("halves") << QStringList{"a.txt", "b.txt"} << "n|2.5|1|1.5|" << false
+                                << QStringList{"n2.txt", "n4.txt"};
         // A row that keeps its name is selected all the same.
         QTest::newRow("unchanged row") << QStringList{"n01.txt", "x.txt"} << "n|1|2|1|" << false
                                        << QStringList{"n01.txt", "n02.txt"};
@@ -408,29 +412,6 @@ private Q_SLOTS:
     void pathAtTheRoot()
     {
         QCOMPARE(PlannedPath(u"/"_qs, u"a"_qs), u"/a"_qs);
-    }
-
-    void numericValue_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("value");
-        QTest::addColumn<qint64>("whole");
-
-        QTest::newRow("padded") << "  1" << 1.0 << qint64(1);
-        QTest::newRow("letters") << "abc" << 0.0 << qint64(0);
-        QTest::newRow("prefix") << "12ab" << 12.0 << qint64(12);
-        QTest::newRow("inner blank") << "1 2" << 12.0 << qint64(12);
-        QTest::newRow("half to even") << "2.5" << 2.5 << qint64(2);
-        QTest::newRow("half up to even") << "3.5" << 3.5 << qint64(4);
-    }
-
-    void numericValue()
-    {
-        QFETCH(QString, text);
-        QFETCH(double, value);
-        QFETCH(qint64, whole);
-        QCOMPARE(NumericValue(text), value);
-        QCOMPARE(WholeValue(text), whole);
     }
 };
 
