@@ -23,24 +23,6 @@ inline RenameRow listedRow(const QString &name, const QString &folder = QStringL
     return row;
 }
 
-inline QStringList columnOf(const RenameRowList &rows, RenameField field)
-{
-    QStringList texts;
-    for (const RenameRow &row : rows.rows())
-        texts << row[field];
-    return texts;
-}
-
-inline QList<int> selectedOf(const RenameRowList &rows)
-{
-    QList<int> selected;
-    for (int index = 1; index <= rows.count(); ++index) {
-        if (rows.isSelected(index))
-            selected << index;
-    }
-    return selected;
-}
-
 // Records the folders the executor would open and keeps the desktop in a
 // folder of the test's own.
 class RecordingDesktop : public DesktopServices
@@ -139,8 +121,23 @@ struct EngineFixture
         inputs.separator = given.value(4);
     }
 
-    QStringList column(RenameField field) const { return columnOf(rows, field); }
-    QList<int> selectedRows() const { return selectedOf(rows); }
+    QStringList column(RenameField field) const
+    {
+        QStringList texts;
+        for (const RenameRow &row : rows.rows())
+            texts << row[field];
+        return texts;
+    }
+
+    QList<int> selectedRows() const
+    {
+        QList<int> selected;
+        for (int index = 1; index <= rows.count(); ++index) {
+            if (rows.isSelected(index))
+                selected << index;
+        }
+        return selected;
+    }
     // What the three commands offer, as the window shows them: Try, Execute, Restore.
     QString commands() const
     {

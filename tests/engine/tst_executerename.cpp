@@ -99,8 +99,7 @@ private Q_SLOTS:
             QVERIFY(!row.selected);
         }
         QCOMPARE(entriesOf(f.dir.path()).size(), names.size());
-        QVERIFY(!f.files.replacedSomething);
-        QVERIFY(f.states.restoreFileNameEnabled && f.states.listEnabled);
+        QVERIFY(!f.files.replacedSomething && f.states.restoreFileNameEnabled && f.states.listEnabled);
         QVERIFY(!f.states.tryEnabled && !f.states.executeEnabled && !f.states.restoreEnabled);
         QCOMPARE(f.user.prompts(), (QStringList{u"指定の名前に書き換えます。宜しいですか？"_qs,
                                                 u"変換完了\r\n\r\nフォルダを開きますか？"_qs}));
@@ -116,8 +115,7 @@ private Q_SLOTS:
 
         QVERIFY(!ExecuteRename(f.context, false));
         QCOMPARE(f.read(u"a"_qs), "a");
-        QVERIFY(f.files.renames.isEmpty());
-        QVERIFY(!f.states.restoreFileNameEnabled);
+        QVERIFY(f.files.renames.isEmpty() && !f.states.restoreFileNameEnabled);
     }
 
     // With every question answered yes, the log of the failures is saved on the
@@ -137,8 +135,7 @@ private Q_SLOTS:
         QVERIFY(!f.files.replacedSomething);
         const RenameRow &failed = f.rows.row(1);
         QCOMPARE(failed[RenameField::CurrentName], u"a.txt"_qs);
-        QVERIFY(failed[RenameField::OriginalName].isEmpty());
-        QVERIFY(failed.selected && !f.rows.row(2).selected);
+        QVERIFY(failed[RenameField::OriginalName].isEmpty() && failed.selected && !f.rows.row(2).selected);
 
         const QString entry = u"★変更処理エラー 1\r\n元の名 = a.txt\r\n置換後 = taken.txt\r\n"_qs + QString::number(EEXIST)
                               + u' ' + FsStatus::fromErrno(EEXIST).description + u"\r\n\r\n"_qs;
@@ -152,8 +149,7 @@ private Q_SLOTS:
         QCOMPARE(f.user.messages[2].prompt, u"下記のファイルとして保存しました。\r\n\r\n"_qs + saved);
         QCOMPARE(f.user.messages.last().prompt, u"置換処理は正常には完了しませんでした"_qs);
         QCOMPARE(f.user.messages.last().title, u"異常終了"_qs);
-        QVERIFY(f.user.messages.last().plain);
-        QVERIFY(f.desktop.opened.isEmpty());
+        QVERIFY(f.user.messages.last().plain && f.desktop.opened.isEmpty());
 
         EngineFixture g;
         g.desktop.folder = g.desktopDir.filePath(u"no such folder"_qs);
@@ -220,8 +216,7 @@ private Q_SLOTS:
         QCOMPARE(f.rows.row(2)[RenameField::Path], parked);
         QCOMPARE(f.rows.row(2)[RenameField::OriginalName], u"b"_qs);
         const QString log = errorLogOf(f.user);
-        QVERIFY(log.contains(u"★変更処理エラー 2\r\n"_qs) && log.contains(parked + u"\r\n"_qs));
-        QVERIFY(!f.files.replacedSomething);
+        QVERIFY(log.contains(u"★変更処理エラー 2\r\n"_qs) && log.contains(parked + u"\r\n"_qs) && !f.files.replacedSomething);
     }
 
     void namesTooLongForTheFileSystem()
@@ -417,8 +412,7 @@ private Q_SLOTS:
         g.rows.editRow(1)[RenameField::OriginalName] = u"old"_qs;
         g.states.restoreFileNameEnabled = true;
         RestoreNames(g.context);
-        QVERIFY(g.user.messages.isEmpty());
-        QVERIFY(g.states.restoreFileNameEnabled);
+        QVERIFY(g.user.messages.isEmpty() && g.states.restoreFileNameEnabled);
     }
 
     void failuresAreShownUntilTheUserDeclines()
@@ -465,8 +459,7 @@ private Q_SLOTS:
         QCOMPARE(f.rows.row(2)[RenameField::NewName], u"gone"_qs);
         QCOMPARE(f.rows.row(1)[RenameField::Modified], DateText(f.files.info(f.path(u"here"_qs)).modified));
         QCOMPARE(f.rows.row(2)[RenameField::Modified], u"1999/01/01 00:00:00"_qs);
-        QVERIFY(f.files.renames.isEmpty());
-        QVERIFY(!f.states.executeEnabled);
+        QVERIFY(f.files.renames.isEmpty() && !f.states.executeEnabled);
     }
 
     void usesTheOffsetOfTheDate_data()
@@ -528,8 +521,7 @@ private Q_SLOTS:
         QCOMPARE(f.user.messages[1].title, u"エラー発生"_qs);
         QVERIFY(log.contains(u"★変更処理エラー 2\r\n元の名 = gone\r\n置換後 = 2010/05/01 08:00:00\r\n"_qs
                              + FsStatus::fromErrno(ENOENT).text()));
-        QVERIFY(log.contains(u"★変更処理エラー 3\r\n"_qs));
-        QVERIFY(log.contains(u"★変更処理エラー 4\r\n"_qs));
+        QVERIFY(log.contains(u"★変更処理エラー 3\r\n"_qs) && log.contains(u"★変更処理エラー 4\r\n"_qs));
         QVERIFY(!log.contains(u"エラー 1\r\n"_qs));
         QCOMPARE(f.user.messages.last().title, u"異常終了"_qs);
 

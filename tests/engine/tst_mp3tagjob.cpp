@@ -122,8 +122,7 @@ private Q_SLOTS:
         QCOMPARE(row[TagField::TruckNo], "01");
         QCOMPARE(row[TagField::Save], "Intro\tV2 Artist\t01\t");
         QCOMPARE(job.rows().row(2)[TagField::Title], "V2 Title");
-        QVERIFY(job.rows().isSelected(1) && !job.rows().isSelected(2));
-        QVERIFY(m_states.executeEnabled);
+        QVERIFY(job.rows().isSelected(1) && !job.rows().isSelected(2) && m_states.executeEnabled);
 
         // An invalid search is reported as in the file-name job and stops the Try.
         QCOMPARE(job.TryTags("((", m_states, false), -1);
@@ -199,8 +198,7 @@ private Q_SLOTS:
         QVERIFY(tag.setFilePath(good));
         QCOMPARE(tag.ID3_DATA("title"), "Changed");
         QCOMPARE(job.failures().size(), 2);
-        QVERIFY(job.failures()[0].startsWith(old + u" : "));
-        QVERIFY(job.failures()[1].startsWith(gone + u" : "));
+        QVERIFY(job.failures()[0].startsWith(old + u" : ") && job.failures()[1].startsWith(gone + u" : "));
         QCOMPARE(m_user.errorLists.size(), 1);
         QCOMPARE(m_user.messages.last().prompt, "完了しませんでした");
         QVERIFY(m_opener.folders.isEmpty());

@@ -282,8 +282,7 @@ private Q_SLOTS:
         QCOMPARE(f.plan(JobKind::Numbering), TryResult::Invalid);
         QCOMPARE(f.selectedRows(), (QList<int>{1, 2}));
         QVERIFY(f.user.lastPrompt().startsWith(u"1 /data/01../up.txt\r\n"_qs));
-        QVERIFY(f.user.lastPrompt().contains(u"\r\n\r\n2 /data/02../up.txt\r\n"_qs));
-        QVERIFY(!f.states.executeEnabled);
+        QVERIFY(f.user.lastPrompt().contains(u"\r\n\r\n2 /data/02../up.txt\r\n"_qs) && !f.states.executeEnabled);
     }
 
     void secondTryNumbersTheNumberedNames()
@@ -362,8 +361,7 @@ private Q_SLOTS:
         QCOMPARE(f.column(RenameField::Created), created);
         QCOMPARE(f.column(RenameField::NewName), names);
         // No name changes, so no row is picked out; the hint to execute still shows.
-        QVERIFY(f.selectedRows().isEmpty());
-        QVERIFY(f.user.lastPrompt().startsWith(u"試行完了！"_qs));
+        QVERIFY(f.selectedRows().isEmpty() && f.user.lastPrompt().startsWith(u"試行完了！"_qs));
         QCOMPARE(f.commands(), u"011"_qs);
     }
 

@@ -29,14 +29,6 @@ public:
     void rowsChanged(int first, int last) override { events << u"changed %1-%2"_qs.arg(first).arg(last); }
 };
 
-RenameRowList listOf(const QStringList &names)
-{
-    RenameRowList rows;
-    for (const QString &name : names)
-        rows.append(listedRow(name));
-    return rows;
-}
-
 } // namespace
 
 class TestRowList : public QObject
@@ -96,17 +88,21 @@ private Q_SLOTS:
         QFETCH(QList<int>, selected);
         QFETCH(QStringList, order);
         const QStringList start{u"a"_qs, u"b"_qs, u"c"_qs, u"d"_qs};
-        RenameRowList rows = listOf(start);
+        EngineFixture f;
+        f.addRows(start);
+        RenameRowList &rows = f.rows;
         for (int index : selected)
             rows.setSelected(index, true);
         QCOMPARE(ListCommands::moveSelected(rows, step), order != start);
-        QCOMPARE(columnOf(rows, RenameField::CurrentName), order);
-        QTEST(selectedOf(rows), "selectedAfter");
+        QCOMPARE(f.column(RenameField::CurrentName), order);
+        QTEST(f.selectedRows(), "selectedAfter");
     }
 
     void copyText()
     {
-        RenameRowList rows = listOf({u"a"_qs, u"b"_qs});
+        EngineFixture f;
+        f.addRows({u"a"_qs, u"b"_qs});
+        RenameRowList &rows = f.rows;
         const QStringList headers = {u"H0"_qs, u"H1"_qs, u"H2"_qs};
         QCOMPARE(ListCommands::copyText(rows, headers, 3), u"H0\tH1\tH2\t\r\n"_qs);
         rows.setSelected(2, true);
@@ -128,8 +124,7 @@ private Q_SLOTS:
         LinuxFileSystem files;
         TextEngine text(user, files);
         const auto sizeKey = [&](const QString &size) { return SortState::sortKey(text, size, false); };
-        QVERIFY(sizeKey(u"999"_qs) < sizeKey(u"1,234,567"_qs));
-        QVERIFY(sizeKey(u"1,234,567"_qs) < sizeKey(u"2,000,000"_qs));
+        QVERIFY(sizeKey(u"999"_qs) < sizeKey(u"1,234,567"_qs) && sizeKey(u"1,234,567"_qs) < sizeKey(u"2,000,000"_qs));
         QVERIFY(user.messages.isEmpty());
     }
 };
