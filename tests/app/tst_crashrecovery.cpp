@@ -28,7 +28,7 @@ private Q_SLOTS:
 
 private:
     enum class Phase { NotStarted, FirstPass, SecondPass, Done };
-    void makeFiles();
+    QProcess *start(const QStringList &arguments);
     QProcess *startRename();
     // Starts a rename, kills it once its journal holds mark and afterMs have
     // passed, and tells where the run was.
@@ -46,13 +46,7 @@ private:
 void TestCrashRecovery::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    makeFiles();
-}
-
-void TestCrashRecovery::makeFiles()
-{
-    QDir().mkpath(files());
+    QVERIFY(m_dir->isValid() && QDir().mkpath(files()));
     for (int i = 0; i < fileCount; ++i) {
         QFile file(files() + QStringLiteral("/f%1.txt").arg(i));
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -60,7 +54,7 @@ void TestCrashRecovery::makeFiles()
     }
 }
 
-QProcess *TestCrashRecovery::startRename()
+QProcess *TestCrashRecovery::start(const QStringList &arguments)
 {
     auto *process = new QProcess(this);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -68,13 +62,17 @@ QProcess *TestCrashRecovery::startRename()
     environment.remove(QStringLiteral("DISPLAY"));
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     process->setProcessEnvironment(environment);
-    // f1 → g2, f2 → g3 …: every name changes, and half take another's number.
-    process->start(QStringLiteral(CORVANE_BINARY),
-                   {QStringLiteral("-folder"), files(), QStringLiteral("-search"), QStringLiteral("^f(\\d+)"),
-                    QStringLiteral("-pattern"), QStringLiteral("f<format($1+1,\"0\")>"), QStringLiteral("-auto"),
-                    QStringLiteral("-quit"), QStringLiteral("-no_confirm")});
+    process->start(QStringLiteral(CORVANE_BINARY), arguments);
     process->closeWriteChannel();
     return process;
+}
+
+QProcess *TestCrashRecovery::startRename()
+{
+    // f1 → f2, f2 → f3 …: every name changes, and all but one take another's.
+    return start({QStringLiteral("-folder"), files(), QStringLiteral("-search"), QStringLiteral("^f(\\d+)"),
+                  QStringLiteral("-pattern"), QStringLiteral("f<format($1+1,\"0\")>"), QStringLiteral("-auto"),
+                  QStringLiteral("-quit"), QStringLiteral("-no_confirm")});
 }
 
 TestCrashRecovery::Phase TestCrashRecovery::killAt(const QByteArray &mark, int afterMs)
@@ -109,15 +107,9 @@ TestCrashRecovery::Phase TestCrashRecovery::killAt(const QByteArray &mark, int a
 
 int TestCrashRecovery::undo()
 {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("CORVANE_SETTINGS_DIR"), m_dir->filePath(QStringLiteral("settings")));
-    environment.remove(QStringLiteral("DISPLAY"));
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(CORVANE_BINARY), {QStringLiteral("-undo")});
-    process.waitForFinished(60000);
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    std::unique_ptr<QProcess> process(start({QStringLiteral("-undo")}));
+    process->waitForFinished(60000);
+    return process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
 }
 
 void TestCrashRecovery::verifyEveryFileOnce()

@@ -2,12 +2,26 @@
 
 #include "engine/desktopservices.h"
 #include "engine/jobcontext.h"
+#include "engine/planjob.h"
 #include "faultyfilesystem.h"
 #include "scripteduserchannel.h"
 #include "text/textengine.h"
 
 #include <QFile>
 #include <QTemporaryDir>
+
+// A listed file as a folder read leaves it: named alike on disk and in the plan.
+inline RenameRow listedRow(const QString &name, const QString &folder = QStringLiteral("/data"))
+{
+    RenameRow row;
+    row[RenameField::NewName] = name;
+    row[RenameField::CurrentName] = name;
+    row[RenameField::Folder] = folder;
+    row[RenameField::Path] = folder + u'/' + name;
+    row[RenameField::Created] = QStringLiteral("2019/05/05 05:05:05");
+    row[RenameField::Modified] = QStringLiteral("2019/06/06 06:06:06");
+    return row;
+}
 
 // Records the folders the executor would open and keeps the desktop in a
 // folder of the test's own.
@@ -58,15 +72,76 @@ struct EngineFixture
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
 
+    // A file of the work folder holding its own name, listed to become newName.
+    void addFile(const QString &name, const QString &newName)
+    {
+        write(name, name.toUtf8());
+        addRow(name, newName);
+    }
+
     // A listed file of the work folder, planned to become newName.
     void addRow(const QString &name, const QString &newName)
     {
-        RenameRow row;
+        RenameRow row = listedRow(name, dir.path());
         row[RenameField::NewName] = newName;
-        row[RenameField::CurrentName] = name;
-        row[RenameField::Folder] = dir.path();
-        row[RenameField::Path] = path(name);
         row.selected = newName != name;
         rows.append(row);
+    }
+
+    // Rows the planners see, named alike on disk and in the plan, in folder.
+    void addRows(const QStringList &names, const QString &folder = QStringLiteral("/data"))
+    {
+        for (const QString &name : names)
+            rows.append(listedRow(name, folder));
+    }
+
+    // A row as an earlier Try left it: its planned name beside its current one.
+    void addPlannedRow(const QString &current, const QString &planned, const QString &folder = QStringLiteral("/data"))
+    {
+        addRows({current}, folder);
+        rows.editRow(rows.count())[RenameField::NewName] = planned;
+    }
+
+    // Try, as the Try button runs it.
+    TryResult plan(JobKind job, bool quiet = true, bool unattended = false)
+    {
+        context.job = job;
+        context.unattended = unattended;
+        return PlanJob(context, quiet);
+    }
+
+    // The numbering inputs as "base name|start number|digits|step|separator".
+    void setNumbering(const QString &given)
+    {
+        const QStringList parts = given.split(u'|');
+        inputs.baseName = parts.value(0);
+        inputs.startNo = parts.value(1);
+        inputs.digits = parts.value(2);
+        inputs.step = parts.value(3);
+        inputs.separator = parts.value(4);
+    }
+
+    QStringList column(RenameField field) const
+    {
+        QStringList texts;
+        for (const RenameRow &row : rows.rows())
+            texts << row[field];
+        return texts;
+    }
+
+    QList<int> selectedRows() const
+    {
+        QList<int> selected;
+        for (int index = 1; index <= rows.count(); ++index) {
+            if (rows.isSelected(index))
+                selected << index;
+        }
+        return selected;
+    }
+    // What the three commands offer, as the window shows them: Try, Execute, Restore.
+    QString commands() const
+    {
+        const auto mark = [](bool on) { return on ? u'1' : u'0'; };
+        return QString(mark(states.tryEnabled)) + mark(states.executeEnabled) + mark(states.restoreEnabled);
     }
 };
