@@ -11,6 +11,7 @@
 #include "engine/numberingplanner.h"
 #include "engine/planjob.h"
 #include "engine/restore.h"
+#include "engine/setupmapping.h"
 #include "persist/commandfile.h"
 #include "persist/settings.h"
 #include "platform/displaytext.h"
@@ -509,64 +510,29 @@ QString JobController::caption() const
     return text;
 }
 
-namespace {
-
-// The settings the controller keeps in plain fields of its own, as (setting,
-// field) pairs for a SettingsLoader or a SettingsStorer.
-void linkFieldSettings(auto &inputs, auto &options, auto &tagJob, auto &showId3, const auto &link)
+SetupMapping JobController::mapping()
 {
-    link(&Settings::startNo, inputs.startNo);
-    link(&Settings::digits, inputs.digits);
-    link(&Settings::step, inputs.step);
-    link(&Settings::stepMinutes, inputs.stepMinutes);
-    link(&Settings::addTop, inputs.addTop);
-    link(&Settings::separator, inputs.separator);
-    link(&Settings::onlyTopFolder, options.onlyTopFolder);
-    link(&Settings::noConfirm, options.noConfirm);
-    link(&Settings::noTry, options.noTry);
-    link(&Settings::errorContinue, options.errorContinue);
-    link(&Settings::ignoreCase, options.ignoreCase);
-    link(&Settings::regOrder, options.regOrder);
-    link(&Settings::tagV1, tagJob.TagV1);
-    link(&Settings::tagV2, tagJob.TagV2);
-    link(&Settings::showId3Choice, showId3);
+    return {m_inputs, m_options, m_tagJob, showId3, m_searchHistory, m_replaceHistory, mp3ColumnWidths};
 }
-
-} // namespace
 
 void JobController::applySettings(const Settings &settings)
 {
-    linkFieldSettings(m_inputs, m_options, m_tagJob, showId3, SettingsLoader{settings});
-    m_searchHistory.setExecuteHistoryText(settings.searchHistory);
-    m_replaceHistory.setExecuteHistoryText(settings.replaceHistory);
+    mapping().load(settings);
     selectJob(Jobs::fromPosition(settings.jobPosition));
 }
 
-void JobController::storeSettings(Settings *settings) const
+void JobController::storeSettings(Settings *settings)
 {
-    linkFieldSettings(m_inputs, m_options, m_tagJob, showId3, SettingsStorer{*settings});
+    mapping().store(settings);
     settings->jobPosition = Jobs::position(m_job);
-    settings->searchHistory = m_searchHistory.executeHistoryText();
-    settings->replaceHistory = m_replaceHistory.executeHistoryText();
 }
 
-CommandSetup JobController::currentSetup() const
+CommandSetup JobController::currentSetup()
 {
     CommandSetup setup;
     setup.jobLabel = Jobs::label(m_job);
     setup.folderPath = m_currentFolder;
-    setup.searchText = m_inputs.searchText;
-    setup.replaceText = m_inputs.replaceText;
-    for (int column = 0; column < TagRow::FieldCount; ++column) {
-        setup.tagTemplates << m_tagJob.txtField[column];
-        setup.tagColumnWidths << mp3ColumnWidths.value(column, TagRow::defaultWidth(column, debug));
-    }
-    setup.baseName = m_inputs.baseName;
-    setup.startNo = m_inputs.startNo;
-    setup.digits = m_inputs.digits;
-    setup.addTop = m_inputs.addTop;
-    setup.separator = m_inputs.separator;
-    setup.stepMinutes = m_inputs.stepMinutes;
+    mapping().fill(&setup, debug);
     return setup;
 }
 
@@ -575,18 +541,8 @@ void JobController::applySetup(const CommandSetup &setup)
     JobKind job = m_job;
     if (Jobs::fromLabel(setup.jobLabel, &job) && job != m_job)
         selectJob(job);
-    m_inputs.searchText = setup.searchText;
-    m_inputs.replaceText = setup.replaceText;
     m_currentFolder = setup.folderPath;
-    for (int column = 0; column < TagRow::FieldCount && column < setup.tagTemplates.size(); ++column)
-        m_tagJob.txtField[column] = setup.tagTemplates.at(column);
-    mp3ColumnWidths = setup.tagColumnWidths;
-    m_inputs.baseName = setup.baseName;
-    m_inputs.startNo = setup.startNo;
-    m_inputs.digits = setup.digits;
-    m_inputs.addTop = setup.addTop;
-    m_inputs.separator = setup.separator;
-    m_inputs.stepMinutes = setup.stepMinutes;
+    mapping().apply(setup);
 }
 
 int JobController::CommandFileLoad(const QString &path)

@@ -12,6 +12,7 @@
 #include "engine/mp3tagrows.h"
 #include "engine/renamerowlist.h"
 #include "engine/runoptions.h"
+#include "engine/setupmapping.h"
 #include "engine/tryresult.h"
 #include "text/textengine.h"
 
@@ -119,7 +120,7 @@ public:
     bool showId3 = false;
 
     void applySettings(const Settings &settings);
-    void storeSettings(Settings *settings) const;
+    void storeSettings(Settings *settings);
 
     // Reads a command file, applies it and loads its folder. 0, or -1 when the
     // file could not be read or its folder not loaded.
@@ -128,7 +129,7 @@ public:
     QString CommandFileSave(const QString &path);
     // "新規": forgets the command file and the folder, resets the inputs.
     void NewCommandFile();
-    CommandSetup currentSetup() const;
+    CommandSetup currentSetup();
     // MP3 column widths a command file carried, twips (0: leave as is).
     QList<int> mp3ColumnWidths;
 
@@ -155,6 +156,7 @@ private:
     void transferRows(JobKind previous, JobKind next);
     void fillTagRowsFromFileRows();
     void applySetup(const CommandSetup &setup);
+    SetupMapping mapping();
     bool quiet() const;
 
     GuardedUserChannel m_user;
