@@ -54,13 +54,15 @@ JobController::JobController(UserChannel &user, FileSystem &files, DesktopServic
     : m_user(user)
     , m_files(files)
     , m_desktop(desktop)
-    , m_text(user, files)
-    , m_tagJob(user, files, m_text)
+    // The engines talk through the guarded channel too, so that their event
+    // pumps count as a run's.
+    , m_text(m_user, files)
+    , m_tagJob(m_user, files, m_text)
     , m_tagRows(m_tagJob)
+    , m_switch({m_rows, m_tagJob, m_loader, m_states, m_inputs, m_user})
 {
     m_text.setTagReader(&m_tagJob);
     m_loader.tagRows = &m_tagRows;
-    m_setup = JobSetup::forJob(m_job, showId3 || debug);
 }
 
 JobController::~JobController() = default;
@@ -72,7 +74,7 @@ JobContext JobController::context()
 
 JobContext JobController::contextFor(const JobInputs &inputs, const RunOptions &options)
 {
-    JobContext context{m_rows, m_job, inputs, options, m_user, m_files, m_text, m_states, unattended};
+    JobContext context{m_rows, job(), inputs, options, m_user, m_files, m_text, m_states, unattended};
     context.desktop = m_desktop;
     context.journalPath = journalPath;
     return context;
@@ -80,7 +82,7 @@ JobContext JobController::contextFor(const JobInputs &inputs, const RunOptions &
 
 int JobController::activeRowCount() const
 {
-    return m_job == JobKind::Mp3TagEdit ? m_tagJob.rows().count() : m_rows.count();
+    return m_switch.activeRowCount();
 }
 
 bool JobController::quiet() const
@@ -99,12 +101,12 @@ TryResult JobController::TryCommand()
     JobInputs inputs = m_inputs;
     const RunOptions options = m_options;
     TryResult result;
-    if (m_job == JobKind::Mp3TagEdit) {
+    if (job() == JobKind::Mp3TagEdit) {
         result = m_tagJob.TryTags(inputs.searchText, m_states, quiet()) < 0 ? TryResult::Invalid
                                                                               : TryResult::Planned;
     } else {
         // With typed names they are checked as they stand, not computed.
-        if (m_tagJob.ChkManual && m_setup.directDataBox)
+        if (m_tagJob.ChkManual && m_switch.setup().directDataBox)
             inputs.searchText.clear();
         JobContext run = contextFor(inputs, options);
         result = PlanJob(run, quiet());
@@ -140,7 +142,7 @@ bool JobController::ExecuteCommand()
     const JobInputs inputs = m_inputs;
     const RunOptions options = m_options;
     bool failed;
-    if (m_job == JobKind::Mp3TagEdit) {
+    if (job() == JobKind::Mp3TagEdit) {
         failed = m_tagJob.ExecuteTags(m_states, m_desktop, quiet()) < 0;
     } else {
         JobContext run = contextFor(inputs, options);
@@ -159,7 +161,7 @@ void JobController::RestoreCommand()
         return;
     const BusyScope busy(*this);
     m_states.restoreEnabled = false;
-    if (m_job == JobKind::Mp3TagEdit) {
+    if (job() == JobKind::Mp3TagEdit) {
         m_tagJob.ReloadTags();
         m_tagJob.rows().clearSelection();
     } else {
@@ -276,74 +278,8 @@ void JobController::SelectJob(JobKind job)
 
 void JobController::selectJob(JobKind job)
 {
-    const bool hadPrevious = m_hasPreviousJob;
-    const JobKind previous = m_previousJob;
-    m_job = job;
-    resetForJob(job);
-    if (job == JobKind::Mp3TagEdit)
-        m_tagJob.resetTemplates();
-    if (hadPrevious && previous == JobKind::FolderRename)
-        m_rows.clear();
-    if (job == JobKind::FolderRename)
-        m_rows.clear();
-    transferRows(hadPrevious ? previous : job, job);
-    m_previousJob = job;
-    m_hasPreviousJob = true;
-    SeedInputsFromRow(0);
+    m_switch.select(job, showId3 || debug, startedFromCommandLine, [this] { return context(); });
     Q_EMIT changed();
-}
-
-void JobController::resetForJob(JobKind job)
-{
-    m_states.restoreEnabled = false;
-    m_states.executeEnabled = false;
-    m_preview.clear();
-    m_setup = JobSetup::forJob(job, showId3 || debug);
-}
-
-void JobController::transferRows(JobKind previous, JobKind next)
-{
-    const bool toMp3 = next == JobKind::Mp3TagEdit;
-    const bool fromMp3 = previous == JobKind::Mp3TagEdit;
-    if (toMp3 == fromMp3 || (fromMp3 && next == JobKind::FolderRename)) {
-        if (!toMp3)
-            SetFileCnt(m_loader, m_states, m_rows.count());
-        return;
-    }
-    if (toMp3) {
-        fillTagRowsFromFileRows();
-        return;
-    }
-    m_user.showStatus(QStringLiteral("ファイル処理中"));
-    QStringList paths;
-    for (const TagRow &row : m_tagJob.rows().rows())
-        paths << row[TagField::Path];
-    ProgressMeter progress(m_user, static_cast<int>(paths.size()), ProgressMeter::Direction::Up);
-    m_rows.clear();
-    JobContext run = context();
-    for (int index = 1; index <= paths.size(); ++index) {
-        AddFileRow(run, paths.at(index - 1), index);
-        progress.at(index);
-    }
-    SetFileCnt(m_loader, m_states, m_rows.count());
-    progress.hide();
-    m_user.showStatus(QString());
-}
-
-void JobController::fillTagRowsFromFileRows()
-{
-    m_user.showStatus(QStringLiteral("ファイル処理中"));
-    ProgressMeter progress(m_user, m_rows.count(), ProgressMeter::Direction::Up);
-    m_tagJob.rows().clear();
-    for (int index = 1; index <= m_rows.count(); ++index) {
-        const QString path = m_rows.field(index, RenameField::Path);
-        if (ExtensionOf(path).compare(QStringLiteral("mp3"), Qt::CaseInsensitive) == 0)
-            m_tagJob.AddTagRow(path, 0);
-        progress.at(index);
-    }
-    SetFileCnt(m_loader, m_states, m_tagJob.rows().count());
-    progress.hide();
-    m_user.showStatus(QString());
 }
 
 void JobController::ReadFiles(const QStringList &paths)
@@ -355,12 +291,8 @@ void JobController::ReadFiles(const QStringList &paths)
     ReadChosenFiles(run, m_loader, paths);
     // In the MP3 job the chosen .mp3 files become tag rows; the main list
     // only carried them there.
-    if (m_job == JobKind::Mp3TagEdit) {
-        // As after a switch into the MP3 job: fresh templates, no plan.
-        resetForJob(JobKind::Mp3TagEdit);
-        m_tagJob.resetTemplates();
-        fillTagRowsFromFileRows();
-    }
+    if (job() == JobKind::Mp3TagEdit)
+        m_switch.restartMp3Job(showId3 || debug);
     ListChanged();
 }
 
@@ -368,68 +300,15 @@ void JobController::SeedInputsFromRow(int row)
 {
     if (refused())
         return;
-    const bool mp3 = m_job == JobKind::Mp3TagEdit;
-    if (activeRowCount() == 0) {
-        m_inputs.baseName.clear();
-        m_states.tryEnabled = false;
-        m_states.restoreEnabled = false;
-        m_states.executeEnabled = false;
-    } else {
-        if (row == 0) {
-            row = mp3 ? ListCommands::firstSelected(m_tagJob.rows()) : ListCommands::firstSelected(m_rows);
-        } else {
-            m_clickedRow = row;
-        }
-        if (row >= 1 && row <= activeRowCount()) {
-            const QString name = mp3 ? m_tagJob.rows().field(row, TagField::FileName)
-                                     : m_rows.field(row, RenameField::CurrentName);
-            if (!startedFromCommandLine) {
-                m_inputs.baseName = name;
-                m_inputs.searchText = name;
-            }
-            m_states.tryEnabled = true;
-        }
-    }
-    RefreshJobInputs();
+    m_switch.seedInputs(row, startedFromCommandLine);
+    Q_EMIT changed();
 }
 
 void JobController::RefreshJobInputs()
 {
     if (refused())
         return;
-    if (activeRowCount() == 0) {
-        m_preview.clear();
-        const QDateTime now = QDateTime::currentDateTime();
-        m_inputs.baseDate = now.date();
-        m_inputs.baseTime = QTime(now.time().hour(), now.time().minute(), now.time().second());
-        Q_EMIT changed();
-        return;
-    }
-    switch (m_job) {
-    case JobKind::Numbering:
-        m_preview = NumberingPreview(m_inputs, m_rows, m_clickedRow);
-        break;
-    case JobKind::FileNameReplace:
-        SearchTextChanged();
-        break;
-    case JobKind::CreatedDate:
-    case JobKind::ModifiedDate: {
-        // The row that has the focus: the one last clicked, else the first selected.
-        const int row = m_clickedRow >= 1 && m_clickedRow <= m_rows.count() ? m_clickedRow
-                                                                             : ListCommands::firstSelected(m_rows);
-        if (row == 0)
-            break;
-        const auto field = m_job == JobKind::CreatedDate ? RenameField::Created : RenameField::Modified;
-        const QDateTime stamp = ParseDateText(m_rows.field(row, field));
-        if (stamp.isValid()) {
-            m_inputs.baseDate = stamp.date();
-            m_inputs.baseTime = stamp.time();
-        }
-        break;
-    }
-    default:
-        break;
-    }
+    m_switch.refreshInputs(startedFromCommandLine);
     Q_EMIT changed();
 }
 
@@ -437,8 +316,7 @@ void JobController::SearchTextChanged()
 {
     if (refused())
         return;
-    if (activeRowCount() > 0 && !startedFromCommandLine)
-        m_states.tryEnabled = !m_inputs.searchText.isEmpty();
+    m_switch.followSearchText(startedFromCommandLine);
     Q_EMIT changed();
 }
 
@@ -473,7 +351,7 @@ void JobController::DeleteAllRows()
 {
     if (refused())
         return;
-    if (m_job == JobKind::Mp3TagEdit)
+    if (job() == JobKind::Mp3TagEdit)
         m_tagJob.rows().clear();
     else
         m_rows.clear();
@@ -487,8 +365,7 @@ void JobController::ListChanged()
 {
     if (refused())
         return;
-    // A rebuilt list has no row under the user's last click.
-    m_clickedRow = 0;
+    m_switch.forgetClick();
     SetFileCnt(m_loader, m_states, activeRowCount());
     if (activeRowCount() == 0) {
         m_states.tryEnabled = false;
@@ -524,13 +401,13 @@ void JobController::applySettings(const Settings &settings)
 void JobController::storeSettings(Settings *settings)
 {
     mapping().store(settings);
-    settings->jobPosition = Jobs::position(m_job);
+    settings->jobPosition = Jobs::position(job());
 }
 
 CommandSetup JobController::currentSetup()
 {
     CommandSetup setup;
-    setup.jobLabel = Jobs::label(m_job);
+    setup.jobLabel = Jobs::label(job());
     setup.folderPath = m_currentFolder;
     mapping().fill(&setup, debug);
     return setup;
@@ -538,9 +415,9 @@ CommandSetup JobController::currentSetup()
 
 void JobController::applySetup(const CommandSetup &setup)
 {
-    JobKind job = m_job;
-    if (Jobs::fromLabel(setup.jobLabel, &job) && job != m_job)
-        selectJob(job);
+    JobKind chosen = job();
+    if (Jobs::fromLabel(setup.jobLabel, &chosen) && chosen != job())
+        selectJob(chosen);
     m_currentFolder = setup.folderPath;
     mapping().apply(setup);
 }
@@ -558,9 +435,9 @@ int JobController::CommandFileLoad(const QString &path)
     }
     // "Com" switches the job even to the job already chosen, so a plan made
     // before the file was read cannot be executed with the file's inputs.
-    JobKind job = m_job;
-    if (file.jobLabel && Jobs::fromLabel(*file.jobLabel, &job))
-        selectJob(job);
+    JobKind chosen = job();
+    if (file.jobLabel && Jobs::fromLabel(*file.jobLabel, &chosen))
+        selectJob(chosen);
     CommandSetup setup = currentSetup();
     file.applyTo(&setup);
     applySetup(setup);
@@ -608,7 +485,7 @@ void JobController::SelectAllRows()
 {
     if (refused())
         return;
-    if (m_job == JobKind::Mp3TagEdit)
+    if (job() == JobKind::Mp3TagEdit)
         ListCommands::selectAll(m_tagJob.rows());
     else
         ListCommands::selectAll(m_rows);
@@ -618,7 +495,7 @@ void JobController::MoveSelectedRows(int step)
 {
     if (refused())
         return;
-    if (m_job == JobKind::Mp3TagEdit)
+    if (job() == JobKind::Mp3TagEdit)
         ListCommands::moveSelected(m_tagJob.rows(), step);
     else
         ListCommands::moveSelected(m_rows, step);
@@ -628,7 +505,7 @@ void JobController::DeleteSelectedRows()
 {
     if (refused())
         return;
-    if (m_job == JobKind::Mp3TagEdit)
+    if (job() == JobKind::Mp3TagEdit)
         ListCommands::deleteSelected(m_tagJob.rows());
     else
         ListCommands::deleteSelected(m_rows);
@@ -640,7 +517,7 @@ void JobController::SortActiveList(int column, bool descending)
 {
     if (refused())
         return;
-    if (m_job == JobKind::Mp3TagEdit) {
+    if (job() == JobKind::Mp3TagEdit) {
         TagRowList &rows = m_tagJob.rows();
         for (int i = 1; i <= rows.count(); ++i)
             rows.editRow(i)[TagField::SortKey] = SortState::sortKey(m_text, rows.row(i)[column], column == 0);
@@ -659,11 +536,11 @@ void JobController::DropPaths(const QStringList &paths, int row)
         return;
     const BusyScope busy(*this);
     JobContext run = context();
-    if (m_job == JobKind::Mp3TagEdit) {
+    if (job() == JobKind::Mp3TagEdit) {
         ListV_MP3_OLEDragDrop(run, m_loader, paths, row);
     } else {
         ListV_OLEDragDrop(run, m_loader, DropData{false, paths}, row);
-        if (m_job != JobKind::FileNameReplace)
+        if (job() != JobKind::FileNameReplace)
             RefreshJobInputs();
     }
     ListChanged();
@@ -760,7 +637,7 @@ void JobController::OfferTry()
 void JobController::OpenFolder(const QString &folder)
 {
     m_loader.loadCancelled = false;
-    if (m_job != JobKind::Mp3TagEdit)
+    if (job() != JobKind::Mp3TagEdit)
         m_inputs.baseName.clear();
     LoadFolder(folder);
     if (activeRowCount() > 0)
@@ -774,14 +651,14 @@ void JobController::CancelLoad()
 
 QString JobController::ActiveListText(const QStringList &mainHeaders) const
 {
-    if (m_job != JobKind::Mp3TagEdit)
+    if (job() != JobKind::Mp3TagEdit)
         return ListCommands::copyText(m_rows, mainHeaders, 6);
     return ListCommands::copyText(m_tagJob.rows(), TagRow::headers(), 10);
 }
 
 QStringList JobController::ActiveColumn(int column) const
 {
-    const bool mp3 = m_job == JobKind::Mp3TagEdit;
+    const bool mp3 = job() == JobKind::Mp3TagEdit;
     const int count = activeRowCount();
     QStringList values;
     values.reserve(count);
@@ -792,7 +669,7 @@ QStringList JobController::ActiveColumn(int column) const
 
 void JobController::ApplyDirectData(int column, const QStringList &values)
 {
-    if (m_job == JobKind::Mp3TagEdit) {
+    if (job() == JobKind::Mp3TagEdit) {
         TagRowList &rows = m_tagJob.rows();
         for (int i = 1; i <= rows.count(); ++i) {
             rows.editRow(i).selected = false;

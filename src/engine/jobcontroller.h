@@ -7,6 +7,7 @@
 #include "engine/jobinputs.h"
 #include "engine/jobkind.h"
 #include "engine/jobsetup.h"
+#include "engine/jobswitch.h"
 #include "engine/loaderstate.h"
 #include "engine/mp3tagjob.h"
 #include "engine/mp3tagrows.h"
@@ -56,8 +57,8 @@ public:
     QString journalPath;
     FileSystem &files() { return m_files; }
 
-    JobKind job() const { return m_job; }
-    const JobSetup &setup() const { return m_setup; }
+    JobKind job() const { return m_switch.job(); }
+    const JobSetup &setup() const { return m_switch.setup(); }
     // The rows the list commands act on: the MP3 list in the MP3 job.
     int activeRowCount() const;
 
@@ -83,7 +84,7 @@ public:
     // The search or replace box changed: Try follows the search text.
     void SearchTextChanged();
     // The numbering preview (txtSample).
-    QString preview() const { return m_preview; }
+    QString preview() const { return m_switch.preview(); }
 
     // Clears the list and reads folder into it; returns failed.
     bool LoadFolder(const QString &folder);
@@ -152,9 +153,6 @@ private:
     bool restoreFromJournal();
     void selectJob(JobKind job);
     bool loadFolder(const QString &folder);
-    void resetForJob(JobKind job);
-    void transferRows(JobKind previous, JobKind next);
-    void fillTagRowsFromFileRows();
     void applySetup(const CommandSetup &setup);
     SetupMapping mapping();
     bool quiet() const;
@@ -172,12 +170,7 @@ private:
     LoaderState m_loader;
     InputHistory m_searchHistory;
     InputHistory m_replaceHistory;
-    JobKind m_job = Jobs::Default;
-    bool m_hasPreviousJob = false;
-    JobKind m_previousJob = Jobs::Default;
-    JobSetup m_setup;
-    QString m_preview;
-    int m_clickedRow = 0;
+    JobSwitch m_switch;
     NumberingInput m_wrongInput = NumberingInput::None;
     QString m_currentFolder;
     QString m_commandFilePath;

@@ -1,0 +1,166 @@
+#include "engine/jobswitch.h"
+
+#include "engine/commandstates.h"
+#include "engine/fileload.h"
+#include "engine/jobinputs.h"
+#include "engine/listcommands.h"
+#include "engine/loaderstate.h"
+#include "engine/mp3tagjob.h"
+#include "engine/numberingplanner.h"
+#include "platform/displaytext.h"
+#include "platform/pathtext.h"
+#include "platform/progressmeter.h"
+#include "platform/userchannel.h"
+
+int JobSwitch::activeRowCount() const
+{
+    return m_job == JobKind::Mp3TagEdit ? m_parts.tagJob.rows().count() : m_parts.rows.count();
+}
+
+void JobSwitch::select(JobKind job, bool allTagColumns, bool keepInputs, const std::function<JobContext()> &context)
+{
+    const bool hadPrevious = m_hasPreviousJob;
+    const JobKind previous = m_previousJob;
+    m_job = job;
+    resetFor(job, allTagColumns);
+    if (job == JobKind::Mp3TagEdit)
+        m_parts.tagJob.resetTemplates();
+    if ((hadPrevious && previous == JobKind::FolderRename) || job == JobKind::FolderRename)
+        m_parts.rows.clear();
+    carryRows(hadPrevious ? previous : job, job, context);
+    m_previousJob = job;
+    m_hasPreviousJob = true;
+    seedInputs(0, keepInputs);
+}
+
+void JobSwitch::restartMp3Job(bool allTagColumns)
+{
+    resetFor(JobKind::Mp3TagEdit, allTagColumns);
+    m_parts.tagJob.resetTemplates();
+    fillTagRows();
+}
+
+void JobSwitch::resetFor(JobKind job, bool allTagColumns)
+{
+    m_parts.states.restoreEnabled = false;
+    m_parts.states.executeEnabled = false;
+    m_preview.clear();
+    m_setup = JobSetup::forJob(job, allTagColumns);
+}
+
+void JobSwitch::carryRows(JobKind previous, JobKind next, const std::function<JobContext()> &context)
+{
+    const bool toMp3 = next == JobKind::Mp3TagEdit;
+    const bool fromMp3 = previous == JobKind::Mp3TagEdit;
+    if (toMp3 == fromMp3 || (fromMp3 && next == JobKind::FolderRename)) {
+        if (!toMp3)
+            SetFileCnt(m_parts.loader, m_parts.states, m_parts.rows.count());
+        return;
+    }
+    if (toMp3) {
+        fillTagRows();
+        return;
+    }
+    m_parts.user.showStatus(QStringLiteral("ファイル処理中"));
+    QStringList paths;
+    for (const TagRow &row : m_parts.tagJob.rows().rows())
+        paths << row[TagField::Path];
+    ProgressMeter progress(m_parts.user, static_cast<int>(paths.size()), ProgressMeter::Direction::Up);
+    m_parts.rows.clear();
+    JobContext run = context();
+    for (int index = 1; index <= paths.size(); ++index) {
+        AddFileRow(run, paths.at(index - 1), index);
+        progress.at(index);
+    }
+    SetFileCnt(m_parts.loader, m_parts.states, m_parts.rows.count());
+    progress.hide();
+    m_parts.user.showStatus(QString());
+}
+
+void JobSwitch::fillTagRows()
+{
+    RenameRowList &rows = m_parts.rows;
+    m_parts.user.showStatus(QStringLiteral("ファイル処理中"));
+    ProgressMeter progress(m_parts.user, rows.count(), ProgressMeter::Direction::Up);
+    m_parts.tagJob.rows().clear();
+    for (int index = 1; index <= rows.count(); ++index) {
+        const QString path = rows.field(index, RenameField::Path);
+        if (ExtensionOf(path).compare(QStringLiteral("mp3"), Qt::CaseInsensitive) == 0)
+            m_parts.tagJob.AddTagRow(path, 0);
+        progress.at(index);
+    }
+    SetFileCnt(m_parts.loader, m_parts.states, m_parts.tagJob.rows().count());
+    progress.hide();
+    m_parts.user.showStatus(QString());
+}
+
+void JobSwitch::seedInputs(int row, bool keepInputs)
+{
+    CommandStates &states = m_parts.states;
+    const bool mp3 = m_job == JobKind::Mp3TagEdit;
+    if (activeRowCount() == 0) {
+        m_parts.inputs.baseName.clear();
+        states.tryEnabled = false;
+        states.restoreEnabled = false;
+        states.executeEnabled = false;
+    } else {
+        if (row == 0)
+            row = mp3 ? ListCommands::firstSelected(m_parts.tagJob.rows()) : ListCommands::firstSelected(m_parts.rows);
+        else
+            m_clickedRow = row;
+        if (row >= 1 && row <= activeRowCount()) {
+            const QString name = mp3 ? m_parts.tagJob.rows().field(row, TagField::FileName)
+                                     : m_parts.rows.field(row, RenameField::CurrentName);
+            if (!keepInputs) {
+                m_parts.inputs.baseName = name;
+                m_parts.inputs.searchText = name;
+            }
+            states.tryEnabled = true;
+        }
+    }
+    refreshInputs(keepInputs);
+}
+
+void JobSwitch::refreshInputs(bool keepInputs)
+{
+    JobInputs &inputs = m_parts.inputs;
+    const RenameRowList &rows = m_parts.rows;
+    if (activeRowCount() == 0) {
+        m_preview.clear();
+        const QDateTime now = QDateTime::currentDateTime();
+        inputs.baseDate = now.date();
+        inputs.baseTime = QTime(now.time().hour(), now.time().minute(), now.time().second());
+        return;
+    }
+    switch (m_job) {
+    case JobKind::Numbering:
+        m_preview = NumberingPreview(inputs, rows, m_clickedRow);
+        break;
+    case JobKind::FileNameReplace:
+        followSearchText(keepInputs);
+        break;
+    case JobKind::CreatedDate:
+    case JobKind::ModifiedDate: {
+        // The row that has the focus: the one last clicked, else the first selected.
+        const int row = m_clickedRow >= 1 && m_clickedRow <= rows.count() ? m_clickedRow
+                                                                           : ListCommands::firstSelected(rows);
+        if (row == 0)
+            break;
+        const auto field = m_job == JobKind::CreatedDate ? RenameField::Created : RenameField::Modified;
+        const QDateTime stamp = ParseDateText(rows.field(row, field));
+        if (stamp.isValid()) {
+            inputs.baseDate = stamp.date();
+            inputs.baseTime = stamp.time();
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void JobSwitch::followSearchText(bool keepInputs)
+{
+    if (activeRowCount() > 0 && !keepInputs)
+        m_parts.states.tryEnabled = !m_parts.inputs.searchText.isEmpty();
+}
