@@ -75,30 +75,24 @@ private Q_SLOTS:
     void entries_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("search");
-        QTest::addColumn<QString>("replace");
-        QTest::addColumn<QString>("job");
-        QTest::newRow("value holding =") << "Search=a(?=b)=c\r\n" << "a(?=b)=c" << "" << "";
-        QTest::newRow("lower-case keys ignored") << "com=連番作成\r\nsearch=x\r\nREPLACE=y\r\n" << "" << "" << "";
-        QTest::newRow("blanks around = belong to key and value") << "Search = x\r\nReplace= y \r\n" << "" << " y " << "";
-        QTest::newRow("entry without = skipped") << "Search\r\nReplace=r" << "" << "r" << "";
-        QTest::newRow("later entry wins") << "Search=a\r\nSearch=b\r\n" << "b" << "" << "";
+        QTest::addColumn<QStringList>("read"); // search, replace, job
+        QTest::newRow("value holding =") << "Search=a(?=b)=c\r\n" << QStringList{"a(?=b)=c", "", ""};
+        QTest::newRow("lower-case keys ignored") << "com=連番作成\r\nsearch=x\r\nREPLACE=y\r\n" << QStringList{"", "", ""};
+        QTest::newRow("blanks around = belong to key and value") << "Search = x\r\nReplace= y \r\n" << QStringList{"", " y ", ""};
+        QTest::newRow("entry without = skipped") << "Search\r\nReplace=r" << QStringList{"", "r", ""};
+        QTest::newRow("later entry wins") << "Search=a\r\nSearch=b\r\n" << QStringList{"b", "", ""};
         QTest::newRow("one line, tab-separated")
-            << "Com=ファイル名置換\tSearch=(\\d+)\tReplace=#$1" << "(\\d+)" << "#$1" << "ファイル名置換";
-        QTest::newRow("line feeds alone") << "Com=フォルダ名変更\nSearch=s\nReplace=t\n" << "s" << "t" << "フォルダ名変更";
+            << "Com=ファイル名置換\tSearch=(\\d+)\tReplace=#$1" << QStringList{"(\\d+)", "#$1", "ファイル名置換"};
+        QTest::newRow("line feeds alone") << "Com=フォルダ名変更\nSearch=s\nReplace=t\n" << QStringList{"s", "t", "フォルダ名変更"};
     }
 
     void entries()
     {
         QFETCH(QString, text);
-        QFETCH(QString, search);
-        QFETCH(QString, replace);
-        QFETCH(QString, job);
+        QFETCH(QStringList, read);
         CommandSetup setup;
         CommandFile::parse(text).applyTo(&setup);
-        QCOMPARE(setup.searchText, search);
-        QCOMPARE(setup.replaceText, replace);
-        QCOMPARE(setup.jobLabel, job);
+        QCOMPARE(QStringList({setup.searchText, setup.replaceText, setup.jobLabel}), read);
     }
 
     // Fewer templates than boxes leave the other boxes alone, surplus items are

@@ -139,32 +139,33 @@ private Q_SLOTS:
         QVERIFY2(saved.contains(u"\r\n" + savedLine + u"\r\n"), qPrintable(saved));
     }
 
-    void numberBeyond32BitsKeepsOnlyItsDefault()
+    void filesItCannotUse()
     {
-        writeBytes("op = 3\r\nform left = 99999999999\r\nop = 4\r\ndisptop = 1\r\n");
-        Settings settings = Settings::defaults(QSize(1000, 800));
-        const QString error = ConfLoad(confPath(), &settings, m_user);
-        QVERIFY(!error.isEmpty());
-        QCOMPARE(m_user.messages.size(), 1);
-        QCOMPARE(m_user.messages.first().title, QStringLiteral("設定値異常"));
-        QCOMPARE(m_user.lastPrompt(), error + QStringLiteral("\r\n\r\n設定値ファイル（Conf.txt）異常"));
-        QCOMPARE(settings.formLeft, 100);
-        // The lines after it still count, so closing the window writes them back.
-        QCOMPARE(settings.jobPosition, 4);
-        QVERIFY(settings.stayOnTop);
-    }
-
-    void missingOrUnreadableFile()
-    {
-        Settings settings = Settings::defaults(QSize(1280, 1024));
+        // No file: the defaults, silently.
+        const Settings defaults = Settings::defaults(QSize(1000, 800));
+        Settings settings = defaults;
         QCOMPARE(ConfLoad(confPath(), &settings, m_user), QString());
         QVERIFY(m_user.messages.isEmpty());
+        // A folder in the way: a message, and the defaults stay.
         QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("Conf.txt")));
         QVERIFY(!ConfLoad(confPath(), &settings, m_user).isEmpty());
         QCOMPARE(m_user.messages.size(), 1);
-        QCOMPARE(settings, Settings::defaults(QSize(1280, 1024)));
+        QCOMPARE(settings, defaults);
         QVERIFY(QDir(m_dir.path()).rmdir(QStringLiteral("Conf.txt")));
-        // Writing where a folder is in the way fails with a reason.
+
+        // A number beyond 32 bits keeps only its default; the lines after it still
+        // count, so closing the window writes them back.
+        writeBytes("op = 3\r\nform left = 99999999999\r\nop = 4\r\ndisptop = 1\r\n");
+        const QString error = ConfLoad(confPath(), &settings, m_user);
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(m_user.messages.size(), 2);
+        QCOMPARE(m_user.messages.last().title, QStringLiteral("設定値異常"));
+        QCOMPARE(m_user.lastPrompt(), error + QStringLiteral("\r\n\r\n設定値ファイル（Conf.txt）異常"));
+        QCOMPARE(settings.formLeft, defaults.formLeft);
+        QCOMPARE(settings.jobPosition, 4);
+        QVERIFY(settings.stayOnTop);
+
+        // Writing into a folder that is not there fails with a reason.
         QVERIFY(!ConfSave(m_dir.filePath(QStringLiteral("missing/Conf.txt")), settings).isEmpty());
     }
 };
