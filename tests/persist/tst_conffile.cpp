@@ -41,24 +41,6 @@ private Q_SLOTS:
         m_user.clear();
     }
 
-    void defaultsWrittenInFileOrder()
-    {
-        const Settings settings = Settings::defaults(QSize(1920, 1080), QStringLiteral("IPAGothic"), 9);
-        QString expected = QStringLiteral(
-            "form left = 560\nform top = 390\nform right = 1360\nform bottom = 690\nop = 1\n"
-            "disptop = 0\ntransparent = 0\ntransparency = 150\ninit dir = \ndisp menu = 0\n"
-            "stno =  1\ndegits =  2\nincrement =   1\nincrement date =   0\nadd top = 1\n"
-            "separator = \nid3 disp = 0\nid3 v1.x = 1\nid3 v2.x = 1\n"
-            "column width1 = 3200\ncolumn width2 = 3200\ncolumn width3 = 2200\ncolumn width4 = 2200\n"
-            "column width5 = 1500\ncolumn width6 = 8000\ncolumn width7 = 0\ncolumn width8 = 0\n"
-            "column width9 = 0\ncolumn width10 = 0\n"
-            "font name = IPAGothic\nfont size = 9\nlist height = 6000\nlist width = 7000\n"
-            "only top folder =0\nno try =0\nno confirm =0\nerror continue =0\nignore case = 0\nreg order =0\n"
-            "reg search str = \nreg replace str = \n"
-            "template left = 2100\ntemplate top = 2100\ntemplate width = 11250\ntemplate height = 7500\n");
-        QCOMPARE(savedText(settings), expected.replace(u'\n', QStringLiteral("\r\n")));
-    }
-
     // Every setting away from its default, in a file with line feeds alone and
     // text beyond code page 932: read and saved, it comes back line for line.
     void everySettingRoundTrips()
@@ -141,11 +123,24 @@ private Q_SLOTS:
 
     void filesItCannotUse()
     {
-        // No file: the defaults, silently.
-        const Settings defaults = Settings::defaults(QSize(1000, 800));
+        // No file: the defaults, silently, saved in file order.
+        const Settings defaults = Settings::defaults(QSize(1920, 1080), QStringLiteral("IPAGothic"), 9);
         Settings settings = defaults;
         QCOMPARE(ConfLoad(confPath(), &settings, m_user), QString());
         QVERIFY(m_user.messages.isEmpty());
+        QString expected = QStringLiteral(
+            "form left = 560\nform top = 390\nform right = 1360\nform bottom = 690\nop = 1\n"
+            "disptop = 0\ntransparent = 0\ntransparency = 150\ninit dir = \ndisp menu = 0\n"
+            "stno =  1\ndegits =  2\nincrement =   1\nincrement date =   0\nadd top = 1\n"
+            "separator = \nid3 disp = 0\nid3 v1.x = 1\nid3 v2.x = 1\n"
+            "column width1 = 3200\ncolumn width2 = 3200\ncolumn width3 = 2200\ncolumn width4 = 2200\n"
+            "column width5 = 1500\ncolumn width6 = 8000\ncolumn width7 = 0\ncolumn width8 = 0\n"
+            "column width9 = 0\ncolumn width10 = 0\n"
+            "font name = IPAGothic\nfont size = 9\nlist height = 6000\nlist width = 7000\n"
+            "only top folder =0\nno try =0\nno confirm =0\nerror continue =0\nignore case = 0\nreg order =0\n"
+            "reg search str = \nreg replace str = \n"
+            "template left = 2100\ntemplate top = 2100\ntemplate width = 11250\ntemplate height = 7500\n");
+        QCOMPARE(savedText(settings), expected.replace(u'\n', QStringLiteral("\r\n")));
         // A folder in the way: a message, and the defaults stay.
         QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("Conf.txt")));
         QVERIFY(!ConfLoad(confPath(), &settings, m_user).isEmpty());

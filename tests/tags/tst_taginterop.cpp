@@ -21,14 +21,12 @@ private:
     QString m_id3v2;
     QTemporaryDir m_dir;
 
-    static const char *dumpScript()
-    {
-        return "import json, sys\n"
-               "from mutagen.id3 import ID3\n"
-               "tags = ID3(sys.argv[1], translate=False, load_v1=False)\n"
-               "print(json.dumps({'version': '%d.%d' % tags.version[:2],\n"
-               "                  'frames': {k: {'repr': repr(v), 'text': str(v)} for k, v in tags.items()}}))\n";
-    }
+    static constexpr char dumpScript[] = "import json, sys\n"
+                                         "from mutagen.id3 import ID3\n"
+                                         "tags = ID3(sys.argv[1], translate=False, load_v1=False)\n"
+                                         "print(json.dumps({'version': '%d.%d' % tags.version[:2],\n"
+                                         "                  'frames': {k: {'repr': repr(v), 'text': str(v)} "
+                                         "for k, v in tags.items()}}))\n";
 
     QString run(const QString &program, const QStringList &arguments, const QString &folder = {})
     {
@@ -46,7 +44,7 @@ private:
     // The tag's version and, by frame, what the tool reads in it.
     QJsonObject mutagenDump(const QString &path)
     {
-        const QString output = run(m_python, {QStringLiteral("-c"), QString::fromLatin1(dumpScript()), path});
+        const QString output = run(m_python, {QStringLiteral("-c"), QString::fromLatin1(dumpScript), path});
         return QJsonDocument::fromJson(output.toUtf8()).object();
     }
 
