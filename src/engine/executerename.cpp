@@ -3,7 +3,6 @@
 #include "engine/desktopservices.h"
 #include "engine/filedate.h"
 #include "engine/jobcontext.h"
-#include "engine/renamefile.h"
 #include "engine/renamepasses.h"
 #include "platform/displaytext.h"
 #include "platform/filesystem.h"
