@@ -1,6 +1,7 @@
 #include "engine/fileload.h"
 
 #include "engine/filelist.h"
+#include "engine/filerowreader.h"
 #include "engine/jobcontext.h"
 #include "engine/loaderstate.h"
 #include "platform/displaytext.h"
@@ -11,57 +12,11 @@
 #include "platform/userchannel.h"
 
 #include <algorithm>
-#include <ctime>
 
 namespace {
 
 const QString crlf = QStringLiteral("\r\n");
 const QString loadErrorTitle = QStringLiteral("ファイル名読み込みエラー　－　LoadFromFolder");
-
-// DateText for the many rows of a load: localtime_r reads the zone once per
-// load (see tzset in the callers) where a QDateTime conversion would look it up
-// again for every date. Files saved together share their texts.
-class RowDateText
-{
-public:
-    QString operator()(const QDateTime &time)
-    {
-        if (!time.isValid())
-            return {};
-        const time_t seconds = static_cast<time_t>(time.toSecsSinceEpoch());
-        if (seconds == m_seconds && !m_text.isEmpty())
-            return m_text;
-        struct tm local;
-        if (!::localtime_r(&seconds, &local) || local.tm_year + 1900 < 1 || local.tm_year + 1900 > 9999)
-            return DateText(time);
-        char16_t text[19];
-        put(text, local.tm_year + 1900, 4);
-        put(text + 5, local.tm_mon + 1, 2);
-        put(text + 8, local.tm_mday, 2);
-        put(text + 11, local.tm_hour, 2);
-        put(text + 14, local.tm_min, 2);
-        put(text + 17, local.tm_sec, 2);
-        text[4] = text[7] = u'/';
-        text[10] = u' ';
-        text[13] = text[16] = u':';
-        m_seconds = seconds;
-        m_text = QString(reinterpret_cast<const QChar *>(text), 19);
-        return m_text;
-    }
-
-private:
-    static void put(char16_t *at, int value, int digits)
-    {
-        for (int i = digits - 1; i >= 0; --i, value /= 10)
-            at[i] = char16_t(u'0' + value % 10);
-    }
-
-    time_t m_seconds = 0;
-    QString m_text;
-};
-
-// A cache of the last text only; PrepareFileRowReads starts it afresh.
-RowDateText rowDateText;
 
 void endProgress(UserChannel &user)
 {
@@ -75,24 +30,6 @@ void shareFolder(RenameRow &row, const std::vector<RenameRow> &built)
 {
     if (!built.empty() && built.back()[RenameField::Folder] == row[RenameField::Folder])
         row[RenameField::Folder] = built.back()[RenameField::Folder];
-}
-
-bool fillRow(const FileSystem &files, const QString &path, const QString &folder, const QString &name,
-             const FileInfo &item, RenameRow *row)
-{
-    if (!item.exists)
-        return false;
-    RenameRow fresh;
-    fresh[RenameField::NewName] = name;
-    fresh[RenameField::CurrentName] = name;
-    fresh[RenameField::Created] = rowDateText(item.created);
-    fresh[RenameField::Modified] = item.modified == item.created ? fresh[RenameField::Created]
-                                                                   : rowDateText(item.modified);
-    fresh[RenameField::Size] = SizeText(item.isFolder ? files.folderSize(path) : item.size);
-    fresh[RenameField::Folder] = folder;
-    fresh[RenameField::Path] = path;
-    *row = std::move(fresh);
-    return true;
 }
 
 void loadTagRows(JobContext &context, LoaderState &state, const PathList &list)
@@ -116,34 +53,15 @@ void loadTagRows(JobContext &context, LoaderState &state, const PathList &list)
 
 } // namespace
 
-bool ReadFileRow(const FileSystem &files, const QString &path, RenameRow *row)
-{
-    return fillRow(files, path, FolderOf(path), FileNameOf(path), files.info(path), row);
-}
-
-bool ReadFileRow(const FileSystem &files, FolderHandles &folders, const QString &path, RenameRow *row)
-{
-    const QString folder = FolderOf(path);
-    const QString name = FileNameOf(path);
-    return fillRow(files, path, folder, name, files.infoIn(folders.of(folder), name), row);
-}
-
-void PrepareFileRowReads()
-{
-    ::tzset();
-    rowDateText = RowDateText();
-}
-
 int InsertRow(RenameRowList &rows, int position, RenameRow row)
 {
     return rows.insert(position, std::move(row));
 }
 
-bool AddFileRow(JobContext &context, const QString &path, int position)
+bool AddFileRow(JobContext &context, FileRowReader &reader, const QString &path, int position)
 {
-    PrepareFileRowReads();
     RenameRow row;
-    if (!ReadFileRow(context.files, path, &row))
+    if (!reader.read(path, &row))
         return true;
     InsertRow(context.rows, position, std::move(row));
     if (!context.inputs.searchText.isEmpty())
@@ -177,7 +95,7 @@ bool LoadFromFolder(JobContext &context, LoaderState &state, const QString &fold
         return true;
     }
 
-    PrepareFileRowReads();
+    FileRowReader reader(context.files);
     context.user.showStatus(QStringLiteral("リスト作成中"));
     PathList list;
     if (context.job == JobKind::FolderRename)
@@ -204,7 +122,7 @@ bool LoadFromFolder(JobContext &context, LoaderState &state, const QString &fold
     FolderHandles folders(context.files);
     for (int i = 1; i <= n; ++i) {
         RenameRow row;
-        if (ReadFileRow(context.files, folders, list.paths[i - 1], &row)) {
+        if (reader.read(folders, list.paths[i - 1], &row)) {
             shareFolder(row, built);
             built.push_back(std::move(row));
         } else {
@@ -236,12 +154,12 @@ void ReadChosenFiles(JobContext &context, LoaderState &state, const QStringList 
     if (state.tagRows)
         state.tagRows->clear();
     context.user.showStatus(QStringLiteral("ファイルリスト作成中"));
-    PrepareFileRowReads();
+    FileRowReader reader(context.files);
     std::vector<RenameRow> built;
     built.reserve(static_cast<std::size_t>(paths.size()));
     for (const QString &path : paths) {
         RenameRow row;
-        if (ReadFileRow(context.files, path, &row))
+        if (reader.read(path, &row))
             built.push_back(std::move(row));
     }
     std::reverse(built.begin(), built.end());

@@ -9,16 +9,9 @@ struct CommandStates;
 struct JobContext;
 struct LoaderState;
 class FileSystem;
+class FileRowReader;
 class FolderHandles;
 
-// Reads one file or folder into a fresh row: both name columns, the two
-// dates, the size (of a folder: everything inside it), the folder and the
-// path. False when the item cannot be read; *row is then untouched.
-bool ReadFileRow(const FileSystem &files, const QString &path, RenameRow *row);
-// The same for one of many items of a load, read relative to their folders.
-bool ReadFileRow(const FileSystem &files, FolderHandles &folders, const QString &path, RenameRow *row);
-// Takes the time zone afresh for the rows ReadFileRow reads next; every load calls it once.
-void PrepareFileRowReads();
 
 // Inserts row at position (1-based); a position past the end appends.
 // Returns the position used.
@@ -26,7 +19,7 @@ int InsertRow(RenameRowList &rows, int position, RenameRow row);
 
 // Adds the row of path at position and returns failed (the item could not be
 // read). Try becomes available once the list has rows and a search text.
-bool AddFileRow(JobContext &context, const QString &path, int position);
+bool AddFileRow(JobContext &context, FileRowReader &reader, const QString &path, int position);
 
 // The count label shows the row count (empty for none); the all-select button
 // and Try are available exactly while the list has rows.

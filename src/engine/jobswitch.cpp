@@ -2,6 +2,7 @@
 
 #include "engine/commandstates.h"
 #include "engine/fileload.h"
+#include "engine/filerowreader.h"
 #include "engine/jobinputs.h"
 #include "engine/listcommands.h"
 #include "engine/loaderstate.h"
@@ -68,8 +69,9 @@ void JobSwitch::carryRows(JobKind previous, JobKind next, const std::function<Jo
     ProgressMeter progress(m_parts.user, static_cast<int>(paths.size()), ProgressMeter::Direction::Up);
     m_parts.rows.clear();
     JobContext run = context();
+    FileRowReader reader(run.files);
     for (int index = 1; index <= paths.size(); ++index) {
-        AddFileRow(run, paths.at(index - 1), index);
+        AddFileRow(run, reader, paths.at(index - 1), index);
         progress.at(index);
     }
     SetFileCnt(m_parts.loader, m_parts.states, m_parts.rows.count());

@@ -1,15 +1,16 @@
 #include "engine/listdrop.h"
 
-#include <QSet>
-
 #include "engine/fileload.h"
 #include "engine/filelist.h"
+#include "engine/filerowreader.h"
 #include "engine/jobcontext.h"
 #include "engine/loaderstate.h"
 #include "platform/displaytext.h"
 #include "platform/pathtext.h"
 #include "platform/progressmeter.h"
 #include "platform/userchannel.h"
+
+#include <QSet>
 
 #include <algorithm>
 
@@ -54,7 +55,7 @@ bool dropPaths(JobContext &context, LoaderState &state, const QStringList &dropp
         paths.append(row[RenameField::Path]);
     const QStringList listed = sortedPaths(std::move(paths));
 
-    PrepareFileRowReads();
+    FileRowReader reader(context.files);
     const bool folderJob = context.job == JobKind::FolderRename;
     const QString kind = folderJob ? QStringLiteral("フォルダ") : QStringLiteral("ファイル");
     context.user.showStatus(kind + u"リスト作成中");
@@ -87,7 +88,7 @@ bool dropPaths(JobContext &context, LoaderState &state, const QStringList &dropp
     for (int i = 1; i <= m; ++i) {
         progress.at(i);
         RenameRow row;
-        if (ReadFileRow(context.files, fresh[i - 1], &row)) {
+        if (reader.read(fresh[i - 1], &row)) {
             row.selected = true;
             block.push_back(std::move(row));
         } else {
