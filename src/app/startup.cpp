@@ -49,13 +49,13 @@ StartUp::Outcome StartUp::applySwitches()
         m_controller.SelectJob(JobKind::FileNameReplace);
     }
     if (m_line.onlyTop())
-        m_controller.options().onlyTopFolder = true;
+        m_controller.SetOption(&RunOptions::onlyTopFolder, true);
     if (m_line.noConfirm())
-        m_controller.options().noConfirm = true;
+        m_controller.SetOption(&RunOptions::noConfirm, true);
     if (m_line.hasSearch())
-        m_controller.inputs().searchText = m_line.search();
+        m_controller.SetSearchInput(&JobInputs::searchText, m_line.search());
     if (m_line.hasPattern())
-        m_controller.inputs().replaceText = m_line.pattern();
+        m_controller.SetSearchInput(&JobInputs::replaceText, m_line.pattern());
     if (m_line.unpaired()) {
         ShowPlainMessage(m_controller.user(),
                          QStringLiteral("コマンドパラメータ　－　search / pattern の片方が指定されていません！"));

@@ -565,54 +565,74 @@ void JobController::DropRows(int row)
 
 void JobController::SetNumberingInput(QString JobInputs::*field, const QString &text)
 {
+    if (refused())
+        return;
     m_inputs.*field = text;
     RefreshJobInputs();
 }
 
 void JobController::SetAddTop(bool on)
 {
+    if (refused())
+        return;
     m_inputs.addTop = on;
     RefreshJobInputs();
 }
 
 void JobController::SetSearchInput(QString JobInputs::*field, const QString &text)
 {
+    if (refused())
+        return;
     m_inputs.*field = text;
     SearchTextChanged();
 }
 
 void JobController::SetBaseDate(QDate date)
 {
+    if (refused())
+        return;
     m_inputs.baseDate = date;
 }
 
 void JobController::SetBaseTime(QTime time)
 {
+    if (refused())
+        return;
     m_inputs.baseTime = time;
 }
 
 void JobController::SetStepMinutes(const QString &text)
 {
+    if (refused())
+        return;
     m_inputs.stepMinutes = text;
 }
 
 void JobController::SetDirectData(bool on)
 {
+    if (refused())
+        return;
     m_tagJob.ChkManual = on;
 }
 
 void JobController::SetTagV1(bool on)
 {
+    if (refused())
+        return;
     m_tagJob.TagV1 = on;
 }
 
 void JobController::SetTagV2(bool on)
 {
+    if (refused())
+        return;
     m_tagJob.TagV2 = on;
 }
 
 void JobController::SetTagTemplate(int column, const QString &text)
 {
+    if (refused())
+        return;
     m_tagJob.txtField[column] = text;
     if (m_tagJob.rows().count() > 0)
         m_states.tryEnabled = true;
@@ -620,22 +640,30 @@ void JobController::SetTagTemplate(int column, const QString &text)
 
 void JobController::ResetTagTemplates()
 {
+    if (refused())
+        return;
     m_tagJob.resetTemplates();
 }
 
 void JobController::ChooseReplaceTarget(const QString &tag)
 {
+    if (refused())
+        return;
     if (!tag.isEmpty() && activeRowCount() > 0)
         m_states.tryEnabled = true;
 }
 
 void JobController::OfferTry()
 {
+    if (refused())
+        return;
     m_states.tryEnabled = true;
 }
 
 void JobController::OpenFolder(const QString &folder)
 {
+    if (refused())
+        return;
     m_loader.loadCancelled = false;
     if (job() != JobKind::Mp3TagEdit)
         m_inputs.baseName.clear();
@@ -669,6 +697,8 @@ QStringList JobController::ActiveColumn(int column) const
 
 void JobController::ApplyDirectData(int column, const QStringList &values)
 {
+    if (refused())
+        return;
     if (job() == JobKind::Mp3TagEdit) {
         TagRowList &rows = m_tagJob.rows();
         for (int i = 1; i <= rows.count(); ++i) {
