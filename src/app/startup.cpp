@@ -134,7 +134,8 @@ int StartUp::runOneJob(int loadResult)
     int result;
     if (mp3) {
         // The tag job has no unattended flag of its own: an unattended run is quiet.
-        result = m_controller.tagJob().TryTags(m_controller.inputs().searchText, m_controller.states(), true);
+        const JobInputs &inputs = m_controller.inputs();
+        result = m_controller.tagJob().TryTags(inputs.searchText, inputs.ChkManual, m_controller.states(), true);
     } else {
         JobContext context = m_controller.context();
         result = toInt(PlanJob(context, quiet));

@@ -102,11 +102,11 @@ TryResult JobController::TryCommand()
     const RunOptions options = m_options;
     TryResult result;
     if (job() == JobKind::Mp3TagEdit) {
-        result = m_tagJob.TryTags(inputs.searchText, m_states, quiet()) < 0 ? TryResult::Invalid
+        result = m_tagJob.TryTags(inputs.searchText, inputs.ChkManual, m_states, quiet()) < 0 ? TryResult::Invalid
                                                                               : TryResult::Planned;
     } else {
         // With typed names they are checked as they stand, not computed.
-        if (m_tagJob.ChkManual && m_switch.setup().directDataBox)
+        if (inputs.ChkManual && m_switch.setup().directDataBox)
             inputs.searchText.clear();
         JobContext run = contextFor(inputs, options);
         result = PlanJob(run, quiet());
@@ -477,7 +477,7 @@ void JobController::NewCommandFile()
     m_commandFilePath.clear();
     applySetup(setup);
     m_currentFolder.clear();
-    m_tagJob.ChkManual = false;
+    m_inputs.ChkManual = false;
     ClearLists();
 }
 
@@ -612,7 +612,7 @@ void JobController::SetDirectData(bool on)
 {
     if (refused())
         return;
-    m_tagJob.ChkManual = on;
+    m_inputs.ChkManual = on;
 }
 
 void JobController::SetTagV1(bool on)
@@ -715,7 +715,7 @@ void JobController::ApplyDirectData(int column, const QStringList &values)
         }
         m_rows.changed(1, m_rows.count());
     }
-    m_tagJob.ChkManual = true;
+    m_inputs.ChkManual = true;
     m_states.tryEnabled = true;
 }
 

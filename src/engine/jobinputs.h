@@ -32,4 +32,8 @@ struct JobInputs
     QDate baseDate;
     QTime baseTime;
     QString stepMinutes = QStringLiteral("  0");
+
+    // "データを直接指定": the user has edited the rows directly, so Try checks
+    // them as they stand and computes nothing.
+    bool ChkManual = false;
 };

@@ -105,12 +105,12 @@ void Mp3TagJob::AddTagRow(const QString &path, int position)
     m_rows.insert(position == 0 ? m_rows.count() + 1 : position, std::move(row));
 }
 
-int Mp3TagJob::TryTags(const QString &searchText, CommandStates &states, bool quiet)
+int Mp3TagJob::TryTags(const QString &searchText, bool directData, CommandStates &states, bool quiet)
 {
     const int count = m_rows.count();
     if (count == 0)
         return 0;
-    if (!ChkManual) {
+    if (!directData) {
         Progress progress(m_user, count);
         bool patternChecked = false;
         for (int i = 1; i <= count; ++i) {

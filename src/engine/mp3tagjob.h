@@ -30,8 +30,6 @@ public:
     // Read and write the ID3v1 block / the ID3v2 tag.
     bool TagV1 = true;
     bool TagV2 = true;
-    // The user has edited the rows directly: Try computes nothing.
-    bool ChkManual = false;
     // One template per column, by 0-based column index; keepTemplate() leaves
     // a column alone.
     std::array<QString, TagRow::FieldCount> txtField;
@@ -53,7 +51,7 @@ public:
     // Fills the columns whose template was changed from each row's file name.
     // 0 when done or nothing to do, -1 when the search pattern is invalid or
     // an expansion failed (the text engine has shown why).
-    int TryTags(const QString &searchText, CommandStates &states, bool quiet);
+    int TryTags(const QString &searchText, bool directData, CommandStates &states, bool quiet);
     // Writes into each row's file the columns that differ from it. -1 when any
     // file failed, else 0; ID3v1 text that had to lose characters is listed as a warning.
     // opener may be null (nothing is opened then).

@@ -98,7 +98,7 @@ void ReplaceGroup::refresh()
     m_lblReplace->setVisible(setup.replaceBox);
     InputBoxes::setText(m_cmbSearch, m_controller.inputs().searchText);
     InputBoxes::setText(m_cmbReplace, m_controller.inputs().replaceText);
-    m_chkManual->setChecked(m_controller.tagJob().ChkManual);
+    m_chkManual->setChecked(m_controller.inputs().ChkManual);
 }
 
 bool ReplaceGroup::eventFilter(QObject *watched, QEvent *event)

@@ -67,7 +67,7 @@ private Q_SLOTS:
         c.inputs().searchText = u"txt"_qs;
         c.inputs().replaceText = u"doc"_qs;
         c.rows().setField(1, RenameField::NewName, u"typed.txt"_qs);
-        c.tagJob().ChkManual = true;
+        c.inputs().ChkManual = true;
         QCOMPARE(c.TryCommand(), TryResult::Planned);
         QCOMPARE(c.rows().field(1, RenameField::NewName), u"typed.txt"_qs);
         QCOMPARE(c.rows().field(2, RenameField::NewName), c.rows().field(2, RenameField::CurrentName));

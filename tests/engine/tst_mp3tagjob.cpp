@@ -115,7 +115,7 @@ private Q_SLOTS:
         job.txtField[2] = "V2 Artist"; // Artist, as it already is
         job.txtField[5] = "$1";        // TruckNo
         job.txtField[9] = "ignored";   // Path. is never a tag field
-        QCOMPARE(job.TryTags("^(\\d+) (.+)\\.MP3$", m_states, true), 0);
+        QCOMPARE(job.TryTags("^(\\d+) (.+)\\.MP3$", false, m_states, true), 0);
         QVERIFY(m_user.messages.isEmpty());
         const TagRow &row = job.rows().row(1);
         QCOMPARE(row[TagField::Title], "Intro");
@@ -125,7 +125,7 @@ private Q_SLOTS:
         QVERIFY(job.rows().isSelected(1) && !job.rows().isSelected(2) && m_states.executeEnabled);
 
         // An invalid search is reported as in the file-name job and stops the Try.
-        QCOMPARE(job.TryTags("((", m_states, false), -1);
+        QCOMPARE(job.TryTags("((", false, m_states, false), -1);
         QCOMPARE(m_user.messages.size(), 1);
         QCOMPARE(m_user.messages[0].title, "正規表現エラー　－　RegReplace");
         QVERIFY(!m_states.executeEnabled);
