@@ -80,13 +80,16 @@ void RunJournal::complete()
 
 bool RunJournal::unfinished(const QString &path)
 {
+    const QByteArray end = QByteArray("\0C\0", 3);
     bool busy = false;
     QString error;
+    // A finished run, the usual case, shows in the last bytes alone.
+    if (JournalFile::read(path, &busy, &error, end.size()) == end)
+        return false;
     const QByteArray bytes = JournalFile::read(path, &busy, &error);
     // Every field ends in NUL and begins with a letter of its own, so these
     // three bytes stand only for the marks of a whole plan and of the end.
-    return !busy && bytes.startsWith(magic) && bytes.contains(QByteArray("\0B\0", 3))
-           && !bytes.endsWith(QByteArray("\0C\0", 3));
+    return !busy && bytes.startsWith(magic) && bytes.contains(QByteArray("\0B\0", 3)) && !bytes.endsWith(end);
 }
 
 QString RunJournal::defaultPath()

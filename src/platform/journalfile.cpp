@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -102,7 +103,7 @@ void JournalFile::close()
     m_fd = -1;
 }
 
-QByteArray JournalFile::read(const QString &path, bool *busy, QString *error)
+QByteArray JournalFile::read(const QString &path, bool *busy, QString *error, qint64 lastBytes)
 {
     *busy = false;
     error->clear();
@@ -122,8 +123,11 @@ QByteArray JournalFile::read(const QString &path, bool *busy, QString *error)
     }
     QFile file;
     QByteArray bytes;
-    if (file.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
+    if (file.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle)) {
+        if (lastBytes >= 0)
+            file.seek(std::max<qint64>(0, file.size() - lastBytes));
         bytes = file.readAll();
+    }
     else
         *error = file.errorString() + QStringLiteral("\r\n") + path;
     ::close(fd);

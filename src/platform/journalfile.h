@@ -26,9 +26,9 @@ public:
     // Releases the lock; the file stays.
     void close();
 
-    // The whole file; empty with *error set when it cannot be read. busy
-    // tells whether a live process holds it for a run.
-    static QByteArray read(const QString &path, bool *busy, QString *error);
+    // The whole file, or its last lastBytes; empty with *error set when it
+    // cannot be read. busy tells whether a live process holds it for a run.
+    static QByteArray read(const QString &path, bool *busy, QString *error, qint64 lastBytes = -1);
 
 private:
     int m_fd = -1;
