@@ -83,7 +83,11 @@ TryResult PlanReplace(JobContext &context, bool quiet)
         else if (planned != row[RenameField::CurrentName])
             changed.push_back(index);
 
-        progress.at(index);
+        // Stopped: the controller drops what was planned so far.
+        if (!progress.at(index)) {
+            rows.changed(1, index);
+            return CompletePlan(context, TryResult::Invalid);
+        }
     }
     rows.changed(1, count);
 

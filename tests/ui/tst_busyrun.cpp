@@ -25,6 +25,7 @@ private Q_SLOTS:
     void cleanup();
     void commandsDuringARunChangeNothing();
     void closingDuringARunWaitsForASafePoint();
+    void aStoppedTryKeepsNoPlan();
 
 private:
     void meddle();
@@ -128,6 +129,17 @@ void TestBusyRun::closingDuringARunWaitsForASafePoint()
     for (const QString &name : names)
         QVERIFY2(name.startsWith(u'f'), qPrintable(name));
     QTRY_VERIFY(!m_window->isVisible());
+}
+
+void TestBusyRun::aStoppedTryKeepsNoPlan()
+{
+    m_user->onEvents = [this] { m_window->findChild<QPushButton *>(QStringLiteral("cmdStop"))->click(); };
+    m_window->control<QPushButton>(QStringLiteral("cmdSetInf"))->click();
+    for (int i = 1; i <= fileCount; ++i) {
+        const RenameRow &row = m_controller->rows().row(i);
+        QCOMPARE(row[RenameField::NewName], row[RenameField::CurrentName]);
+    }
+    QVERIFY(!m_controller->states().executeEnabled);
 }
 
 QTEST_MAIN(TestBusyRun)
