@@ -587,34 +587,6 @@ void JobController::SetSearchInput(QString JobInputs::*field, const QString &tex
     SearchTextChanged();
 }
 
-void JobController::SetBaseDate(QDate date)
-{
-    if (refused())
-        return;
-    m_inputs.baseDate = date;
-}
-
-void JobController::SetBaseTime(QTime time)
-{
-    if (refused())
-        return;
-    m_inputs.baseTime = time;
-}
-
-void JobController::SetStepMinutes(const QString &text)
-{
-    if (refused())
-        return;
-    m_inputs.stepMinutes = text;
-}
-
-void JobController::SetDirectData(bool on)
-{
-    if (refused())
-        return;
-    m_inputs.ChkManual = on;
-}
-
 void JobController::SetTagV1(bool on)
 {
     if (refused())

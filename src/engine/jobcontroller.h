@@ -183,11 +183,15 @@ public:
     void SetNumberingInput(QString JobInputs::*field, const QString &text);
     void SetAddTop(bool on);
     void SetSearchInput(QString JobInputs::*field, const QString &text);
-    void SetBaseDate(QDate date);
-    void SetBaseTime(QTime time);
-    void SetStepMinutes(const QString &text);
-    // The MP3 job's choices: "データを直接指定", the tag versions, the field templates.
-    void SetDirectData(bool on);
+    // An input nothing else follows: the base date and time, the step,
+    // "データを直接指定".
+    template <class Value>
+    void SetInput(Value JobInputs::*field, const Value &value)
+    {
+        if (!refused())
+            m_inputs.*field = value;
+    }
+    // The MP3 job's choices: the tag versions and the field templates.
     void SetTagV1(bool on);
     void SetTagV2(bool on);
     void SetTagTemplate(int column, const QString &text);

@@ -86,7 +86,7 @@ void ReplaceGroup::bindInputs()
             [this](const QString &text) { m_controller.SetSearchInput(&JobInputs::searchText, text); });
     connect(m_cmbReplace, &QComboBox::editTextChanged, this,
             [this](const QString &text) { m_controller.SetSearchInput(&JobInputs::replaceText, text); });
-    connect(m_chkManual, &QCheckBox::clicked, this, [this](bool on) { m_controller.SetDirectData(on); });
+    connect(m_chkManual, &QCheckBox::clicked, this, [this](bool on) { m_controller.SetInput(&JobInputs::ChkManual, on); });
 }
 
 void ReplaceGroup::refresh()

@@ -41,10 +41,10 @@ TimeStampGroup::TimeStampGroup(JobController &controller, QWidget *parent)
     layout->addWidget(m_cmbMinutes);
     layout->addStretch(1);
 
-    connect(m_dtpDate, &QDateEdit::dateChanged, this, [this](QDate date) { m_controller.SetBaseDate(date); });
-    connect(m_dtpTime, &QTimeEdit::timeChanged, this, [this](QTime time) { m_controller.SetBaseTime(time); });
+    connect(m_dtpDate, &QDateEdit::dateChanged, this, [this](QDate date) { m_controller.SetInput(&JobInputs::baseDate, date); });
+    connect(m_dtpTime, &QTimeEdit::timeChanged, this, [this](QTime time) { m_controller.SetInput(&JobInputs::baseTime, time); });
     connect(m_cmbMinutes, &QComboBox::editTextChanged, this,
-            [this](const QString &text) { m_controller.SetStepMinutes(text); });
+            [this](const QString &text) { m_controller.SetInput(&JobInputs::stepMinutes, text); });
 }
 
 void TimeStampGroup::refresh()
