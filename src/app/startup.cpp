@@ -1,16 +1,13 @@
 #include "app/startup.h"
 
 #include "app/commandline.h"
-#include "engine/executerename.h"
 #include "engine/jobcontroller.h"
-#include "engine/planjob.h"
+#include "platform/filesystem.h"
 #include "platform/showmessage.h"
 #include "platform/systempaths.h"
 #include "platform/userchannel.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QThread>
 
 StartUp::StartUp(JobController &controller, const CommandLine &line)
@@ -67,8 +64,7 @@ StartUp::Outcome StartUp::applySwitches()
         const bool failed = m_controller.LoadFolder(folder);
         // An unattended run on a folder that is not there or cannot be read
         // has failed, not found "nothing to change".
-        const QFileInfo info(folder);
-        if (m_unattended && (failed || !info.isDir() || !info.isReadable() || !info.isExecutable()))
+        if (m_unattended && (failed || !m_controller.files().canListFolder(folder)))
             return Outcome::Failed;
     }
     m_controller.startedFromCommandLine = false;
@@ -106,8 +102,7 @@ StartUp::Outcome StartUp::runJobs()
     m_controller.unattended = false;
     migrateTemplate();
     // The last run's journal can put its names back even after a restart.
-    m_controller.states().restoreFileNameEnabled = m_controller.journalUndoable();
-    Q_EMIT m_controller.changed();
+    m_controller.RefreshUndoState();
     return outcome;
 }
 
@@ -128,30 +123,17 @@ StartUp::Outcome StartUp::runQueue()
 // file loaded) is clean, executes it. Returns the last result: negative on failure.
 int StartUp::runOneJob(int loadResult)
 {
-    const bool quiet = m_controller.options().noConfirm;
     const bool mp3 = m_controller.job() == JobKind::Mp3TagEdit;
     const int declined = m_controller.user().declinedQuestions();
-    int result;
-    if (mp3) {
-        // The tag job has no unattended flag of its own: an unattended run is quiet.
-        const JobInputs &inputs = m_controller.inputs();
-        result = m_controller.tagJob().TryTags(inputs.searchText, inputs.ChkManual, m_controller.states(), true);
-    } else {
-        JobContext context = m_controller.context();
-        result = toInt(PlanJob(context, quiet));
-    }
-    result |= loadResult;
+    const int result = m_controller.PlanUnattended() | loadResult;
     // Ctrl+C or SIGTERM during the plan: nothing is executed.
     if (m_controller.user().stopRequested())
         return -1;
     if (result != 0)
         return result;
-    if (mp3)
-        return m_controller.tagJob().ExecuteTags(m_controller.states(), nullptr, true);
-    JobContext context = m_controller.context();
-    if (ExecuteRename(context, quiet))
+    if (m_controller.ExecuteUnattended() < 0)
         return -1;
-    if (m_controller.user().declinedQuestions() == declined)
+    if (mp3 || m_controller.user().declinedQuestions() == declined)
         return 0;
     ShowPlainMessage(m_controller.user(), QStringLiteral("確認が得られなかったため実行していません。\r\n"
                                                          "確認なしで実行するには -no_confirm を付けてください。"));
@@ -160,14 +142,14 @@ int StartUp::runOneJob(int loadResult)
 
 QString StartUp::resolve(const QString &path) const
 {
-    if (QFileInfo(path).isAbsolute())
+    if (QDir::isAbsolutePath(path))
         return path;
     return QDir(SystemPaths::programFolder()).absoluteFilePath(path);
 }
 
 bool StartUp::reportMissing(const QString &path)
 {
-    if (QFileInfo::exists(path))
+    if (m_controller.files().exists(path))
         return false;
     ShowPlainMessage(m_controller.user(), QStringLiteral("ファイルが見つかりません！\r\n\r\n") + path);
     return true;
@@ -176,21 +158,22 @@ bool StartUp::reportMissing(const QString &path)
 // An older Corvane kept its template as template.txt beside the program.
 void StartUp::migrateTemplate()
 {
+    FileSystem &files = m_controller.files();
     const QDir program(SystemPaths::programFolder());
     const QString old = program.filePath(QStringLiteral("template.txt"));
-    if (!QFileInfo::exists(old))
+    if (!files.exists(old))
         return;
     const QString current = program.filePath(QStringLiteral("parts/テンプレート.txt"));
-    if (!QFileInfo::exists(current)) {
+    if (!files.exists(current)) {
         program.mkpath(QStringLiteral("parts"));
-        QFile::rename(old, current);
+        files.rename(old, current);
     }
     // The old file goes only once its text is safe in the new place.
-    if (!QFileInfo::exists(current))
+    if (!files.exists(current))
         return;
-    for (int attempt = 0; attempt < 500 && QFileInfo::exists(old); ++attempt) {
-        QFile::remove(old);
-        if (QFileInfo::exists(old))
+    for (int attempt = 0; attempt < 500 && files.exists(old); ++attempt) {
+        files.remove(old);
+        if (files.exists(old))
             QThread::msleep(10);
     }
 }

@@ -63,6 +63,7 @@ JobController::JobController(UserChannel &user, FileSystem &files, DesktopServic
 {
     m_text.setTagReader(&m_tagJob);
     m_loader.tagRows = &m_tagRows;
+    m_loader.countChanged = [this] { Q_EMIT countTextChanged(m_loader.countText); };
 }
 
 JobController::~JobController() = default;
@@ -255,6 +256,35 @@ void JobController::RecoverInterruptedRun()
     Q_EMIT changed();
 }
 
+void JobController::RefreshUndoState()
+{
+    m_states.restoreFileNameEnabled = journalUndoable();
+    Q_EMIT changed();
+}
+
+int JobController::PlanUnattended()
+{
+    if (refused())
+        return -1;
+    const BusyScope busy(*this);
+    // The tag job has no unattended flag of its own: an unattended run is quiet.
+    if (job() == JobKind::Mp3TagEdit)
+        return m_tagJob.TryTags(m_inputs.searchText, m_inputs.ChkManual, m_states, true);
+    JobContext run = context();
+    return toInt(PlanJob(run, m_options.noConfirm));
+}
+
+int JobController::ExecuteUnattended()
+{
+    if (refused())
+        return -1;
+    const BusyScope busy(*this);
+    if (job() == JobKind::Mp3TagEdit)
+        return m_tagJob.ExecuteTags(m_states, nullptr, true);
+    JobContext run = context();
+    return ExecuteRename(run, m_options.noConfirm) ? -1 : 0;
+}
+
 void JobController::SetNoTryMode(bool on)
 {
     if (refused())
@@ -389,7 +419,7 @@ QString JobController::caption() const
 
 SetupMapping JobController::mapping()
 {
-    return {m_inputs, m_options, m_tagJob, showId3, m_searchHistory, m_replaceHistory, mp3ColumnWidths};
+    return {m_inputs, m_options, m_tagJob, showId3, m_searchHistory, m_replaceHistory, m_mp3ColumnWidths};
 }
 
 void JobController::applySettings(const Settings &settings)
@@ -615,6 +645,32 @@ void JobController::ResetTagTemplates()
     if (refused())
         return;
     m_tagJob.resetTemplates();
+}
+
+InputHistory &JobController::historyFor(QString JobInputs::*field)
+{
+    return field == &JobInputs::replaceText ? m_replaceHistory : m_searchHistory;
+}
+
+QStringList JobController::DropDownFor(QString JobInputs::*field)
+{
+    return historyFor(field).rebuildDropDown(m_options.regOrder);
+}
+
+void JobController::RemoveFromDropDown(QString JobInputs::*field, const QString &text)
+{
+    if (!refused())
+        historyFor(field).removeFromDropDown(text);
+}
+
+void JobController::SetRowSelected(int row, bool on)
+{
+    m_rows.editRow(row).selected = on;
+}
+
+void JobController::SetTagRowSelected(int row, bool on)
+{
+    m_tagJob.rows().editRow(row).selected = on;
 }
 
 void JobController::ChooseReplaceTarget(const QString &tag)

@@ -38,15 +38,16 @@ public:
     JobController(UserChannel &user, FileSystem &files, DesktopServices *desktop = nullptr);
     ~JobController() override;
 
-    RenameRowList &rows() { return m_rows; }
-    Mp3TagJob &tagJob() { return m_tagJob; }
-    TextEngine &text() { return m_text; }
-    JobInputs &inputs() { return m_inputs; }
-    RunOptions &options() { return m_options; }
-    CommandStates &states() { return m_states; }
-    LoaderState &loader() { return m_loader; }
-    InputHistory &searchHistory() { return m_searchHistory; }
-    InputHistory &replaceHistory() { return m_replaceHistory; }
+    // The state the window shows; it changes only through the commands below.
+    const RenameRowList &rows() const { return m_rows; }
+    const Mp3TagJob &tagJob() const { return m_tagJob; }
+    const JobInputs &inputs() const { return m_inputs; }
+    const RunOptions &options() const { return m_options; }
+    const CommandStates &states() const { return m_states; }
+    const InputHistory &searchHistory() const { return m_searchHistory; }
+    const InputHistory &replaceHistory() const { return m_replaceHistory; }
+    // The count label beside the list; countTextChanged follows it.
+    QString countText() const { return m_loader.countText; }
     UserChannel &user() { return m_user; }
 
     // From the start to the end of every long run. While busy, the window
@@ -61,9 +62,6 @@ public:
     const JobSetup &setup() const { return m_switch.setup(); }
     // The rows the list commands act on: the MP3 list in the MP3 job.
     int activeRowCount() const;
-
-    // A context for one planner, executor or loader run over the main list.
-    JobContext context();
 
     TryResult TryCommand();
     // The numbering box the last Try rejected, for the window to focus.
@@ -131,25 +129,36 @@ public:
     // "新規": forgets the command file and the folder, resets the inputs.
     void NewCommandFile();
     CommandSetup currentSetup();
-    // MP3 column widths a command file carried, twips (0: leave as is).
-    QList<int> mp3ColumnWidths;
+    // MP3 column widths a command file carried or the user gave, twips (0: leave as is).
+    QList<int> mp3ColumnWidths() const { return m_mp3ColumnWidths; }
+    void SetMp3ColumnWidths(const QList<int> &twips) { m_mp3ColumnWidths = twips; }
 
     // The journal of an interrupted run, at start-up: the user chooses to
     // put every item back or to finish the run; unattended, it is reported.
     void RecoverInterruptedRun();
     // The journal holds a run "元のファイル名に戻す" can still put back.
     bool journalUndoable() const;
+    // After a restart: "元のファイル名に戻す" follows the journal.
+    void RefreshUndoState();
+
+    // An unattended job: plans quietly, then executes the clean plan. Each
+    // returns a negative value on failure, as the command-file results do.
+    int PlanUnattended();
+    int ExecuteUnattended();
 
 Q_SIGNALS:
     // States, inputs, job or caption changed: the window refreshes.
     void changed();
     void busyChanged(bool busy);
+    void countTextChanged(const QString &text);
 
 private:
     friend class BusyScope;
     // A command that arrives while a run lets window events through.
     bool refused() const { return m_user.pumping(); }
+    JobContext context();
     JobContext contextFor(const JobInputs &inputs, const RunOptions &options);
+    InputHistory &historyFor(QString JobInputs::*field);
     bool restoreFromJournal();
     void selectJob(JobKind job);
     bool loadFolder(const QString &folder);
@@ -175,6 +184,7 @@ private:
     QString m_currentFolder;
     QString m_commandFilePath;
     QString m_optionText;
+    QList<int> m_mp3ColumnWidths;
     int m_runDepth = 0;
 
 public:
@@ -196,6 +206,12 @@ public:
     void SetTagV2(bool on);
     void SetTagTemplate(int column, const QString &text);
     void ResetTagTemplates();
+    // The search or replace box's drop-down list, and an entry the user deleted from it.
+    QStringList DropDownFor(QString JobInputs::*field);
+    void RemoveFromDropDown(QString JobInputs::*field, const QString &text);
+    // The list views write the user's selection through these.
+    void SetRowSelected(int row, bool on);
+    void SetTagRowSelected(int row, bool on);
     // A tag chosen in cmbReplaceTarget offers Try when there are rows.
     void ChooseReplaceTarget(const QString &tag);
     // Try becomes available (after "全て選択").

@@ -119,7 +119,8 @@ public:
             m_observer->rowsChanged(first, last);
     }
 
-    void setObserver(RowListObserver *observer) { m_observer = observer; }
+    // A view attaches to a list it only reads.
+    void setObserver(RowListObserver *observer) const { m_observer = observer; }
     RowListObserver *observer() const { return m_observer; }
 
 private:
@@ -130,5 +131,5 @@ private:
     }
 
     std::vector<Row> m_rows;
-    RowListObserver *m_observer = nullptr;
+    mutable RowListObserver *m_observer = nullptr;
 };

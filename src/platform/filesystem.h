@@ -40,6 +40,8 @@ public:
     virtual QString linkTarget(const QString &path) const;
     // A folder, or a link that leads to one.
     bool leadsToFolder(const QString &path) const;
+    // A folder whose items this user may list and look at.
+    virtual bool canListFolder(const QString &path) const { return leadsToFolder(path); }
 
     // The entries of a folder without "." and "..", in no particular order.
     // False when the folder cannot be opened or read to its end.

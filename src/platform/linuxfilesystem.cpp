@@ -304,6 +304,11 @@ QString LinuxFileSystem::linkTarget(const QString &path) const
     return target;
 }
 
+bool LinuxFileSystem::canListFolder(const QString &path) const
+{
+    return leadsToFolder(path) && ::access(QFile::encodeName(path).constData(), R_OK | X_OK) == 0;
+}
+
 bool LinuxFileSystem::listFolder(const QString &path, std::vector<FolderEntry> *entries) const
 {
     entries->clear();

@@ -13,6 +13,7 @@ public:
     FsStatus rename(const QString &from, const QString &to) override;
     FsStatus remove(const QString &path) override;
     QString linkTarget(const QString &path) const override;
+    bool canListFolder(const QString &path) const override;
     bool listFolder(const QString &path, std::vector<FolderEntry> *entries) const override;
     FsStatus setModifiedTime(const QString &path, const QDateTime &time) override;
     // Through the attribute ntfs-3g ("system.ntfs_crtime") or an SMB mount

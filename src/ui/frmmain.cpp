@@ -62,12 +62,9 @@ frmMain::frmMain(JobController &controller, UserChannel &user, bool debug, QWidg
     , m_controller(controller)
     , m_user(user)
     , m_debug(debug)
-    , m_sink(controller.tagJob())
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(AppIcon());
-    m_controller.loader().tagRows = &m_sink;
-    m_controller.loader().countChanged = [this] { m_lblCnt->setText(m_controller.loader().countText); };
 
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
@@ -125,15 +122,13 @@ frmMain::frmMain(JobController &controller, UserChannel &user, bool debug, QWidg
 
     connect(&m_controller, &JobController::changed, this, &frmMain::refresh);
     connect(&m_controller, &JobController::busyChanged, this, &frmMain::setBusy);
+    connect(&m_controller, &JobController::countTextChanged, m_lblCnt, &QLabel::setText);
     applySettings(Settings::defaults(QSize(1024, 768)));
     refresh();
 }
 
 frmMain::~frmMain()
 {
-    if (m_controller.loader().tagRows == &m_sink)
-        m_controller.loader().tagRows = nullptr;
-    m_controller.loader().countChanged = nullptr;
     if (auto *qtUser = dynamic_cast<QtUserChannel *>(&m_user))
         qtUser->setProgressWidgets(nullptr, nullptr);
 }
@@ -346,19 +341,19 @@ QWidget *frmMain::buildLists(QWidget *parent)
     m_listV = new RowListView(box);
     m_listV->setObjectName(QStringLiteral("ListV"));
     m_model = new RenameRowModel(m_controller.rows(), m_listV);
-    RenameRowList &rows = m_controller.rows();
+    const RenameRowList &rows = m_controller.rows();
     m_listV->bindRows(m_model,
                       {[&rows] { return rows.count(); }, [&rows](int i) { return rows.isSelected(i); },
-                       [&rows](int i, bool on) { rows.editRow(i).selected = on; }},
+                       [this](int i, bool on) { m_controller.SetRowSelected(i, on); }},
                       true);
 
     m_listVMp3 = new RowListView(box);
     m_listVMp3->setObjectName(QStringLiteral("ListV_MP3"));
     m_mp3Model = new TagRowModel(m_controller.tagJob().rows(), m_listVMp3);
-    TagRowList &tagRows = m_controller.tagJob().rows();
+    const TagRowList &tagRows = m_controller.tagJob().rows();
     m_listVMp3->bindRows(m_mp3Model,
                          {[&tagRows] { return tagRows.count(); }, [&tagRows](int i) { return tagRows.isSelected(i); },
-                          [&tagRows](int i, bool on) { tagRows.editRow(i).selected = on; }},
+                          [this](int i, bool on) { m_controller.SetTagRowSelected(i, on); }},
                          false);
 
     m_mp3Templates = new Mp3TemplateGroup(m_controller, m_user, m_listVMp3, box);
@@ -383,7 +378,7 @@ QWidget *frmMain::buildLists(QWidget *parent)
     connect(m_listV, &RowListView::rowsDropped, this, &frmMain::dropRows);
     // A command file of the MP3 job keeps the widths the user gave the columns.
     connect(m_listVMp3->horizontalHeader(), &QHeaderView::sectionResized, this,
-            [this] { m_controller.mp3ColumnWidths = m_appliedMp3Widths = mp3ColumnTwips(); });
+            [this] { m_controller.SetMp3ColumnWidths(m_appliedMp3Widths = mp3ColumnTwips()); });
     return box;
 }
 
@@ -410,8 +405,9 @@ void frmMain::refresh()
     m_mp3Templates->refresh();
     refreshOptions();
     refreshCommands();
-    if (m_controller.mp3ColumnWidths != m_appliedMp3Widths && !m_controller.mp3ColumnWidths.isEmpty())
-        applyMp3Columns(m_controller.mp3ColumnWidths);
+    const QList<int> mp3Widths = m_controller.mp3ColumnWidths();
+    if (mp3Widths != m_appliedMp3Widths && !mp3Widths.isEmpty())
+        applyMp3Columns(mp3Widths);
     activeList()->syncSelection();
 }
 
@@ -455,7 +451,7 @@ void frmMain::refreshCommands()
     m_cmdAllSelect->setEnabled(m_controller.activeRowCount() > 0);
     m_listV->setEnabled(states.listEnabled);
     m_listVMp3->setEnabled(states.listEnabled);
-    m_lblCnt->setText(m_controller.loader().countText);
+    m_lblCnt->setText(m_controller.countText());
 }
 
 Mp3FieldStrip *frmMain::fieldStrip() const
@@ -873,7 +869,7 @@ void frmMain::applyMp3Columns(const QList<int> &twipsList)
         if (twipsList.value(column) > 0)
             m_listVMp3->setColumnWidth(column, pixels(twipsList.value(column)));
     }
-    m_controller.mp3ColumnWidths = m_appliedMp3Widths = mp3ColumnTwips();
+    m_controller.SetMp3ColumnWidths(m_appliedMp3Widths = mp3ColumnTwips());
     m_mp3Templates->fieldStrip()->align();
 }
 

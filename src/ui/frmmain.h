@@ -2,7 +2,6 @@
 
 #include "engine/sortstate.h"
 #include "persist/settings.h"
-#include "ui/mp3listsink.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -126,7 +125,6 @@ private:
     UserChannel &m_user;
     bool m_debug;
     Settings m_settings;
-    Mp3ListSink m_sink;
     SortState m_sort;
     SortState m_mp3Sort;
     int m_mp3Column = 1; // the MP3 list's column clicked last, 1-based

@@ -1,16 +1,16 @@
 #include "ui/historycombo.h"
 
-#include "engine/inputhistory.h"
+#include "engine/jobcontroller.h"
 
 #include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalBlocker>
 
-HistoryCombo::HistoryCombo(InputHistory &history, std::function<bool()> regOrder, QWidget *parent)
+HistoryCombo::HistoryCombo(JobController &controller, QString JobInputs::*field, QWidget *parent)
     : QComboBox(parent)
-    , m_history(history)
-    , m_regOrder(std::move(regOrder))
+    , m_controller(controller)
+    , m_field(field)
 {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
@@ -26,7 +26,7 @@ void HistoryCombo::showPopup()
     {
         const QSignalBlocker blocker(this);
         clear();
-        addItems(m_history.rebuildDropDown(m_regOrder && m_regOrder()));
+        addItems(m_controller.DropDownFor(m_field));
         setCurrentIndex(-1);
         setEditText(text);
         lineEdit()->setCursorPosition(caret);
@@ -51,7 +51,7 @@ void HistoryCombo::removeHighlighted()
         return;
     const QString text = current.data().toString();
     const QString kept = currentText();
-    m_history.removeFromDropDown(text);
+    m_controller.RemoveFromDropDown(m_field, text);
     const QSignalBlocker blocker(this);
     removeItem(current.row());
     setEditText(kept);

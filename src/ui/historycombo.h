@@ -2,9 +2,9 @@
 
 #include <QComboBox>
 
-#include <functional>
+#include "engine/jobinputs.h"
 
-class InputHistory;
+class JobController;
 
 // A search or replace box: free text with a drop-down list that is rebuilt
 // from the box's history each time it opens. Delete on a highlighted entry of
@@ -14,8 +14,8 @@ class HistoryCombo : public QComboBox
     Q_OBJECT
 
 public:
-    // regOrder says, when the list opens, whether to sort it ascending.
-    HistoryCombo(InputHistory &history, std::function<bool()> regOrder, QWidget *parent = nullptr);
+    // field: the input whose history the box offers.
+    HistoryCombo(JobController &controller, QString JobInputs::*field, QWidget *parent = nullptr);
 
     void showPopup() override;
 
@@ -25,6 +25,6 @@ protected:
 private:
     void removeHighlighted();
 
-    InputHistory &m_history;
-    std::function<bool()> m_regOrder;
+    JobController &m_controller;
+    QString JobInputs::*m_field;
 };

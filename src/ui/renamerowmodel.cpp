@@ -1,6 +1,6 @@
 #include "ui/renamerowmodel.h"
 
-RenameRowModel::RenameRowModel(RenameRowList &rows, QObject *parent)
+RenameRowModel::RenameRowModel(const RenameRowList &rows, QObject *parent)
     : RowListModel(parent)
     , m_rows(rows)
 {

@@ -10,7 +10,7 @@ class RenameRowModel : public RowListModel
     Q_OBJECT
 
 public:
-    explicit RenameRowModel(RenameRowList &rows, QObject *parent = nullptr);
+    explicit RenameRowModel(const RenameRowList &rows, QObject *parent = nullptr);
     ~RenameRowModel() override;
 
     int rowCount(const QModelIndex &parent = {}) const override;
@@ -27,6 +27,6 @@ public:
     static bool isHiddenField(RenameField field);
 
 private:
-    RenameRowList &m_rows;
+    const RenameRowList &m_rows;
     bool m_folderHeaders = false;
 };

@@ -18,11 +18,10 @@ ReplaceGroup::ReplaceGroup(JobController &controller, UserChannel &user, QWidget
     , m_user(user)
 {
     setObjectName(QStringLiteral("frReplace"));
-    const auto regOrder = [this] { return m_controller.options().regOrder; };
-    m_cmbSearch = new HistoryCombo(m_controller.searchHistory(), regOrder, this);
+    m_cmbSearch = new HistoryCombo(m_controller, &JobInputs::searchText, this);
     m_cmbSearch->setObjectName(QStringLiteral("cmb置換(0)"));
     m_cmbSearch->setToolTip(QStringLiteral("検索文字列（正規表現使用可）"));
-    m_cmbReplace = new HistoryCombo(m_controller.replaceHistory(), regOrder, this);
+    m_cmbReplace = new HistoryCombo(m_controller, &JobInputs::replaceText, this);
     m_cmbReplace->setObjectName(QStringLiteral("cmb置換(1)"));
     m_cmbReplace->setToolTip(QStringLiteral("置換文字列（変数/関数使用可）"));
     for (HistoryCombo *box : {m_cmbSearch, m_cmbReplace}) {

@@ -1,6 +1,6 @@
 #include "ui/tagrowmodel.h"
 
-TagRowModel::TagRowModel(TagRowList &rows, QObject *parent)
+TagRowModel::TagRowModel(const TagRowList &rows, QObject *parent)
     : RowListModel(parent)
     , m_rows(rows)
 {

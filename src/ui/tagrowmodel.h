@@ -10,7 +10,7 @@ class TagRowModel : public RowListModel
     Q_OBJECT
 
 public:
-    explicit TagRowModel(TagRowList &rows, QObject *parent = nullptr);
+    explicit TagRowModel(const TagRowList &rows, QObject *parent = nullptr);
     ~TagRowModel() override;
 
     int rowCount(const QModelIndex &parent = {}) const override;
@@ -22,5 +22,5 @@ public:
     static bool isHiddenColumn(int column);
 
 private:
-    TagRowList &m_rows;
+    const TagRowList &m_rows;
 };

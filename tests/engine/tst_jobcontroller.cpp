@@ -44,12 +44,12 @@ private Q_SLOTS:
     {
         Controller f({u"a1.txt"_qs, u"b.txt"_qs});
         JobController &c = f.c;
-        c.inputs().searchText = u"zzz"_qs;
+        c.SetSearchInput(&JobInputs::searchText, u"zzz"_qs);
         QCOMPARE(c.TryCommand(), TryResult::NothingToChange);
         QVERIFY(c.searchHistory().dropDown().isEmpty());
 
-        c.inputs().searchText = u"a(\\d)"_qs;
-        c.inputs().replaceText = u"z$1"_qs;
+        c.SetSearchInput(&JobInputs::searchText, u"a(\\d)"_qs);
+        c.SetSearchInput(&JobInputs::replaceText, u"z$1"_qs);
         QCOMPARE(c.TryCommand(), TryResult::Planned);
         QCOMPARE(c.searchHistory().dropDown().first(), u"a(\\d)"_qs);
         QVERIFY(c.searchHistory().executeHistory().isEmpty());
@@ -64,15 +64,18 @@ private Q_SLOTS:
     {
         Controller f({u"a.txt"_qs, u"b.txt"_qs});
         JobController &c = f.c;
-        c.inputs().searchText = u"txt"_qs;
-        c.inputs().replaceText = u"doc"_qs;
-        c.rows().setField(1, RenameField::NewName, u"typed.txt"_qs);
-        c.inputs().ChkManual = true;
+        c.SetSearchInput(&JobInputs::searchText, u"txt"_qs);
+        c.SetSearchInput(&JobInputs::replaceText, u"doc"_qs);
+        QStringList typed = c.ActiveColumn(1);
+        typed[0] = u"typed.txt"_qs;
+        c.ApplyDirectData(1, typed);
+        c.SetInput(&JobInputs::ChkManual, true);
         QCOMPARE(c.TryCommand(), TryResult::Planned);
         QCOMPARE(c.rows().field(1, RenameField::NewName), u"typed.txt"_qs);
         QCOMPARE(c.rows().field(2, RenameField::NewName), c.rows().field(2, RenameField::CurrentName));
 
-        c.rows().setField(2, RenameField::NewName, u"bad:name"_qs);
+        typed[1] = u"bad:name"_qs;
+        c.ApplyDirectData(1, typed);
         QCOMPARE(c.TryCommand(), TryResult::Invalid);
     }
 
@@ -81,8 +84,8 @@ private Q_SLOTS:
         Controller f({u"a.txt"_qs, u"b.txt"_qs});
         JobController &c = f.c;
         c.SetNoTryMode(true);
-        c.inputs().searchText = u"b"_qs;
-        c.inputs().replaceText = u"a"_qs;
+        c.SetSearchInput(&JobInputs::searchText, u"b"_qs);
+        c.SetSearchInput(&JobInputs::replaceText, u"a"_qs);
         QCOMPARE(c.TryCommand(), TryResult::Duplicate);
         QCOMPARE(f.onDisk(), (QStringList{u"a.txt"_qs, u"b.txt"_qs}));
     }
@@ -92,7 +95,7 @@ private Q_SLOTS:
         Controller f({u"photo.jpg"_qs});
         JobController &c = f.c;
         c.startedFromCommandLine = true;
-        c.inputs().searchText = u"given"_qs;
+        c.SetSearchInput(&JobInputs::searchText, u"given"_qs);
         c.SeedInputsFromRow(1);
         QCOMPARE(c.inputs().searchText, u"given"_qs);
         c.startedFromCommandLine = false;
@@ -110,7 +113,7 @@ private Q_SLOTS:
         file.close();
         JobController &c = f.c;
         c.LoadFolder(f.dir.path());
-        c.rows().setSelected(1, true);
+        c.SetRowSelected(1, true);
         c.SelectJob(JobKind::ModifiedDate);
         QCOMPARE(c.inputs().baseDate, QDate(2015, 4, 3));
         QCOMPARE(c.inputs().baseTime, QTime(9, 8, 7));
@@ -120,8 +123,8 @@ private Q_SLOTS:
     {
         Controller f({u"x1.txt"_qs});
         JobController &c = f.c;
-        c.inputs().searchText = u"x"_qs;
-        c.inputs().replaceText = u"y"_qs;
+        c.SetSearchInput(&JobInputs::searchText, u"x"_qs);
+        c.SetSearchInput(&JobInputs::replaceText, u"y"_qs);
         QCOMPARE(c.TryCommand(), TryResult::Planned);
         QFile file(f.dir.filePath(u"job.dat"_qs));
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -137,12 +140,12 @@ private Q_SLOTS:
     {
         Controller f({u"a.mp3"_qs, u"b.txt"_qs});
         JobController &c = f.c;
-        c.tagJob().txtField[1] = u"$1"_qs;
+        c.SetTagTemplate(1, u"$1"_qs);
         c.SelectJob(JobKind::Mp3TagEdit);
         QCOMPARE(c.tagJob().txtField[1], u"<Title>"_qs);
 
         // Reading chosen files in the job is a fresh start as well.
-        c.tagJob().txtField[1] = u"$1"_qs;
+        c.SetTagTemplate(1, u"$1"_qs);
         c.ReadFiles({f.dir.filePath(u"a.mp3"_qs), f.dir.filePath(u"b.txt"_qs)});
         QCOMPARE(c.tagJob().rows().count(), 1);
         QCOMPARE(c.tagJob().txtField[1], u"<Title>"_qs);

@@ -389,7 +389,7 @@ void TestMainWindow::fieldBoxesFollowColumns()
     const int artist = list->columnWidth(2);
     QList<int> widths(TagRow::FieldCount, 0);
     widths[1] = 3000;
-    w.controller.mp3ColumnWidths = widths;
+    w.controller.SetMp3ColumnWidths(widths);
     w.controller.RefreshJobInputs();
     QCOMPARE(list->columnWidth(1), PixelsFromTwips(3000, w.window.logicalDpiX()));
     QCOMPARE(list->columnWidth(2), artist);
@@ -466,8 +466,10 @@ void TestMainWindow::listEditing()
 void TestMainWindow::historyDropDown()
 {
     Window w;
-    InputHistory &history = w.controller.searchHistory();
-    history.setExecuteHistoryText("beta\tAlpha\tgamma");
+    Settings stored = Settings::defaults(QSize(1024, 768));
+    stored.searchHistory = "beta\tAlpha\tgamma";
+    w.controller.applySettings(stored);
+    const InputHistory &history = w.controller.searchHistory();
     auto *search = w.get<HistoryCombo>("cmb置換(0)");
     w.type("cmb置換(0)", "typed");
     const auto shown = [search] {
@@ -483,8 +485,8 @@ void TestMainWindow::historyDropDown()
     QTest::keyClick(search->view(), Qt::Key_Delete);
     QCOMPARE(history.executeHistory(), QStringList({"beta", "gamma"}));
     search->hidePopup();
-    w.trigger("mnuRegOrder");
-    history.setExecuteHistoryText("beta\tAlpha\tgamma");
+    stored.regOrder = true;
+    w.controller.applySettings(stored);
     search->showPopup();
     QCOMPARE(shown(), QStringList({"Alpha", "beta", "gamma"}));
     search->hidePopup();
