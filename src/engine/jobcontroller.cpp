@@ -381,10 +381,7 @@ void JobController::DeleteAllRows()
 {
     if (refused())
         return;
-    if (job() == JobKind::Mp3TagEdit)
-        m_tagJob.rows().clear();
-    else
-        m_rows.clear();
+    onActiveList([](auto &rows) { rows.clear(); });
     m_currentFolder.clear();
     m_commandFilePath.clear();
     SeedInputsFromRow(0);
@@ -513,32 +510,21 @@ void JobController::NewCommandFile()
 
 void JobController::SelectAllRows()
 {
-    if (refused())
-        return;
-    if (job() == JobKind::Mp3TagEdit)
-        ListCommands::selectAll(m_tagJob.rows());
-    else
-        ListCommands::selectAll(m_rows);
+    if (!refused())
+        onActiveList([](auto &rows) { ListCommands::selectAll(rows); });
 }
 
 void JobController::MoveSelectedRows(int step)
 {
-    if (refused())
-        return;
-    if (job() == JobKind::Mp3TagEdit)
-        ListCommands::moveSelected(m_tagJob.rows(), step);
-    else
-        ListCommands::moveSelected(m_rows, step);
+    if (!refused())
+        onActiveList([step](auto &rows) { ListCommands::moveSelected(rows, step); });
 }
 
 void JobController::DeleteSelectedRows()
 {
     if (refused())
         return;
-    if (job() == JobKind::Mp3TagEdit)
-        ListCommands::deleteSelected(m_tagJob.rows());
-    else
-        ListCommands::deleteSelected(m_rows);
+    onActiveList([](auto &rows) { ListCommands::deleteSelected(rows); });
     SeedInputsFromRow(0);
     ListChanged();
 }
@@ -547,17 +533,13 @@ void JobController::SortActiveList(int column, bool descending)
 {
     if (refused())
         return;
-    if (job() == JobKind::Mp3TagEdit) {
-        TagRowList &rows = m_tagJob.rows();
+    onActiveList([this, column, descending](auto &rows) {
+        using Row = std::decay_t<decltype(rows.row(1))>;
+        const int key = static_cast<int>(Row::Field::SortKey);
         for (int i = 1; i <= rows.count(); ++i)
-            rows.editRow(i)[TagField::SortKey] = SortState::sortKey(m_text, rows.row(i)[column], column == 0);
-        ListCommands::sortByKey(rows, static_cast<int>(TagField::SortKey), descending);
-    } else {
-        for (int i = 1; i <= m_rows.count(); ++i)
-            m_rows.editRow(i)[RenameField::SortKey]
-                = SortState::sortKey(m_text, m_rows.row(i).fields[column], column == 0);
-        ListCommands::sortByKey(m_rows, static_cast<int>(RenameField::SortKey), descending);
-    }
+            rows.editRow(i).fields[key] = SortState::sortKey(m_text, rows.row(i).fields[column], column == 0);
+        ListCommands::sortByKey(rows, key, descending);
+    });
 }
 
 void JobController::DropPaths(const QStringList &paths, int row)

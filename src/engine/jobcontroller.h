@@ -159,6 +159,15 @@ private:
     JobContext context();
     JobContext contextFor(const JobInputs &inputs, const RunOptions &options);
     InputHistory &historyFor(QString JobInputs::*field);
+    // Calls edit with the list the list commands act on: the MP3 list in the MP3 job.
+    template <class Edit>
+    void onActiveList(Edit edit)
+    {
+        if (job() == JobKind::Mp3TagEdit)
+            edit(m_tagJob.rows());
+        else
+            edit(m_rows);
+    }
     bool restoreFromJournal();
     void selectJob(JobKind job);
     bool loadFolder(const QString &folder);

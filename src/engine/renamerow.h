@@ -22,6 +22,7 @@ enum class RenameField {
 // One file or folder of the main list. All fields are display texts.
 struct RenameRow
 {
+    using Field = RenameField;
     static constexpr int FieldCount = 10;
 
     std::array<QString, FieldCount> fields;

@@ -26,6 +26,7 @@ enum class TagField {
 // One .mp3 file of the MP3 list. All fields are display texts.
 struct TagRow
 {
+    using Field = TagField;
     static constexpr int FieldCount = 13;
 
     std::array<QString, FieldCount> fields;
