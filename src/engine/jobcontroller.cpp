@@ -3,6 +3,7 @@
 #include "engine/desktopservices.h"
 #include "engine/executerename.h"
 #include "engine/fileload.h"
+#include "engine/journaldialogue.h"
 #include "engine/journalrecovery.h"
 #include "engine/listcommands.h"
 #include "engine/listdrop.h"
@@ -190,39 +191,13 @@ void JobController::RestoreFileNames()
         JobContext run = context();
         RestoreNames(run);
     } else {
-        m_states.restoreFileNameEnabled = restoreFromJournal();
+        m_states.restoreFileNameEnabled = JournalDialogue(m_files, m_user, journalPath).undoInto(m_rows);
     }
     Q_EMIT changed();
 }
 
 // After a restart the rows are gone, but the journal still knows the last
 // run. Returns whether items are left to put back.
-bool JobController::restoreFromJournal()
-{
-    JournalRecovery recovery(m_files, m_user, journalPath);
-    if (!journalUndoable())
-        return false;
-    if (ShowMessage(m_user, QStringLiteral("前回実行した名前の変更を記録から元に戻します。よろしいですか？"),
-                    MessageStyle::OkCancel, QStringLiteral("確認"))
-        != MessageAnswer::Ok)
-        return true;
-    m_user.processEvents();
-    const JournalRecovery::Outcome outcome = recovery.undo();
-    for (int i = 1; i <= m_rows.count(); ++i) {
-        RenameRow &row = m_rows.editRow(i);
-        const QString back = recovery.movedBack().value(row[RenameField::Path]);
-        if (!back.isEmpty()) {
-            row[RenameField::Path] = back;
-            row[RenameField::CurrentName] = row[RenameField::NewName] = FileNameOf(back);
-        }
-    }
-    if (m_rows.count() > 0)
-        m_rows.changed(1, m_rows.count());
-    if (outcome != JournalRecovery::Outcome::Partly)
-        return false;
-    m_user.showErrorList(QStringLiteral("元に戻せなかった項目"), recovery.failures().join(QStringLiteral("\r\n")));
-    return true;
-}
 
 bool JobController::journalUndoable() const
 {
@@ -231,29 +206,11 @@ bool JobController::journalUndoable() const
 
 void JobController::RecoverInterruptedRun()
 {
-    JournalRecovery recovery(m_files, m_user, journalPath);
     if (journalPath.isEmpty() || !JournalRecovery::interrupted(journalPath))
         return;
-    bool busyJournal = false;
-    QString error;
-    const JournalRecord record = recovery.load(&busyJournal, &error);
-    const QString what = record.kind == JournalRecord::Kind::Execute ? QStringLiteral("名前の変更")
-                                                                     : QStringLiteral("元の名前に戻す処理");
-    const QString prompt = u"前回の" + what + u"（" + QString::number(record.items.size())
-                           + u" 件）は途中で終わっています。\r\n\r\n"
-                             u"はい　：全て実行前の名前に戻す\r\n"
-                             u"いいえ：最後まで実行する\r\n"
-                             u"キャンセル：後で決める（corvane -undo でも戻せます）";
-    const int answer = ShowMessage(m_user, prompt, MessageStyle::YesNoCancel, QStringLiteral("中断された処理"), true);
-    if (answer != MessageAnswer::Yes && answer != MessageAnswer::No)
-        return;
     const BusyScope busy(*this);
-    const JournalRecovery::Outcome outcome
-        = answer == MessageAnswer::Yes ? recovery.putBack(record) : recovery.finish(record);
-    if (outcome == JournalRecovery::Outcome::Partly)
-        m_user.showErrorList(QStringLiteral("移動できなかった項目"), recovery.failures().join(QStringLiteral("\r\n")));
-    m_states.restoreFileNameEnabled = journalUndoable();
-    Q_EMIT changed();
+    JournalDialogue(m_files, m_user, journalPath).offerRecovery();
+    RefreshUndoState();
 }
 
 void JobController::RefreshUndoState()

@@ -168,7 +168,6 @@ private:
         else
             edit(m_rows);
     }
-    bool restoreFromJournal();
     void selectJob(JobKind job);
     bool loadFolder(const QString &folder);
     void applySetup(const CommandSetup &setup);

@@ -180,8 +180,16 @@ void TestCrashRecovery::killedRunIsFinishedAtTheNextStart()
     JobController restarted(user, fileSystem);
     restarted.journalPath = journal();
     QVERIFY(restarted.journalUndoable());
+    restarted.LoadFolder(files());
     restarted.RestoreFileNames();
     verifyOriginalNames();
+    // The rows read after the restart follow their items back.
+    const RenameRowList &rows = restarted.rows();
+    QCOMPARE(rows.count(), fileCount);
+    for (int i = 1; i <= rows.count(); i += 997) {
+        const QString path = rows.field(i, RenameField::Path);
+        QVERIFY(QFile::exists(path) && path.endsWith(u'/' + rows.field(i, RenameField::CurrentName)));
+    }
     QVERIFY(!restarted.states().restoreFileNameEnabled);
 }
 
