@@ -20,8 +20,11 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
 class DesktopServices;
 class FileSystem;
+class NamePreview;
 class UserChannel;
 struct CommandSetup;
 struct Settings;
@@ -85,6 +88,11 @@ public:
     void SearchTextChanged();
     // The numbering preview (txtSample).
     QString preview() const { return m_switch.preview(); }
+    // The planned names of rows first..last as a Try would make them now,
+    // for the window's live preview: nothing is shown, checked or written
+    // into the rows. Execute is withdrawn, since the list then shows names
+    // no Try has checked. Empty while busy.
+    QStringList PreviewNames(int first, int last);
 
     // Clears the list and reads folder into it; returns failed.
     bool LoadFolder(const QString &folder);
@@ -144,6 +152,8 @@ Q_SIGNALS:
     // States, inputs, job or caption changed: the window refreshes.
     void changed();
     void busyChanged(bool busy);
+    // The user edited an input of the job.
+    void inputsEdited();
 
 private:
     friend class BusyScope;
@@ -176,6 +186,7 @@ private:
     QString m_commandFilePath;
     QString m_optionText;
     int m_runDepth = 0;
+    std::unique_ptr<NamePreview> m_preview;
 
 public:
     // The window's inputs as the user edits them. A numbering input refreshes
@@ -188,8 +199,10 @@ public:
     template <class Value>
     void SetInput(Value JobInputs::*field, const Value &value)
     {
-        if (!refused())
-            m_inputs.*field = value;
+        if (refused())
+            return;
+        m_inputs.*field = value;
+        Q_EMIT inputsEdited();
     }
     // The MP3 job's choices: the tag versions and the field templates.
     void SetTagV1(bool on);
