@@ -106,11 +106,17 @@ int main(int argc, char *argv[])
     auto *search = window.control<QComboBox>(QStringLiteral("cmb置換(0)"))->lineEdit();
     auto *replace = window.control<QComboBox>(QStringLiteral("cmb置換(1)"))->lineEdit();
     search->setText(QStringLiteral("(\\d+)"));
-    const QString typed = QStringLiteral("<format($1,\"0000000\")>_写真");
+    // A plain text is valid after every keystroke; the formula only once complete.
+    const QString plain = QStringLiteral("写真_$1_旅行 summer");
+    const QString formula = QStringLiteral("<format($1,\"0000000\")>_写真");
 
-    typeTimed(window, replace, typed, false, "preview off");
+    typeTimed(window, replace, plain, false, "plain text, preview off");
+    typeTimed(window, replace, formula, false, "formula,    preview off");
     window.action(QStringLiteral("mnuLivePreview"))->trigger();
-    typeTimed(window, replace, typed, true, "preview on ");
-    out() << "rows previewed: " << (window.listModel()->hasPreview() ? "yes" : "no") << "\n";
+    typeTimed(window, replace, plain, true, "plain text, preview on ");
+    typeTimed(window, replace, formula, true, "formula,    preview on ");
+    const QModelIndex top = window.listModel()->index(window.listV()->rowAt(0), 0);
+    out() << "first row in view: " << top.data().toString() << (top.data(RenameRowModel::PreviewRole).toBool()
+                                                                     ? " (preview)\n" : " (no preview)\n");
     return 0;
 }

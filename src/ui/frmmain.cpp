@@ -115,6 +115,7 @@ frmMain::frmMain(JobController &controller, UserChannel &user, bool debug, QWidg
     });
     m_frProg->hide();
     layout->addWidget(m_frProg);
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
     if (auto *qtUser = dynamic_cast<QtUserChannel *>(&m_user)) {
         qtUser->setProgressWidgets(m_frProg, m_prog);
         qtUser->setStatusBar(statusBar());

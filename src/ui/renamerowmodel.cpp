@@ -68,7 +68,8 @@ QVariant RenameRowModel::data(const QModelIndex &index, int role) const
         return {};
     const int row = index.row() + 1;
     const auto field = static_cast<RenameField>(index.column());
-    const RowRejection rejection = m_rows.row(row).rejection;
+    // A refusal belongs to the names the Try made, not to a preview over them.
+    const RowRejection rejection = previewed(row) ? RowRejection::None : m_rows.row(row).rejection;
     switch (role) {
     case Qt::DisplayRole:
         return field == RenameField::NewName ? newName(row) : m_rows.field(row, field);
