@@ -388,8 +388,10 @@ QStringList JobController::PreviewNames(int first, int last)
     JobInputs inputs = m_inputs;
     if (inputs.ChkManual && m_switch.setup().directDataBox)
         inputs.searchText.clear();
-    m_states.executeEnabled = false;
-    return m_preview->names(m_rows, job(), inputs, m_options, first, last);
+    QStringList names = m_preview->names(m_rows, job(), inputs, m_options, first, last);
+    if (!names.isEmpty())
+        m_states.executeEnabled = false;
+    return names;
 }
 
 QString JobController::caption() const

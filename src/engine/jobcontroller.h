@@ -90,8 +90,8 @@ public:
     QString preview() const { return m_switch.preview(); }
     // The planned names of rows first..last as a Try would make them now,
     // for the window's live preview: nothing is shown, checked or written
-    // into the rows. Execute is withdrawn, since the list then shows names
-    // no Try has checked. Empty while busy.
+    // into the rows. A preview withdraws Execute, since the list then shows
+    // names no Try has checked. Empty while busy.
     QStringList PreviewNames(int first, int last);
 
     // Clears the list and reads folder into it; returns failed.

@@ -736,6 +736,8 @@ void frmMain::editDirectData()
 {
     if (m_controller.busy())
         return;
+    // The editor shows and writes back the names in the rows, not a preview over them.
+    dropPreview();
     const bool mp3 = activeList() == m_listVMp3;
     const int count = m_controller.activeRowCount();
     if (count == 0)
