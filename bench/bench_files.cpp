@@ -2,7 +2,7 @@
 // each against a bare loop making the same system calls, and the memory the
 // loaded list takes. Prints its figures; run by hand:
 //   bench_files [file count]
-#include "silentuserchannel.h"
+#include "platform/silentuserchannel.h"
 #include "engine/executerename.h"
 #include "engine/fileload.h"
 #include "engine/jobcontext.h"

@@ -1,7 +1,7 @@
 // Loading 100,000 files into the main window against the same load without a
 // window, and scrolling the full list. Prints the figures; the target is a
 // windowed load of at most 1.5 times the headless one.
-#include "silentuserchannel.h"
+#include "platform/silentuserchannel.h"
 #include "engine/jobcontroller.h"
 #include "persist/settings.h"
 #include "platform/linuxfilesystem.h"

@@ -1,6 +1,6 @@
 // How the secondary windows cope with a list of 100,000 rows: opening the data
 // editor, applying it, replacing all in its text, and reading the help document.
-#include "silentuserchannel.h"
+#include "platform/silentuserchannel.h"
 #include "platform/messagerequest.h"
 #include "platform/systempaths.h"
 #include "platform/userchannel.h"

@@ -7,6 +7,7 @@
 #include "engine/journalrecovery.h"
 #include "engine/listcommands.h"
 #include "engine/listdrop.h"
+#include "engine/namepreview.h"
 #include "engine/sortstate.h"
 #include "engine/filelist.h"
 #include "engine/numberingplanner.h"
@@ -116,8 +117,11 @@ TryResult JobController::TryCommand()
     }
     if (m_user.stopRequested()) {
         // A plan cut short is no plan: every row keeps its current name.
-        for (int i = 1; i <= m_rows.count(); ++i)
-            m_rows.editRow(i)[RenameField::NewName] = m_rows.row(i)[RenameField::CurrentName];
+        for (int i = 1; i <= m_rows.count(); ++i) {
+            RenameRow &row = m_rows.editRow(i);
+            row[RenameField::NewName] = row[RenameField::CurrentName];
+            row.rejection = RowRejection::None;
+        }
         if (m_rows.count() > 0)
             m_rows.changed(1, m_rows.count());
         m_states.executeEnabled = false;
@@ -359,6 +363,21 @@ void JobController::ListChanged()
     Q_EMIT changed();
 }
 
+QStringList JobController::PreviewNames(int first, int last)
+{
+    if (busy() || refused())
+        return {};
+    if (!m_preview)
+        m_preview = std::make_unique<NamePreview>(m_files, &m_tagJob);
+    JobInputs inputs = m_inputs;
+    if (inputs.ChkManual && m_switch.setup().directDataBox)
+        inputs.searchText.clear();
+    QStringList names = m_preview->names(m_rows, job(), inputs, m_options, first, last);
+    if (!names.isEmpty())
+        m_states.executeEnabled = false;
+    return names;
+}
+
 QString JobController::caption() const
 {
     QString text = ApplicationTitle() + u' ' + QStringLiteral(CORVANE_CAPTION_VERSION);
@@ -538,6 +557,7 @@ void JobController::SetNumberingInput(QString JobInputs::*field, const QString &
         return;
     m_inputs.*field = text;
     RefreshJobInputs();
+    Q_EMIT inputsEdited();
 }
 
 void JobController::SetAddTop(bool on)
@@ -546,6 +566,7 @@ void JobController::SetAddTop(bool on)
         return;
     m_inputs.addTop = on;
     RefreshJobInputs();
+    Q_EMIT inputsEdited();
 }
 
 void JobController::SetSearchInput(QString JobInputs::*field, const QString &text)
@@ -554,6 +575,7 @@ void JobController::SetSearchInput(QString JobInputs::*field, const QString &tex
         return;
     m_inputs.*field = text;
     SearchTextChanged();
+    Q_EMIT inputsEdited();
 }
 
 void JobController::SetTagV1(bool on)
@@ -677,6 +699,7 @@ void JobController::ApplyDirectData(int column, const QStringList &values)
         for (int i = 1; i <= m_rows.count(); ++i) {
             RenameRow &row = m_rows.editRow(i);
             row.selected = false;
+            row.rejection = RowRejection::None;
             row[RenameField::NewName] = values.value(i - 1);
             row[RenameField::Path] = JoinPath(row[RenameField::Folder], values.value(i - 1));
         }

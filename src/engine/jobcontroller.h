@@ -20,8 +20,11 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
 class DesktopServices;
 class FileSystem;
+class NamePreview;
 class UserChannel;
 struct CommandSetup;
 struct Settings;
@@ -83,6 +86,11 @@ public:
     void SearchTextChanged();
     // The numbering preview (txtSample).
     QString preview() const { return m_switch.preview(); }
+    // The planned names of rows first..last as a Try would make them now,
+    // for the window's live preview: nothing is shown, checked or written
+    // into the rows. A preview withdraws Execute, since the list then shows
+    // names no Try has checked. Empty while busy.
+    QStringList PreviewNames(int first, int last);
 
     // Clears the list and reads folder into it; returns failed.
     bool LoadFolder(const QString &folder);
@@ -151,6 +159,8 @@ Q_SIGNALS:
     void changed();
     void busyChanged(bool busy);
     void countTextChanged(const QString &text);
+    // The user edited an input of the job.
+    void inputsEdited();
 
 private:
     friend class BusyScope;
@@ -194,6 +204,7 @@ private:
     QString m_optionText;
     QList<int> m_mp3ColumnWidths;
     int m_runDepth = 0;
+    std::unique_ptr<NamePreview> m_preview;
 
 public:
     // The window's inputs as the user edits them. A numbering input refreshes
@@ -206,8 +217,10 @@ public:
     template <class Value>
     void SetInput(Value JobInputs::*field, const Value &value)
     {
-        if (!refused())
-            m_inputs.*field = value;
+        if (refused())
+            return;
+        m_inputs.*field = value;
+        Q_EMIT inputsEdited();
     }
     // The MP3 job's choices: the tag versions and the field templates.
     void SetTagV1(bool on);

@@ -34,17 +34,30 @@ bool hasForbiddenCharacter(const QString &name)
 
 } // namespace
 
-QString PlannedNameFault(const QString &folder, const QString &name)
+RowRejection PlannedNameRejection(const QString &name)
 {
     if (name.isEmpty())
-        return QStringLiteral("　置換後のファイル名が空白になります！");
+        return RowRejection::EmptyName;
     if (onlyDots(name))
+        return RowRejection::DotsOnly;
+    if (hasForbiddenCharacter(name))
+        return RowRejection::ForbiddenCharacter;
+    return RowRejection::None;
+}
+
+QString PlannedNameFault(const QString &folder, const QString &name)
+{
+    switch (PlannedNameRejection(name)) {
+    case RowRejection::EmptyName:
+        return QStringLiteral("　置換後のファイル名が空白になります！");
+    case RowRejection::DotsOnly:
         return QStringLiteral("　「.」 のみは使用できません。");
-    if (hasForbiddenCharacter(name)) {
+    case RowRejection::ForbiddenCharacter:
         return QStringList{PlannedPath(folder, name),
                            QStringLiteral("　　置換後の文字列にファイル名として使用できない文字が含まれます！"),
                            QString(QStringLiteral("　　使用できない文字 ： ") + ForbiddenNameCharacters()), QString()}
             .join(QStringLiteral("\r\n"));
+    default:
+        return {};
     }
-    return {};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/renamerow.h"
+
 #include <QString>
 
 // The characters a planned name may not hold, as the messages list them. They
@@ -13,3 +15,6 @@ QString PlannedPath(const QString &folder, const QString &name);
 // empty when the name is acceptable. folder is the row's folder, named in the
 // message about forbidden characters.
 QString PlannedNameFault(const QString &folder, const QString &name);
+
+// What makes a planned name unusable, None when it is acceptable.
+RowRejection PlannedNameRejection(const QString &name);

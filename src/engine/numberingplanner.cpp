@@ -64,6 +64,16 @@ QString MakeNumberedName(const NumberingFormat &format, const QString &baseName,
     return stem + format.separator + numberPart + suffix;
 }
 
+QString PlannedNumberedName(const JobInputs &inputs, const QString &newName, int rowIndex)
+{
+    const NumberingFormat format = NumberingFormat::from(inputs);
+    const qint64 number = WholeValue(inputs.startNo) + (rowIndex - 1) * WholeValue(inputs.step);
+    const QString extension = ExtensionOf(newName);
+    if (inputs.baseName.isEmpty())
+        return MakeNumberedName(format, newName, number, extension);
+    return MakeNumberedName(format, inputs.baseName, number, extension, StemOf(newName));
+}
+
 NumberingInput CheckNumberingInputs(JobContext &context)
 {
     const JobInputs &inputs = context.inputs;
@@ -98,29 +108,18 @@ TryResult PlanNumbering(JobContext &context, bool quiet)
     if (context.wrongInput != NumberingInput::None)
         return CompletePlan(context, TryResult::Invalid);
 
-    const JobInputs &inputs = context.inputs;
-    const NumberingFormat format = NumberingFormat::from(inputs);
-    const qint64 start = WholeValue(inputs.startNo);
-    const qint64 step = WholeValue(inputs.step);
-    const bool typedBase = !inputs.baseName.isEmpty();
-
     std::vector<int> changed;
     changed.reserve(count);
     std::vector<RowFault> faults;
     for (int index = 1; index <= count; ++index) {
         RenameRow &row = rows.editRow(index);
         QString &newName = row[RenameField::NewName];
-        const QString extension = ExtensionOf(newName);
-        const qint64 number = start + (index - 1) * step;
-        if (typedBase)
-            newName = MakeNumberedName(format, inputs.baseName, number, extension, StemOf(newName));
-        else
-            newName = MakeNumberedName(format, newName, number, extension);
+        newName = PlannedNumberedName(context.inputs, newName, index);
         // A typed base name or separator must not smuggle a folder or other
         // unusable characters into the names.
         QString fault = PlannedNameFault(row[RenameField::Folder], newName);
         if (!fault.isEmpty())
-            faults.push_back({index, std::move(fault)});
+            faults.push_back({index, std::move(fault), PlannedNameRejection(newName)});
         changed.push_back(index);
     }
     rows.changed(1, count);

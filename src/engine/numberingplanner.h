@@ -33,6 +33,9 @@ QString StemOf(const QString &name);
 QString MakeNumberedName(const NumberingFormat &format, const QString &baseName, qint64 number,
                          const QString &extension, const std::optional<QString> &ownStem = std::nullopt);
 
+// The numbered name of the row at rowIndex (1-based) whose present NewName is
+// newName; inputs must have passed CheckNumberingInputs.
+QString PlannedNumberedName(const JobInputs &inputs, const QString &newName, int rowIndex);
 
 // Checks the numbering inputs for the rows of the list in the order start number,
 // step, digits, and shows the first fault found. Returns the box that should

@@ -65,6 +65,8 @@ TryResult FinishPlan(JobContext &context, const std::vector<int> &changedRows, b
 {
     const std::vector<int> colliding = CollidingRows(context.rows);
     if (!colliding.empty()) {
+        for (const int index : colliding)
+            context.rows.editRow(index).rejection = RowRejection::DuplicateTarget;
         SelectOnlyRows(context.rows, colliding);
         return CompletePlan(context, TryResult::Duplicate, duplicateMessage());
     }
@@ -80,6 +82,7 @@ TryResult RejectFaultyRows(JobContext &context, const std::vector<RowFault> &fau
     QString text;
     for (const RowFault &fault : faults) {
         faulty.push_back(fault.rowIndex);
+        context.rows.editRow(fault.rowIndex).rejection = fault.reason;
         text += QString::number(fault.rowIndex) + u' ' + fault.message + lineBreak + lineBreak;
     }
     SelectOnlyRows(context.rows, faulty);

@@ -17,18 +17,19 @@ struct RowFault
 {
     int rowIndex;
     QString message;
+    RowRejection reason;
 };
 
 // Selects exactly the rows given by RowIndex, telling the views once.
 void SelectOnlyRows(RenameRowList &rows, const std::vector<int> &rowIndexes);
 
 // The collision check over every row, then the completion: Duplicate with the
-// colliding rows selected, or Planned with changedRows selected and, unless
+// colliding rows selected and marked, or Planned with changedRows selected and, unless
 // quiet or unattended, the hint to execute.
 TryResult FinishPlan(JobContext &context, const std::vector<int> &changedRows, bool quiet);
 
 // Ends a run whose planned names are not all acceptable: Invalid, the faulty
-// rows selected, and every fault listed in one box.
+// rows selected and marked with their reason, and every fault listed in one box.
 TryResult RejectFaultyRows(JobContext &context, const std::vector<RowFault> &faults);
 
 // Sets the command states for result, hides the progress frame and shows

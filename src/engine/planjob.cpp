@@ -7,6 +7,9 @@
 
 TryResult PlanJob(JobContext &context, bool quiet)
 {
+    // The reasons of the previous Try belong to names about to be replaced.
+    for (int index = 1; index <= context.rows.count(); ++index)
+        context.rows.editRow(index).rejection = RowRejection::None;
     switch (context.job) {
     case JobKind::Numbering:
         return PlanNumbering(context, quiet);

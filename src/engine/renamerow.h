@@ -19,6 +19,16 @@ enum class RenameField {
     OriginalName,
 };
 
+// Why the last Try refused a row's planned name; the list shows it on the row.
+enum class RowRejection : quint8 {
+    None,
+    EmptyName,
+    DotsOnly,
+    ForbiddenCharacter,
+    LineBreak,
+    DuplicateTarget,
+};
+
 // One file or folder of the main list. All fields are display texts.
 struct RenameRow
 {
@@ -27,6 +37,7 @@ struct RenameRow
 
     std::array<QString, FieldCount> fields;
     bool selected = false;
+    RowRejection rejection = RowRejection::None;
 
     const QString &operator[](RenameField field) const { return fields[static_cast<int>(field)]; }
     QString &operator[](RenameField field) { return fields[static_cast<int>(field)]; }

@@ -18,6 +18,13 @@
 
 namespace {
 
+bool holdsLineBreak(const QString &name)
+{
+    return std::any_of(name.cbegin(), name.cend(), [](QChar c) {
+        return c == u'\n' || c == u'\r' || c.unicode() == 0x2028 || c.unicode() == 0x2029;
+    });
+}
+
 // The planned name of one row; ErrorMarker when the expression engine failed.
 QString plannedName(JobContext &context, int rowIndex)
 {
@@ -42,14 +49,17 @@ QString plannedName(JobContext &context, int rowIndex)
     return planned == ErrorMarker ? planned : shield.restored(planned);
 }
 
-bool holdsLineBreak(const QString &name)
+} // namespace
+
+QString PlannedReplaceName(JobContext &context, int rowIndex)
 {
-    return std::any_of(name.cbegin(), name.cend(), [](QChar c) {
-        return c == u'\n' || c == u'\r' || c.unicode() == 0x2028 || c.unicode() == 0x2029;
-    });
+    // The replace cannot take a name with a line break: such a row keeps its name.
+    const QString &current = context.rows.row(rowIndex)[RenameField::CurrentName];
+    if (!context.inputs.searchText.isEmpty() && holdsLineBreak(current))
+        return current;
+    return plannedName(context, rowIndex);
 }
 
-} // namespace
 
 TryResult PlanReplace(JobContext &context, bool quiet)
 {
@@ -79,7 +89,8 @@ TryResult PlanReplace(JobContext &context, bool quiet)
         QString fault = unreplaceable ? QStringLiteral("　ファイル名に改行が含まれるため置換できません。")
                                       : PlannedNameFault(row[RenameField::Folder], planned);
         if (!fault.isEmpty())
-            faults.push_back({index, std::move(fault)});
+            faults.push_back({index, std::move(fault),
+                              unreplaceable ? RowRejection::LineBreak : PlannedNameRejection(planned)});
         else if (planned != row[RenameField::CurrentName])
             changed.push_back(index);
 

@@ -134,6 +134,7 @@ void RestoreList(JobContext &context)
         if (path.isEmpty())
             continue;
         row[RenameField::NewName] = FileNameOf(path);
+        row.rejection = RowRejection::None;
         const FileInfo item = context.files.info(path);
         if (item.exists) {
             row[RenameField::Created] = DateText(item.created);

@@ -3,6 +3,7 @@
 #include "platform/messagerequest.h"
 #include "platform/showmessage.h"
 #include "ui/frmsearch.h"
+#include "ui/windowplacement.h"
 #include "persist/settings.h"
 
 #include <QGridLayout>
@@ -164,6 +165,9 @@ void frmData::openSearch()
         return;
     if (!m_search)
         m_search = new frmSearch(m_user, m_edit, this);
+    // At the pointer, beside the button just pressed, rather than wherever the desktop puts it.
+    if (!m_search->isVisible())
+        MoveToPointer(m_search);
     m_search->show();
     m_search->raise();
     m_search->activateWindow();

@@ -19,12 +19,14 @@
 #include "ui/mp3templategroup.h"
 #include "ui/numberinggroup.h"
 #include "ui/qtuserchannel.h"
+#include "ui/renamerowdelegate.h"
 #include "ui/renamerowmodel.h"
 #include "ui/replacegroup.h"
 #include "ui/rowlistview.h"
 #include "ui/shellopen.h"
 #include "ui/tagrowmodel.h"
 #include "ui/timestampgroup.h"
+#include "ui/windowplacement.h"
 
 #include <QAction>
 #include <QApplication>
@@ -43,8 +45,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
@@ -108,8 +112,11 @@ frmMain::frmMain(JobController &controller, UserChannel &user, bool debug, QWidg
     });
     m_frProg->hide();
     layout->addWidget(m_frProg);
-    if (auto *qtUser = dynamic_cast<QtUserChannel *>(&m_user))
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    if (auto *qtUser = dynamic_cast<QtUserChannel *>(&m_user)) {
         qtUser->setProgressWidgets(m_frProg, m_prog);
+        qtUser->setStatusBar(statusBar());
+    }
     setCentralWidget(central);
 
     buildMenus();
@@ -123,14 +130,28 @@ frmMain::frmMain(JobController &controller, UserChannel &user, bool debug, QWidg
     connect(&m_controller, &JobController::changed, this, &frmMain::refresh);
     connect(&m_controller, &JobController::busyChanged, this, &frmMain::setBusy);
     connect(&m_controller, &JobController::countTextChanged, m_lblCnt, &QLabel::setText);
+    // Keystrokes that come quickly after each other make one preview.
+    m_previewTimer.setSingleShot(true);
+    m_previewTimer.setInterval(30);
+    connect(&m_previewTimer, &QTimer::timeout, this, &frmMain::previewRows);
+    connect(&m_controller, &JobController::inputsEdited, this, [this] {
+        if (m_actions.value(QStringLiteral("mnuLivePreview"))->isChecked())
+            m_previewTimer.start();
+    });
+    connect(m_listV->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (m_model->hasPreview())
+            m_previewTimer.start();
+    });
     applySettings(Settings::defaults(QSize(1024, 768)));
     refresh();
 }
 
 frmMain::~frmMain()
 {
-    if (auto *qtUser = dynamic_cast<QtUserChannel *>(&m_user))
+    if (auto *qtUser = dynamic_cast<QtUserChannel *>(&m_user)) {
         qtUser->setProgressWidgets(nullptr, nullptr);
+        qtUser->setStatusBar(nullptr);
+    }
 }
 
 // ---- building ---------------------------------------------------------------
@@ -178,6 +199,10 @@ void frmMain::buildMenus()
     menuOption(view, QStringLiteral("mnuDispTop"), QStringLiteral("最前面表示"), [this](bool on) { setStayOnTop(on); });
     menuOption(view, QStringLiteral("mnuTransparent"), QStringLiteral("半透明"),
               [this](bool on) { setSemiTransparent(on); });
+    menuOption(view, QStringLiteral("mnuLivePreview"), QStringLiteral("入力中に結果をプレビュー"), [this](bool on) {
+        if (!on)
+            dropPreview();
+    });
     view->addSeparator();
     menuAction(view, QStringLiteral("mnuListFont"), QStringLiteral("リストのフォント"), [this] { chooseListFont(); });
 
@@ -341,6 +366,7 @@ QWidget *frmMain::buildLists(QWidget *parent)
     m_listV = new RowListView(box);
     m_listV->setObjectName(QStringLiteral("ListV"));
     m_model = new RenameRowModel(m_controller.rows(), m_listV);
+    m_listV->setItemDelegate(new RenameRowDelegate(m_listV));
     const RenameRowList &rows = m_controller.rows();
     m_listV->bindRows(m_model,
                       {[&rows] { return rows.count(); }, [&rows](int i) { return rows.isSelected(i); },
@@ -469,13 +495,66 @@ RowListView *frmMain::activeList() const
 void frmMain::tryCommand()
 {
     m_cmdSetInf->setEnabled(false);
-    m_controller.TryCommand();
+    dropPreview();
+    statusBar()->showMessage(QStringLiteral("試行中・・・"));
+    const TryResult result = m_controller.TryCommand();
+    showTryOutcome(result);
     m_numbering->focusInput(m_controller.wrongInput());
+}
+
+void frmMain::showTryOutcome(TryResult result)
+{
+    const bool mp3 = m_controller.job() == JobKind::Mp3TagEdit;
+    const int total = m_controller.activeRowCount();
+    int changing = 0;
+    if (result == TryResult::Planned)
+        changing = mp3 ? m_controller.tagJob().rows().selectedCount() : m_controller.rows().selectedCount();
+    int rejected = 0;
+    if (!mp3) {
+        for (const RenameRow &row : m_controller.rows().rows())
+            rejected += row.rejection != RowRejection::None;
+    }
+    const QLocale numbers(QLocale::English);
+    statusBar()->showMessage(QStringLiteral("試行結果：変更 %1 件、変更不可 %2 件（全 %3 件）")
+                                 .arg(numbers.toString(changing), numbers.toString(rejected), numbers.toString(total)));
+}
+
+void frmMain::previewRows()
+{
+    const QAction *option = m_actions.value(QStringLiteral("mnuLivePreview"));
+    if (!option->isChecked() || m_controller.busy())
+        return;
+    const int count = m_model->rowCount();
+    const int first = m_listV->rowAt(0);
+    int last = m_listV->rowAt(m_listV->viewport()->height() - 1);
+    if (last < 0)
+        last = count - 1;
+    if (first < 0 || count == 0) {
+        m_model->clearPreview();
+        return;
+    }
+    const QStringList names = m_controller.PreviewNames(first + 1, last + 1);
+    refreshCommands();
+    if (names.isEmpty()) {
+        m_model->clearPreview();
+        return;
+    }
+    m_model->setPreview(first + 1, names);
+    statusBar()->showMessage(QStringLiteral("プレビュー表示中 － 「試行」で全ての行を確認すると実行できます"));
+}
+
+void frmMain::dropPreview()
+{
+    m_previewTimer.stop();
+    m_model->clearPreview();
 }
 
 void frmMain::executeCommand()
 {
+    dropPreview();
+    statusBar()->showMessage(QStringLiteral("実行中・・・"));
     m_controller.ExecuteCommand();
+    statusBar()->clearMessage();
 }
 
 // While a run lets events through, only Stop is offered; what the run left
@@ -507,17 +586,24 @@ void frmMain::requestStop()
 
 void frmMain::restoreCommand()
 {
+    dropPreview();
+    statusBar()->clearMessage();
     m_controller.RestoreCommand();
 }
 
 void frmMain::restoreFileNames()
 {
+    dropPreview();
+    statusBar()->showMessage(QStringLiteral("元のファイル名に戻しています・・・"));
     m_controller.RestoreFileNames();
+    statusBar()->clearMessage();
 }
 
 void frmMain::jobChosen(int position)
 {
     // Choosing the job already shown runs the switch as well: its plan is dropped.
+    dropPreview();
+    statusBar()->clearMessage();
     m_controller.SelectJob(Jobs::fromPosition(position));
     forgetSortOrder();
 }
@@ -646,6 +732,8 @@ void frmMain::editDirectData()
 {
     if (m_controller.busy())
         return;
+    // The editor shows and writes back the names in the rows, not a preview over them.
+    dropPreview();
     const bool mp3 = activeList() == m_listVMp3;
     const int count = m_controller.activeRowCount();
     if (count == 0)
@@ -884,8 +972,11 @@ QList<int> frmMain::mp3ColumnTwips() const
 void frmMain::applySettings(const Settings &settings)
 {
     m_settings = settings;
-    setGeometry(settings.formLeft, settings.formTop, std::max(200, settings.formRight - settings.formLeft),
-                std::max(150, settings.formBottom - settings.formTop));
+    const QRect saved(settings.formLeft, settings.formTop, std::max(200, settings.formRight - settings.formLeft),
+                      std::max(150, settings.formBottom - settings.formTop));
+    // A scaled or smaller screen than the one the settings were made on.
+    const QRect area = AvailableAreaFor(saved);
+    setGeometry(area.isEmpty() ? saved : KeepOnScreen(saved, area));
     setMenuBarShown(settings.menuBarShown, false);
     setStayOnTop(settings.stayOnTop);
     setSemiTransparent(settings.semiTransparent);

@@ -3,9 +3,12 @@
 #include "engine/sortstate.h"
 #include "persist/settings.h"
 
+#include "engine/tryresult.h"
+
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
+#include <QTimer>
 
 #include <functional>
 
@@ -76,6 +79,9 @@ public:
 
     // Follows the controller: states, inputs, job, caption, selection.
     void refresh();
+    // The live preview of the rows in view (表示 menu): runs shortly after
+    // each edit of an input while the option is on.
+    void previewRows();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -119,6 +125,8 @@ private:
     void openVarList();
     void openTemplate();
     void jobChosen(int position);
+    void dropPreview();
+    void showTryOutcome(TryResult result);
     void rowClicked(const QModelIndex &index);
 
     JobController &m_controller;
@@ -131,6 +139,7 @@ private:
     QList<int> m_appliedMp3Widths;
     bool m_closeAfterRun = false;
     QPointer<QWidget> m_lastTextBox;
+    QTimer m_previewTimer;
 
     QHash<QString, QAction *> m_actions;
     QToolBar *m_toolBar = nullptr;

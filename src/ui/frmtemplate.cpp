@@ -4,6 +4,7 @@
 #include "platform/showmessage.h"
 #include "platform/systempaths.h"
 #include "platform/textfile.h"
+#include "ui/windowplacement.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -139,8 +140,11 @@ QString frmTemplate::copyCellAt(int position)
 
 void frmTemplate::applyGeometry(const QRect &saved)
 {
-    move(std::max(0, saved.left()), std::max(0, saved.top()));
-    resize(std::max(150, saved.width()), std::max(100, saved.height()));
+    const QRect wanted(saved.topLeft(), QSize(std::max(150, saved.width()), std::max(100, saved.height())));
+    const QRect area = AvailableAreaFor(wanted);
+    const QRect placed = area.isEmpty() ? wanted : KeepOnScreen(wanted, area);
+    move(placed.topLeft());
+    resize(placed.size());
 }
 
 bool frmTemplate::eventFilter(QObject *watched, QEvent *event)

@@ -11,6 +11,7 @@
 #include <QEventLoop>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 
@@ -41,8 +42,15 @@ int QtUserChannel::message(const MessageRequest &request)
     return box.ask();
 }
 
+void QtUserChannel::setStatusBar(QStatusBar *bar)
+{
+    m_statusBar = bar;
+}
+
 void QtUserChannel::showStatus(const QString &text, int displayMs, bool modal)
 {
+    if (m_statusBar)
+        m_statusBar->showMessage(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(" ")), displayMs);
     if (text.isEmpty()) {
         if (m_splash && m_splash->isVisible())
             m_splash->close();

@@ -5,6 +5,7 @@
 #include <QPointer>
 
 class QProgressBar;
+class QStatusBar;
 class QWidget;
 class frmSplash;
 
@@ -18,6 +19,8 @@ public:
 
     // The main window's progress frame and its bar.
     void setProgressWidgets(QWidget *frame, QProgressBar *bar);
+    // The main window's status bar, which repeats what a run is doing.
+    void setStatusBar(QStatusBar *bar);
 
     int message(const MessageRequest &request) override;
     void showStatus(const QString &text, int displayMs, bool modal) override;
@@ -38,5 +41,6 @@ private:
     frmSplash *m_splash = nullptr;
     QPointer<QWidget> m_progressFrame;
     QPointer<QProgressBar> m_progressBar;
+    QPointer<QStatusBar> m_statusBar;
     bool m_stopRequested = false;
 };

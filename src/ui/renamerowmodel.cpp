@@ -1,5 +1,12 @@
 #include "ui/renamerowmodel.h"
 
+#include "engine/namecheck.h"
+
+#include <QColor>
+#include <QFont>
+#include <QGuiApplication>
+#include <QPalette>
+
 RenameRowModel::RenameRowModel(const RenameRowList &rows, QObject *parent)
     : RowListModel(parent)
     , m_rows(rows)
@@ -59,15 +66,38 @@ QVariant RenameRowModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid())
         return {};
+    const int row = index.row() + 1;
     const auto field = static_cast<RenameField>(index.column());
+    // A refusal belongs to the names the Try made, not to a preview over them.
+    const RowRejection rejection = previewed(row) ? RowRejection::None : m_rows.row(row).rejection;
     switch (role) {
     case Qt::DisplayRole:
+        return field == RenameField::NewName ? newName(row) : m_rows.field(row, field);
     case Qt::ToolTipRole:
-        return m_rows.field(index.row() + 1, field);
+        if (rejection != RowRejection::None)
+            return rejectionText(rejection);
+        return field == RenameField::NewName ? newName(row) : m_rows.field(row, field);
+    case Qt::ForegroundRole:
+        if (rejection != RowRejection::None)
+            return errorColour(QGuiApplication::palette());
+        return {};
+    case Qt::FontRole:
+        if (field == RenameField::NewName && previewed(row)) {
+            QFont italic;
+            italic.setItalic(true);
+            return italic;
+        }
+        return {};
     case Qt::TextAlignmentRole:
         if (field == RenameField::Size)
             return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
         return {};
+    case CurrentNameRole:
+        return m_rows.field(row, RenameField::CurrentName);
+    case PreviewRole:
+        return previewed(row);
+    case RejectedRole:
+        return rejection != RowRejection::None;
     default:
         return {};
     }
@@ -91,4 +121,82 @@ void RenameRowModel::setFolderHeaders(bool folders)
         return;
     m_folderHeaders = folders;
     Q_EMIT headerDataChanged(Qt::Horizontal, 0, 1);
+}
+
+QString RenameRowModel::rejectionText(RowRejection reason)
+{
+    switch (reason) {
+    case RowRejection::None:
+        break;
+    case RowRejection::EmptyName:
+        return QStringLiteral("変更後の名前が空白になります。");
+    case RowRejection::DotsOnly:
+        return QStringLiteral("「.」のみの名前は使用できません。");
+    case RowRejection::ForbiddenCharacter:
+        return QStringLiteral("名前に使用できない文字が含まれます（") + ForbiddenNameCharacters() + u'）';
+    case RowRejection::LineBreak:
+        return QStringLiteral("名前に改行が含まれるため置換できません。");
+    case RowRejection::DuplicateTarget:
+        return QStringLiteral("変更後の名前が他の行と重複します。");
+    }
+    return {};
+}
+
+QColor RenameRowModel::errorColour(const QPalette &palette)
+{
+    // Dark red on a light base, a light red on a dark one.
+    return palette.color(QPalette::Base).lightness() < 128 ? QColor(0xff, 0x80, 0x80) : QColor(0xc0, 0x00, 0x00);
+}
+
+QString RenameRowModel::newName(int row) const
+{
+    return previewed(row) ? m_preview.at(row - m_previewFirst) : m_rows.field(row, RenameField::NewName);
+}
+
+bool RenameRowModel::previewed(int row) const
+{
+    return row >= m_previewFirst && row < m_previewFirst + m_preview.size();
+}
+
+void RenameRowModel::setPreview(int firstRow, const QStringList &names)
+{
+    previewChanged();
+    m_previewFirst = firstRow;
+    m_preview = names;
+    previewChanged();
+}
+
+void RenameRowModel::clearPreview()
+{
+    if (m_preview.isEmpty())
+        return;
+    previewChanged();
+    m_preview.clear();
+}
+
+void RenameRowModel::previewChanged()
+{
+    if (m_preview.isEmpty())
+        return;
+    const int last = std::min<int>(m_previewFirst + m_preview.size() - 1, m_rows.count());
+    if (last >= m_previewFirst)
+        Q_EMIT dataChanged(index(m_previewFirst - 1, 0), index(last - 1, 0));
+}
+
+void RenameRowModel::rowsAboutToBeInserted(int first, int last)
+{
+    m_preview.clear();
+    RowListModel::rowsAboutToBeInserted(first, last);
+}
+
+void RenameRowModel::rowsAboutToBeRemoved(int first, int last)
+{
+    m_preview.clear();
+    RowListModel::rowsAboutToBeRemoved(first, last);
+}
+
+void RenameRowModel::aboutToReset()
+{
+    m_preview.clear();
+    RowListModel::aboutToReset();
 }

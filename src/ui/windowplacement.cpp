@@ -18,6 +18,14 @@ int keepLeft(const QRect &screen, int width, int x)
 
 }
 
+QRect KeepOnScreen(const QRect &window, const QRect &screen)
+{
+    const QSize size = window.size().boundedTo(screen.size());
+    const int left = std::clamp(window.left(), screen.left(), screen.left() + screen.width() - size.width());
+    const int top = std::clamp(window.top(), screen.top(), screen.top() + screen.height() - size.height());
+    return {QPoint(left, top), size};
+}
+
 QPoint CornerAtPointer(const QRect &screen, QSize window, QPoint pointer)
 {
     const int top = std::max(screen.top(), std::min(pointer.y(), screen.top() + screen.height() - window.height()));
@@ -42,14 +50,36 @@ const QScreen *screenAt(QPoint pointer)
 
 } // namespace
 
+QRect AvailableAreaFor(const QRect &rect)
+{
+    const QScreen *best = nullptr;
+    qint64 bestArea = 0;
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        const QRect common = screen->availableGeometry().intersected(rect);
+        const qint64 area = qint64(common.width()) * common.height();
+        if (area > bestArea) {
+            best = screen;
+            bestArea = area;
+        }
+    }
+    if (!best)
+        best = screenAt(rect.center());
+    return best ? best->availableGeometry() : QRect();
+}
+
 void CentreOnPointer(QWidget *window)
 {
     const QPoint pointer = QCursor::pos();
     const QScreen *screen = screenAt(pointer);
     if (!screen)
         return;
-    const QRect area = screen->geometry();
-    window->move(area.topLeft() + PlaceAtPointer(area.size(), window->size(), pointer - area.topLeft()));
+    const QRect area = screen->availableGeometry();
+    const QSize size = window->frameGeometry().size().expandedTo(window->size());
+    const QPoint corner = area.topLeft() + PlaceAtPointer(area.size(), size, pointer - area.topLeft());
+    const QRect placed = KeepOnScreen(QRect(corner, size), area);
+    if (placed.size() != size)
+        window->resize(window->size() - (size - placed.size()));
+    window->move(placed.topLeft());
 }
 
 void MoveToPointer(QWidget *window, bool dropDown)
@@ -61,5 +91,9 @@ void MoveToPointer(QWidget *window, bool dropDown)
     window->ensurePolished();
     const QSize size = window->frameGeometry().size().expandedTo(window->size());
     const QRect area = screen->availableGeometry();
-    window->move(dropDown ? DropAtPointer(area, size, pointer) : CornerAtPointer(area, size, pointer));
+    const QPoint corner = dropDown ? DropAtPointer(area, size, pointer) : CornerAtPointer(area, size, pointer);
+    const QRect placed = KeepOnScreen(QRect(corner, size), area);
+    if (placed.size() != size)
+        window->resize(window->size() - (size - placed.size()));
+    window->move(placed.topLeft());
 }

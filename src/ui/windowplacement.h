@@ -17,6 +17,14 @@ QPoint CornerAtPointer(const QRect &screen, QSize window, QPoint pointer);
 // the bottom of the screen.
 QPoint DropAtPointer(const QRect &screen, QSize window, QPoint pointer);
 
+// The window rectangle moved, and shrunk where it is larger, so that it lies
+// wholly inside the screen's available area.
+QRect KeepOnScreen(const QRect &window, const QRect &screen);
+
+// The available area of the screen that holds most of rect, the screen under
+// its centre, or else the primary screen; empty without any screen.
+QRect AvailableAreaFor(const QRect &rect);
+
 // Moves a window (its frame included) to CornerAtPointer or DropAtPointer for
 // the current pointer position.
 void MoveToPointer(QWidget *window, bool dropDown = false);

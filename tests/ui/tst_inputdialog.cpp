@@ -44,6 +44,8 @@ private Q_SLOTS:
     void insertsFromVarList();
     void placement_data();
     void placement();
+    void keptOnScreen_data();
+    void keptOnScreen();
     void insertsAtCaret_data();
     void insertsAtCaret();
     void headingsGapsAndNoTarget();
@@ -180,6 +182,33 @@ void TestInputDialog::placement()
     QCOMPARE(CornerAtPointer(screen, window, pointer), corner);
     QCOMPARE(DropAtPointer(screen, window, pointer), drop);
     QVERIFY(screen.contains(QRect(CornerAtPointer(screen, window, pointer), window)));
+}
+
+void TestInputDialog::keptOnScreen_data()
+{
+    QTest::addColumn<QRect>("screen");
+    QTest::addColumn<QRect>("window");
+    QTest::addColumn<QRect>("kept");
+    const QRect screen(0, 0, 1280, 800);
+    QTest::newRow("inside stays") << screen << QRect(240, 250, 800, 300) << QRect(240, 250, 800, 300);
+    QTest::newRow("past the right and bottom edges") << screen << QRect(1000, 700, 800, 300)
+                                                     << QRect(480, 500, 800, 300);
+    QTest::newRow("negative position") << screen << QRect(-159, -20, 800, 300) << QRect(0, 0, 800, 300);
+    // At a scale factor of 2 a 1280-pixel screen is 640 wide; the default window is 800.
+    QTest::newRow("wider than a scaled screen") << QRect(0, 0, 640, 400) << QRect(-80, 50, 800, 300)
+                                                << QRect(0, 50, 640, 300);
+    QTest::newRow("larger both ways") << QRect(0, 24, 640, 376) << QRect(10, 10, 2000, 1000)
+                                      << QRect(0, 24, 640, 376);
+    QTest::newRow("second screen, panel at the top") << QRect(1280, 30, 1920, 1050) << QRect(1100, 0, 400, 300)
+                                                     << QRect(1280, 30, 400, 300);
+}
+
+void TestInputDialog::keptOnScreen()
+{
+    QFETCH(QRect, screen);
+    QFETCH(QRect, window);
+    QFETCH(QRect, kept);
+    QCOMPARE(KeepOnScreen(window, screen), kept);
 }
 
 void TestInputDialog::insertsAtCaret_data()

@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QAbstractItemView>
 #include <QHeaderView>
 #include <QLabel>
@@ -29,6 +30,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeEdit>
@@ -161,6 +163,8 @@ private Q_SLOTS:
     void settingsPersist();
     void statusWindow();
     void messageBoxes();
+    void refusedRowsAndSummary();
+    void livePreview();
 
 private:
     QTemporaryDir m_settings;
@@ -593,6 +597,71 @@ void TestMainWindow::messageBoxes()
     question.style = MessageStyle::YesNoCancel | MessageStyle::DefaultButton3;
     MessageDialog three(question);
     QVERIFY(three.buttonBox()->button(QDialogButtonBox::Cancel)->isDefault());
+}
+
+void TestMainWindow::refusedRowsAndSummary()
+{
+    Window w;
+    w.load({"a1.txt", "a2.txt", "b.txt"});
+    RenameRowModel *model = w.window.listModel();
+    const auto tipOf = [&](const QString &current) {
+        const int row = int(w.column(1).indexOf(current));
+        return model->index(row, 1).data(Qt::ToolTipRole).toString();
+    };
+    const auto colourOf = [&](const QString &current) {
+        return model->index(int(w.column(1).indexOf(current)), 0).data(Qt::ForegroundRole);
+    };
+    const QColor error = RenameRowModel::errorColour(QGuiApplication::palette());
+
+    w.replace("\\d", ":");
+    w.click("cmdSetInf");
+    QCOMPARE(colourOf("a1.txt").value<QColor>(), error);
+    QCOMPARE(tipOf("a2.txt"), RenameRowModel::rejectionText(RowRejection::ForbiddenCharacter));
+    QVERIFY(!colourOf("b.txt").isValid());
+    QCOMPARE(tipOf("b.txt"), "b.txt");
+    QCOMPARE(w.window.statusBar()->currentMessage(), "試行結果：変更 0 件、変更不可 2 件（全 3 件）");
+
+    w.replace("a\\d", "b");
+    w.click("cmdSetInf");
+    for (const char *name : {"a1.txt", "a2.txt", "b.txt"})
+        QCOMPARE(tipOf(QString::fromUtf8(name)), RenameRowModel::rejectionText(RowRejection::DuplicateTarget));
+
+    // A plan that passes clears the marks of the one before.
+    w.replace("a", "x");
+    w.click("cmdSetInf");
+    QVERIFY(!colourOf("a1.txt").isValid());
+    QCOMPARE(w.window.statusBar()->currentMessage(), "試行結果：変更 2 件、変更不可 0 件（全 3 件）");
+}
+
+void TestMainWindow::livePreview()
+{
+    Window w;
+    w.load({"a1.txt", "a2.txt", "b.txt"});
+    RenameRowModel *model = w.window.listModel();
+    w.replace("a(\\d)", "x$1");
+    QTest::qWait(60);
+    QVERIFY(!model->hasPreview()); // off by default
+
+    w.trigger("mnuLivePreview");
+    w.type("cmb置換(1)", "y$1");
+    QTRY_VERIFY(model->hasPreview());
+    QStringList shown = w.column(0);
+    shown.sort();
+    QCOMPARE(shown, QStringList({"b.txt", "y1.txt", "y2.txt"}));
+    QVERIFY(model->index(0, 0).data(RenameRowModel::PreviewRole).toBool());
+    // The rows and the selection are the checked plan's alone: the preview offers no Execute.
+    for (const RenameRow &row : w.controller.rows().rows())
+        QCOMPARE(row[RenameField::NewName], row[RenameField::CurrentName]);
+    QVERIFY(w.selectedRows().isEmpty());
+    QCOMPARE(w.states(), "100");
+
+    w.click("cmdSetInf");
+    QVERIFY(!model->hasPreview());
+    QCOMPARE(w.states(), "111");
+    // Editing after a Try previews again, and Execute waits for the next Try.
+    w.type("cmb置換(1)", "z$1");
+    QTRY_VERIFY(model->hasPreview());
+    QCOMPARE(w.states(), "101");
 }
 
 QTEST_MAIN(TestMainWindow)

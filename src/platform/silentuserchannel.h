@@ -2,8 +2,8 @@
 
 #include "platform/userchannel.h"
 
-// The user channel of benchmarks: shows nothing and answers every question
-// with OK, so only the measured work runs.
+// A user channel that shows nothing and answers every question with OK: for
+// work done on the side, such as a preview, and for benchmarks.
 class SilentUserChannel : public UserChannel
 {
 public:

@@ -1,0 +1,36 @@
+#include "engine/namepreview.h"
+
+#include "engine/commandstates.h"
+#include "engine/jobcontext.h"
+#include "engine/numberingplanner.h"
+#include "engine/replaceplanner.h"
+
+NamePreview::NamePreview(FileSystem &files, TagReader *tags)
+    : m_files(files)
+    , m_text(m_user, files)
+{
+    m_text.setTagReader(tags);
+}
+
+QStringList NamePreview::names(RenameRowList &rows, JobKind job, const JobInputs &inputs, const RunOptions &options,
+                               int first, int last)
+{
+    const bool numbering = job == JobKind::Numbering;
+    if (!numbering && job != JobKind::FileNameReplace && job != JobKind::FolderRename)
+        return {};
+    CommandStates states;
+    JobContext context{rows, job, inputs, options, m_user, m_files, m_text, states};
+    if (numbering && CheckNumberingInputs(context) != NumberingInput::None)
+        return {};
+
+    QStringList names;
+    names.reserve(std::max(0, last - first + 1));
+    for (int index = std::max(first, 1); index <= std::min(last, rows.count()); ++index) {
+        const QString name = numbering ? PlannedNumberedName(inputs, rows.row(index)[RenameField::NewName], index)
+                                       : PlannedReplaceName(context, index);
+        if (name == ErrorMarker)
+            return {};
+        names << name;
+    }
+    return names;
+}
