@@ -44,6 +44,7 @@ for track, (name, title) in enumerate(songs, 1):
                   TALB(encoding=1, text="旅の記録"), TRCK(encoding=1, text=str(track)),
                   TCON(encoding=1, text="Pop"), TDRC(encoding=1, text="2024")):
         tags.add(frame)
+    tags.update_to_v23()  # the year as TYER, as ID3v2.3 writes it
     tags.save(path, v2_version=3)
 PY
 
