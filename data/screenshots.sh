@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots: Corvane under Xvfb on a copy of samples/demo,
 # the file-name replace job after a Try (replace.png) and the MP3 tag job (mp3.png).
-#   data/screenshots.sh [OUTPUT_FOLDER]     default: data/screenshots
-# Needs a built program (./dev run or ./dev test builds it) and ./dev's packages.
+#   ./dev screenshots [OUTPUT_FOLDER]     default: data/screenshots
+# ./dev installs what the script needs and builds the program first.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
