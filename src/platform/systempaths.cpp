@@ -81,7 +81,9 @@ QString SystemPaths::partsFolder()
     const QString beside = programFolder() + QStringLiteral("/parts");
     if (QFileInfo(beside).isDir())
         return beside;
-    return QStringLiteral(CORVANE_DATA_DIR "/parts");
+    // Installed, the data folder lies where the install rules put it relative to
+    // the program, so a package under /usr and a copy under ~/.local both find it.
+    return QDir::cleanPath(programFolder() + QStringLiteral("/" CORVANE_DATA_FROM_PROGRAM "/parts"));
 }
 
 QString SystemPaths::desktopFolder()

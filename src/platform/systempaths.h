@@ -17,7 +17,7 @@ public:
     static QString settingsFolder();
 
     // The shipped parts/ folder: beside the program in the build tree, else in
-    // the installed data folder.
+    // the installed data folder (share/corvane/parts next to the program's bin/).
     static QString partsFolder();
 
     // The user's desktop folder: XDG_DESKTOP_DIR from user-dirs.dirs, else

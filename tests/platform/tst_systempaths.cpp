@@ -57,6 +57,18 @@ private Q_SLOTS:
         QCOMPARE(SystemPaths::settingsFolder(), m_home->filePath(QStringLiteral("own")));
         qunsetenv("CORVANE_SETTINGS_DIR");
     }
+
+    // The build tree keeps parts/ beside the program; an installed copy finds it
+    // in the data folder beside bin/, wherever the copy was installed.
+    void partsBesideProgramOrInstalled()
+    {
+        const QString program = m_home->filePath(QStringLiteral("usr/bin"));
+        QDir().mkpath(program);
+        SystemPaths::setProgramFolder(program);
+        QCOMPARE(SystemPaths::partsFolder(), m_home->filePath(QStringLiteral("usr/share/corvane/parts")));
+        QDir(program).mkpath(QStringLiteral("parts"));
+        QCOMPARE(SystemPaths::partsFolder(), program + QStringLiteral("/parts"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSystemPaths)
