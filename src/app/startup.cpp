@@ -13,6 +13,8 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include <utility>
+
 StartUp::StartUp(JobController &controller, const CommandLine &line)
     : m_controller(controller)
     , m_line(line)
@@ -78,7 +80,8 @@ StartUp::Outcome StartUp::applySwitches()
         const QString first = resolve(queue.first());
         if (reportMissing(first))
             return Outcome::CommandLineError;
-        if (m_controller.CommandFileLoad(first) < 0)
+        m_firstLoad = m_controller.CommandFileLoad(first);
+        if (*m_firstLoad < 0)
             return m_unattended ? Outcome::Failed : Outcome::Continue;
     }
     return Outcome::Continue;
@@ -117,7 +120,8 @@ StartUp::Outcome StartUp::runQueue()
         const QString path = resolve(queued);
         if (reportMissing(path))
             return Outcome::CommandLineError;
-        const int loaded = m_controller.CommandFileLoad(path);
+        const std::optional<int> earlier = std::exchange(m_firstLoad, std::nullopt);
+        const int loaded = earlier ? *earlier : m_controller.CommandFileLoad(path);
         if (runOneJob(loaded) < 0)
             return Outcome::Failed;
     }

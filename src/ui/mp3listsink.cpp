@@ -7,9 +7,9 @@ void Mp3ListSink::clear()
     m_job.rows().clear();
 }
 
-void Mp3ListSink::add(const QString &path, int position)
+void Mp3ListSink::add(const QStringList &paths, int position, const std::function<void(int)> &done)
 {
-    m_job.AddTagRow(path, position);
+    m_job.AddTagRows(paths, position, done);
 }
 
 int Mp3ListSink::count() const

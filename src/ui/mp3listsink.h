@@ -12,7 +12,7 @@ public:
     explicit Mp3ListSink(Mp3TagJob &job) : m_job(job) {}
 
     void clear() override;
-    void add(const QString &path, int position) override;
+    void add(const QStringList &paths, int position, const std::function<void(int)> &done) override;
     int count() const override;
     QStringList paths() const override;
 
