@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QThread>
 
+#include <utility>
+
 StartUp::StartUp(JobController &controller, const CommandLine &line)
     : m_controller(controller)
     , m_line(line)
@@ -74,7 +76,8 @@ StartUp::Outcome StartUp::applySwitches()
         const QString first = resolve(queue.first());
         if (reportMissing(first))
             return Outcome::CommandLineError;
-        if (m_controller.CommandFileLoad(first) < 0)
+        m_firstLoad = m_controller.CommandFileLoad(first);
+        if (*m_firstLoad < 0)
             return m_unattended ? Outcome::Failed : Outcome::Continue;
     }
     return Outcome::Continue;
@@ -112,7 +115,8 @@ StartUp::Outcome StartUp::runQueue()
         const QString path = resolve(queued);
         if (reportMissing(path))
             return Outcome::CommandLineError;
-        const int loaded = m_controller.CommandFileLoad(path);
+        const std::optional<int> earlier = std::exchange(m_firstLoad, std::nullopt);
+        const int loaded = earlier ? *earlier : m_controller.CommandFileLoad(path);
         if (runOneJob(loaded) < 0)
             return Outcome::Failed;
     }

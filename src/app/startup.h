@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class CommandLine;
 class JobController;
 
@@ -57,4 +59,7 @@ private:
     const CommandLine &m_line;
     bool m_unattended = false;
     bool m_quit = false;
+    // How the first queued command file loaded before the window showed; the
+    // queue starts with that load instead of reading its folder again.
+    std::optional<int> m_firstLoad;
 };

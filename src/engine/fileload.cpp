@@ -34,16 +34,15 @@ void shareFolder(RenameRow &row, const std::vector<RenameRow> &built)
 
 void loadTagRows(JobContext &context, LoaderState &state, const PathList &list)
 {
-    bool sawMp3 = false;
-    const int n = static_cast<int>(list.paths.size());
-    for (int i = 1; i <= n; ++i) {
-        const QString &path = list.paths[i - 1];
-        if (ExtensionOf(path).compare(u"mp3", Qt::CaseInsensitive) == 0) {
-            if (state.tagRows)
-                state.tagRows->add(path, 1);
-            sawMp3 = true;
-        }
+    // Each row goes in at the top, so the list shows the paths last-collected first.
+    QStringList mp3Paths;
+    for (auto path = list.paths.crbegin(); path != list.paths.crend(); ++path) {
+        if (ExtensionOf(*path).compare(u"mp3", Qt::CaseInsensitive) == 0)
+            mp3Paths.append(*path);
     }
+    const bool sawMp3 = !mp3Paths.isEmpty();
+    if (state.tagRows && sawMp3)
+        state.tagRows->add(mp3Paths, 1, {});
     endProgress(context.user);
     if (!sawMp3)
         ShowPlainMessage(context.user, QStringLiteral("ＭＰ３ファイルはありません！"), QStringLiteral("ファイル無し"));

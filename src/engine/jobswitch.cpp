@@ -81,16 +81,16 @@ void JobSwitch::carryRows(JobKind previous, JobKind next, const std::function<Jo
 
 void JobSwitch::fillTagRows()
 {
-    RenameRowList &rows = m_parts.rows;
+    const RenameRowList &rows = m_parts.rows;
     m_parts.user.showStatus(QStringLiteral("ファイル処理中"));
-    ProgressMeter progress(m_parts.user, rows.count(), ProgressMeter::Direction::Up);
-    m_parts.tagJob.rows().clear();
-    for (int index = 1; index <= rows.count(); ++index) {
-        const QString path = rows.field(index, RenameField::Path);
-        if (ExtensionOf(path).compare(QStringLiteral("mp3"), Qt::CaseInsensitive) == 0)
-            m_parts.tagJob.AddTagRow(path, 0);
-        progress.at(index);
+    QStringList paths;
+    for (const RenameRow &row : rows.rows()) {
+        if (ExtensionOf(row[RenameField::Path]).compare(QStringLiteral("mp3"), Qt::CaseInsensitive) == 0)
+            paths.append(row[RenameField::Path]);
     }
+    ProgressMeter progress(m_parts.user, static_cast<int>(paths.size()), ProgressMeter::Direction::Up);
+    m_parts.tagJob.rows().clear();
+    m_parts.tagJob.AddTagRows(paths, 0, [&progress](int read) { progress.at(read); });
     SetFileCnt(m_parts.loader, m_parts.states, m_parts.tagJob.rows().count());
     progress.hide();
     m_parts.user.showStatus(QString());

@@ -36,11 +36,9 @@ bool JournalRecovery::interrupted(const QString &path)
 
 bool JournalRecovery::undoable(const QString &path)
 {
-    bool busy = false;
-    QString error;
-    const JournalRecord record = RunJournal::load(path, &busy, &error);
-    return record.exists && !busy && !record.items.empty()
-           && (record.kind == JournalRecord::Kind::Execute || !record.complete);
+    JournalRecord::Kind kind = JournalRecord::Kind::Execute;
+    bool complete = false;
+    return RunJournal::planned(path, &kind, &complete) && (kind == JournalRecord::Kind::Execute || !complete);
 }
 
 JournalRecovery::Outcome JournalRecovery::putBack(const JournalRecord &record)

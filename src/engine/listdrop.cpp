@@ -182,10 +182,7 @@ void ListV_MP3_OLEDragDrop(JobContext &context, LoaderState &state, const QStrin
     }
     const int m = static_cast<int>(fresh.size());
     ProgressMeter progress(context.user, m);
-    for (int i = 1; i <= m; ++i) {
-        progress.at(i);
-        tagRows->add(fresh[i - 1], position + i - 1);
-    }
+    tagRows->add(fresh, position, [&progress](int read) { progress.at(read); });
     progress.hide();
     context.user.showStatus(QString());
     state.loadCancelled = false;

@@ -12,8 +12,10 @@ class TagRowSink
 public:
     virtual ~TagRowSink() = default;
     virtual void clear() = 0;
-    // Reads the tags of an .mp3 file into a new row at position (1-based).
-    virtual void add(const QString &path, int position) = 0;
+    // Reads the tags of each .mp3 path into a new row; the rows go in
+    // together at position (1-based), in the order of paths. done, when set,
+    // hears how many paths have been read.
+    virtual void add(const QStringList &paths, int position, const std::function<void(int)> &done) = 0;
     virtual int count() const = 0;
     // The path of every row, in list order.
     virtual QStringList paths() const = 0;

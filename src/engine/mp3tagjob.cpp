@@ -93,16 +93,34 @@ void Mp3TagJob::readColumns(TagRow &row) const
     row[TagField::ID3Ver] = version;
 }
 
-void Mp3TagJob::AddTagRow(const QString &path, int position)
+bool Mp3TagJob::readRow(const QString &path, TagRow *row)
 {
     if (!m_files.exists(path))
-        return;
-    TagRow row;
-    row[TagField::FileName] = FileNameOf(path);
+        return false;
+    (*row)[TagField::FileName] = FileNameOf(path);
     m_tag.setFilePath(path);
-    readColumns(row);
-    row[TagField::Path] = path;
-    m_rows.insert(position == 0 ? m_rows.count() + 1 : position, std::move(row));
+    readColumns(*row);
+    (*row)[TagField::Path] = path;
+    return true;
+}
+
+void Mp3TagJob::AddTagRow(const QString &path, int position)
+{
+    AddTagRows({path}, position);
+}
+
+void Mp3TagJob::AddTagRows(const QStringList &paths, int position, const std::function<void(int)> &done)
+{
+    std::vector<TagRow> block;
+    block.reserve(static_cast<std::size_t>(paths.size()));
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        TagRow row;
+        if (readRow(paths.at(i), &row))
+            block.push_back(std::move(row));
+        if (done)
+            done(static_cast<int>(i) + 1);
+    }
+    m_rows.insertBlock(position == 0 ? m_rows.count() + 1 : position, std::move(block));
 }
 
 int Mp3TagJob::TryTags(const QString &searchText, bool directData, CommandStates &states, bool quiet)

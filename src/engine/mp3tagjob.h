@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 
 class FileSystem;
 class FolderOpener;
@@ -38,6 +39,10 @@ public:
     // Reads one file's tags into a new row at position (1-based; 0 appends).
     // A file that does not exist adds nothing.
     void AddTagRow(const QString &path, int position);
+    // The same for many files at once: their rows go in together at position,
+    // in the order of paths, so a long list is not moved once per row.
+    // done, when set, hears how many paths have been read.
+    void AddTagRows(const QStringList &paths, int position, const std::function<void(int)> &done = {});
 
     // The value to show for a column of the loaded file: ID3v2 wins where it
     // has the field.
@@ -65,6 +70,8 @@ public:
     QString tagField(const QString &path, const QString &header) override;
 
 private:
+    // False when the file does not exist.
+    bool readRow(const QString &path, TagRow *row);
     void readColumns(TagRow &row) const;
     // Ends a Try that an expansion or the pattern stopped; rows filled so far keep their values.
     int stopTry(CommandStates &states, int count);

@@ -10,7 +10,10 @@ public:
     explicit Mp3TagRows(Mp3TagJob &job) : m_job(job) {}
 
     void clear() override { m_job.rows().clear(); }
-    void add(const QString &path, int position) override { m_job.AddTagRow(path, position); }
+    void add(const QStringList &paths, int position, const std::function<void(int)> &done) override
+    {
+        m_job.AddTagRows(paths, position, done);
+    }
     int count() const override { return m_job.rows().count(); }
     QStringList paths() const override
     {

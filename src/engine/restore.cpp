@@ -4,6 +4,7 @@
 #include "engine/renamepasses.h"
 #include "platform/displaytext.h"
 #include "platform/filesystem.h"
+#include "platform/folderhandles.h"
 #include "platform/pathtext.h"
 #include "platform/progressmeter.h"
 #include "platform/showmessage.h"
@@ -63,18 +64,21 @@ void RestoreNames(JobContext &context)
     UserChannel &user = context.user;
     std::vector<JournalItem> items;
     std::vector<int> itemRows;
+    FolderHandles folders(context.files);
     for (int i = 1; i <= rows.count(); ++i) {
         const RenameRow &row = rows.row(i);
         // The name on disk is CurrentName: a Try after the execution may have
         // planned another NewName meanwhile.
-        const QString current = JoinPath(row[RenameField::Folder], row[RenameField::CurrentName]);
-        if (row[RenameField::OriginalName].isEmpty() || !restorable(context.files.info(current), context.job))
+        if (row[RenameField::OriginalName].isEmpty()
+            || !restorable(context.files.infoIn(folders.of(row[RenameField::Folder]), row[RenameField::CurrentName]),
+                           context.job))
             continue;
         const QString &original = row[RenameField::OriginalName];
         items.push_back({row[RenameField::Folder], row[RenameField::CurrentName],
                          ParkName({}, original, parkSuffix, i), original});
         itemRows.push_back(i);
     }
+    folders.clear();
     if (items.empty())
         return;
     if (ShowMessage(user, QStringLiteral("実行前のファイル名に戻します。よろしいですか？"), MessageStyle::OkCancel,

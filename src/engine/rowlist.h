@@ -5,6 +5,7 @@
 #include <QtGlobal>
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -85,6 +86,22 @@ public:
         if (m_observer)
             m_observer->rowsAboutToBeInserted(at, at);
         m_rows.insert(m_rows.begin() + (at - 1), std::move(row));
+        if (m_observer)
+            m_observer->rowsInserted();
+        return at;
+    }
+
+    // Inserts a block of rows, in their order, at index (past the end appends):
+    // one move of the rows after it and one notice for the views.
+    int insertBlock(int index, std::vector<Row> block)
+    {
+        const int at = std::clamp(index, 1, count() + 1);
+        if (block.empty())
+            return at;
+        if (m_observer)
+            m_observer->rowsAboutToBeInserted(at, at + static_cast<int>(block.size()) - 1);
+        m_rows.insert(m_rows.begin() + (at - 1), std::make_move_iterator(block.begin()),
+                      std::make_move_iterator(block.end()));
         if (m_observer)
             m_observer->rowsInserted();
         return at;

@@ -92,6 +92,21 @@ bool RunJournal::unfinished(const QString &path)
     return !busy && bytes.startsWith(magic) && bytes.contains(QByteArray("\0B\0", 3)) && !bytes.endsWith(end);
 }
 
+bool RunJournal::planned(const QString &path, JournalRecord::Kind *kind, bool *complete)
+{
+    bool busy = false;
+    QString error;
+    const QByteArray bytes = JournalFile::read(path, &busy, &error);
+    const qsizetype kindEnd = bytes.indexOf('\n', magic.size());
+    if (busy || !bytes.startsWith(magic) || kindEnd < 0)
+        return false;
+    *kind = bytes.mid(magic.size(), kindEnd + 1 - magic.size()) == restoreKind ? JournalRecord::Kind::Restore
+                                                                               : JournalRecord::Kind::Execute;
+    *complete = bytes.endsWith(QByteArray("\0C\0", 3));
+    // A plan of no items has its mark right after the kind; else the mark follows a field's NUL.
+    return kindEnd + 1 < bytes.size() && bytes.at(kindEnd + 1) != 'B' && bytes.contains(QByteArray("\0B\0", 3));
+}
+
 QString RunJournal::defaultPath()
 {
     return JoinPath(SystemPaths::settingsFolder(), QStringLiteral("Journal.dat"));

@@ -71,6 +71,10 @@ public:
     static bool unfinished(const QString &path);
     // "Journal.dat" in the settings folder.
     static QString defaultPath();
+    // The journal at path holds the whole plan of at least one item, and no
+    // live run holds it: of which kind, and whether that run reached its end.
+    // Read without building the items.
+    static bool planned(const QString &path, JournalRecord::Kind *kind, bool *complete);
     // The journal at path; busy when a live run holds it.
     static JournalRecord load(const QString &path, bool *busy, QString *error);
 

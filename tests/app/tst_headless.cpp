@@ -167,6 +167,7 @@ void TestHeadless::mp3JobFromCommandFile()
         "tags.dat", {"Com=ＭＰ３タグ編集", "FolderPath=" + m_files, "Search=^(\\d+) (.+)\\.mp3$", "Tag=" + tags, ""});
     // Unattended, the tag job asks nothing, even without -no_confirm.
     QCOMPARE(run({"-com_file", job, "-auto", "-quit"}), 0);
+    QCOMPARE(m_stderr.count(u"リスト作成中"), 1); // the folder is read once
 
     clsTAG tag;
     tag.setFilePath(song);

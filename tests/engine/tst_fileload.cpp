@@ -22,7 +22,11 @@ class PathSink : public TagRowSink
 public:
     QStringList rows;
     void clear() override { rows.clear(); }
-    void add(const QString &path, int position) override { rows.insert(std::min<qsizetype>(position - 1, rows.size()), path); }
+    void add(const QStringList &paths, int position, const std::function<void(int)> &) override
+    {
+        for (qsizetype i = 0; i < paths.size(); ++i)
+            rows.insert(std::min<qsizetype>(position - 1 + i, rows.size()), paths.at(i));
+    }
     int count() const override { return static_cast<int>(rows.size()); }
     QStringList paths() const override { return rows; }
 };

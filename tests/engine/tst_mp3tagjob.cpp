@@ -69,6 +69,14 @@ private Q_SLOTS:
         QCOMPARE(job.rows().row(1)[TagField::Genre], "JPop");
         QCOMPARE(job.rows().row(1)[TagField::ID3Ver], "v1.x");
         QCOMPARE(job.rows().row(2)[TagField::ID3Ver], "v1.x/v2.3");
+
+        // A block goes in whole at its position, in its own order, without the missing file.
+        const QString second = bothTags("second.mp3");
+        job.AddTagRows({v1, m_dir.filePath("missing.mp3"), second}, 2);
+        QStringList names;
+        for (const TagRow &row : job.rows().rows())
+            names << row[TagField::FileName];
+        QCOMPARE(names, (QStringList{"v1.mp3", "v1.mp3", "second.mp3", "both.mp3"}));
     }
 
     void chooseTags_data()
