@@ -33,8 +33,10 @@ QString RunJournal::begin(JournalRecord::Kind kind, const std::vector<JournalIte
     }
     if (const QString error = m_file.create(m_path); !error.isEmpty())
         return error;
+    // Handed on a piece at a time, so a large plan is never held whole in memory.
+    constexpr qsizetype piece = 64 * 1024;
     QByteArray bytes = magic + (kind == JournalRecord::Kind::Execute ? executeKind : restoreKind);
-    bytes.reserve(bytes.size() + qsizetype(items.size()) * 64);
+    bytes.reserve(piece + 4096);
     const QString *folder = nullptr;
     for (const JournalItem &item : items) {
         if (!folder || *folder != item.folder) {
@@ -44,6 +46,10 @@ QString RunJournal::begin(JournalRecord::Kind kind, const std::vector<JournalIte
         field(&bytes, static_cast<char>(item.start), item.from);
         field(&bytes, '-', item.park);
         field(&bytes, '-', item.to);
+        if (bytes.size() >= piece) {
+            m_file.append(bytes);
+            bytes.resize(0);
+        }
     }
     // The plan counts only once it is whole: a run killed while writing it
     // had not renamed anything yet.

@@ -64,18 +64,29 @@ QString JournalFile::create(const QString &path)
     m_path = path;
     m_folderSynced = false;
     m_pending.clear();
+    m_failure.clear();
     return {};
 }
 
 void JournalFile::append(const QByteArray &bytes)
 {
     m_pending += bytes;
+    // A large plan goes out as it comes, so it is never held whole; a failed
+    // write is reported by the next sync().
+    if (m_pending.size() < 256 * 1024 || m_fd < 0 || !m_failure.isEmpty())
+        return;
+    if (writeAll(m_fd, m_pending))
+        m_pending.resize(0);
+    else
+        m_failure = errnoText() + QStringLiteral("\r\n") + m_path;
 }
 
 QString JournalFile::sync()
 {
     if (m_fd < 0)
         return QStringLiteral("記録ファイルが開かれていません");
+    if (!m_failure.isEmpty())
+        return m_failure;
     if (!writeAll(m_fd, m_pending) || ::fdatasync(m_fd) != 0)
         return errnoText() + QStringLiteral("\r\n") + m_path;
     m_pending.clear();

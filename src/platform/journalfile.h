@@ -35,4 +35,5 @@ private:
     bool m_folderSynced = false;
     QString m_path;
     QByteArray m_pending;
+    QString m_failure;
 };
