@@ -63,11 +63,17 @@ StartUp::Outcome StartUp::applySwitches()
     m_controller.setOptionText(m_line.optionText());
     if (!m_line.folder().isEmpty()) {
         const QString folder = QDir::cleanPath(QDir::current().absoluteFilePath(m_line.folder()));
-        const bool failed = m_controller.LoadFolder(folder);
-        // An unattended run on a folder that is not there or cannot be read
-        // has failed, not found "nothing to change".
-        if (m_unattended && (failed || !m_controller.files().canListFolder(folder)))
-            return Outcome::Failed;
+        const bool readable = m_controller.files().canListFolder(folder);
+        if (readable && !m_line.commandFiles().isEmpty()) {
+            // The command file reads the folder, this one or the one it names.
+            m_controller.SetCurrentFolder(folder);
+        } else {
+            const bool failed = m_controller.LoadFolder(folder);
+            // An unattended run on a folder that is not there or cannot be read
+            // has failed, not found "nothing to change".
+            if (m_unattended && (failed || !readable))
+                return Outcome::Failed;
+        }
     }
     m_controller.startedFromCommandLine = false;
 

@@ -329,6 +329,12 @@ bool JobController::loadFolder(const QString &folder)
     return failed;
 }
 
+void JobController::SetCurrentFolder(const QString &folder)
+{
+    if (!refused() && m_files.leadsToFolder(folder))
+        m_currentFolder = folder;
+}
+
 void JobController::ClearLists()
 {
     if (refused())

@@ -115,6 +115,8 @@ public:
     // The caption: title, version, command file, folder, applied switches.
     QString caption() const;
     QString currentFolder() const { return m_currentFolder; }
+    // The folder the next command file reads when it names none.
+    void SetCurrentFolder(const QString &folder);
     QString commandFilePath() const { return m_commandFilePath; }
     void setOptionText(const QString &text) { m_optionText = text; }
 

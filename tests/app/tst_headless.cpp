@@ -168,6 +168,8 @@ void TestHeadless::mp3JobFromCommandFile()
     // Unattended, the tag job asks nothing, even without -no_confirm.
     QCOMPARE(run({"-com_file", job, "-auto", "-quit"}), 0);
     QCOMPARE(m_stderr.count(u"リスト作成中"), 1); // the folder is read once
+    QCOMPARE(run({"-folder", m_files, "-com_file", job, "-auto", "-quit"}), 0);
+    QCOMPARE(m_stderr.count(u"リスト作成中"), 1); // also when -folder names it too
 
     clsTAG tag;
     tag.setFilePath(song);
