@@ -135,7 +135,7 @@ int main(int argc, char *argv[])
         if (round == 0)
             rowsKb = statusKb("VmRSS:") - before;
     }
-    std::printf("(a) load: %.1f ms, bare listing with stat: %.1f ms, ratio %.2f (target <= 2)\n", bestLoad,
+    std::printf("(a) load: %.1f ms, bare listing with stat: %.1f ms, ratio %.2f (target <= 1.5)\n", bestLoad,
                 bestBare, bestLoad / bestBare);
     std::printf("(c) %d loaded rows: %.1f MB resident for the list, peak resident %.1f MB (target <= 150)\n",
                 rows.count(), rowsKb / 1024.0, statusKb("VmHWM:") / 1024.0);

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 QString ForbiddenNameCharacters()
 {
     return QStringLiteral("/:*?\\|<>\"");
@@ -25,11 +27,10 @@ bool hasForbiddenCharacter(const QString &name)
 {
     static const QString forbidden = ForbiddenNameCharacters();
     // NUL ends a name at the system call, so it is refused as well, unlisted.
-    for (const QChar c : name) {
-        if (c.isNull() || forbidden.contains(c))
-            return true;
-    }
-    return false;
+    // Letters and digits, nearly every character of a name, are passed at once.
+    return std::any_of(name.begin(), name.end(), [](QChar c) {
+        return !c.isLetterOrNumber() && (c.isNull() || forbidden.contains(c));
+    });
 }
 
 } // namespace

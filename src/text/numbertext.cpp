@@ -1,6 +1,7 @@
 #include "text/numbertext.h"
 
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -80,6 +81,16 @@ double toDouble(const QString &text)
 bool readNumber(const QString &text, double &value)
 {
     const QStringView view = QStringView(text).trimmed();
+    // Plain digits, by far the most common, need no general conversion:
+    // up to 15 of them the whole number is exact as a double.
+    if (!view.isEmpty() && view.size() <= 15
+        && std::all_of(view.begin(), view.end(), [](QChar c) { return c >= u'0' && c <= u'9'; })) {
+        qint64 whole = 0;
+        for (const QChar c : view)
+            whole = whole * 10 + (c.unicode() - u'0');
+        value = double(whole);
+        return true;
+    }
     if (!isWholeNumber(view, u"eE"))
         return false;
     value = view.toDouble();
