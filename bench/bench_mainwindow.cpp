@@ -4,6 +4,7 @@
 // the targets are a windowed load of at most 1.5 times the headless one and
 // the three commands within 1.3 times.
 #include "platform/silentuserchannel.h"
+#include "benchfolder.h"
 #include "engine/jobcontroller.h"
 #include "persist/settings.h"
 #include "platform/linuxfilesystem.h"
@@ -49,24 +50,6 @@ protected:
         return false;
     }
 };
-
-QTextStream &out()
-{
-    static QTextStream stream(stdout);
-    return stream;
-}
-
-void makeFiles(const QString &folder, int count)
-{
-    for (int i = 0; i < count; ++i) {
-        const QString sub = QStringLiteral("%1/d%2").arg(folder).arg(i / 1000, 3, 10, QLatin1Char('0'));
-        if (i % 1000 == 0)
-            QDir().mkpath(sub);
-        QFile file(QStringLiteral("%1/IMG_%2 旅行.jpg").arg(sub).arg(i, 6, 10, QLatin1Char('0')));
-        if (file.open(QIODevice::WriteOnly))
-            file.write("x");
-    }
-}
 
 qint64 headlessLoad(const QString &folder)
 {

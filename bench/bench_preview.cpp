@@ -2,6 +2,7 @@
 // the live preview on and off: the box's own handling, the preview of the rows
 // in view and the repaint of the list. Prints medians and the worst case; the
 // target is at most 50 ms per keystroke with the preview on.
+#include "benchfolder.h"
 #include "engine/jobcontroller.h"
 #include "persist/settings.h"
 #include "platform/linuxfilesystem.h"
@@ -32,23 +33,6 @@ class AnsweringUser : public QtUserChannel
 public:
     int message(const MessageRequest &) override { return MessageAnswer::Ok; }
 };
-
-QTextStream &out()
-{
-    static QTextStream stream(stdout);
-    return stream;
-}
-
-void makeFiles(const QString &folder, int count)
-{
-    for (int i = 0; i < count; ++i) {
-        const QString sub = QStringLiteral("%1/d%2").arg(folder).arg(i / 1000, 3, 10, QLatin1Char('0'));
-        if (i % 1000 == 0)
-            QDir().mkpath(sub);
-        QFile file(QStringLiteral("%1/IMG_%2 旅行.jpg").arg(sub).arg(i, 6, 10, QLatin1Char('0')));
-        (void)file.open(QIODevice::WriteOnly);
-    }
-}
 
 double median(std::vector<double> values)
 {
