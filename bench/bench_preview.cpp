@@ -9,6 +9,7 @@
 #include "platform/messagerequest.h"
 #include "platform/systempaths.h"
 #include "ui/frmmain.h"
+#include "ui/livepreview.h"
 #include "ui/qtuserchannel.h"
 #include "ui/renamerowmodel.h"
 #include "ui/rowlistview.h"
@@ -52,7 +53,7 @@ void typeTimed(frmMain &window, QLineEdit *box, const QString &text, bool previe
         timer.start();
         box->insert(QString(c));
         if (preview)
-            window.previewRows();
+            window.livePreview()->show();
         window.listV()->viewport()->repaint();
         costs.push_back(timer.nsecsElapsed() / 1e6);
     }

@@ -19,6 +19,7 @@
 #include "ui/mp3templategroup.h"
 #include "ui/numberinggroup.h"
 #include "ui/qtuserchannel.h"
+#include "ui/livepreview.h"
 #include "ui/renamerowdelegate.h"
 #include "ui/renamerowmodel.h"
 #include "ui/replacegroup.h"
@@ -45,7 +46,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QScrollBar>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStatusBar>
@@ -130,18 +130,8 @@ frmMain::frmMain(JobController &controller, UserChannel &user, bool debug, QWidg
     connect(&m_controller, &JobController::changed, this, &frmMain::refresh);
     connect(&m_controller, &JobController::busyChanged, this, &frmMain::setBusy);
     connect(&m_controller, &JobController::countTextChanged, m_lblCnt, &QLabel::setText);
-    // Keystrokes that come quickly after each other make one preview.
-    m_previewTimer.setSingleShot(true);
-    m_previewTimer.setInterval(30);
-    connect(&m_previewTimer, &QTimer::timeout, this, &frmMain::previewRows);
-    connect(&m_controller, &JobController::inputsEdited, this, [this] {
-        if (m_actions.value(QStringLiteral("mnuLivePreview"))->isChecked())
-            m_previewTimer.start();
-    });
-    connect(m_listV->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
-        if (m_model->hasPreview())
-            m_previewTimer.start();
-    });
+    m_preview = new LivePreview(m_controller, m_listV, m_model, m_actions.value(QStringLiteral("mnuLivePreview")),
+                                statusBar(), [this] { refreshCommands(); });
     applySettings(Settings::defaults(QSize(1024, 768)));
     refresh();
 }
@@ -199,10 +189,7 @@ void frmMain::buildMenus()
     menuOption(view, QStringLiteral("mnuDispTop"), QStringLiteral("最前面表示"), [this](bool on) { setStayOnTop(on); });
     menuOption(view, QStringLiteral("mnuTransparent"), QStringLiteral("半透明"),
               [this](bool on) { setSemiTransparent(on); });
-    menuOption(view, QStringLiteral("mnuLivePreview"), QStringLiteral("入力中に結果をプレビュー"), [this](bool on) {
-        if (!on)
-            dropPreview();
-    });
+    menuOption(view, QStringLiteral("mnuLivePreview"), QStringLiteral("入力中に結果をプレビュー"), [](bool) {});
     view->addSeparator();
     menuAction(view, QStringLiteral("mnuListFont"), QStringLiteral("リストのフォント"), [this] { chooseListFont(); });
 
@@ -495,7 +482,7 @@ RowListView *frmMain::activeList() const
 void frmMain::tryCommand()
 {
     m_cmdSetInf->setEnabled(false);
-    dropPreview();
+    m_preview->drop();
     statusBar()->showMessage(QStringLiteral("試行中・・・"));
     const TryResult result = m_controller.TryCommand();
     showTryOutcome(result);
@@ -519,39 +506,9 @@ void frmMain::showTryOutcome(TryResult result)
                                  .arg(numbers.toString(changing), numbers.toString(rejected), numbers.toString(total)));
 }
 
-void frmMain::previewRows()
-{
-    const QAction *option = m_actions.value(QStringLiteral("mnuLivePreview"));
-    if (!option->isChecked() || m_controller.busy())
-        return;
-    const int count = m_model->rowCount();
-    const int first = m_listV->rowAt(0);
-    int last = m_listV->rowAt(m_listV->viewport()->height() - 1);
-    if (last < 0)
-        last = count - 1;
-    if (first < 0 || count == 0) {
-        m_model->clearPreview();
-        return;
-    }
-    const QStringList names = m_controller.PreviewNames(first + 1, last + 1);
-    refreshCommands();
-    if (names.isEmpty()) {
-        m_model->clearPreview();
-        return;
-    }
-    m_model->setPreview(first + 1, names);
-    statusBar()->showMessage(QStringLiteral("プレビュー表示中 － 「試行」で全ての行を確認すると実行できます"));
-}
-
-void frmMain::dropPreview()
-{
-    m_previewTimer.stop();
-    m_model->clearPreview();
-}
-
 void frmMain::executeCommand()
 {
-    dropPreview();
+    m_preview->drop();
     statusBar()->showMessage(QStringLiteral("実行中・・・"));
     m_controller.ExecuteCommand();
     statusBar()->clearMessage();
@@ -586,14 +543,14 @@ void frmMain::requestStop()
 
 void frmMain::restoreCommand()
 {
-    dropPreview();
+    m_preview->drop();
     statusBar()->clearMessage();
     m_controller.RestoreCommand();
 }
 
 void frmMain::restoreFileNames()
 {
-    dropPreview();
+    m_preview->drop();
     statusBar()->showMessage(QStringLiteral("元のファイル名に戻しています・・・"));
     m_controller.RestoreFileNames();
     statusBar()->clearMessage();
@@ -602,7 +559,7 @@ void frmMain::restoreFileNames()
 void frmMain::jobChosen(int position)
 {
     // Choosing the job already shown runs the switch as well: its plan is dropped.
-    dropPreview();
+    m_preview->drop();
     statusBar()->clearMessage();
     m_controller.SelectJob(Jobs::fromPosition(position));
     forgetSortOrder();
@@ -733,7 +690,7 @@ void frmMain::editDirectData()
     if (m_controller.busy())
         return;
     // The editor shows and writes back the names in the rows, not a preview over them.
-    dropPreview();
+    m_preview->drop();
     const bool mp3 = activeList() == m_listVMp3;
     const int count = m_controller.activeRowCount();
     if (count == 0)

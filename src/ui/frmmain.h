@@ -8,7 +8,6 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
-#include <QTimer>
 
 #include <functional>
 
@@ -26,6 +25,7 @@ class QToolBar;
 class ReplaceGroup;
 class TimeStampGroup;
 class UserChannel;
+class LivePreview;
 class RenameRowModel;
 class RowListView;
 class TagRowModel;
@@ -79,9 +79,7 @@ public:
 
     // Follows the controller: states, inputs, job, caption, selection.
     void refresh();
-    // The live preview of the rows in view (表示 menu): runs shortly after
-    // each edit of an input while the option is on.
-    void previewRows();
+    LivePreview *livePreview() const { return m_preview; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -125,7 +123,6 @@ private:
     void openVarList();
     void openTemplate();
     void jobChosen(int position);
-    void dropPreview();
     void showTryOutcome(TryResult result);
     void rowClicked(const QModelIndex &index);
 
@@ -139,7 +136,7 @@ private:
     QList<int> m_appliedMp3Widths;
     bool m_closeAfterRun = false;
     QPointer<QWidget> m_lastTextBox;
-    QTimer m_previewTimer;
+    LivePreview *m_preview = nullptr;
 
     QHash<QString, QAction *> m_actions;
     QToolBar *m_toolBar = nullptr;
