@@ -9,13 +9,14 @@ namespace {
 
 constexpr qint64 PieceSize = 1 << 20;
 
-} // namespace
-
-bool FileWriter::writeAt(int fd, qint64 offset, const QByteArray &bytes)
+// Repeats a read or write of the bytes from done on until length are done;
+// false with errno set (EIO where the file ended first).
+template <class Transfer>
+bool whole(qint64 length, Transfer transfer)
 {
     qint64 done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::pwrite(fd, bytes.constData() + done, size_t(bytes.size() - done), off_t(offset + done));
+    while (done < length) {
+        const ssize_t n = transfer(done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
@@ -26,6 +27,15 @@ bool FileWriter::writeAt(int fd, qint64 offset, const QByteArray &bytes)
         done += n;
     }
     return true;
+}
+
+} // namespace
+
+bool FileWriter::writeAt(int fd, qint64 offset, const QByteArray &bytes)
+{
+    return whole(bytes.size(), [&](qint64 done) {
+        return ::pwrite(fd, bytes.constData() + done, size_t(bytes.size() - done), off_t(offset + done));
+    });
 }
 
 bool FileWriter::reserve(int fd, qint64 offset, qint64 length)
@@ -51,19 +61,9 @@ bool FileWriter::copyRange(int from, qint64 fromOffset, int to, qint64 toOffset,
 bool FileWriter::readAt(int fd, qint64 offset, qint64 length, QByteArray &out)
 {
     out.resize(length);
-    qint64 done = 0;
-    while (done < length) {
-        const ssize_t n = ::pread(fd, out.data() + done, size_t(length - done), off_t(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            if (n == 0)
-                errno = EIO;
-            return false;
-        }
-        done += n;
-    }
-    return true;
+    return whole(length, [&](qint64 done) {
+        return ::pread(fd, out.data() + done, size_t(length - done), off_t(offset + done));
+    });
 }
 
 FileWriter &FileWriter::system()

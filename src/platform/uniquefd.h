@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QString>
 
+#include <utility>
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -16,8 +18,12 @@ public:
         if (m_fd >= 0)
             ::close(m_fd);
     }
-    UniqueFd(const UniqueFd &) = delete;
-    UniqueFd &operator=(const UniqueFd &) = delete;
+    UniqueFd(UniqueFd &&other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+    UniqueFd &operator=(UniqueFd &&other) noexcept
+    {
+        std::swap(m_fd, other.m_fd);
+        return *this;
+    }
 
     // Opens path close-on-exec; mode counts when flags create the file.
     static UniqueFd open(const QString &path, int flags, mode_t mode = 0600)

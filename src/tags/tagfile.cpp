@@ -163,14 +163,18 @@ QString TagFile::checkUnchanged(int fd) const
     return {};
 }
 
-QString TagFile::writeTail(const QByteArray &block)
+QString TagFile::openForWrite(UniqueFd *fd) const
 {
     if (m_isLink)
         return linkRefusal();
-    const UniqueFd fd = UniqueFd::open(m_path, O_RDWR | O_NOFOLLOW);
-    if (!fd.ok())
-        return systemError(errno);
-    if (const QString error = checkUnchanged(fd.get()); !error.isEmpty())
+    *fd = UniqueFd::open(m_path, O_RDWR | O_NOFOLLOW);
+    return fd->ok() ? checkUnchanged(fd->get()) : systemError(errno);
+}
+
+QString TagFile::writeTail(const QByteArray &block)
+{
+    UniqueFd fd;
+    if (const QString error = openForWrite(&fd); !error.isEmpty())
         return error;
     if (!writer().writeAt(fd.get(), m_size - TailLength, block))
         return systemError(errno);
@@ -180,12 +184,8 @@ QString TagFile::writeTail(const QByteArray &block)
 
 QString TagFile::appendTail(const QByteArray &block)
 {
-    if (m_isLink)
-        return linkRefusal();
-    const UniqueFd fd = UniqueFd::open(m_path, O_RDWR | O_NOFOLLOW);
-    if (!fd.ok())
-        return systemError(errno);
-    if (const QString error = checkUnchanged(fd.get()); !error.isEmpty())
+    UniqueFd fd;
+    if (const QString error = openForWrite(&fd); !error.isEmpty())
         return error;
     // One write of 128 bytes: a full disk leaves part of it, which goes again.
     if (!writer().writeAt(fd.get(), m_size, block)) {
@@ -200,14 +200,10 @@ QString TagFile::appendTail(const QByteArray &block)
 
 QString TagFile::writeHead(const QByteArray &area)
 {
-    if (m_isLink)
-        return linkRefusal();
     if (area.size() != m_head.size())
         return grow(area);
-    const UniqueFd fd = UniqueFd::open(m_path, O_RDWR | O_NOFOLLOW);
-    if (!fd.ok())
-        return systemError(errno);
-    if (const QString error = checkUnchanged(fd.get()); !error.isEmpty())
+    UniqueFd fd;
+    if (const QString error = openForWrite(&fd); !error.isEmpty())
         return error;
     if (!writer().writeAt(fd.get(), 0, area))
         return systemError(errno);
@@ -221,14 +217,12 @@ QString TagFile::writeHead(const QByteArray &area)
 // have) it is written over the old file in place.
 QString TagFile::grow(const QByteArray &area)
 {
-    const UniqueFd source = UniqueFd::open(m_path, O_RDWR | O_NOFOLLOW);
-    if (!source.ok())
-        return systemError(errno);
+    UniqueFd source;
+    if (const QString error = openForWrite(&source); !error.isEmpty())
+        return error;
     struct stat st;
     if (::fstat(source.get(), &st) != 0)
         return systemError(errno);
-    if (const QString error = checkUnchanged(source.get()); !error.isEmpty())
-        return error;
 
     const qint64 audio = m_size - m_head.size();
     TagJournal::Rewrite rewrite{m_path, copyPathFor(m_path), quint64(st.st_dev), quint64(st.st_ino), m_size,

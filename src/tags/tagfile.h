@@ -6,6 +6,7 @@
 #include <QString>
 
 class FileWriter;
+class UniqueFd;
 
 // The parts of one MP3 file that hold its tags: the ID3v2 area at the start
 // and the last 128 bytes. Writing never touches the audio, refuses a file that
@@ -46,6 +47,9 @@ public:
 
 private:
     FileWriter &writer() const;
+    // Opens the loaded file for writing, never through a link, once it is
+    // still what was loaded; empty on success, else the reason.
+    QString openForWrite(UniqueFd *fd) const;
     QString checkUnchanged(int fd) const;
     QString grow(const QByteArray &area);
     QString rewriteInPlace(int fd, int copy, TagJournal::Rewrite &rewrite);
