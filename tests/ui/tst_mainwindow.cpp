@@ -17,7 +17,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
+#include <QDateTimeEdit>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -33,7 +33,6 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimeEdit>
 #include <QUrl>
 
 namespace {
@@ -293,11 +292,16 @@ void TestMainWindow::timeStampJob()
     w.load({"a.txt", "b.txt"});
     const auto stampOf = [&w](int row) { return QFileInfo(w.dir.filePath(w.column(1).at(row - 1))).lastModified(); };
     w.clickRow(2);
-    QCOMPARE(w.get<QDateEdit>("DTP(0)")->date(), stampOf(2).date());
+    QCOMPARE(w.get<QDateTimeEdit>("DTP(0)")->date(), stampOf(2).date());
 
     const QDateTime base(QDate(2020, 5, 17), QTime(8, 30, 0));
-    w.get<QDateEdit>("DTP(0)")->setDate(base.date());
-    w.get<QTimeEdit>("DTP(1)")->setTime(base.time());
+    // Typed over the whole text, as into any date box.
+    for (const auto &[name, typed] : {std::pair("DTP(0)", "2020/05/17"), std::pair("DTP(1)", "08:30:00")}) {
+        auto *box = w.get<QDateTimeEdit>(QString::fromLatin1(name));
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box, QString::fromLatin1(typed));
+    }
     w.type("cmb増分", "10");
     w.click("cmdSetInf");
     w.click("cmdSetFile");
