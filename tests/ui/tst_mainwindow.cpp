@@ -1,3 +1,5 @@
+#include "app/commandline.h"
+#include "app/startup.h"
 #include "engine/jobcontroller.h"
 #include "id3builder.h"
 #include "persist/conffile.h"
@@ -154,6 +156,7 @@ private Q_SLOTS:
     void timeStampJob();
     void mp3Job();
     void jobSwitchesAndFolderJob();
+    void commandLineSearchStays();
     void fieldBoxesFollowColumns();
     void listEditing();
     void historyDropDown();
@@ -371,6 +374,34 @@ void TestMainWindow::jobSwitchesAndFolderJob()
     w.chooseJob(JobKind::Numbering);
     QCOMPARE(w.header(0), "変更後のファイル名");
     QCOMPARE(w.states(), "000");
+}
+
+void TestMainWindow::commandLineSearchStays()
+{
+    Window w;
+    w.load({"01 a.txt", "02 b.txt"});
+    const QString given = "^(\\d+) ";
+    const auto start = [&] {
+        const CommandLine line = CommandLine::parse({"-folder", w.dir.path(), "-search", given, "-pattern", "$1_"});
+        StartUp(w.controller, line).run([] {});
+        QCOMPARE(w.box("cmb置換(0)")->text(), given);
+    };
+    const auto clickKeeps = [&](bool kept) {
+        w.clickRow(2);
+        QCOMPARE(w.box("cmb置換(0)")->text(), kept ? given : w.column(1).at(1));
+        QCOMPARE(w.controller.inputs().baseName, kept ? QString() : w.column(1).at(1));
+    };
+    start();
+    clickKeeps(true);
+    w.chooseJob(JobKind::FileNameReplace);
+    clickKeeps(true);
+    // Editing the search ends it, and so does Restore.
+    w.type("cmb置換(0)", "b");
+    clickKeeps(false);
+    start();
+    w.click("cmdSetInf");
+    w.click("cmd元に戻す");
+    clickKeeps(false);
 }
 
 void TestMainWindow::fieldBoxesFollowColumns()
