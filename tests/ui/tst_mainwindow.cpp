@@ -6,6 +6,7 @@
 #include "persist/settings.h"
 #include "platform/linuxfilesystem.h"
 #include "scripteduserchannel.h"
+#include "ui/frmabout.h"
 #include "ui/frmmain.h"
 #include "ui/frmsplash.h"
 #include "ui/historycombo.h"
@@ -17,6 +18,7 @@
 #include "ui/tagrowmodel.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
@@ -31,6 +33,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -180,8 +183,19 @@ void TestMainWindow::initTestCase()
 void TestMainWindow::firstWindow()
 {
     Window w;
-    QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+    QVERIFY(QTest::qWaitForWindowActive(&w.window));
     QVERIFY(w.window.windowTitle().startsWith("Corvane "));
+    // The About box gives the caption's version and a build date in Japanese.
+    const QStringList about = frmAbout::versionText().split(u'\n');
+    QCOMPARE(about.first(), w.window.windowTitle().section(u' ', 0, 1));
+    QVERIFY(QRegularExpression("^ビルド日 \\d{4}年\\d+月\\d+日$").match(about.last()).hasMatch());
+    // A keyboard user steps through the jobs: the focus stays in the selector.
+    auto *selector = w.get<QComboBox>("cmbTarget");
+    selector->setFocus();
+    QTest::keyClick(selector, Qt::Key_Down);
+    QCOMPARE(w.controller.job(), JobKind::CreatedDate);
+    QCOMPARE(QApplication::focusWidget(), selector);
+    QTest::keyClick(selector, Qt::Key_Up);
     QCOMPARE(w.get<QComboBox>("cmbTarget")->currentText(), "ファイル名置換");
     QCOMPARE(w.states(), "000");
     // No Conf.txt: the menu bar starts hidden, without a word.
