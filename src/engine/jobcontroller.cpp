@@ -403,6 +403,8 @@ SetupMapping JobController::mapping()
 
 void JobController::applySettings(const Settings &settings)
 {
+    if (refused())
+        return;
     mapping().load(settings);
     selectJob(Jobs::fromPosition(settings.jobPosition));
 }
@@ -621,6 +623,8 @@ InputHistory &JobController::historyFor(QString JobInputs::*field)
 
 QStringList JobController::DropDownFor(QString JobInputs::*field)
 {
+    if (refused())
+        return historyFor(field).dropDown();
     return historyFor(field).rebuildDropDown(m_options.regOrder);
 }
 

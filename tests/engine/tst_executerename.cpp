@@ -267,9 +267,16 @@ private Q_SLOTS:
         f.user.answers << MessageAnswer::Ok << MessageAnswer::No;
 
         QVERIFY(ExecuteRename(f.context, false));
-        for (const QString &name : names) {
+        for (int i = 1; i <= names.size(); ++i) {
+            const QString &name = names[i - 1];
             const QString now = renamed ? QString::number(name.toInt() + 1) : name;
             QCOMPARE(f.read(now), name.toUtf8());
+            // Each row names its item where it now lies, and the parking place it had.
+            const RenameRow &row = f.rows.row(i);
+            QCOMPARE(row[RenameField::CurrentName], now);
+            QCOMPARE(row[RenameField::OriginalName], renamed ? name : QString());
+            QVERIFY(row[RenameField::TempName].startsWith(f.dir.path() + u"/tmp"_qs));
+            QVERIFY(row[RenameField::TempName].endsWith(u'_' + name));
         }
         QCOMPARE(entriesOf(f.dir.path()).size(), names.size());
         QVERIFY(errorLogOf(f.user).contains(u"☆中止"_qs));
