@@ -50,7 +50,7 @@ private:
     void endEarly();
     Outcome runJobs();
     Outcome runQueue();
-    int runOneJob(int loadResult);
+    bool runOneJob(bool loadFailed);
     QString resolve(const QString &path) const;
     bool reportMissing(const QString &path);
     void migrateTemplate();
@@ -61,5 +61,5 @@ private:
     bool m_quit = false;
     // How the first queued command file loaded before the window showed; the
     // queue starts with that load instead of reading its folder again.
-    std::optional<int> m_firstLoad;
+    std::optional<bool> m_firstLoad;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/commandstates.h"
+#include "engine/job.h"
 #include "engine/guardeduserchannel.h"
 #include "engine/inputhistory.h"
 #include "engine/jobcontext.h"
@@ -14,7 +15,6 @@
 #include "engine/renamerowlist.h"
 #include "engine/runoptions.h"
 #include "engine/setupmapping.h"
-#include "engine/tryresult.h"
 #include "text/textengine.h"
 
 #include <QObject>
@@ -58,7 +58,7 @@ public:
     // they arrive from window events let through by the run.
     bool busy() const { return m_runDepth > 0; }
     // Where renaming runs keep their crash-safe journal; empty keeps none.
-    QString journalPath;
+    void setJournalPath(const QString &path) { m_journalPath = path; }
     FileSystem &files() { return m_files; }
 
     JobKind job() const { return m_switch.job(); }
@@ -66,11 +66,11 @@ public:
     // The rows the list commands act on: the MP3 list in the MP3 job.
     int activeRowCount() const;
 
-    TryResult TryCommand();
-    // The numbering box the last Try rejected, for the window to focus.
-    NumberingInput wrongInput() const { return m_wrongInput; }
-    // Returns failed.
-    bool ExecuteCommand();
+    // Plans the job, shows how the plan ended and, in one-step mode, executes
+    // a clean plan at once (never unattended: start-up executes itself).
+    PlanOutcome TryCommand();
+    // Applies the plan and shows how the run ended.
+    RunOutcome ExecuteCommand();
     void RestoreCommand();
     // "元のファイル名に戻す".
     void RestoreFileNames();
@@ -121,19 +121,18 @@ public:
     void setOptionText(const QString &text) { m_optionText = text; }
 
     // On while a command line is processed: clicks leave the inputs alone.
-    bool startedFromCommandLine = false;
-    // On while start-up runs a job unattended.
-    bool unattended = false;
-    bool debug = false;
-    // The "id3 disp" setting.
-    bool showId3 = false;
+    void setStartedFromCommandLine(bool on) { m_startedFromCommandLine = on; }
+    // On while start-up runs a job unattended: nothing is asked that nobody could answer.
+    void setUnattended(bool on);
+    // Shows every tag column and writes the set-up's debug keys.
+    void setDebug(bool on) { m_debug = on; }
 
     void applySettings(const Settings &settings);
     void storeSettings(Settings *settings);
 
-    // Reads a command file, applies it and loads its folder. 0, or -1 when the
-    // file could not be read or its folder not loaded.
-    int CommandFileLoad(const QString &path);
+    // Reads a command file, applies it and loads its folder; returns failed
+    // (the file could not be read or its folder not loaded).
+    bool CommandFileLoad(const QString &path);
     // Writes the current set-up; returns the error text, empty on success.
     QString CommandFileSave(const QString &path);
     // "新規": forgets the command file and the folder, resets the inputs.
@@ -150,11 +149,6 @@ public:
     bool journalUndoable() const;
     // After a restart: "元のファイル名に戻す" follows the journal.
     void RefreshUndoState();
-
-    // An unattended job: plans quietly, then executes the clean plan. Each
-    // returns a negative value on failure, as the command-file results do.
-    int PlanUnattended();
-    int ExecuteUnattended();
 
 Q_SIGNALS:
     // States, inputs, job or caption changed: the window refreshes.
@@ -175,16 +169,19 @@ private:
     template <class Edit>
     void onActiveList(Edit edit)
     {
-        if (job() == JobKind::Mp3TagEdit)
+        if (onTagRows())
             edit(m_tagJob.rows());
         else
             edit(m_rows);
     }
+    bool onTagRows() const;
     void selectJob(JobKind job);
     bool loadFolder(const QString &folder);
     void applySetup(const CommandSetup &setup);
     SetupMapping mapping();
     bool quiet() const;
+    // A plan cut short by a stop is no plan: every row keeps its current name.
+    void dropPlan();
 
     GuardedUserChannel m_user;
     FileSystem &m_files;
@@ -200,7 +197,13 @@ private:
     InputHistory m_searchHistory;
     InputHistory m_replaceHistory;
     JobSwitch m_switch;
-    NumberingInput m_wrongInput = NumberingInput::None;
+    std::unique_ptr<Job> m_job;
+    QString m_journalPath;
+    bool m_startedFromCommandLine = false;
+    bool m_unattended = false;
+    bool m_debug = false;
+    // The "id3 disp" setting.
+    bool m_showId3 = false;
     QString m_currentFolder;
     QString m_commandFilePath;
     QString m_optionText;

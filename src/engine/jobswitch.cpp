@@ -43,8 +43,7 @@ void JobSwitch::restartMp3Job(bool allTagColumns)
 
 void JobSwitch::resetFor(JobKind job, bool allTagColumns)
 {
-    m_parts.states.restoreEnabled = false;
-    m_parts.states.executeEnabled = false;
+    m_parts.states.jobChanged();
     m_preview.clear();
     m_setup = JobSetup::forJob(job, allTagColumns);
 }
@@ -55,7 +54,7 @@ void JobSwitch::carryRows(JobKind previous, JobKind next, const std::function<Jo
     const bool fromMp3 = previous == JobKind::Mp3TagEdit;
     if (toMp3 == fromMp3 || (fromMp3 && next == JobKind::FolderRename)) {
         if (!toMp3)
-            SetFileCnt(m_parts.loader, m_parts.states, m_parts.rows.count());
+            countRows(m_parts.rows.count());
         return;
     }
     if (toMp3) {
@@ -74,9 +73,15 @@ void JobSwitch::carryRows(JobKind previous, JobKind next, const std::function<Jo
         AddFileRow(run, reader, paths.at(index - 1), index);
         progress.at(index);
     }
-    SetFileCnt(m_parts.loader, m_parts.states, m_parts.rows.count());
+    countRows(m_parts.rows.count());
     progress.hide();
     m_parts.user.showStatus(QString());
+}
+
+void JobSwitch::countRows(int count)
+{
+    SetFileCnt(m_parts.loader, count);
+    m_parts.states.listChanged(count);
 }
 
 void JobSwitch::fillTagRows()
@@ -91,7 +96,7 @@ void JobSwitch::fillTagRows()
     ProgressMeter progress(m_parts.user, static_cast<int>(paths.size()), ProgressMeter::Direction::Up);
     m_parts.tagJob.rows().clear();
     m_parts.tagJob.AddTagRows(paths, 0, [&progress](int read) { progress.at(read); });
-    SetFileCnt(m_parts.loader, m_parts.states, m_parts.tagJob.rows().count());
+    countRows(m_parts.tagJob.rows().count());
     progress.hide();
     m_parts.user.showStatus(QString());
 }
@@ -102,9 +107,7 @@ void JobSwitch::seedInputs(int row, bool keepInputs)
     const bool mp3 = m_job == JobKind::Mp3TagEdit;
     if (activeRowCount() == 0) {
         m_parts.inputs.baseName.clear();
-        states.tryEnabled = false;
-        states.restoreEnabled = false;
-        states.executeEnabled = false;
+        states.listChanged(0);
     } else {
         if (row == 0)
             row = mp3 ? ListCommands::firstSelected(m_parts.tagJob.rows()) : ListCommands::firstSelected(m_parts.rows);
@@ -117,7 +120,7 @@ void JobSwitch::seedInputs(int row, bool keepInputs)
                 m_parts.inputs.baseName = name;
                 m_parts.inputs.searchText = name;
             }
-            states.tryEnabled = true;
+            states.offerTry();
         }
     }
     refreshInputs(keepInputs);
@@ -164,5 +167,5 @@ void JobSwitch::refreshInputs(bool keepInputs)
 void JobSwitch::followSearchText(bool keepInputs)
 {
     if (activeRowCount() > 0 && !keepInputs)
-        m_parts.states.tryEnabled = !m_parts.inputs.searchText.isEmpty();
+        m_parts.states.offerTry(!m_parts.inputs.searchText.isEmpty());
 }

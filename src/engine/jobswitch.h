@@ -58,6 +58,8 @@ private:
     void resetFor(JobKind job, bool allTagColumns);
     void carryRows(JobKind previous, JobKind next, const std::function<JobContext()> &context);
     void fillTagRows();
+    // The count beside the list, and what a list of count rows offers.
+    void countRows(int count);
 
     Parts m_parts;
     JobKind m_job = Jobs::Default;

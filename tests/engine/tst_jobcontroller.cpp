@@ -39,7 +39,7 @@ struct Controller
     {
         const CommandStates &s = c.states();
         QString marks;
-        for (const bool on : {s.tryEnabled, s.executeEnabled, s.restoreEnabled, s.restoreFileNameEnabled})
+        for (const bool on : {s.tryEnabled(), s.executeEnabled(), s.restoreEnabled(), s.restoreFileNameEnabled()})
             marks += on ? u'1' : u'0';
         return marks;
     }
@@ -155,11 +155,11 @@ struct BusyController : Controller
             if (meddle)
                 meddle();
         };
-        QCOMPARE(c.TryCommand(), TryResult::Planned);
+        QCOMPARE(c.TryCommand().result, TryResult::Planned);
         afterTry = snapshot();
         QVERIFY(calls > 0);
         calls = 0;
-        QVERIFY(!c.ExecuteCommand());
+        QVERIFY(!c.ExecuteCommand().failed());
         QVERIFY(calls > 0);
         user.onEvents = {};
     }
@@ -274,16 +274,16 @@ private Q_SLOTS:
         Controller f({u"a1.txt"_qs, u"b.txt"_qs});
         JobController &c = f.c;
         c.SetSearchInput(&JobInputs::searchText, u"zzz"_qs);
-        QCOMPARE(c.TryCommand(), TryResult::NothingToChange);
+        QCOMPARE(c.TryCommand().result, TryResult::NothingToChange);
         QVERIFY(c.searchHistory().dropDown().isEmpty());
 
         c.SetSearchInput(&JobInputs::searchText, u"a(\\d)"_qs);
         c.SetSearchInput(&JobInputs::replaceText, u"z$1"_qs);
-        QCOMPARE(c.TryCommand(), TryResult::Planned);
+        QCOMPARE(c.TryCommand().result, TryResult::Planned);
         QCOMPARE(c.searchHistory().dropDown().first(), u"a(\\d)"_qs);
         QVERIFY(c.searchHistory().executeHistory().isEmpty());
 
-        QVERIFY(!c.ExecuteCommand());
+        QVERIFY(!c.ExecuteCommand().failed());
         QCOMPARE(f.onDisk(), (QStringList{u"b.txt"_qs, u"z1.txt"_qs}));
         QCOMPARE(c.searchHistory().executeHistory(), QStringList{u"a(\\d)"_qs});
         QCOMPARE(c.replaceHistory().executeHistory(), QStringList{u"z$1"_qs});
@@ -299,13 +299,13 @@ private Q_SLOTS:
         typed[0] = u"typed.txt"_qs;
         c.ApplyDirectData(1, typed);
         c.SetInput(&JobInputs::ChkManual, true);
-        QCOMPARE(c.TryCommand(), TryResult::Planned);
+        QCOMPARE(c.TryCommand().result, TryResult::Planned);
         QCOMPARE(c.rows().field(1, RenameField::NewName), u"typed.txt"_qs);
         QCOMPARE(c.rows().field(2, RenameField::NewName), c.rows().field(2, RenameField::CurrentName));
 
         typed[1] = u"bad:name"_qs;
         c.ApplyDirectData(1, typed);
-        QCOMPARE(c.TryCommand(), TryResult::Invalid);
+        QCOMPARE(c.TryCommand().result, TryResult::Invalid);
     }
 
     void oneStepModeLeavesACollisionAlone()
@@ -315,7 +315,7 @@ private Q_SLOTS:
         c.SetNoTryMode(true);
         c.SetSearchInput(&JobInputs::searchText, u"b"_qs);
         c.SetSearchInput(&JobInputs::replaceText, u"a"_qs);
-        QCOMPARE(c.TryCommand(), TryResult::Duplicate);
+        QCOMPARE(c.TryCommand().result, TryResult::Duplicate);
         QCOMPARE(f.onDisk(), (QStringList{u"a.txt"_qs, u"b.txt"_qs}));
     }
 
@@ -323,11 +323,11 @@ private Q_SLOTS:
     {
         Controller f({u"photo.jpg"_qs});
         JobController &c = f.c;
-        c.startedFromCommandLine = true;
+        c.setStartedFromCommandLine(true);
         c.SetSearchInput(&JobInputs::searchText, u"given"_qs);
         c.SeedInputsFromRow(1);
         QCOMPARE(c.inputs().searchText, u"given"_qs);
-        c.startedFromCommandLine = false;
+        c.setStartedFromCommandLine(false);
         c.SeedInputsFromRow(1);
         QCOMPARE(c.inputs().searchText, u"photo.jpg"_qs);
         QCOMPARE(c.inputs().baseName, u"photo.jpg"_qs);
@@ -354,13 +354,13 @@ private Q_SLOTS:
         JobController &c = f.c;
         c.SetSearchInput(&JobInputs::searchText, u"x"_qs);
         c.SetSearchInput(&JobInputs::replaceText, u"y"_qs);
-        QCOMPARE(c.TryCommand(), TryResult::Planned);
+        QCOMPARE(c.TryCommand().result, TryResult::Planned);
         QFile file(f.dir.filePath(u"job.dat"_qs));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("Com=ファイル名置換\r\nSearch=FROMFILE\r\nReplace=z\r\n");
         file.close();
-        QCOMPARE(c.CommandFileLoad(file.fileName()), 0);
-        QVERIFY(!c.states().executeEnabled && !c.states().restoreEnabled);
+        QVERIFY(!c.CommandFileLoad(file.fileName()));
+        QVERIFY(!c.states().executeEnabled() && !c.states().restoreEnabled());
         QCOMPARE(c.inputs().searchText, u"FROMFILE"_qs);
         QVERIFY(c.caption().contains(u"< job.dat >"_qs));
     }

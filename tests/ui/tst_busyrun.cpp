@@ -133,7 +133,7 @@ void TestBusyRun::aStoppedTryKeepsNoPlan()
         const RenameRow &row = m_controller->rows().row(i);
         QCOMPARE(row[RenameField::NewName], row[RenameField::CurrentName]);
     }
-    QVERIFY(!m_controller->states().executeEnabled);
+    QVERIFY(!m_controller->states().executeEnabled());
 }
 
 QTEST_MAIN(TestBusyRun)
