@@ -72,7 +72,7 @@ void SetFileCnt(LoaderState &state, int rowCount)
 
 bool LoadFromFolder(JobContext &context, LoaderState &state, const QString &folder, bool onlyTop)
 {
-    const bool tagJob = context.job == JobKind::Mp3TagEdit;
+    const bool tagJob = Jobs::editsTags(context.job);
     if (tagJob) {
         if (state.tagRows)
             state.tagRows->clear();

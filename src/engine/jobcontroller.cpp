@@ -29,29 +29,6 @@
 #include <algorithm>
 #include <cerrno>
 
-// Marks a long run from its start to its end; runs started inside it add to it.
-class BusyScope
-{
-public:
-    explicit BusyScope(JobController &controller) : m_controller(controller)
-    {
-        if (m_controller.m_runDepth++ == 0) {
-            m_controller.m_user.setRunning(true);
-            Q_EMIT m_controller.busyChanged(true);
-        }
-    }
-    ~BusyScope()
-    {
-        if (--m_controller.m_runDepth == 0) {
-            m_controller.m_user.setRunning(false);
-            Q_EMIT m_controller.busyChanged(false);
-        }
-    }
-
-private:
-    JobController &m_controller;
-};
-
 JobController::JobController(UserChannel &user, FileSystem &files, DesktopServices *desktop)
     : m_user(user)
     , m_files(files)
@@ -67,6 +44,7 @@ JobController::JobController(UserChannel &user, FileSystem &files, DesktopServic
     m_text.setTagReader(&m_tagJob);
     m_loader.tagRows = &m_tagRows;
     m_loader.countChanged = [this] { Q_EMIT countTextChanged(m_loader.countText); };
+    m_user.busyChanged = [this](bool busy) { Q_EMIT busyChanged(busy); };
 }
 
 JobController::~JobController() = default;
@@ -97,14 +75,14 @@ bool JobController::quiet() const
 
 bool JobController::onTagRows() const
 {
-    return job() == JobKind::Mp3TagEdit;
+    return Jobs::editsTags(job());
 }
 
 PlanOutcome JobController::TryCommand()
 {
     if (refused())
         return {TryResult::Invalid};
-    const BusyScope busy(*this);
+    const GuardedUserChannel::Run busy(m_user);
     // The plan follows the inputs as they were when Try was pressed.
     JobInputs inputs = m_inputs;
     // With typed names they are checked as they stand, not computed.
@@ -147,7 +125,7 @@ RunOutcome JobController::ExecuteCommand()
 {
     if (refused())
         return {};
-    const BusyScope busy(*this);
+    const GuardedUserChannel::Run busy(m_user);
     const JobInputs inputs = m_inputs;
     JobContext run = contextFor(inputs, m_options);
     const RunOutcome outcome = m_job->execute(run, quiet());
@@ -165,7 +143,7 @@ void JobController::RestoreCommand()
 {
     if (refused())
         return;
-    const BusyScope busy(*this);
+    const GuardedUserChannel::Run busy(m_user);
     JobContext run = context();
     m_job->restoreList(run);
     m_states.restored();
@@ -177,7 +155,7 @@ void JobController::RestoreFileNames()
 {
     if (refused())
         return;
-    const BusyScope busy(*this);
+    const GuardedUserChannel::Run busy(m_user);
     const auto &all = m_rows.rows();
     const bool executedHere = std::any_of(all.begin(), all.end(), [](const RenameRow &row) {
         return !row[RenameField::OriginalName].isEmpty();
@@ -200,7 +178,7 @@ void JobController::RecoverInterruptedRun()
 {
     if (refused() || m_journalPath.isEmpty() || !JournalRecovery::interrupted(m_journalPath))
         return;
-    const BusyScope busy(*this);
+    const GuardedUserChannel::Run busy(m_user);
     JournalDialogue(m_files, m_user, m_journalPath).offerRecovery();
     RefreshUndoState();
 }
@@ -236,7 +214,7 @@ void JobController::SelectJob(JobKind job)
 {
     if (refused())
         return;
-    const BusyScope busy(*this);
+    const GuardedUserChannel::Run busy(m_user);
     selectJob(job);
 }
 
@@ -251,7 +229,7 @@ void JobController::ReadFiles(const QStringList &paths)
 {
     if (refused())
         return;
-    const BusyScope busy(*this);
+    const GuardedUserChannel::Run busy(m_user);
     JobContext run = context();
     ReadChosenFiles(run, m_loader, paths);
     // In the MP3 job the chosen .mp3 files become tag rows; the main list
@@ -289,7 +267,7 @@ bool JobController::LoadFolder(const QString &folder)
 {
     if (refused())
         return true;
-    const BusyScope busy(*this);
+    const GuardedUserChannel::Run busy(m_user);
     return loadFolder(folder);
 }
 
@@ -408,7 +386,7 @@ bool JobController::CommandFileLoad(const QString &path)
 {
     if (refused())
         return true;
-    const BusyScope busy(*this);
+    const GuardedUserChannel::Run busy(m_user);
     QString error;
     const CommandFile file = ::CommandFileLoad(path, &error);
     if (!error.isEmpty()) {
@@ -439,15 +417,17 @@ bool JobController::CommandFileLoad(const QString &path)
     return failed;
 }
 
-QString JobController::CommandFileSave(const QString &path)
+bool JobController::CommandFileSave(const QString &path)
 {
     if (refused())
-        return QStringLiteral("実行中です");
+        return true;
     const QString error = ::CommandFileSave(path, currentSetup());
-    if (error.isEmpty() && !path.isEmpty())
+    if (!error.isEmpty())
+        ShowPlainMessage(m_user, error);
+    else if (!path.isEmpty())
         m_commandFilePath = path;
     Q_EMIT changed();
-    return error;
+    return !error.isEmpty();
 }
 
 void JobController::NewCommandFile()
@@ -501,7 +481,7 @@ void JobController::DropPaths(const QStringList &paths, int row)
 {
     if (refused())
         return;
-    const BusyScope busy(*this);
+    const GuardedUserChannel::Run busy(m_user);
     JobContext run = context();
     if (onTagRows()) {
         ListV_MP3_OLEDragDrop(run, m_loader, paths, row);
@@ -643,6 +623,7 @@ void JobController::OpenFolder(const QString &folder)
         RefreshJobInputs();
 }
 
+// The one command that works mid-run: Stop must reach the folder read.
 void JobController::CancelLoad()
 {
     m_loader.loadCancelled = true;

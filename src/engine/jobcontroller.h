@@ -56,7 +56,7 @@ public:
     // From the start to the end of every long run. While busy, the window
     // offers nothing but Stop, and the commands below refuse to run when
     // they arrive from window events let through by the run.
-    bool busy() const { return m_runDepth > 0; }
+    bool busy() const { return m_user.busy(); }
     // Where renaming runs keep their crash-safe journal; empty keeps none.
     void setJournalPath(const QString &path) { m_journalPath = path; }
     FileSystem &files() { return m_files; }
@@ -133,8 +133,8 @@ public:
     // Reads a command file, applies it and loads its folder; returns failed
     // (the file could not be read or its folder not loaded).
     bool CommandFileLoad(const QString &path);
-    // Writes the current set-up; returns the error text, empty on success.
-    QString CommandFileSave(const QString &path);
+    // Writes the current set-up; returns failed (the user has been told why).
+    bool CommandFileSave(const QString &path);
     // "新規": forgets the command file and the folder, resets the inputs.
     void NewCommandFile();
     CommandSetup currentSetup();
@@ -159,9 +159,8 @@ Q_SIGNALS:
     void inputsEdited();
 
 private:
-    friend class BusyScope;
     // A command that arrives while a run lets window events through.
-    bool refused() const { return m_user.pumping(); }
+    bool refused() const { return m_user.refuses(); }
     JobContext context();
     JobContext contextFor(const JobInputs &inputs, const RunOptions &options);
     InputHistory &historyFor(QString JobInputs::*field);
@@ -208,7 +207,6 @@ private:
     QString m_commandFilePath;
     QString m_optionText;
     QList<int> m_mp3ColumnWidths;
-    int m_runDepth = 0;
     std::unique_ptr<NamePreview> m_preview;
 
 public:

@@ -15,7 +15,7 @@
 
 int JobSwitch::activeRowCount() const
 {
-    return m_job == JobKind::Mp3TagEdit ? m_parts.tagJob.rows().count() : m_parts.rows.count();
+    return Jobs::editsTags(m_job) ? m_parts.tagJob.rows().count() : m_parts.rows.count();
 }
 
 void JobSwitch::select(JobKind job, bool allTagColumns, bool keepInputs, const std::function<JobContext()> &context)
@@ -24,7 +24,7 @@ void JobSwitch::select(JobKind job, bool allTagColumns, bool keepInputs, const s
     const JobKind previous = m_previousJob;
     m_job = job;
     resetFor(job, allTagColumns);
-    if (job == JobKind::Mp3TagEdit)
+    if (Jobs::editsTags(job))
         m_parts.tagJob.resetTemplates();
     if ((hadPrevious && previous == JobKind::FolderRename) || job == JobKind::FolderRename)
         m_parts.rows.clear();
@@ -50,8 +50,8 @@ void JobSwitch::resetFor(JobKind job, bool allTagColumns)
 
 void JobSwitch::carryRows(JobKind previous, JobKind next, const std::function<JobContext()> &context)
 {
-    const bool toMp3 = next == JobKind::Mp3TagEdit;
-    const bool fromMp3 = previous == JobKind::Mp3TagEdit;
+    const bool toMp3 = Jobs::editsTags(next);
+    const bool fromMp3 = Jobs::editsTags(previous);
     if (toMp3 == fromMp3 || (fromMp3 && next == JobKind::FolderRename)) {
         if (!toMp3)
             countRows(m_parts.rows.count());
@@ -104,7 +104,7 @@ void JobSwitch::fillTagRows()
 void JobSwitch::seedInputs(int row, bool keepInputs)
 {
     CommandStates &states = m_parts.states;
-    const bool mp3 = m_job == JobKind::Mp3TagEdit;
+    const bool mp3 = Jobs::editsTags(m_job);
     if (activeRowCount() == 0) {
         m_parts.inputs.baseName.clear();
         states.listChanged(0);

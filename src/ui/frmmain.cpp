@@ -718,10 +718,7 @@ void frmMain::saveCommandFile()
         saveCommandFileAs();
         return;
     }
-    const QString error = m_controller.CommandFileSave(path);
-    if (!error.isEmpty())
-        ShowPlainMessage(m_user, error);
-    else
+    if (!m_controller.CommandFileSave(path))
         m_user.showStatus(u"上書き保存しました！" + crlf + u"「" + FileNameOf(path) + u"」", 2000, false);
 }
 
@@ -732,11 +729,8 @@ void frmMain::saveCommandFileAs()
         QStringLiteral("データファイル(*.dat) (*.dat);;すべてのファイル(*.*) (*)"));
     if (path.isEmpty())
         return;
-    const QString error = m_controller.CommandFileSave(path);
-    if (!error.isEmpty()) {
-        ShowPlainMessage(m_user, error);
+    if (m_controller.CommandFileSave(path))
         return;
-    }
     m_settings.commandFileFolder = FolderOf(path);
 }
 
