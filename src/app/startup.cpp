@@ -3,6 +3,7 @@
 #include "app/commandline.h"
 #include "engine/jobcontroller.h"
 #include "platform/filesystem.h"
+#include "platform/pathtext.h"
 #include "platform/showmessage.h"
 #include "platform/systempaths.h"
 #include "platform/userchannel.h"
@@ -39,7 +40,6 @@ StartUp::Outcome StartUp::applySwitches()
 {
     if (m_line.isEmpty())
         return Outcome::Continue;
-    m_controller.setStartedFromCommandLine(true);
     if (m_line.debug())
         m_controller.setDebug(true);
     m_unattended = m_line.unattended();
@@ -56,34 +56,39 @@ StartUp::Outcome StartUp::applySwitches()
         m_controller.SetSearchInput(&JobInputs::searchText, m_line.search());
     if (m_line.hasPattern())
         m_controller.SetSearchInput(&JobInputs::replaceText, m_line.pattern());
+    // Set after the search, which would end it.
+    m_controller.setStartedFromCommandLine(true);
     if (m_line.unpaired()) {
         ShowPlainMessage(m_controller.user(),
                          QStringLiteral("コマンドパラメータ　－　search / pattern の片方が指定されていません！"));
         return Outcome::CommandLineError;
     }
     m_controller.setOptionText(m_line.optionText());
-    if (!m_line.folder().isEmpty()) {
-        const QString folder = QDir::cleanPath(QDir::current().absoluteFilePath(m_line.folder()));
-        const bool readable = m_controller.files().canListFolder(folder);
+    const QString given = Unquote(m_line.folder());
+    if (!given.isEmpty()) {
+        m_folder = QDir::cleanPath(QDir::current().absoluteFilePath(given));
+        const bool readable = m_controller.files().canListFolder(m_folder);
         if (readable && !m_line.commandFiles().isEmpty()) {
             // The command file reads the folder, this one or the one it names.
-            m_controller.SetCurrentFolder(folder);
+            m_controller.SetCurrentFolder(m_folder);
         } else {
-            const bool failed = m_controller.LoadFolder(folder);
+            const bool failed = m_controller.LoadStartFolder(m_folder);
             // An unattended run on a folder that is not there or cannot be read
             // has failed, not found "nothing to change".
             if (m_unattended && (failed || !readable))
                 return Outcome::Failed;
         }
     }
-    m_controller.setStartedFromCommandLine(false);
+    // The search given here stays until the user edits it or restores the
+    // list; a command file brings a search of its own.
+    m_controller.setStartedFromCommandLine(m_line.hasSearch() && m_line.commandFiles().isEmpty());
 
     const QStringList queue = m_line.commandFiles();
     if (!queue.isEmpty()) {
         const QString first = resolve(queue.first());
         if (reportMissing(first))
             return Outcome::CommandLineError;
-        m_firstLoad = m_controller.CommandFileLoad(first);
+        m_firstLoad = loadCommandFile(first);
         if (*m_firstLoad)
             return m_unattended ? Outcome::Failed : Outcome::Continue;
     }
@@ -121,11 +126,22 @@ StartUp::Outcome StartUp::runQueue()
         if (reportMissing(path))
             return Outcome::CommandLineError;
         const std::optional<bool> earlier = std::exchange(m_firstLoad, std::nullopt);
-        const bool loadFailed = earlier ? *earlier : m_controller.CommandFileLoad(path);
+        const bool loadFailed = earlier ? *earlier : loadCommandFile(path);
         if (runOneJob(loadFailed))
             return Outcome::Failed;
     }
     return Outcome::Continue;
+}
+
+// A command file whose FolderPath is empty, as one saved before any folder
+// was read, runs on the folder given by -folder. Returns failed.
+bool StartUp::loadCommandFile(const QString &path)
+{
+    if (m_controller.CommandFileLoad(path))
+        return true;
+    if (m_folder.isEmpty() || !m_controller.currentFolder().isEmpty())
+        return false;
+    return m_controller.LoadStartFolder(m_folder);
 }
 
 // Plans the current job and, when the plan is clean and the command file

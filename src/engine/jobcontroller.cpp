@@ -281,6 +281,25 @@ bool JobController::loadFolder(const QString &folder)
     return failed;
 }
 
+bool JobController::LoadStartFolder(const QString &folder)
+{
+    if (!onTagRows())
+        return LoadFolder(folder);
+    if (refused())
+        return true;
+    const GuardedUserChannel::Run busy(m_user);
+    JobContext run = context();
+    run.job = JobKind::FileNameReplace;
+    const bool failed = LoadFromFolder(run, m_loader, folder, m_options.onlyTopFolder);
+    m_switch.fillTagRowsKeepingFiles();
+    if (m_files.leadsToFolder(folder))
+        m_currentFolder = folder;
+    ListChanged();
+    if (!failed && m_tagJob.rows().isEmpty())
+        ShowPlainMessage(m_user, QStringLiteral("ＭＰ３ファイルはありません！"), QStringLiteral("ファイル無し"));
+    return failed;
+}
+
 void JobController::SetCurrentFolder(const QString &folder)
 {
     if (!refused() && m_files.leadsToFolder(folder))
@@ -380,6 +399,8 @@ void JobController::applySetup(const CommandSetup &setup)
         selectJob(chosen);
     m_currentFolder = setup.folderPath;
     mapping().apply(setup);
+    // The set-up brings its own search.
+    m_startedFromCommandLine = false;
 }
 
 bool JobController::CommandFileLoad(const QString &path)
@@ -532,6 +553,8 @@ void JobController::SetSearchInput(QString JobInputs::*field, const QString &tex
 {
     if (refused())
         return;
+    if (field == &JobInputs::searchText)
+        m_startedFromCommandLine = false;
     m_inputs.*field = text;
     SearchTextChanged();
     Q_EMIT inputsEdited();
