@@ -58,8 +58,9 @@ QString failureText(const JournalItem &item, const MoveResult &result)
 
 } // namespace
 
-void RestoreNames(JobContext &context)
+RunOutcome RestoreNames(JobContext &context)
 {
+    RunOutcome outcome;
     RenameRowList &rows = context.rows;
     UserChannel &user = context.user;
     std::vector<JournalItem> items;
@@ -80,22 +81,23 @@ void RestoreNames(JobContext &context)
     }
     folders.clear();
     if (items.empty())
-        return;
+        return outcome;
     if (ShowMessage(user, QStringLiteral("実行前のファイル名に戻します。よろしいですか？"), MessageStyle::OkCancel,
                     QStringLiteral("確認"))
         != MessageAnswer::Ok) {
-        context.states.restoreFileNameEnabled = false;
-        return;
+        outcome.undoable = false;
+        return outcome;
     }
     // The closed question must not stay on screen while the names change.
     user.processEvents();
 
     RunJournal journal(context.journalPath);
     RenamePasses passes(context.files, user, journal, JournalRecord::Kind::Restore);
-    std::vector<MoveResult> results;
+    outcome.ran = true;
+    std::vector<MoveResult> &results = outcome.moves;
     if (const QString error = passes.run(items, &results); !error.isEmpty()) {
         ShowPlainMessage(user, u"処理の記録を書けないため、名前を戻しませんでした" + crlf + crlf + error);
-        return;
+        return outcome;
     }
     FailureDisplay failures(user);
     bool anyLeft = false;
@@ -123,7 +125,8 @@ void RestoreNames(JobContext &context)
     }
     rows.changed(1, rows.count());
     // Items still not back can be tried again.
-    context.states.restoreFileNameEnabled = anyLeft;
+    outcome.undoable = anyLeft;
+    return outcome;
 }
 
 void RestoreList(JobContext &context)
@@ -148,5 +151,4 @@ void RestoreList(JobContext &context)
     if (count > 0)
         rows.changed(1, count);
     progress.hide();
-    context.states.executeEnabled = false;
 }
