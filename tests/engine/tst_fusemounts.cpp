@@ -51,8 +51,8 @@ private:
 
 } // namespace
 
-// Renames on FAT, NTFS and exFAT images mounted through FUSE, as a desktop
-// mounts them, where the kernel's RENAME_NOREPLACE and hard links are refused.
+// Renames on FAT, NTFS and exFAT images mounted through FUSE, which refuse
+// RENAME_NOREPLACE, and on FAT and exFAT hard links too.
 class TestFuseMounts : public QObject
 {
     Q_OBJECT
