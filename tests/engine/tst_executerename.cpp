@@ -283,6 +283,40 @@ private Q_SLOTS:
         QCOMPARE(f.user.messages.last().title, u"異常終了"_qs);
     }
 
+    // Where the file system refuses RENAME_NOREPLACE and hard links, files and
+    // folders still move, exchanges and cycles included, and nothing is
+    // replaced. Each folder's way is found once, at its first rename.
+    void fileSystemWithoutSafeRenames()
+    {
+        EngineFixture f;
+        f.files.refuseNoReplace = f.files.refuseLinks = true;
+        f.addFile(u"a.txt"_qs, u"b.txt"_qs);
+        f.addFile(u"b.txt"_qs, u"a.txt"_qs);
+        const QStringList folders{u"d1"_qs, u"d2"_qs, u"d3"_qs};
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(QDir(f.dir.path()).mkpath(folders[i] + u"/in"_qs + folders[i]));
+            f.addRow(folders[i], folders[(i + 1) % 3]);
+        }
+        f.write(u"taken"_qs, "T");
+        f.addFile(u"c"_qs, u"taken"_qs);
+        QVERIFY(QDir(f.dir.path()).mkdir(u"sub"_qs));
+        f.write(u"sub/x"_qs, "x");
+        RenameRow inSub = listedRow(u"x"_qs, f.path(u"sub"_qs));
+        inSub[RenameField::NewName] = u"y"_qs;
+        f.rows.append(inSub);
+        f.user.answerSafely = true;
+
+        QVERIFY(ExecuteRename(f.context, true));
+
+        QCOMPARE(f.read(u"a.txt"_qs) + f.read(u"b.txt"_qs), "b.txta.txt");
+        for (const QString &inside : {u"d2/ind1"_qs, u"d3/ind2"_qs, u"d1/ind3"_qs})
+            QVERIFY2(QFileInfo(f.path(inside)).isDir(), qPrintable(inside));
+        QCOMPARE(f.read(u"taken"_qs) + f.read(u"c"_qs) + f.read(u"sub/y"_qs), "Tcx");
+        QVERIFY(!f.files.replacedSomething);
+        QCOMPARE(f.files.noReplaceTries, 2);
+        QCOMPARE(f.files.linkTries, 2);
+    }
+
     // Whatever the plan, whatever fails and wherever the run is stopped, every
     // item ends up exactly once under its old name, its new name, or a temporary
     // name the log gives, with its content; items that are not in the list are
@@ -316,6 +350,9 @@ private Q_SLOTS:
                     vanished.insert(i);
             }
             const int failPercent = QList<int>{0, 10, 40}[random.bounded(3)];
+            // Some plans on file systems that refuse RENAME_NOREPLACE, or hard links too.
+            f.files.refuseNoReplace = plan % 3 != 0;
+            f.files.refuseLinks = plan % 3 == 2;
             f.files.renameFault = [&](const QString &, const QString &) {
                 return int(random.bounded(100)) < failPercent ? EACCES : 0;
             };
