@@ -2,6 +2,7 @@
 
 #include "engine/collisioncheck.h"
 #include "engine/jobcontext.h"
+#include "platform/crlf.h"
 #include "platform/showmessage.h"
 #include "platform/userchannel.h"
 
@@ -9,21 +10,19 @@
 
 namespace {
 
-const QString lineBreak = QStringLiteral("\r\n");
-
 QString duplicateMessage()
 {
     return QStringList{QStringLiteral("ファイル名重複・・変更不可！"), QString(),
                        QStringLiteral("-- リストの反転表示行 --"), QString(),
                        QStringLiteral("「元に戻す」をクリック後、条件を再設定して下さい。")}
-        .join(lineBreak);
+        .join(CrLf);
 }
 
 QString plannedMessage()
 {
     return QStringList{QStringLiteral("試行完了！"), QString(),
                        QStringLiteral("実際にファイル情報を変更するには、右上の「実行」ボタンをクリックして下さい。")}
-        .join(lineBreak);
+        .join(CrLf);
 }
 
 void setStates(CommandStates &states, TryResult result)
@@ -83,7 +82,7 @@ TryResult RejectFaultyRows(JobContext &context, const std::vector<RowFault> &fau
     for (const RowFault &fault : faults) {
         faulty.push_back(fault.rowIndex);
         context.rows.editRow(fault.rowIndex).rejection = fault.reason;
-        text += QString::number(fault.rowIndex) + u' ' + fault.message + lineBreak + lineBreak;
+        text += QString::number(fault.rowIndex) + u' ' + fault.message + CrLf + CrLf;
     }
     SelectOnlyRows(context.rows, faulty);
     return CompletePlan(context, TryResult::Invalid, text);

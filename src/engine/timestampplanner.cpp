@@ -1,10 +1,10 @@
 #include "engine/timestampplanner.h"
 
 #include "engine/jobcontext.h"
-#include "engine/numericvalue.h"
 #include "engine/plancompletion.h"
 
 #include "platform/filesystem.h"
+#include "platform/leadingnumber.h"
 #include "platform/pathtext.h"
 
 #include <QDateTime>
@@ -74,7 +74,7 @@ TryResult PlanTimeStamps(JobContext &context, bool quiet)
     }
     const RenameField field = context.job == JobKind::CreatedDate ? RenameField::Created : RenameField::Modified;
     // The box holds a 16-bit number; anything larger is kept within reach of the calendar.
-    const qint64 step = std::clamp<qint64>(WholeValue(inputs.stepMinutes), INT_MIN, INT_MAX);
+    const qint64 step = std::clamp<qint64>(LeadingNumber::wholeOfInput(inputs.stepMinutes), INT_MIN, INT_MAX);
     for (int index = 1; index <= count; ++index)
         rows.editRow(index)[field] = PlannedTimeStamp(inputs.baseDate, inputs.baseTime, step, index);
     rows.changed(1, count);

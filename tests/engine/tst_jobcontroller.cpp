@@ -40,26 +40,6 @@ class TestJobController : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void historiesFollowTryAndExecute()
-    {
-        Controller f({u"a1.txt"_qs, u"b.txt"_qs});
-        JobController &c = f.c;
-        c.SetSearchInput(&JobInputs::searchText, u"zzz"_qs);
-        QCOMPARE(c.TryCommand(), TryResult::NothingToChange);
-        QVERIFY(c.searchHistory().dropDown().isEmpty());
-
-        c.SetSearchInput(&JobInputs::searchText, u"a(\\d)"_qs);
-        c.SetSearchInput(&JobInputs::replaceText, u"z$1"_qs);
-        QCOMPARE(c.TryCommand(), TryResult::Planned);
-        QCOMPARE(c.searchHistory().dropDown().first(), u"a(\\d)"_qs);
-        QVERIFY(c.searchHistory().executeHistory().isEmpty());
-
-        QVERIFY(!c.ExecuteCommand());
-        QCOMPARE(f.onDisk(), (QStringList{u"b.txt"_qs, u"z1.txt"_qs}));
-        QCOMPARE(c.searchHistory().executeHistory(), QStringList{u"a(\\d)"_qs});
-        QCOMPARE(c.replaceHistory().executeHistory(), QStringList{u"z$1"_qs});
-    }
-
     void typedNamesAreCheckedNotComputed()
     {
         Controller f({u"a.txt"_qs, u"b.txt"_qs});

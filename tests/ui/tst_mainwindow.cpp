@@ -2,6 +2,7 @@
 #include "id3builder.h"
 #include "persist/conffile.h"
 #include "persist/settings.h"
+#include "persist/settingsfile.h"
 #include "platform/linuxfilesystem.h"
 #include "scripteduserchannel.h"
 #include "ui/frmmain.h"
@@ -46,10 +47,11 @@ struct Window
     ScriptedUserChannel user;
     LinuxFileSystem files;
     JobController controller{user, files};
+    SettingsFile settings{ConfPath()};
     frmMain window;
 
     explicit Window(bool debug = false)
-        : window(controller, user, debug)
+        : window(controller, user, settings, debug)
     {
         controller.applySettings(Settings::defaults(QSize(1280, 1024)));
         window.resize(900, 600);
@@ -556,7 +558,8 @@ void TestMainWindow::settingsPersist()
     QVERIFY(saved.menuBarShown);
     QCOMPARE(saved.jobPosition, Jobs::position(JobKind::CreatedDate));
     Window again;
-    again.window.applySettings(saved);
+    again.settings.settings() = saved;
+    again.window.applySettings();
     QCOMPARE(again.window.listV()->columnWidth(2), 123);
     QVERIFY(again.window.menuBar()->isVisible());
     QFile::remove(ConfPath());
