@@ -562,6 +562,10 @@ void TestMainWindow::settingsPersist()
     again.window.applySettings();
     QCOMPARE(again.window.listV()->columnWidth(2), 123);
     QVERIFY(again.window.menuBar()->isVisible());
+    // The MP3 list's widths reach it through the controller, which keeps them.
+    saved.mp3ColumnWidths[1] = 3000;
+    again.controller.applySettings(saved);
+    QCOMPARE(again.window.listVMp3()->columnWidth(1), PixelsFromTwips(3000, again.window.logicalDpiX()));
     QFile::remove(ConfPath());
 }
 
