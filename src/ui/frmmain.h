@@ -132,6 +132,8 @@ private:
     QtUserChannel *m_runChannel = nullptr;
     bool m_closeAfterRun = false;
     QPointer<QWidget> m_lastTextBox;
+    // Where the keyboard focus was when a run disabled the window.
+    QPointer<QWidget> m_focusBeforeRun;
     LivePreview *m_preview = nullptr;
 
     std::unique_ptr<CommandFileDialogs> m_commandFiles;
