@@ -6,7 +6,8 @@
 #include "platform/silentuserchannel.h"
 #include "benchfolder.h"
 #include "engine/jobcontroller.h"
-#include "persist/settings.h"
+#include "persist/conffile.h"
+#include "persist/settingsfile.h"
 #include "platform/linuxfilesystem.h"
 #include "platform/messagerequest.h"
 #include "platform/systempaths.h"
@@ -128,7 +129,9 @@ int main(int argc, char *argv[])
     AnsweringUser user;
     LinuxFileSystem files;
     JobController controller(user, files);
-    frmMain window(controller, user, false);
+    SettingsFile conf(ConfPath());
+    frmMain window(controller, user, conf, false);
+    window.showRunsIn(user);
     controller.applySettings(Settings::defaults(QSize(1280, 1024)));
     window.resize(1000, 700);
     window.show();

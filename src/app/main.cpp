@@ -3,7 +3,7 @@
 #include "engine/jobcontroller.h"
 #include "engine/journalrecovery.h"
 #include "persist/conffile.h"
-#include "persist/settings.h"
+#include "persist/settingsfile.h"
 #include "platform/consoleuserchannel.h"
 #include "platform/linuxfilesystem.h"
 #include "platform/systempaths.h"
@@ -37,12 +37,11 @@ QStringList argumentsOf(int argc, char **argv)
     return arguments;
 }
 
-// Conf.txt over the defaults, applied to the controller; the window takes the rest.
-Settings loadSettings(JobController &controller, Settings settings)
+// Conf.txt over the defaults, applied to the controller; a window takes the rest.
+void loadSettings(SettingsFile &file, JobController &controller, const Settings &defaults)
 {
-    ConfLoad(ConfPath(), &settings, controller.user());
-    controller.applySettings(settings);
-    return settings;
+    file.load(defaults, controller.user());
+    controller.applySettings(file.settings());
 }
 
 // -auto -quit: no window and no display; messages go to stderr and every
@@ -56,7 +55,9 @@ int runHeadless(int argc, char **argv, const CommandLine &line)
     LinuxFileSystem files;
     JobController controller(user, files);
     controller.setJournalPath(RunJournal::defaultPath());
-    loadSettings(controller, Settings::defaults(QSize(1024, 768)));
+    // Read only: a run without a window keeps no settings of its own.
+    SettingsFile settings(ConfPath());
+    loadSettings(settings, controller, Settings::defaults(QSize(1024, 768)));
     StartUp startUp(controller, line);
     return StartUp::exitCode(startUp.run([] {}));
 }
@@ -104,10 +105,13 @@ int runWindowed(int argc, char **argv, const CommandLine &line)
     JobController controller(user, files, &desktop);
     controller.setJournalPath(RunJournal::defaultPath());
     controller.setDebug(line.debug());
-    frmMain window(controller, user, line.debug());
-    const QSize screen = window.screen()->size();
-    window.applySettings(loadSettings(controller, Settings::defaults(screen, window.listV()->font().family(),
-                                                                     window.listV()->font().pointSizeF())));
+    SettingsFile settings(ConfPath());
+    frmMain window(controller, user, settings, line.debug());
+    window.showRunsIn(user);
+    const QFont listFont = window.listV()->font();
+    loadSettings(settings, controller,
+                 Settings::defaults(window.screen()->size(), listFont.family(), listFont.pointSizeF()));
+    window.applySettings();
 
     StartUp startUp(controller, line);
     const StartUp::Outcome outcome = startUp.run([&window] { window.show(); });

@@ -9,7 +9,6 @@
 #include "platform/userchannel.h"
 
 #include <QDir>
-#include <QThread>
 
 #include <utility>
 
@@ -194,11 +193,6 @@ void StartUp::migrateTemplate()
         files.rename(old, current);
     }
     // The old file goes only once its text is safe in the new place.
-    if (!files.exists(current))
-        return;
-    for (int attempt = 0; attempt < 500 && files.exists(old); ++attempt) {
+    if (files.exists(current))
         files.remove(old);
-        if (files.exists(old))
-            QThread::msleep(10);
-    }
 }

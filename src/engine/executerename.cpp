@@ -4,6 +4,7 @@
 #include "engine/filedate.h"
 #include "engine/jobcontext.h"
 #include "engine/renamepasses.h"
+#include "platform/crlf.h"
 #include "platform/displaytext.h"
 #include "platform/filesystem.h"
 #include "platform/folderhandles.h"
@@ -18,8 +19,6 @@
 
 namespace {
 
-const QString crlf = QStringLiteral("\r\n");
-
 // The failures of one run, in the order they happened.
 struct ErrorLog
 {
@@ -30,19 +29,19 @@ struct ErrorLog
              const QString &error, const QString &leftAt = {})
     {
         ++count;
-        text += marker + QString::number(row) + crlf;
-        text += u"元の名 = " + item[RenameField::CurrentName] + crlf;
-        text += u"置換後 = " + planned + crlf;
-        text += error + crlf;
+        text += marker + QString::number(row) + CrLf;
+        text += u"元の名 = " + item[RenameField::CurrentName] + CrLf;
+        text += u"置換後 = " + planned + CrLf;
+        text += error + CrLf;
         if (!leftAt.isEmpty())
-            text += u"元の名に戻せなかったため次の名前で残っています = " + leftAt + crlf;
-        text += crlf;
+            text += u"元の名に戻せなかったため次の名前で残っています = " + leftAt + CrLf;
+        text += CrLf;
     }
 
     void note(const QString &marker, const QString &what)
     {
         ++count;
-        text += marker + crlf + what + crlf + crlf;
+        text += marker + CrLf + what + CrLf + CrLf;
     }
 
     // A stop always leaves every item under its old or its new name.
@@ -127,7 +126,7 @@ bool renameItems(JobContext &context, bool quiet, ErrorLog &log, RunOutcome &out
     RenamePasses passes(context.files, context.user, journal, JournalRecord::Kind::Execute);
     std::vector<MoveResult> &results = outcome.moves;
     if (const QString error = passes.run(items, &results); !error.isEmpty()) {
-        log.note(QStringLiteral("☆事前処理エラー"), u"処理の記録を書けないため、名前を変更しませんでした" + crlf + error);
+        log.note(QStringLiteral("☆事前処理エラー"), u"処理の記録を書けないため、名前を変更しませんでした" + CrLf + error);
         return true;
     }
     for (size_t k = 0; k < items.size(); ++k) {
@@ -147,7 +146,7 @@ bool setTimeStamps(JobContext &context, bool quiet, ErrorLog &log, RunOutcome &)
     const bool created = context.job == JobKind::CreatedDate;
     if (!quiet) {
         const QString what = created ? QStringLiteral("作成日を変更します。") : QStringLiteral("更新日を変更します。");
-        if (ShowMessage(context.user, what + crlf + u"よろしいですか？", MessageStyle::OkCancel,
+        if (ShowMessage(context.user, what + CrLf + u"よろしいですか？", MessageStyle::OkCancel,
                         QStringLiteral("確認"), true)
             != MessageAnswer::Ok)
             return false;
@@ -181,7 +180,7 @@ bool setTimeStamps(JobContext &context, bool quiet, ErrorLog &log, RunOutcome &)
 
 void offerErrorLog(JobContext &context, const ErrorLog &log)
 {
-    const QString prompt = u"ファイルリネームでエラーが発生しました！" + crlf + crlf + log.text + crlf
+    const QString prompt = u"ファイルリネームでエラーが発生しました！" + CrLf + CrLf + log.text + CrLf
                            + u"このエラーログをファイルに保存しますか？";
     if (ShowMessage(context.user, prompt, MessageStyle::YesNo, QStringLiteral("エラー発生"), true)
         != MessageAnswer::Yes)
@@ -191,11 +190,11 @@ void offerErrorLog(JobContext &context, const ErrorLog &log)
     const QString error = path.isEmpty() ? QStringLiteral("デスクトップのフォルダが分かりません")
                                          : TextFile::write(path, log.text);
     if (error.isEmpty())
-        ShowPlainMessage(context.user, u"下記のファイルとして保存しました。" + crlf + crlf + path,
+        ShowPlainMessage(context.user, u"下記のファイルとして保存しました。" + CrLf + CrLf + path,
                          QStringLiteral("ファイル出力完了"));
     else
         ShowPlainMessage(context.user,
-                         u"下記のファイルに保存できませんでした。" + crlf + crlf + path + crlf + crlf + error,
+                         u"下記のファイルに保存できませんでした。" + CrLf + CrLf + path + CrLf + CrLf + error,
                          QStringLiteral("ファイル出力失敗"));
 }
 

@@ -2,6 +2,7 @@
 
 #include "engine/jobcontext.h"
 #include "engine/loaderstate.h"
+#include "platform/crlf.h"
 #include "platform/filesystem.h"
 #include "platform/pathtext.h"
 #include "platform/systempaths.h"
@@ -13,8 +14,6 @@
 #include <algorithm>
 
 namespace {
-
-const QString crlf = QStringLiteral("\r\n");
 
 struct Entry
 {
@@ -89,7 +88,7 @@ void FileList_Sub(JobContext &context, LoaderState &state, const QString &path, 
         showProgress(context, state, state.fileListCounter, list.paths.size());
     const FileInfo item = SafeGetAttr(context.files, path);
     if (!item.exists) {
-        context.user.showErrorList(QStringLiteral("ファイル追加失敗！　－　FileList_Sub"), path + crlf);
+        context.user.showErrorList(QStringLiteral("ファイル追加失敗！　－　FileList_Sub"), path + CrLf);
         cancel = true;
         return;
     }

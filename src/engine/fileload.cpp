@@ -4,6 +4,7 @@
 #include "engine/filerowreader.h"
 #include "engine/jobcontext.h"
 #include "engine/loaderstate.h"
+#include "platform/crlf.h"
 #include "platform/displaytext.h"
 #include "platform/filesystem.h"
 #include "platform/folderhandles.h"
@@ -15,8 +16,10 @@
 
 namespace {
 
-const QString crlf = QStringLiteral("\r\n");
-const QString loadErrorTitle = QStringLiteral("ファイル名読み込みエラー　－　LoadFromFolder");
+QString loadErrorTitle()
+{
+    return QStringLiteral("ファイル名読み込みエラー　－　LoadFromFolder");
+}
 
 void endProgress(UserChannel &user)
 {
@@ -49,6 +52,22 @@ void loadTagRows(JobContext &context, LoaderState &state, const PathList &list)
 }
 
 } // namespace
+
+QString CollectingStatus()
+{
+    return QStringLiteral("ファイルリスト作成中");
+}
+
+QString AddingStatus()
+{
+    return QStringLiteral("ファイル追加処理中");
+}
+
+void ShowUnreadable(UserChannel &user, const QString &failures)
+{
+    user.showErrorList(loadErrorTitle(),
+                       u"フォルダファイル追加失敗！　UNICODE ?" + CrLf + CrLf + failures);
+}
 
 int InsertRow(RenameRowList &rows, int position, RenameRow row)
 {
@@ -84,7 +103,7 @@ bool LoadFromFolder(JobContext &context, LoaderState &state, const QString &fold
     // The chosen folder itself may be a link; what lies below it is never followed.
     const QString top = context.files.info(chosen).isSymLink ? context.files.linkTarget(chosen) : chosen;
     if (top.isEmpty() || !context.files.info(top).isFolder) {
-        context.user.showErrorList(loadErrorTitle, u"有効なパスではありません" + crlf + crlf + AbsolutePath(chosen, {}));
+        context.user.showErrorList(loadErrorTitle(), u"有効なパスではありません" + CrLf + CrLf + AbsolutePath(chosen, {}));
         endProgress(context.user);
         return true;
     }
@@ -97,7 +116,7 @@ bool LoadFromFolder(JobContext &context, LoaderState &state, const QString &fold
     else
         FileList_Sub(context, state, top, list, true, state.loadCancelled, onlyTop);
 
-    context.user.showStatus(QStringLiteral("ファイル追加処理中"));
+    context.user.showStatus(AddingStatus());
     const int n = static_cast<int>(list.paths.size());
     context.user.setProgressMaximum(std::max(1, n));
     context.user.setProgressValue(n);
@@ -109,7 +128,7 @@ bool LoadFromFolder(JobContext &context, LoaderState &state, const QString &fold
 
     QString failures;
     for (const QString &name : std::as_const(list.unreadable))
-        failures += name + crlf;
+        failures += name + CrLf;
     std::vector<RenameRow> built;
     built.reserve(static_cast<std::size_t>(n));
     const int step = ProgressStep(n);
@@ -120,7 +139,7 @@ bool LoadFromFolder(JobContext &context, LoaderState &state, const QString &fold
             shareFolder(row, built);
             built.push_back(std::move(row));
         } else {
-            failures += list.paths[i - 1] + crlf;
+            failures += list.paths[i - 1] + CrLf;
         }
         if (i % step == 0) {
             context.user.setProgressValue(n - i);
@@ -133,7 +152,7 @@ bool LoadFromFolder(JobContext &context, LoaderState &state, const QString &fold
 
     const bool failed = !failures.isEmpty();
     if (failed)
-        context.user.showErrorList(loadErrorTitle, u"フォルダファイル追加失敗！　UNICODE ?" + crlf + crlf + failures);
+        ShowUnreadable(context.user, failures);
     endProgress(context.user);
     return failed;
 }
@@ -143,7 +162,7 @@ void ReadChosenFiles(JobContext &context, LoaderState &state, const QStringList 
     context.rows.clear();
     if (state.tagRows)
         state.tagRows->clear();
-    context.user.showStatus(QStringLiteral("ファイルリスト作成中"));
+    context.user.showStatus(CollectingStatus());
     FileRowReader reader(context.files);
     std::vector<RenameRow> built;
     built.reserve(static_cast<std::size_t>(paths.size()));

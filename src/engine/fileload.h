@@ -12,6 +12,15 @@ class FileRowReader;
 class FolderHandles;
 
 
+class UserChannel;
+
+// The status texts of a load: collecting the paths, then reading them into rows.
+QString CollectingStatus();
+QString AddingStatus();
+// Items of a load that could not be read, or whose names are not valid UTF-8,
+// one per line, in the error list.
+void ShowUnreadable(UserChannel &user, const QString &failures);
+
 // Inserts row at position (1-based); a position past the end appends.
 // Returns the position used.
 int InsertRow(RenameRowList &rows, int position, RenameRow row);

@@ -144,7 +144,9 @@ public:
     // "新規": forgets the command file and the folder, resets the inputs.
     void NewCommandFile();
     CommandSetup currentSetup();
-    // MP3 column widths a command file carried or the user gave, twips (0: leave as is).
+    // The MP3 list's column widths, twips (0: leave as is), kept here alone:
+    // Conf.txt and command files set them, the window's list follows them
+    // and reports the user's changes.
     QList<int> mp3ColumnWidths() const { return m_mp3ColumnWidths; }
     void SetMp3ColumnWidths(const QList<int> &twips) { m_mp3ColumnWidths = twips; }
 

@@ -5,6 +5,7 @@
 #include "engine/filerowreader.h"
 #include "engine/jobcontext.h"
 #include "engine/loaderstate.h"
+#include "platform/crlf.h"
 #include "platform/displaytext.h"
 #include "platform/pathtext.h"
 #include "platform/progressmeter.h"
@@ -15,8 +16,6 @@
 #include <algorithm>
 
 namespace {
-
-const QString crlf = QStringLiteral("\r\n");
 
 // The rows rebuilt with block in front of row position (count + 1: at the end),
 // leaving out the rows marked in skip.
@@ -83,7 +82,7 @@ bool dropPaths(JobContext &context, LoaderState &state, const QStringList &dropp
 
     QString failures;
     for (const QString &name : std::as_const(list.unreadable))
-        failures += name + crlf;
+        failures += name + CrLf;
     std::vector<RenameRow> block;
     for (int i = 1; i <= m; ++i) {
         progress.at(i);
@@ -92,7 +91,7 @@ bool dropPaths(JobContext &context, LoaderState &state, const QStringList &dropp
             row.selected = true;
             block.push_back(std::move(row));
         } else {
-            failures += fresh[i - 1] + crlf;
+            failures += fresh[i - 1] + CrLf;
         }
     }
     if (!block.empty()) {
@@ -103,8 +102,7 @@ bool dropPaths(JobContext &context, LoaderState &state, const QStringList &dropp
         context.user.showStatus(QString());
         return true;
     }
-    context.user.showErrorList(QStringLiteral("ファイル名読み込みエラー　－　LoadFromFolder"),
-                               u"フォルダファイル追加失敗！　UNICODE ?" + crlf + crlf + failures);
+    ShowUnreadable(context.user, failures);
     return false;
 }
 
@@ -163,12 +161,12 @@ void ListV_MP3_OLEDragDrop(JobContext &context, LoaderState &state, const QStrin
     const int count = tagRows->count();
     const int position = dropRow >= 1 && dropRow <= count ? dropRow : count + 1;
 
-    context.user.showStatus(QStringLiteral("ファイルリスト作成中"));
+    context.user.showStatus(CollectingStatus());
     PathList list;
     for (const QString &path : paths)
         FileList_Sub(context, state, path, list, true, state.loadCancelled, context.options.onlyTopFolder);
     state.setCountText(QString::number(list.paths.size()));
-    context.user.showStatus(QStringLiteral("ファイル追加処理中"));
+    context.user.showStatus(AddingStatus());
 
     QStringList fresh;
     for (const QString &path : std::as_const(list.paths)) {

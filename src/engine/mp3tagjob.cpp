@@ -1,5 +1,6 @@
 #include "engine/mp3tagjob.h"
 
+#include "platform/crlf.h"
 #include "platform/displaytext.h"
 #include "platform/filesystem.h"
 #include "platform/pathtext.h"
@@ -12,7 +13,6 @@
 
 namespace {
 
-const QString CrLf = QStringLiteral("\r\n");
 const QString Tag1Replaced = QStringLiteral("ID3v1 に保存できない文字を「?」に置き換えました");
 
 // The progress frame of one loop over the list, hidden whichever way the loop ends.

@@ -2,8 +2,8 @@
 
 #include "engine/jobcontext.h"
 #include "engine/namecheck.h"
-#include "engine/numericvalue.h"
 #include "engine/plancompletion.h"
+#include "platform/leadingnumber.h"
 #include "platform/messagerequest.h"
 #include "platform/pathtext.h"
 #include "platform/showmessage.h"
@@ -36,7 +36,7 @@ void showInputError(JobContext &context, const QString &prompt)
 NumberingFormat NumberingFormat::from(const JobInputs &inputs)
 {
     NumberingFormat format;
-    format.width = static_cast<int>(std::clamp<qint64>(WholeValue(inputs.digits), 0, maximumWidth));
+    format.width = static_cast<int>(std::clamp<qint64>(LeadingNumber::wholeOfInput(inputs.digits), 0, maximumWidth));
     format.separator = inputs.separator;
     format.addTop = inputs.addTop;
     return format;
@@ -67,7 +67,7 @@ QString MakeNumberedName(const NumberingFormat &format, const QString &baseName,
 QString PlannedNumberedName(const JobInputs &inputs, const QString &newName, int rowIndex)
 {
     const NumberingFormat format = NumberingFormat::from(inputs);
-    const qint64 number = WholeValue(inputs.startNo) + (rowIndex - 1) * WholeValue(inputs.step);
+    const qint64 number = LeadingNumber::wholeOfInput(inputs.startNo) + (rowIndex - 1) * LeadingNumber::wholeOfInput(inputs.step);
     const QString extension = ExtensionOf(newName);
     if (inputs.baseName.isEmpty())
         return MakeNumberedName(format, newName, number, extension);
@@ -81,14 +81,14 @@ NumberingInput CheckNumberingInputs(JobContext &context)
         showInputError(context, QStringLiteral("開始番号が入力されていません！"));
         return NumberingInput::StartNo;
     }
-    const double step = std::nearbyint(NumericValue(inputs.step));
+    const double step = std::nearbyint(LeadingNumber::ofInput(inputs.step));
     if (step < 1) {
         showInputError(context, QStringLiteral("連番増分値は１以上を指定して下さい。。\r\n"));
         return NumberingInput::Step;
     }
-    const double start = std::nearbyint(NumericValue(inputs.startNo));
+    const double start = std::nearbyint(LeadingNumber::ofInput(inputs.startNo));
     const double last = start + (std::max(context.rows.count(), 1) - 1) * step;
-    const double capacity = std::pow(10.0, NumericValue(inputs.digits)) - 1;
+    const double capacity = std::pow(10.0, LeadingNumber::ofInput(inputs.digits)) - 1;
     if (capacity < last || std::abs(last) > largestNumber || std::abs(start) > largestNumber) {
         showInputError(context, QStringLiteral("桁数が不足です。\r\n桁数を大きくするか、開始番号を小さくして下さい。"));
         return NumberingInput::Digits;
@@ -134,10 +134,10 @@ QString NumberingPreview(const JobInputs &inputs, const RenameRowList &rows, int
     const int row = std::max(clickedRow, 1);
     if (inputs.baseName.isEmpty())
         return {};
-    const qint64 step = WholeValue(inputs.step);
+    const qint64 step = LeadingNumber::wholeOfInput(inputs.step);
     if (step < 1)
         return {};
-    const qint64 start = WholeValue(inputs.startNo);
+    const qint64 start = LeadingNumber::wholeOfInput(inputs.startNo);
     if (std::abs(start + (row - 1) * static_cast<double>(step)) > largestNumber)
         return {};
     const qint64 number = start + (row - 1) * step;

@@ -2,20 +2,19 @@
 
 #include "engine/collisioncheck.h"
 #include "engine/jobcontext.h"
+#include "platform/crlf.h"
 #include "platform/userchannel.h"
 
 #include <QStringList>
 
 namespace {
 
-const QString lineBreak = QStringLiteral("\r\n");
-
 QString duplicateMessage()
 {
     return QStringList{QStringLiteral("ファイル名重複・・変更不可！"), QString(),
                        QStringLiteral("-- リストの反転表示行 --"), QString(),
                        QStringLiteral("「元に戻す」をクリック後、条件を再設定して下さい。")}
-        .join(lineBreak);
+        .join(CrLf);
 }
 
 } // namespace
@@ -60,7 +59,7 @@ PlanOutcome RejectFaultyRows(JobContext &context, const std::vector<RowFault> &f
     for (const RowFault &fault : faults) {
         faulty.push_back(fault.rowIndex);
         context.rows.editRow(fault.rowIndex).rejection = fault.reason;
-        text += QString::number(fault.rowIndex) + u' ' + fault.message + lineBreak + lineBreak;
+        text += QString::number(fault.rowIndex) + u' ' + fault.message + CrLf + CrLf;
     }
     SelectOnlyRows(context.rows, faulty);
     return CompletePlan(context, TryResult::Invalid, text);

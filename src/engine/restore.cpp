@@ -2,6 +2,7 @@
 
 #include "engine/jobcontext.h"
 #include "engine/renamepasses.h"
+#include "platform/crlf.h"
 #include "platform/displaytext.h"
 #include "platform/filesystem.h"
 #include "platform/folderhandles.h"
@@ -16,7 +17,6 @@
 namespace {
 
 const QString parkSuffix = QStringLiteral("##");
-const QString crlf = QStringLiteral("\r\n");
 
 // File rows come back when a file (or a link) is there; folder rows when a folder is.
 bool restorable(const FileInfo &item, JobKind job)
@@ -52,7 +52,7 @@ void setName(RenameRow &row, const QString &folder, const QString &name)
 QString failureText(const JournalItem &item, const MoveResult &result)
 {
     const QString lies = result.outcome == MoveResult::Outcome::LeftParked ? item.park : item.from;
-    return result.error + crlf + crlf + u"元の名 = " + JoinPath(item.folder, item.to) + crlf + u"現在の場所 = "
+    return result.error + CrLf + CrLf + u"元の名 = " + JoinPath(item.folder, item.to) + CrLf + u"現在の場所 = "
            + JoinPath(item.folder, lies);
 }
 
@@ -96,7 +96,7 @@ RunOutcome RestoreNames(JobContext &context)
     outcome.ran = true;
     std::vector<MoveResult> &results = outcome.moves;
     if (const QString error = passes.run(items, &results); !error.isEmpty()) {
-        ShowPlainMessage(user, u"処理の記録を書けないため、名前を戻しませんでした" + crlf + crlf + error);
+        ShowPlainMessage(user, u"処理の記録を書けないため、名前を戻しませんでした" + CrLf + CrLf + error);
         return outcome;
     }
     FailureDisplay failures(user);

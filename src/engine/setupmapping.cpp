@@ -51,6 +51,7 @@ void SetupMapping::load(const Settings &settings) const
     linkSettings(*this, SettingsLoader{settings});
     searchHistory.setExecuteHistoryText(settings.searchHistory);
     replaceHistory.setExecuteHistoryText(settings.replaceHistory);
+    mp3ColumnWidths = settings.mp3ColumnWidths;
 }
 
 void SetupMapping::store(Settings *settings) const

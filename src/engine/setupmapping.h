@@ -22,7 +22,8 @@ struct SetupMapping
     bool &showId3;
     InputHistory &searchHistory;
     InputHistory &replaceHistory;
-    // MP3 column widths a command file carried, twips (0: leave as is).
+    // The MP3 list's column widths, twips (0: leave as is): Conf.txt and
+    // command files bring them, command files keep them.
     QList<int> &mp3ColumnWidths;
 
     void load(const Settings &settings) const;

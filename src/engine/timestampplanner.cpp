@@ -1,10 +1,10 @@
 #include "engine/timestampplanner.h"
 
 #include "engine/jobcontext.h"
-#include "engine/numericvalue.h"
 #include "engine/plancompletion.h"
 
 #include "platform/filesystem.h"
+#include "platform/leadingnumber.h"
 #include "platform/pathtext.h"
 
 #include <QDateTime>
@@ -73,7 +73,7 @@ PlanOutcome PlanTimeStamps(JobContext &context)
     }
     const RenameField field = context.job == JobKind::CreatedDate ? RenameField::Created : RenameField::Modified;
     // The box holds a 16-bit number; anything larger is kept within reach of the calendar.
-    const qint64 step = std::clamp<qint64>(WholeValue(inputs.stepMinutes), INT_MIN, INT_MAX);
+    const qint64 step = std::clamp<qint64>(LeadingNumber::wholeOfInput(inputs.stepMinutes), INT_MIN, INT_MAX);
     int changing = 0;
     for (int index = 1; index <= count; ++index) {
         QString &stamp = rows.editRow(index)[field];

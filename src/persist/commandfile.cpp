@@ -1,8 +1,9 @@
 #include "persist/commandfile.h"
 
 #include "persist/joblabels.h"
-#include "persist/numbertext.h"
+#include "persist/storednumber.h"
 #include "platform/codepage.h"
+#include "platform/leadingnumber.h"
 #include "platform/textfile.h"
 
 #include <QFile>
@@ -89,10 +90,10 @@ QString itemsValue(const QStringList &parts)
 // A TagWidth item that sets its column: a number above 0 that fits in 32 bits.
 std::optional<int> columnWidth(const QString &item)
 {
-    if (!NumberText::isNumeric(item))
+    if (!StoredNumber::isNumeric(item))
         return std::nullopt;
     bool fits = false;
-    const int twips = NumberText::roundToInt32(NumberText::leading(item), &fits);
+    const int twips = StoredNumber::roundToInt32(LeadingNumber::ofStoredValue(item), &fits);
     if (!fits || twips <= 0)
         return std::nullopt;
     return twips;
@@ -105,12 +106,12 @@ void apply(const Entry &entry, const QString &value, CommandSetup *setup)
         setup->*std::get<QString CommandSetup::*>(entry.member) = value;
         break;
     case Form::Flag:
-        setup->*std::get<bool CommandSetup::*>(entry.member) = NumberText::leading(value) != 0;
+        setup->*std::get<bool CommandSetup::*>(entry.member) = LeadingNumber::ofStoredValue(value) != 0;
         break;
     case Form::Step:
         // "007" and " 7" both give "7".
-        if (const double minutes = NumberText::leading(value); std::isfinite(minutes))
-            setup->*std::get<QString CommandSetup::*>(entry.member) = NumberText::format(minutes);
+        if (const double minutes = LeadingNumber::ofStoredValue(value); std::isfinite(minutes))
+            setup->*std::get<QString CommandSetup::*>(entry.member) = StoredNumber::format(minutes);
         break;
     case Form::Items: {
         QStringList &boxes = setup->*std::get<QStringList CommandSetup::*>(entry.member);

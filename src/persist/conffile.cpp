@@ -1,10 +1,11 @@
 #include "persist/conffile.h"
 
-#include "persist/numbertext.h"
 #include "persist/settingfield.h"
 #include "persist/settings.h"
+#include "persist/storednumber.h"
 #include "platform/codepage.h"
 #include "platform/fsstatus.h"
+#include "platform/leadingnumber.h"
 #include "platform/pathtext.h"
 #include "platform/showmessage.h"
 #include "platform/systempaths.h"
@@ -61,7 +62,7 @@ bool applyField(const SettingField &field, const QString &value, Settings *setti
         settings->*std::get<QString Settings::*>(field.member) = value;
         return true;
     }
-    const double number = NumberText::leading(value);
+    const double number = LeadingNumber::ofStoredValue(value);
     if (field.kind == SettingKind::Fraction) {
         if (!std::isfinite(number))
             return false;
@@ -69,7 +70,7 @@ bool applyField(const SettingField &field, const QString &value, Settings *setti
         return true;
     }
     bool fits = false;
-    const int whole = NumberText::roundToInt32(number, &fits);
+    const int whole = StoredNumber::roundToInt32(number, &fits);
     if (!fits)
         return false;
     switch (field.kind) {
@@ -105,7 +106,7 @@ bool applySetting(const QString &key, const QString &value, Settings *settings)
     for (const SettingField &field : SettingFields()) {
         if (const int column = columnNumber(key, field)) {
             bool fits = false;
-            const int twips = NumberText::roundToInt32(NumberText::leading(value), &fits);
+            const int twips = StoredNumber::roundToInt32(LeadingNumber::ofStoredValue(value), &fits);
             if (fits)
                 applyWidth(field, column, twips, settings);
             return fits;
@@ -158,7 +159,7 @@ QString lines(const SettingField &field, const Settings &settings)
     case SettingKind::Number:
         return line(field.key, QString::number(valueOf(std::get<int Settings::*>(field.member))), field.writing);
     case SettingKind::Fraction:
-        return line(field.key, NumberText::format(valueOf(std::get<double Settings::*>(field.member))), field.writing);
+        return line(field.key, StoredNumber::format(valueOf(std::get<double Settings::*>(field.member))), field.writing);
     case SettingKind::Flag:
     case SettingKind::Switch: {
         const bool on = valueOf(std::get<bool Settings::*>(field.member));

@@ -27,7 +27,6 @@ constexpr int Exclamation = 48;
 constexpr int Information = 64;
 constexpr int DefaultButton2 = 256;
 constexpr int DefaultButton3 = 512;
-constexpr int SystemModal = 4096;
 
 inline int buttons(int style) { return style & 0x0F; }
 inline int icon(int style) { return style & 0xF0; }

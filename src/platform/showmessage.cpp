@@ -9,12 +9,6 @@ QString ApplicationTitle()
     return QStringLiteral("Corvane");
 }
 
-int SystemModalStyle(int buttons)
-{
-    const int secondByte = ((buttons >> 8) & 0xFF) | 0x10;
-    return (buttons & ~0xFF00) | (secondByte << 8);
-}
-
 QPoint PlaceAtPointer(QSize screen, QSize box, QPoint pointer)
 {
     const int left = std::min(screen.width() - box.width(), std::max(0, pointer.x() - box.width() / 2));
@@ -29,7 +23,7 @@ int ShowMessage(UserChannel &user, const QString &prompt, int buttons, QString &
     MessageRequest request;
     request.prompt = prompt;
     request.title = title;
-    request.style = SystemModalStyle(buttons);
+    request.style = buttons;
     request.atPointer = x == -1 && y == -1;
     return user.message(request);
 }

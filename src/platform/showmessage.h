@@ -11,17 +11,13 @@ QString ApplicationTitle();
 
 // Shows a confirmation or notice. An empty title becomes the application title
 // and is handed back through title. x = y = -1 centres the box on the mouse
-// pointer. The box is always system-modal, whatever style the caller passed.
+// pointer. The box is modal and stays above every window (QtUserChannel).
 int ShowMessage(UserChannel &user, const QString &prompt, int buttons, QString &title, int &x, int &y);
 int ShowMessage(UserChannel &user, const QString &prompt, int buttons = 0, const QString &title = {},
                 bool atPointer = false);
 
 // A plain message box for end-of-run summaries.
 int ShowPlainMessage(UserChannel &user, const QString &prompt, const QString &title = {}, int buttons = 0);
-
-// The style word passed on: the system-modal flag forced into the second byte,
-// everything else unchanged.
-int SystemModalStyle(int buttons);
 
 // Where a box of the given size goes when centred on the pointer and kept wholly
 // on a screen of the given size.

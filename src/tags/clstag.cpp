@@ -1,11 +1,11 @@
 #include "tags/clstag.h"
 
+#include "platform/crlf.h"
 #include "platform/pathtext.h"
 #include "platform/showmessage.h"
 
 namespace {
 
-const QString CrLf = QStringLiteral("\r\n");
 // Fresh padding when a tag has to grow, so the next few edits fit in place.
 constexpr qint64 GrowthPadding = 2048;
 constexpr qint64 MaxSyncSafe = 0x0FFFFFFF;

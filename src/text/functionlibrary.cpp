@@ -1,6 +1,7 @@
 #include "text/functionlibrary.h"
 
 #include "platform/codepage.h"
+#include "platform/leadingnumber.h"
 #include "platform/pathtext.h"
 #include "platform/messagerequest.h"
 #include "platform/showmessage.h"
@@ -114,7 +115,7 @@ std::optional<qint64> integerOf(const QString &text, qint64 minimum = std::numer
                                 qint64 maximum = std::numeric_limits<qint32>::max())
 {
     qint64 value = 0;
-    if (!NumberText::toInteger(NumberText::leadingValue(text), minimum, maximum, value))
+    if (!NumberText::toInteger(LeadingNumber::ofExpression(text), minimum, maximum, value))
         return std::nullopt;
     return value;
 }
@@ -247,7 +248,7 @@ std::optional<QString> integerText(qint64 value)
 
 double numberAt(const QStringList &a, int i)
 {
-    return NumberText::leadingValue(a[i]);
+    return LeadingNumber::ofExpression(a[i]);
 }
 
 std::optional<QString> datePart(const QString &text, int (*part)(const QDateTime &))
@@ -296,7 +297,7 @@ std::optional<QString> valueOf(const QString &text)
     QDateTime time;
     if (FormulaEvaluator::IsDateText(text) && DateSerial::parse(Unquote(text), time))
         return NumberText::fromDouble(DateSerial::fromDateTime(time));
-    return numberResult(NumberText::leadingValue(text));
+    return numberResult(LeadingNumber::ofExpression(text));
 }
 
 std::optional<QString> edge(const QStringList &a, bool left)

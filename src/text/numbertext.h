@@ -14,12 +14,6 @@ QString fromDouble(double value);
 bool isNumber(const QString &text);
 double toDouble(const QString &text);
 
-// The leading numeric value of a text: blanks anywhere are skipped, reading
-// stops at the first character that does not continue the number; "&H" reads
-// hexadecimal. An empty or non-numeric text gives 0, a number beyond the
-// range an infinity.
-double leadingValue(const QString &text);
-
 // A whole text as a number, more liberal than isNumber: blanks around it, a
 // sign, "e" or "E" exponents. Used where a value may be either number or text.
 bool readNumber(const QString &text, double &value);

@@ -1,5 +1,6 @@
 #include "text/regreplacer.h"
 
+#include "platform/crlf.h"
 #include "platform/messagerequest.h"
 #include "platform/showmessage.h"
 #include "text/formattokenexpander.h"
@@ -11,7 +12,6 @@
 
 namespace {
 
-const QString crlf = QStringLiteral("\r\n");
 constexpr qsizetype functionLimit = 4096;
 const QString replaceTitle = QStringLiteral("正規表現エラー　－　RegReplace");
 
@@ -80,14 +80,14 @@ RegReplacer::RegReplacer(UserChannel &user, ScriptHost &host, PatternCache &patt
 
 QString RegReplacer::functionText(const QString &pattern, const QString &replacement, bool ignoreCase)
 {
-    return QStringLiteral("function ExpRep(){") + crlf
-           + QStringLiteral("     var r, re;") + crlf
-           + QStringLiteral("     var ss = arguments[0];") + crlf
-           + QStringLiteral("     re = ") + wrappedPattern(pattern, ignoreCase) + crlf
-           + QStringLiteral("     ss.IgnoreCase = true ") + crlf
+    return QStringLiteral("function ExpRep(){") + CrLf
+           + QStringLiteral("     var r, re;") + CrLf
+           + QStringLiteral("     var ss = arguments[0];") + CrLf
+           + QStringLiteral("     re = ") + wrappedPattern(pattern, ignoreCase) + CrLf
+           + QStringLiteral("     ss.IgnoreCase = true ") + CrLf
            + QStringLiteral("     r = ss.replace(re, '") + QString(replacement).replace(u'\'', QStringLiteral("\\x27"))
-           + QStringLiteral("');") + crlf
-           + QStringLiteral("     return(r);") + crlf
+           + QStringLiteral("');") + CrLf
+           + QStringLiteral("     return(r);") + CrLf
            + QStringLiteral("};");
 }
 
@@ -153,7 +153,7 @@ QString RegReplacer::runScript(const QString &subject, const QString &pattern, c
     }
     auto found = m_functions.find(function);
     if (found == m_functions.end()) {
-        const QJSValue compiled = m_host.evaluate(function + crlf + QStringLiteral("ExpRep"), error);
+        const QJSValue compiled = m_host.evaluate(function + CrLf + QStringLiteral("ExpRep"), error);
         if (!error.description.isEmpty())
             return {};
         if (m_functions.size() >= functionLimit)
@@ -172,8 +172,8 @@ QString RegReplacer::fail(const ScriptError &error, const QString &subject, cons
 void RegReplacer::reportError(UserChannel &user, const ScriptError &error, const QString &subject,
                               const QString &pattern, bool ignoreCase)
 {
-    const QString message = QString::number(error.number) + u' ' + error.description + crlf + crlf
-                            + QStringLiteral("Src　　:") + escapedSubject(subject) + crlf
+    const QString message = QString::number(error.number) + u' ' + error.description + CrLf + CrLf
+                            + QStringLiteral("Src　　:") + escapedSubject(subject) + CrLf
                             + QStringLiteral("Pattern:") + wrappedPattern(pattern, ignoreCase);
     ShowMessage(user, message, MessageStyle::OkOnly, replaceTitle);
 }

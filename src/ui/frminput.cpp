@@ -40,8 +40,7 @@ frmInput::frmInput(UserChannel &user, QWidget *target, int index, QWidget *paren
     , m_cancel(new QPushButton(QStringLiteral("キャンセル"), this))
     , m_up(new QToolButton(this))
     , m_down(new QToolButton(this))
-    , m_lblVar(linkLabel(QStringLiteral("変数/関数"),
-                         QStringLiteral("使用できる変数/関数の一覧－クリックで挿入出来ます。"), this))
+    , m_lblVar(linkLabel(QStringLiteral("変数/関数"), frmVar::linkHint(), this))
     , m_lblComSw(new QLabel(QStringLiteral("コマンドラインスイッチ"), this))
     , m_mnuEdit(new QMenu(QStringLiteral("編集"), this))
 {

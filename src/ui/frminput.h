@@ -33,6 +33,8 @@ public:
     // Opens the dialog at the pointer and waits until it closes. Returns
     // whether the text was written back.
     static bool edit(UserChannel &user, QWidget *target, int index, QWidget *parent = nullptr);
+    // The tool-tip of a box or label that opens the dialog on a double click.
+    static QString openHint() { return QStringLiteral("ダブルクリックで編集フォームが開きます"); }
 
     QPlainTextEdit *txtInput() const { return m_txtInput; }
     QPushButton *okButton() const { return m_ok; }

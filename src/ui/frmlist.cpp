@@ -1,7 +1,6 @@
 #include "ui/frmlist.h"
 
 #include "persist/commandfilefolder.h"
-
 #include "platform/filesystem.h"
 #include "platform/messagerequest.h"
 #include "platform/pathtext.h"
@@ -89,7 +88,13 @@ void frmList::deleteRow(int row)
         return;
     // The closing on focus loss waits while the question is open.
     m_asking = true;
-    DeleteCommandFile(m_user, m_files, m_folder, item->text());
+    const QString title = QStringLiteral("ファイル削除");
+    if (ShowMessage(m_user, item->text() + QStringLiteral(" を削除してよろしいですか？"), MessageStyle::OkCancel, title)
+        == MessageAnswer::Ok) {
+        const FsStatus status = m_files.remove(JoinPath(m_folder, item->text()));
+        if (!status.ok())
+            ShowMessage(m_user, status.text(), MessageStyle::OkOnly, title);
+    }
     refill();
     m_asking = false;
     activateWindow();

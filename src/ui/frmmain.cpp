@@ -3,18 +3,19 @@
 #include "engine/fileload.h"
 #include "engine/jobcontroller.h"
 #include "engine/listdrop.h"
-#include "persist/commandfilefolder.h"
-#include "persist/conffile.h"
-#include "platform/pathtext.h"
+#include "persist/settingsfile.h"
+#include "platform/crlf.h"
 #include "platform/showmessage.h"
 #include "ui/appicon.h"
+#include "ui/commandfiledialogs.h"
 #include "ui/frmabout.h"
 #include "ui/frmdata.h"
-#include "ui/frmlist.h"
 #include "ui/frmsearch.h"
 #include "ui/frmtemplate.h"
 #include "ui/frmvar.h"
 #include "ui/historycombo.h"
+#include "ui/listcolumns.h"
+#include "ui/mainmenus.h"
 #include "ui/mp3fieldstrip.h"
 #include "ui/mp3templategroup.h"
 #include "ui/numberinggroup.h"
@@ -27,44 +28,37 @@
 #include "ui/shellopen.h"
 #include "ui/tagrowmodel.h"
 #include "ui/timestampgroup.h"
-#include "ui/windowplacement.h"
+#include "ui/windowsettings.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QAction>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
-#include <QToolBar>
 #include <QVBoxLayout>
 
-namespace {
-
-const QString crlf = QStringLiteral("\r\n");
-
-} // namespace
-
-
-frmMain::frmMain(JobController &controller, UserChannel &user, bool debug, QWidget *parent)
+frmMain::frmMain(JobController &controller, UserChannel &user, SettingsFile &settings, bool debug, QWidget *parent)
     : QMainWindow(parent)
     , m_controller(controller)
     , m_user(user)
+    , m_settingsFile(settings)
+    , m_settings(settings.settings())
     , m_debug(debug)
 {
     setObjectName(QStringLiteral("frmMain"));
@@ -92,35 +86,12 @@ frmMain::frmMain(JobController &controller, UserChannel &user, bool debug, QWidg
     layout->addWidget(m_timeStamp);
     layout->addWidget(buildLists(central), 1);
 
-    m_frProg = new QFrame(central);
-    m_frProg->setObjectName(QStringLiteral("frProg"));
-    auto *progressLayout = new QHBoxLayout(m_frProg);
-    progressLayout->setContentsMargins(0, 0, 0, 0);
-    m_prog = new QProgressBar(m_frProg);
-    m_prog->setObjectName(QStringLiteral("Prog"));
-    progressLayout->addWidget(m_prog);
-    m_cmdStop = new QPushButton(QStringLiteral("中止"), m_frProg);
-    m_cmdStop->setObjectName(QStringLiteral("cmdStop"));
-    m_cmdStop->setToolTip(QStringLiteral("処理を中止します (Esc)"));
-    m_cmdStop->hide();
-    progressLayout->addWidget(m_cmdStop);
-    connect(m_cmdStop, &QPushButton::clicked, this, &frmMain::requestStop);
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, [this] {
-        if (m_controller.busy())
-            requestStop();
-    });
-    m_frProg->hide();
-    layout->addWidget(m_frProg);
+    layout->addWidget(buildProgress(central));
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
-    if (auto *qtUser = dynamic_cast<QtUserChannel *>(&m_user)) {
-        qtUser->setProgressWidgets(m_frProg, m_prog);
-        qtUser->setStatusBar(statusBar());
-    }
     setCentralWidget(central);
 
-    buildMenus();
-    buildToolBar();
+    m_commandFiles = std::make_unique<CommandFileDialogs>(*this, m_controller, m_user, m_settings);
+    m_menus = new MainMenus(*this, *m_commandFiles, m_controller);
     bindParts();
 
     auto *ctrlM = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), this);
@@ -130,165 +101,54 @@ frmMain::frmMain(JobController &controller, UserChannel &user, bool debug, QWidg
     connect(&m_controller, &JobController::changed, this, &frmMain::refresh);
     connect(&m_controller, &JobController::busyChanged, this, &frmMain::setBusy);
     connect(&m_controller, &JobController::countTextChanged, m_lblCnt, &QLabel::setText);
-    m_preview = new LivePreview(m_controller, m_listV, m_model, m_actions.value(QStringLiteral("mnuLivePreview")),
+    m_preview = new LivePreview(m_controller, m_listV, m_model, action(QStringLiteral("mnuLivePreview")),
                                 statusBar(), [this] { refreshCommands(); });
-    applySettings(Settings::defaults(QSize(1024, 768)));
+    applySettings();
     refresh();
 }
 
 frmMain::~frmMain()
 {
-    if (auto *qtUser = dynamic_cast<QtUserChannel *>(&m_user)) {
-        qtUser->setProgressWidgets(nullptr, nullptr);
-        qtUser->setStatusBar(nullptr);
+    if (m_runChannel) {
+        m_runChannel->setProgressWidgets(nullptr, nullptr);
+        m_runChannel->setStatusBar(nullptr);
     }
 }
 
-// ---- building ---------------------------------------------------------------
-
-QAction *frmMain::menuAction(QMenu *menu, const QString &name, const QString &text, std::function<void()> slot)
+void frmMain::showRunsIn(QtUserChannel &channel)
 {
-    auto *action = menu->addAction(text);
-    action->setObjectName(name);
-    connect(action, &QAction::triggered, this, slot);
-    m_actions.insert(name, action);
-    return action;
+    m_runChannel = &channel;
+    channel.setProgressWidgets(m_frProg, m_prog);
+    channel.setStatusBar(statusBar());
 }
 
-
-QAction *frmMain::menuOption(QMenu *menu, const QString &name, const QString &text, std::function<void(bool)> slot)
+QAction *frmMain::action(const QString &name) const
 {
-    auto *action = menu->addAction(text);
-    action->setObjectName(name);
-    action->setCheckable(true);
-    connect(action, &QAction::triggered, this, std::move(slot));
-    m_actions.insert(name, action);
-    return action;
+    return m_menus->action(name);
 }
 
-void frmMain::buildMenus()
+QFrame *frmMain::buildProgress(QWidget *parent)
 {
-    QMenu *file = menuBar()->addMenu(QStringLiteral("ファイル"));
-    menuAction(file, QStringLiteral("mnuFileAll"), QStringLiteral("ファイル名一括読込"), [this] { chooseFolder(); });
-    menuAction(file, QStringLiteral("mnuFilesOpen"), QStringLiteral("ファイル名読込"), [this] { chooseFiles(); });
-    file->addSeparator();
-    menuAction(file, QStringLiteral("mnuNew"), QStringLiteral("新規"), [this] { newCommandFile(); });
-    menuAction(file, QStringLiteral("mnuOpen"), QStringLiteral("コマンドファイルを開く"), [this] { openCommandFile(); });
-    menuAction(file, QStringLiteral("mnuSave"), QStringLiteral("上書き保存"), [this] { saveCommandFile(); });
-    menuAction(file, QStringLiteral("mnuSaveAs"), QStringLiteral("名前を付けて保存"), [this] { saveCommandFileAs(); });
-    menuAction(file, QStringLiteral("mnuComList"), QStringLiteral("コマンドファイルリスト"), [this] { listCommandFiles(); });
-    file->addSeparator();
-    QAction *close = file->addAction(QStringLiteral("閉じる"));
-    close->setObjectName(QStringLiteral("mnuClose"));
-    connect(close, &QAction::triggered, this, &QWidget::close);
-    m_actions.insert(close->objectName(), close);
-
-    QMenu *view = menuBar()->addMenu(QStringLiteral("表示"));
-    menuOption(view, QStringLiteral("mnuDispMenu"), QStringLiteral("メニューを表示しない"),
-              [this](bool hidden) { setMenuBarShown(!hidden, true); });
-    menuOption(view, QStringLiteral("mnuDispTop"), QStringLiteral("最前面表示"), [this](bool on) { setStayOnTop(on); });
-    menuOption(view, QStringLiteral("mnuTransparent"), QStringLiteral("半透明"),
-              [this](bool on) { setSemiTransparent(on); });
-    menuOption(view, QStringLiteral("mnuLivePreview"), QStringLiteral("入力中に結果をプレビュー"), [](bool) {});
-    view->addSeparator();
-    menuAction(view, QStringLiteral("mnuListFont"), QStringLiteral("リストのフォント"), [this] { chooseListFont(); });
-
-    QMenu *edit = menuBar()->addMenu(QStringLiteral("編集"));
-    edit->setObjectName(QStringLiteral("mnuEdit"));
-    menuAction(edit, QStringLiteral("mnuTry"), QStringLiteral("試行"), [this] { tryCommand(); });
-    menuAction(edit, QStringLiteral("mnuRestore"), QStringLiteral("元に戻す"), [this] { restoreCommand(); });
-    menuAction(edit, QStringLiteral("mnuRestoreFileName"), QStringLiteral("元のファイル名に戻す"), [this] { restoreFileNames(); });
-    edit->addSeparator();
-    menuAction(edit, QStringLiteral("mnuSelectAll"), QStringLiteral("全て選択"), [this] { selectAll(); });
-    menuAction(edit, QStringLiteral("mnuUp"), QStringLiteral("上に移動"), [this] { moveSelected(-1); });
-    menuAction(edit, QStringLiteral("mnuDown"), QStringLiteral("下に移動"), [this] { moveSelected(1); });
-    menuAction(edit, QStringLiteral("mnuClear"), QStringLiteral("消去"), [this] { deleteSelected(); });
-    menuAction(edit, QStringLiteral("mnuClearAll"), QStringLiteral("全て消去"), [this] { deleteAll(); });
-    menuAction(edit, QStringLiteral("mnuCopy"), QStringLiteral("コピー"), [this] { copyList(); });
-    edit->addSeparator();
-    menuAction(edit, QStringLiteral("mnuDirect"), QStringLiteral("直接データ指定"), [this] { editDirectData(); });
-
-    QMenu *options = menuBar()->addMenu(QStringLiteral("オプション"));
-    const auto option = [this](bool RunOptions::*flag) {
-        return [this, flag](bool on) { m_controller.SetOption(flag, on); };
-    };
-    menuOption(options, QStringLiteral("mnuOnlyTopFolder"), QStringLiteral("再帰ファイル検索をしない"),
-              option(&RunOptions::onlyTopFolder));
-    menuOption(options, QStringLiteral("mnuIgnoreCase"), QStringLiteral("大/小文字を区別しない"),
-              option(&RunOptions::ignoreCase));
-    menuOption(options, QStringLiteral("mnuRegOrder"), QStringLiteral("検索/置換履歴を昇順で表示"),
-              option(&RunOptions::regOrder));
-    menuOption(options, QStringLiteral("mnuNoTry"), QStringLiteral("試行せず直接実行"),
-              [this](bool on) { m_controller.SetNoTryMode(on); });
-    menuOption(options, QStringLiteral("mnuErrorContinue"), QStringLiteral("エラー時も続行"),
-              option(&RunOptions::errorContinue));
-
-    QMenu *help = menuBar()->addMenu(QStringLiteral("ヘルプ"));
-    menuAction(help, QStringLiteral("mnuHelpHelp"), QStringLiteral("ヘルプ"), [this] { openHelp(); });
-    menuAction(help, QStringLiteral("mnuReg"), QStringLiteral("正規表現の使用例"), [this] { openRegExpHelp(); });
-    help->addSeparator();
-    menuOption(help, QStringLiteral("mnuNoConfirm"), QStringLiteral("確認メッセージを表示しない"),
-              option(&RunOptions::noConfirm));
-    help->addSeparator();
-    menuAction(help, QStringLiteral("mnuHelpVersion"), QStringLiteral("バージョン"), [this] { openAbout(); });
-}
-
-void frmMain::buildToolBar()
-{
-    m_toolBar = addToolBar(QStringLiteral("ツールバー"));
-    m_toolBar->setObjectName(QStringLiteral("Toolbar"));
-    m_toolBar->setMovable(false);
-    m_toolBar->setIconSize(QSize(20, 20));
-    struct Key
-    {
-        const char16_t *name;
-        const char16_t *twin;
-        const char *theme;
-        QStyle::StandardPixmap fallback;
-    };
-    // The left-most button brings a hidden menu bar back, so it comes first.
-    static const Key keys[] = {
-        {u"bt_dispmenu", u"mnuDispMenu", "open-menu", QStyle::SP_ToolBarVerticalExtensionButton},
-        {u"bt_disptop", u"mnuDispTop", "go-top", QStyle::SP_TitleBarShadeButton},
-        {nullptr, nullptr, nullptr, {}},
-        {u"bt_load", u"mnuFileAll", "folder-open", QStyle::SP_DirOpenIcon},
-        {u"bt_files", u"mnuFilesOpen", "document-open", QStyle::SP_FileIcon},
-        {nullptr, nullptr, nullptr, {}},
-        {u"bt_new", u"mnuNew", "document-new", QStyle::SP_FileDialogNewFolder},
-        {u"bt_com_list", u"mnuComList", "view-list-details", QStyle::SP_FileDialogDetailedView},
-        {u"bt_open", u"mnuOpen", "document-open-folder", QStyle::SP_DialogOpenButton},
-        {u"bt_save", u"mnuSave", "document-save", QStyle::SP_DialogSaveButton},
-        {u"bt_all_save", u"mnuSaveAs", "document-save-as", QStyle::SP_DriveFDIcon},
-        {nullptr, nullptr, nullptr, {}},
-        {u"bt_up", u"mnuUp", "go-up", QStyle::SP_ArrowUp},
-        {u"bt_down", u"mnuDown", "go-down", QStyle::SP_ArrowDown},
-        {u"bt_clear", u"mnuClear", "edit-delete", QStyle::SP_DialogDiscardButton},
-        {u"bt_clearall", u"mnuClearAll", "edit-clear", QStyle::SP_DialogResetButton},
-        {nullptr, nullptr, nullptr, {}},
-        {u"bt_help", u"mnuHelpHelp", "help-contents", QStyle::SP_DialogHelpButton},
-        {u"bt_version", u"mnuHelpVersion", "help-about", QStyle::SP_MessageBoxInformation},
-        {u"bt_close", u"mnuClose", "application-exit", QStyle::SP_DialogCloseButton},
-    };
-    for (const Key &key : keys) {
-        if (!key.name) {
-            m_toolBar->addSeparator();
-            continue;
-        }
-        QAction *twin = m_actions.value(QString::fromUtf16(key.twin));
-        const QIcon icon = QIcon::fromTheme(QString::fromLatin1(key.theme), style()->standardIcon(key.fallback));
-        QAction *button = m_toolBar->addAction(icon, twin->text());
-        button->setObjectName(QString::fromUtf16(key.name));
-        button->setCheckable(twin->isCheckable());
-        if (twin->isCheckable()) {
-            connect(button, &QAction::triggered, twin, [twin](bool on) {
-                twin->setChecked(on);
-                Q_EMIT twin->triggered(on);
-            });
-        } else {
-            connect(button, &QAction::triggered, twin, &QAction::trigger);
-        }
-        m_actions.insert(button->objectName(), button);
-    }
+    m_frProg = new QFrame(parent);
+    m_frProg->setObjectName(QStringLiteral("frProg"));
+    auto *layout = new QHBoxLayout(m_frProg);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_prog = new QProgressBar(m_frProg);
+    m_prog->setObjectName(QStringLiteral("Prog"));
+    layout->addWidget(m_prog);
+    m_cmdStop = new QPushButton(QStringLiteral("中止"), m_frProg);
+    m_cmdStop->setObjectName(QStringLiteral("cmdStop"));
+    m_cmdStop->setToolTip(QStringLiteral("処理を中止します (Esc)"));
+    m_cmdStop->hide();
+    layout->addWidget(m_cmdStop);
+    connect(m_cmdStop, &QPushButton::clicked, this, &frmMain::requestStop);
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (m_controller.busy())
+            requestStop();
+    });
+    m_frProg->hide();
+    return m_frProg;
 }
 
 QWidget *frmMain::buildCommands(QWidget *parent)
@@ -372,6 +232,8 @@ QWidget *frmMain::buildLists(QWidget *parent)
     m_listVMp3->setEmptyHint(
         QStringLiteral("「ファイル名一括読込」でフォルダを開くか、ここに MP3 ファイルやフォルダをドロップしてください"));
     m_mp3Templates = new Mp3TemplateGroup(m_controller, m_user, m_listVMp3, box);
+    m_columns = std::make_unique<ListColumns>(m_listV, m_listVMp3, m_debug);
+    m_windowSettings = std::make_unique<WindowSettings>(*this, *m_columns, m_settings);
 
     layout->addWidget(m_mp3Templates);
     layout->addWidget(m_listV, 1);
@@ -381,7 +243,7 @@ QWidget *frmMain::buildLists(QWidget *parent)
         list->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(list, &QWidget::customContextMenuRequested, this, [this, list](QPoint at) {
             if (list->model()->rowCount() > 0)
-                findChild<QMenu *>(QStringLiteral("mnuEdit"))->exec(list->viewport()->mapToGlobal(at));
+                m_menus->editMenu()->exec(list->viewport()->mapToGlobal(at));
         });
         connect(list, &QAbstractItemView::clicked, this, &frmMain::rowClicked);
         connect(list, &QAbstractItemView::doubleClicked, this, &frmMain::editDirectData);
@@ -393,14 +255,14 @@ QWidget *frmMain::buildLists(QWidget *parent)
     connect(m_listV, &RowListView::rowsDropped, this, &frmMain::dropRows);
     // A command file of the MP3 job keeps the widths the user gave the columns.
     connect(m_listVMp3->horizontalHeader(), &QHeaderView::sectionResized, this,
-            [this] { m_controller.SetMp3ColumnWidths(m_appliedMp3Widths = mp3ColumnTwips()); });
+            [this] { m_controller.SetMp3ColumnWidths(m_columns->mp3Twips()); });
     return box;
 }
 
 void frmMain::bindParts()
 {
     connect(m_cmbTarget, &QComboBox::activated, this, &frmMain::jobChosen);
-    connect(m_replace, &ReplaceGroup::regExpHelpRequested, this, &frmMain::openRegExpHelp);
+    connect(m_replace, &ReplaceGroup::regExpHelpRequested, this, [this] { openWebPage(OpenRegExpPage); });
     connect(m_replace, &ReplaceGroup::varListRequested, this, &frmMain::openVarList);
     connect(m_replace, &ReplaceGroup::templateRequested, this, &frmMain::openTemplate);
     connect(m_replace, &ReplaceGroup::textBoxFocused, this, &frmMain::rememberTextBox);
@@ -418,11 +280,11 @@ void frmMain::refresh()
     m_replace->refresh();
     m_timeStamp->refresh();
     m_mp3Templates->refresh();
-    refreshOptions();
+    m_menus->refreshOptions(m_controller.options());
     refreshCommands();
-    const QList<int> mp3Widths = m_controller.mp3ColumnWidths();
-    if (mp3Widths != m_appliedMp3Widths && !mp3Widths.isEmpty())
-        applyMp3Columns(mp3Widths);
+    // The controller keeps the MP3 widths; the list follows what a command file brought.
+    if (m_controller.mp3ColumnWidths() != m_columns->mp3Twips())
+        applyMp3Columns(m_controller.mp3ColumnWidths());
     activeList()->syncSelection();
 }
 
@@ -433,7 +295,7 @@ void frmMain::refreshSetup()
         const QSignalBlocker blocker(m_cmbTarget);
         m_cmbTarget->setCurrentIndex(Jobs::position(m_controller.job()));
     }
-    m_actions.value(QStringLiteral("mnuDirect"))->setEnabled(setup.directDataMenu);
+    action(QStringLiteral("mnuDirect"))->setEnabled(setup.directDataMenu);
     m_model->setFolderHeaders(setup.folderHeaders);
     m_listV->setEmptyHint(setup.folderHeaders
                               ? QStringLiteral("「ファイル名一括読込」で名前を変えるフォルダの親フォルダを開くか、"
@@ -444,30 +306,18 @@ void frmMain::refreshSetup()
     m_listVMp3->setVisible(setup.mp3List);
 }
 
-void frmMain::refreshOptions()
-{
-    const RunOptions &o = m_controller.options();
-    const auto check = [this](const QString &name, bool on) { m_actions.value(name)->setChecked(on); };
-    check(QStringLiteral("mnuOnlyTopFolder"), o.onlyTopFolder);
-    check(QStringLiteral("mnuIgnoreCase"), o.ignoreCase);
-    check(QStringLiteral("mnuRegOrder"), o.regOrder);
-    check(QStringLiteral("mnuNoTry"), o.noTry);
-    check(QStringLiteral("mnuErrorContinue"), o.errorContinue);
-    check(QStringLiteral("mnuNoConfirm"), o.noConfirm);
-}
-
 void frmMain::refreshCommands()
 {
     const CommandStates &states = m_controller.states();
     m_cmdSetInf->setText(m_controller.tryCaption());
-    m_actions.value(QStringLiteral("mnuTry"))->setText(m_controller.tryCaption());
+    action(QStringLiteral("mnuTry"))->setText(m_controller.tryCaption());
     m_cmdSetInf->setEnabled(states.tryEnabled());
-    m_actions.value(QStringLiteral("mnuTry"))->setEnabled(states.tryEnabled());
+    action(QStringLiteral("mnuTry"))->setEnabled(states.tryEnabled());
     m_cmdSetFile->setVisible(m_controller.executeVisible());
     m_cmdSetFile->setEnabled(states.executeEnabled());
     m_cmdRestore->setEnabled(states.restoreEnabled());
-    m_actions.value(QStringLiteral("mnuRestore"))->setEnabled(states.restoreEnabled());
-    m_actions.value(QStringLiteral("mnuRestoreFileName"))->setEnabled(states.restoreFileNameEnabled());
+    action(QStringLiteral("mnuRestore"))->setEnabled(states.restoreEnabled());
+    action(QStringLiteral("mnuRestoreFileName"))->setEnabled(states.restoreFileNameEnabled());
     m_cmdAllSelect->setEnabled(m_controller.activeRowCount() > 0);
     m_lblCnt->setText(m_controller.countText());
 }
@@ -523,9 +373,7 @@ void frmMain::setBusy(bool busy)
         if (part != m_frProg)
             part->setEnabled(!busy);
     }
-    for (QAction *action : std::as_const(m_actions))
-        action->setEnabled(!busy);
-    m_toolBar->setEnabled(!busy);
+    m_menus->setEnabled(!busy);
     m_cmdStop->setVisible(busy);
     if (busy) {
         m_frProg->show();
@@ -682,7 +530,7 @@ void frmMain::copyList()
     const QString text = m_controller.ActiveListText(headers);
     QGuiApplication::clipboard()->clear();
     QGuiApplication::clipboard()->setText(text);
-    ShowPlainMessage(m_user, u"リストをクリップボードにコピーしました。" + crlf + crlf + u"エクセルなどに貼り付けてご利用下さい。",
+    ShowPlainMessage(m_user, u"リストをクリップボードにコピーしました。" + CrLf + CrLf + u"エクセルなどに貼り付けてご利用下さい。",
                      QStringLiteral("コピー完了"));
 }
 
@@ -711,60 +559,6 @@ void frmMain::editDirectData()
     refresh();
 }
 
-// ---- command files -----------------------------------------------------------
-
-void frmMain::newCommandFile()
-{
-    m_controller.NewCommandFile();
-    forgetSortOrder();
-}
-
-void frmMain::openCommandFile()
-{
-    const QString path = QFileDialog::getOpenFileName(
-        this, QStringLiteral("コマンドファイルを開く"), CommandFileFolder(m_settings.commandFileFolder),
-        QStringLiteral("コマンドファイル(*.Dat) (*.dat *.Dat *.DAT);;すべてのファイル(*.*) (*)"));
-    if (!path.isEmpty())
-        m_controller.CommandFileLoad(path);
-}
-
-void frmMain::saveCommandFile()
-{
-    const QString path = m_controller.commandFilePath();
-    if (path.isEmpty()) {
-        saveCommandFileAs();
-        return;
-    }
-    if (!m_controller.CommandFileSave(path))
-        m_user.showStatus(u"上書き保存しました！" + crlf + u"「" + FileNameOf(path) + u"」", 2000, false);
-}
-
-void frmMain::saveCommandFileAs()
-{
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("名前を付けて保存"), CommandFileFolder(m_settings.commandFileFolder),
-        QStringLiteral("データファイル(*.dat) (*.dat);;すべてのファイル(*.*) (*)"));
-    if (path.isEmpty())
-        return;
-    if (m_controller.CommandFileSave(path))
-        return;
-    m_settings.commandFileFolder = FolderOf(path);
-}
-
-void frmMain::listCommandFiles()
-{
-    QString folder = CommandFileFolder(m_settings.commandFileFolder);
-    if (CommandFileNames(folder).isEmpty()) {
-        folder = QFileDialog::getExistingDirectory(this, QStringLiteral("コマンドファイルの場所"), folder);
-        if (folder.isEmpty())
-            return;
-    }
-    const QString path = frmList::choose(m_controller.files(), m_user, folder, this);
-    if (!path.isEmpty() && QFileInfo::exists(path))
-        m_controller.CommandFileLoad(path);
-    refresh();
-}
-
 // ---- display options -------------------------------------------------------
 
 void frmMain::toggleMenuBar()
@@ -776,8 +570,7 @@ void frmMain::setMenuBarShown(bool shown, bool tell)
 {
     menuBar()->setVisible(shown);
     m_settings.menuBarShown = shown;
-    for (const QString &name : {QStringLiteral("mnuDispMenu"), QStringLiteral("bt_dispmenu")})
-        m_actions.value(name)->setChecked(!shown);
+    m_menus->setChecked(QStringLiteral("mnuDispMenu"), !shown);
     if (!shown && tell)
         ShowMessage(m_user, QStringLiteral("メニューを表示するには、ツールバーの左端ボタンをクリックして下さい。"), 0,
                     QStringLiteral("メニュー再表示方法"), true);
@@ -786,8 +579,7 @@ void frmMain::setMenuBarShown(bool shown, bool tell)
 void frmMain::setStayOnTop(bool on)
 {
     m_settings.stayOnTop = on;
-    for (const QString &name : {QStringLiteral("mnuDispTop"), QStringLiteral("bt_disptop")})
-        m_actions.value(name)->setChecked(on);
+    m_menus->setChecked(QStringLiteral("mnuDispTop"), on);
     if (on == bool(windowFlags() & Qt::WindowStaysOnTopHint))
         return;
     const bool visible = isVisible();
@@ -799,7 +591,7 @@ void frmMain::setStayOnTop(bool on)
 void frmMain::setSemiTransparent(bool on)
 {
     m_settings.semiTransparent = on;
-    m_actions.value(QStringLiteral("mnuTransparent"))->setChecked(on);
+    action(QStringLiteral("mnuTransparent"))->setChecked(on);
     setWindowOpacity(on ? std::clamp(m_settings.opacity, 0, 255) / 255.0 : 1.0);
 }
 
@@ -807,27 +599,16 @@ void frmMain::chooseListFont()
 {
     bool ok = false;
     const QFont font = QFontDialog::getFont(&ok, m_listV->font(), this, QStringLiteral("リストのフォント"));
-    if (!ok)
-        return;
-    for (RowListView *list : {m_listV, m_listVMp3}) {
-        list->setFont(font);
-        list->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + 4);
-    }
+    if (ok)
+        m_columns->setFont(font);
 }
 
 // ---- secondary windows -------------------------------------------------------
 
-void frmMain::openHelp()
+void frmMain::openWebPage(bool (*open)())
 {
     m_user.showStatus(QStringLiteral("ブラウザを起動してＷｅｂページを表示中・・・"), 0, false);
-    OpenHomePage();
-    m_user.showStatus(QString(), 0, false);
-}
-
-void frmMain::openRegExpHelp()
-{
-    m_user.showStatus(QStringLiteral("ブラウザを起動してＷｅｂページを表示中・・・"), 0, false);
-    OpenRegExpPage();
+    open();
     m_user.showStatus(QString(), 0, false);
 }
 
@@ -852,9 +633,11 @@ void frmMain::openVarList()
 void frmMain::openTemplate()
 {
     auto *window = new frmTemplate(m_user, m_settings.stayOnTop, this);
+    const auto pixels = [this](int twips) { return PixelsFromTwips(twips, logicalDpiX()); };
+    const auto twips = [this](int pixels) { return TwipsFromPixels(pixels, logicalDpiX()); };
     window->applyGeometry(QRect(pixels(m_settings.templateLeft), pixels(m_settings.templateTop),
                                 pixels(m_settings.templateWidth), pixels(m_settings.templateHeight)));
-    connect(window, &frmTemplate::geometryToStore, this, [this](const QRect &rect) {
+    connect(window, &frmTemplate::geometryToStore, this, [this, twips](const QRect &rect) {
         m_settings.templateLeft = twips(rect.left());
         m_settings.templateTop = twips(rect.top());
         m_settings.templateWidth = twips(rect.width());
@@ -865,98 +648,16 @@ void frmMain::openTemplate()
 
 // ---- settings --------------------------------------------------------------
 
-int frmMain::pixels(int twips) const
+void frmMain::applyMp3Columns(const QList<int> &twips)
 {
-    return PixelsFromTwips(twips, logicalDpiX());
-}
-
-int frmMain::twips(int pixels) const
-{
-    return TwipsFromPixels(pixels, logicalDpiX());
-}
-
-void frmMain::applyListColumns(const QList<int> &twipsList)
-{
-    constexpr int folderTwips = 8000;
-    constexpr int debugTwips = 5000;
-    for (int column = 0; column < RenameRow::FieldCount; ++column) {
-        const auto field = static_cast<RenameField>(column);
-        if (RenameRowModel::isHiddenField(field)) {
-            m_listV->setColumnHidden(column, !m_debug);
-            if (m_debug)
-                m_listV->setColumnWidth(column, pixels(debugTwips));
-        } else {
-            const int width = column < 5 ? twipsList.value(column, Settings::defaultListColumnWidths().value(column))
-                                         : folderTwips;
-            m_listV->setColumnWidth(column, pixels(width));
-        }
-    }
-}
-
-void frmMain::applyMp3Columns(const QList<int> &twipsList)
-{
-    for (int column = 0; column < TagRow::FieldCount; ++column) {
-        const bool hidden = TagRowModel::isHiddenColumn(column);
-        m_listVMp3->setColumnHidden(column, hidden && !m_debug);
-        if (hidden) {
-            if (m_debug)
-                m_listVMp3->setColumnWidth(column, pixels(TagRow::defaultWidth(column, true)));
-            continue;
-        }
-        // An empty or zero width leaves the column as it is.
-        if (twipsList.value(column) > 0)
-            m_listVMp3->setColumnWidth(column, pixels(twipsList.value(column)));
-    }
-    m_controller.SetMp3ColumnWidths(m_appliedMp3Widths = mp3ColumnTwips());
+    m_columns->applyMp3(twips);
+    m_controller.SetMp3ColumnWidths(m_columns->mp3Twips());
     m_mp3Templates->fieldStrip()->align();
 }
 
-QList<int> frmMain::mp3ColumnTwips() const
+void frmMain::applySettings()
 {
-    QList<int> widths;
-    for (int column = 0; column < TagRow::FieldCount; ++column)
-        widths << (m_listVMp3->isColumnHidden(column) ? 0 : twips(m_listVMp3->columnWidth(column)));
-    return widths;
-}
-
-void frmMain::applySettings(const Settings &settings)
-{
-    m_settings = settings;
-    const QRect saved(settings.formLeft, settings.formTop, std::max(200, settings.formRight - settings.formLeft),
-                      std::max(150, settings.formBottom - settings.formTop));
-    // A scaled or smaller screen than the one the settings were made on.
-    const QRect area = AvailableAreaFor(saved);
-    setGeometry(area.isEmpty() ? saved : KeepOnScreen(saved, area));
-    setMenuBarShown(settings.menuBarShown, false);
-    setStayOnTop(settings.stayOnTop);
-    setSemiTransparent(settings.semiTransparent);
-    applyListColumns(settings.listColumnWidths);
-    applyMp3Columns(settings.mp3ColumnWidths);
-    if (!settings.listFontName.isEmpty() && settings.listFontSize > 0) {
-        QFont font(settings.listFontName);
-        font.setPointSizeF(settings.listFontSize);
-        for (RowListView *list : {m_listV, m_listVMp3}) {
-            list->setFont(font);
-            list->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + 4);
-        }
-    }
-}
-
-Settings frmMain::currentSettings() const
-{
-    Settings settings = m_settings;
-    m_controller.storeSettings(&settings);
-    const QRect normal = isVisible() ? normalGeometry() : geometry();
-    settings.formLeft = normal.left();
-    settings.formTop = normal.top();
-    settings.formRight = normal.left() + normal.width();
-    settings.formBottom = normal.top() + normal.height();
-    settings.listColumnWidths.clear();
-    for (int column = 0; column < RenameRow::FieldCount; ++column)
-        settings.listColumnWidths << (m_listV->isColumnHidden(column) ? 0 : twips(m_listV->columnWidth(column)));
-    settings.listFontName = m_listV->font().family();
-    settings.listFontSize = m_listV->font().pointSizeF();
-    return settings;
+    m_windowSettings->apply();
 }
 
 void frmMain::closeEvent(QCloseEvent *event)
@@ -970,8 +671,8 @@ void frmMain::closeEvent(QCloseEvent *event)
     }
     // A folder read still running stops at its next check.
     m_controller.CancelLoad();
-    const QString error = ConfSave(ConfPath(), currentSettings());
-    if (!error.isEmpty())
-        ShowPlainMessage(m_user, error, QStringLiteral("設定値ファイル（Conf.txt）"));
+    m_controller.storeSettings(&m_settings);
+    m_windowSettings->store();
+    m_settingsFile.save(m_user);
     QMainWindow::closeEvent(event);
 }

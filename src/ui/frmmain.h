@@ -1,17 +1,18 @@
 #pragma once
 
 #include "engine/sortstate.h"
-#include "persist/settings.h"
 
 #include "engine/planoutcome.h"
 
-#include <QHash>
 #include <QMainWindow>
 #include <QPointer>
 
-#include <functional>
+#include <memory>
 
+class CommandFileDialogs;
 class JobController;
+class ListColumns;
+class MainMenus;
 class Mp3FieldStrip;
 class Mp3TemplateGroup;
 class NumberingGroup;
@@ -21,12 +22,15 @@ class QFrame;
 class QLabel;
 class QProgressBar;
 class QPushButton;
-class QToolBar;
+class QtUserChannel;
 class ReplaceGroup;
 class TimeStampGroup;
 class UserChannel;
+class WindowSettings;
 class LivePreview;
 class RenameRowModel;
+class SettingsFile;
+struct Settings;
 class RowListView;
 class TagRowModel;
 
@@ -38,20 +42,23 @@ class frmMain : public QMainWindow
     Q_OBJECT
 
 public:
-    // A QtUserChannel gets the window's progress frame.
-    frmMain(JobController &controller, UserChannel &user, bool debug, QWidget *parent = nullptr);
+    // The window keeps its own settings in the file's one copy and saves the
+    // file when it closes.
+    frmMain(JobController &controller, UserChannel &user, SettingsFile &settings, bool debug,
+            QWidget *parent = nullptr);
     ~frmMain() override;
+    // The windowed program's channel shows runs in this window's progress
+    // frame and status bar, until the window goes.
+    void showRunsIn(QtUserChannel &channel);
 
-    // The window keys of the settings: placement, display options, columns,
-    // list font, secondary windows. Call before the window is shown.
-    void applySettings(const Settings &settings);
-    // Everything Conf.txt keeps, as it stands now.
-    Settings currentSettings() const;
+    // The window keys of the settings as the file holds them: placement,
+    // display options, columns, list font. Call before the window is shown.
+    void applySettings();
 
     // A widget or action by its name ("cmdSetInf", "txtStNo", "bt_up", "mnuTry"…).
     template <class T>
     T *control(const QString &name) const { return findChild<T *>(name); }
-    QAction *action(const QString &name) const { return m_actions.value(name); }
+    QAction *action(const QString &name) const;
     RowListView *listV() const { return m_listV; }
     RowListView *listVMp3() const { return m_listVMp3; }
     RowListView *activeList() const;
@@ -59,7 +66,9 @@ public:
     TagRowModel *mp3Model() const { return m_mp3Model; }
     Mp3FieldStrip *fieldStrip() const;
 
-    // The commands behind the menus, for the dialogs' results.
+    // The commands behind the menus and buttons, and the dialogs' results.
+    void chooseFolder();
+    void chooseFiles();
     void loadFolder(const QString &folder);
     void readFiles(const QStringList &paths);
     void dropPaths(const QStringList &paths, int row);
@@ -76,6 +85,16 @@ public:
     void setMenuBarShown(bool shown, bool tell);
     void setStayOnTop(bool on);
     void setSemiTransparent(bool on);
+    void chooseListFont();
+    void tryCommand();
+    void executeCommand();
+    void restoreCommand();
+    void restoreFileNames();
+    // Opens one of the shipped web pages, saying so meanwhile.
+    void openWebPage(bool (*open)());
+    void openAbout();
+    // A new list or a new order: no column shows a sort indicator.
+    void forgetSortOrder();
 
     // Follows the controller: states, inputs, job, caption, selection.
     void refresh();
@@ -85,41 +104,17 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    QAction *menuAction(QMenu *menu, const QString &name, const QString &text, std::function<void()> slot);
-    QAction *menuOption(QMenu *menu, const QString &name, const QString &text, std::function<void(bool)> slot);
-    void buildMenus();
-    void buildToolBar();
     QWidget *buildCommands(QWidget *parent);
     QWidget *buildLists(QWidget *parent);
+    QFrame *buildProgress(QWidget *parent);
     void bindParts();
     void refreshCommands();
     void refreshSetup();
-    void refreshOptions();
-    void applyListColumns(const QList<int> &twips);
     void applyMp3Columns(const QList<int> &twips);
-    QList<int> mp3ColumnTwips() const;
-    int pixels(int twips) const;
-    int twips(int pixels) const;
-    void forgetSortOrder();
     void rememberTextBox(QWidget *box);
 
-    void chooseFolder();
-    void chooseFiles();
     QString startFolder() const;
-    void newCommandFile();
-    void openCommandFile();
-    void saveCommandFile();
-    void saveCommandFileAs();
-    void listCommandFiles();
     void toggleMenuBar();
-    void chooseListFont();
-    void tryCommand();
-    void executeCommand();
-    void restoreCommand();
-    void restoreFileNames();
-    void openHelp();
-    void openRegExpHelp();
-    void openAbout();
     void openVarList();
     void openTemplate();
     void jobChosen(int position);
@@ -128,20 +123,23 @@ private:
 
     JobController &m_controller;
     UserChannel &m_user;
+    SettingsFile &m_settingsFile;
+    Settings &m_settings;
     bool m_debug;
-    Settings m_settings;
     SortState m_sort;
     SortState m_mp3Sort;
     int m_mp3Column = 1; // the MP3 list's column clicked last, 1-based
-    QList<int> m_appliedMp3Widths;
+    QtUserChannel *m_runChannel = nullptr;
     bool m_closeAfterRun = false;
     QPointer<QWidget> m_lastTextBox;
     // Where the keyboard focus was when a run disabled the window.
     QPointer<QWidget> m_focusBeforeRun;
     LivePreview *m_preview = nullptr;
 
-    QHash<QString, QAction *> m_actions;
-    QToolBar *m_toolBar = nullptr;
+    std::unique_ptr<CommandFileDialogs> m_commandFiles;
+    MainMenus *m_menus = nullptr;
+    std::unique_ptr<ListColumns> m_columns;
+    std::unique_ptr<WindowSettings> m_windowSettings;
     QComboBox *m_cmbTarget = nullptr;
     QLabel *m_lblCnt = nullptr;
     QPushButton *m_cmdSetInf = nullptr;

@@ -28,6 +28,8 @@ public:
 
     // Every entry: a name, a TAB and a description; "!" starts a group
     // heading, an empty entry ends a group.
+    // The tool-tip of a link that opens the list.
+    static QString linkHint() { return QStringLiteral("使用できる変数/関数の一覧－クリックで挿入出来ます。"); }
     static QStringList entries();
 
     QListWidget *lstVar() const { return m_lstVar; }

@@ -1,5 +1,6 @@
 #include "ui/funchelp.h"
 
+#include "platform/crlf.h"
 #include "platform/pathtext.h"
 #include "platform/systempaths.h"
 #include "platform/textfile.h"
@@ -12,7 +13,6 @@ namespace {
 
 const QChar CellMarker(3);
 const QChar RowMarker(1);
-const QString CrLf = QStringLiteral("\r\n");
 
 QRegularExpression insensitive(const QString &pattern)
 {

@@ -71,7 +71,7 @@ NumberingGroup::NumberingGroup(JobController &controller, UserChannel &user, QWi
     m_txtStNo->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
     m_txtSeparator->setObjectName(QStringLiteral("txtSeparator"));
     m_txtSeparator->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00000000")));
-    m_txtSeparator->setToolTip(QStringLiteral("ダブルクリックで編集フォームが開きます"));
+    m_txtSeparator->setToolTip(frmInput::openHint());
     m_chkAddTop->setObjectName(QStringLiteral("chkAddTop"));
 
     auto *grid = new QGridLayout(this);

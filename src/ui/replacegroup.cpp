@@ -3,6 +3,7 @@
 #include "engine/jobcontroller.h"
 #include "ui/clicklabel.h"
 #include "ui/frminput.h"
+#include "ui/frmvar.h"
 #include "ui/historycombo.h"
 #include "ui/inputboxes.h"
 
@@ -35,7 +36,7 @@ ReplaceGroup::ReplaceGroup(JobController &controller, UserChannel &user, QWidget
     m_lblReplace = new ClickLabel(QStringLiteral(" 置換文字列"), this);
     m_lblReplace->setObjectName(QStringLiteral("lblReplace"));
     for (ClickLabel *l : {lblSearch, m_lblReplace})
-        l->setToolTip(QStringLiteral("ダブルクリックで編集フォームが開きます"));
+        l->setToolTip(frmInput::openHint());
     connect(lblSearch, &ClickLabel::doubleClicked, this, [this] { frmInput::edit(m_user, m_cmbSearch, 0, window()); });
     connect(m_lblReplace, &ClickLabel::doubleClicked, this,
             [this] { frmInput::edit(m_user, m_cmbReplace, 1, window()); });
@@ -45,7 +46,7 @@ ReplaceGroup::ReplaceGroup(JobController &controller, UserChannel &user, QWidget
                                   QStringLiteral("正規表現のオンラインヘルプを開きます。"));
     connect(lblShowReg, &ClickLabel::clicked, this, &ReplaceGroup::regExpHelpRequested);
     ClickLabel *lblVar = link(QStringLiteral("lblVar"), QStringLiteral("<u>変数/関数</u>"),
-                              QStringLiteral("使用できる変数/関数の一覧－クリックで挿入出来ます。"));
+                              frmVar::linkHint());
     connect(lblVar, &ClickLabel::clicked, this, &ReplaceGroup::varListRequested);
     ClickLabel *lblTemplate = link(QStringLiteral("lblTemplate"), QStringLiteral("<u>テンプレート</u>"),
                                    QStringLiteral("テンプレートを表示－自由に変更／追加可"));

@@ -134,10 +134,10 @@ void TestHeadless::replaceRuns_data()
     // The target exists as a folder, which a file list does not show.
     QTest::newRow("target on disk") << QStringList{"a.txt", "b.txt/"} << QStringList{"-search", "a", "-pattern", "b"}
                                     << 1 << QStringList{"a.txt=a.txt", "b.txt/"};
+    // A plan the checks refuse, and an engine that fails: each kind of fault is
+    // a table of its own in the planner's tests.
     const QStringList untouched{"a1.txt=a1.txt", "a2.txt=a2.txt"};
-    QTest::newRow("two rows, one target") << pair << QStringList{"-search", "\\d", "-pattern", ""} << 1 << untouched;
-    QTest::newRow("forbidden character") << pair << QStringList{"-search", "(\\d)", "-pattern", "a:$1"} << 1 << untouched;
-    QTest::newRow("dots only") << pair << QStringList{"-search", "^.*$", "-pattern", ".."} << 1 << untouched;
+    QTest::newRow("refused plan") << pair << QStringList{"-search", "(\\d)", "-pattern", "a:$1"} << 1 << untouched;
     QTest::newRow("invalid pattern") << pair << QStringList{"-search", "(", "-pattern", "x"} << 1 << untouched;
 }
 

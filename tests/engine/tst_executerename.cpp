@@ -306,7 +306,7 @@ private Q_SLOTS:
         f.rows.append(inSub);
         f.user.answerSafely = true;
 
-        QVERIFY(ExecuteRename(f.context, true));
+        QVERIFY(f.execute(true));
 
         QCOMPARE(f.read(u"a.txt"_qs) + f.read(u"b.txt"_qs), "b.txta.txt");
         for (const QString &inside : {u"d2/ind1"_qs, u"d3/ind2"_qs, u"d1/ind3"_qs})

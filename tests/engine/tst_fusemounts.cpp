@@ -95,7 +95,7 @@ private Q_SLOTS:
         f.addFile(u"c.txt"_qs, u"taken"_qs);
         f.user.answers << MessageAnswer::No << MessageAnswer::Ok; // no error log; names back
 
-        QVERIFY(ExecuteRename(f.context, true));
+        QVERIFY(f.execute(true));
         QCOMPARE(f.read(u"a.txt"_qs) + f.read(u"b.txt"_qs) + f.read(u"taken"_qs), "b.txta.txtT");
         QCOMPARE(f.column(RenameField::CurrentName).mid(2, 2), (QStringList{u"d2"_qs, u"d1"_qs}));
         if (keepsFolderContent)

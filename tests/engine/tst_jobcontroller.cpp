@@ -269,25 +269,6 @@ private Q_SLOTS:
         QCOMPARE(seen.join(u", "_qs), steps);
     }
 
-    void historiesFollowTryAndExecute()
-    {
-        Controller f({u"a1.txt"_qs, u"b.txt"_qs});
-        JobController &c = f.c;
-        c.SetSearchInput(&JobInputs::searchText, u"zzz"_qs);
-        QCOMPARE(c.TryCommand().result, TryResult::NothingToChange);
-        QVERIFY(c.searchHistory().dropDown().isEmpty());
-
-        c.SetSearchInput(&JobInputs::searchText, u"a(\\d)"_qs);
-        c.SetSearchInput(&JobInputs::replaceText, u"z$1"_qs);
-        QCOMPARE(c.TryCommand().result, TryResult::Planned);
-        QCOMPARE(c.searchHistory().dropDown().first(), u"a(\\d)"_qs);
-        QVERIFY(c.searchHistory().executeHistory().isEmpty());
-
-        QVERIFY(!c.ExecuteCommand().failed());
-        QCOMPARE(f.onDisk(), (QStringList{u"b.txt"_qs, u"z1.txt"_qs}));
-        QCOMPARE(c.searchHistory().executeHistory(), QStringList{u"a(\\d)"_qs});
-        QCOMPARE(c.replaceHistory().executeHistory(), QStringList{u"z$1"_qs});
-    }
 
     void typedNamesAreCheckedNotComputed()
     {

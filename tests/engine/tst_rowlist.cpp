@@ -1,4 +1,3 @@
-#include "engine/inputhistory.h"
 #include "engine/listcommands.h"
 #include "engine/renamerowlist.h"
 #include "engine/sortstate.h"
@@ -52,22 +51,6 @@ private Q_SLOTS:
         QCOMPARE(recorder.events, (QStringList{u"insert 1-1"_qs, u"inserted"_qs, u"insert 2-2"_qs, u"inserted"_qs,
                                                u"changed 2-2"_qs, u"remove 1-1"_qs, u"removed"_qs, u"reset?"_qs,
                                                u"reset"_qs}));
-    }
-
-    void inputHistory()
-    {
-        InputHistory history;
-        for (const QString &text : {u"(\\d+)"_qs, u"abc"_qs, u"ABC"_qs, QString(), u"(\\d+)"_qs})
-            history.recordExecute(text);
-        QCOMPARE(history.executeHistoryText(), u"(\\d+)\tABC\tabc"_qs);
-
-        history.setExecuteHistoryText(u"beta\t\tgamma\t"_qs);
-        QCOMPARE(history.executeHistory(), (QStringList{u"beta"_qs, u"gamma"_qs}));
-        history.rebuildDropDown(false);
-        history.promote(u"gamma"_qs);
-        QCOMPARE(history.dropDown(), (QStringList{u"gamma"_qs, u"beta"_qs}));
-        // A Try does not change what Execute recorded.
-        QCOMPARE(history.executeHistory().first(), u"beta"_qs);
     }
 
     void move_data()

@@ -1,5 +1,6 @@
 #include "engine/jobcontroller.h"
-#include "persist/settings.h"
+#include "persist/conffile.h"
+#include "persist/settingsfile.h"
 #include "platform/linuxfilesystem.h"
 #include "scripteduserchannel.h"
 #include "ui/frmmain.h"
@@ -35,6 +36,7 @@ private:
     std::unique_ptr<ScriptedUserChannel> m_user;
     std::unique_ptr<LinuxFileSystem> m_files;
     std::unique_ptr<JobController> m_controller;
+    std::unique_ptr<SettingsFile> m_settings;
     std::unique_ptr<frmMain> m_window;
     int m_meddled = 0;
     static constexpr int fileCount = 400;
@@ -51,7 +53,8 @@ void TestBusyRun::init()
     m_user = std::make_unique<ScriptedUserChannel>();
     m_files = std::make_unique<LinuxFileSystem>();
     m_controller = std::make_unique<JobController>(*m_user, *m_files);
-    m_window = std::make_unique<frmMain>(*m_controller, *m_user, false);
+    m_settings = std::make_unique<SettingsFile>(ConfPath());
+    m_window = std::make_unique<frmMain>(*m_controller, *m_user, *m_settings, false);
     m_controller->applySettings(Settings::defaults(QSize(1280, 1024)));
     m_window->show();
     m_controller->LoadFolder(m_dir->path());

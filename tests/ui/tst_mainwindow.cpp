@@ -4,6 +4,7 @@
 #include "id3builder.h"
 #include "persist/conffile.h"
 #include "persist/settings.h"
+#include "persist/settingsfile.h"
 #include "platform/linuxfilesystem.h"
 #include "scripteduserchannel.h"
 #include "ui/frmabout.h"
@@ -50,10 +51,11 @@ struct Window
     ScriptedUserChannel user;
     LinuxFileSystem files;
     JobController controller{user, files};
+    SettingsFile settings{ConfPath()};
     frmMain window;
 
     explicit Window(bool debug = false)
-        : window(controller, user, debug)
+        : window(controller, user, settings, debug)
     {
         controller.applySettings(Settings::defaults(QSize(1280, 1024)));
         window.resize(900, 600);
@@ -605,9 +607,14 @@ void TestMainWindow::settingsPersist()
     QVERIFY(saved.menuBarShown);
     QCOMPARE(saved.jobPosition, Jobs::position(JobKind::CreatedDate));
     Window again;
-    again.window.applySettings(saved);
+    again.settings.settings() = saved;
+    again.window.applySettings();
     QCOMPARE(again.window.listV()->columnWidth(2), 123);
     QVERIFY(again.window.menuBar()->isVisible());
+    // The MP3 list's widths reach it through the controller, which keeps them.
+    saved.mp3ColumnWidths[1] = 3000;
+    again.controller.applySettings(saved);
+    QCOMPARE(again.window.listVMp3()->columnWidth(1), PixelsFromTwips(3000, again.window.logicalDpiX()));
     QFile::remove(ConfPath());
 }
 

@@ -2,12 +2,9 @@
 
 #include <QString>
 
-// How Corvane's stored files read numbers.
-namespace NumberText {
-
-// The leading numeric part of text: blanks are skipped, then an optional sign,
-// digits, a fraction and an exponent. Text that starts with anything else reads as 0.
-double leading(const QString &text);
+// How Corvane's stored files read and write numbers; the leading number of a
+// value is LeadingNumber::ofStoredValue.
+namespace StoredNumber {
 
 // Rounds to the nearest whole number (halves to the even neighbour). *fits is
 // false when the result does not fit in 32 bits; the result is then 0.
@@ -19,4 +16,4 @@ bool isNumeric(const QString &text);
 // A number as the files write it: whole numbers without a fraction.
 QString format(double value);
 
-} // namespace NumberText
+} // namespace StoredNumber
