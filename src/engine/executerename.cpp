@@ -3,10 +3,12 @@
 #include "engine/desktopservices.h"
 #include "engine/filedate.h"
 #include "engine/jobcontext.h"
+#include "engine/namecheck.h"
 #include "engine/renamepasses.h"
 #include "platform/displaytext.h"
 #include "platform/filesystem.h"
 #include "platform/folderhandles.h"
+#include "platform/fsstatus.h"
 #include "platform/pathtext.h"
 #include "platform/progressmeter.h"
 #include "platform/showmessage.h"
@@ -14,11 +16,13 @@
 #include "platform/userchannel.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <vector>
 
 namespace {
 
 const QString crlf = QStringLiteral("\r\n");
+constexpr qsizetype maximumNameBytes = 255;
 
 // The failures of one run, in the order they happened.
 struct ErrorLog
@@ -31,11 +35,11 @@ struct ErrorLog
     {
         ++count;
         text += marker + QString::number(row) + crlf;
-        text += u"元の名 = " + item[RenameField::CurrentName] + crlf;
-        text += u"置換後 = " + planned + crlf;
+        text += u"元の名 = " + EscapedText(item[RenameField::CurrentName]) + crlf;
+        text += u"置換後 = " + EscapedText(planned) + crlf;
         text += error + crlf;
         if (!leftAt.isEmpty())
-            text += u"元の名に戻せなかったため次の名前で残っています = " + leftAt + crlf;
+            text += u"元の名に戻せなかったため次の名前で残っています = " + EscapedText(leftAt) + crlf;
         text += crlf;
     }
 
@@ -52,10 +56,13 @@ struct ErrorLog
     }
 };
 
-// A planned name must stay one name in the row's folder, whatever edited it.
-bool isSingleName(const QString &name)
+QString unusableName(const QString &name)
 {
-    return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'/') && !name.contains(QChar(0));
+    if (PlannedNameRejection(name) != RowRejection::None)
+        return QStringLiteral("ファイル名として使えない名前です");
+    if (name.toUtf8().size() > maximumNameBytes)
+        return FsStatus::fromErrno(ENAMETOOLONG).text();
+    return {};
 }
 
 // Writes the outcome of one moved item back to its row, so that the row
@@ -110,9 +117,9 @@ bool renameItems(JobContext &context, bool quiet, ErrorLog &log)
         row[RenameField::TempName].clear();
         if (row[RenameField::NewName] == row[RenameField::CurrentName])
             continue;
-        if (!isSingleName(row[RenameField::NewName])) {
-            log.add(QStringLiteral("☆事前処理エラー "), i, row, row[RenameField::NewName],
-                    QStringLiteral("ファイル名として使えない名前です"));
+        // Whatever edited the plan since Try, a name must stay one usable name in the row's folder.
+        if (const QString fault = unusableName(row[RenameField::NewName]); !fault.isEmpty()) {
+            log.add(QStringLiteral("☆事前処理エラー "), i, row, row[RenameField::NewName], fault);
             continue;
         }
         // The temporary name keeps the old name, so an item left there is
@@ -126,11 +133,9 @@ bool renameItems(JobContext &context, bool quiet, ErrorLog &log)
     RunJournal journal(context.journalPath);
     RenamePasses passes(context.files, context.user, journal, JournalRecord::Kind::Execute);
     std::vector<MoveResult> results;
-    if (const QString error = passes.run(items, &results); !error.isEmpty()) {
+    if (const QString error = passes.run(items, &results); !error.isEmpty())
         log.note(QStringLiteral("☆事前処理エラー"), u"処理の記録を書けないため、名前を変更しませんでした" + crlf + error);
-        return true;
-    }
-    for (size_t k = 0; k < items.size(); ++k)
+    for (size_t k = 0; k < results.size(); ++k)
         recordOutcome(context, log, itemRows[k], items[k], results[k]);
     if (passes.stopped())
         log.stopped();
@@ -187,7 +192,7 @@ void offerErrorLog(JobContext &context, const ErrorLog &log)
     const QString folder = context.desktop ? context.desktop->desktopFolder() : SystemPaths::desktopFolder();
     const QString path = JoinPath(folder, QStringLiteral("Errlog.txt"));
     const QString error = path.isEmpty() ? QStringLiteral("デスクトップのフォルダが分かりません")
-                                         : TextFile::write(path, log.text);
+                                         : TextFile::writeOwn(path, log.text);
     if (error.isEmpty())
         ShowPlainMessage(context.user, u"下記のファイルとして保存しました。" + crlf + crlf + path,
                          QStringLiteral("ファイル出力完了"));

@@ -15,7 +15,6 @@
 
 namespace {
 
-const QString parkSuffix = QStringLiteral("##");
 const QString crlf = QStringLiteral("\r\n");
 
 // File rows come back when a file (or a link) is there; folder rows when a folder is.
@@ -52,8 +51,8 @@ void setName(RenameRow &row, const QString &folder, const QString &name)
 QString failureText(const JournalItem &item, const MoveResult &result)
 {
     const QString lies = result.outcome == MoveResult::Outcome::LeftParked ? item.park : item.from;
-    return result.error + crlf + crlf + u"元の名 = " + JoinPath(item.folder, item.to) + crlf + u"現在の場所 = "
-           + JoinPath(item.folder, lies);
+    return result.error + crlf + crlf + u"元の名 = " + EscapedText(JoinPath(item.folder, item.to)) + crlf
+           + u"現在の場所 = " + EscapedText(JoinPath(item.folder, lies));
 }
 
 } // namespace
@@ -75,7 +74,7 @@ void RestoreNames(JobContext &context)
             continue;
         const QString &original = row[RenameField::OriginalName];
         items.push_back({row[RenameField::Folder], row[RenameField::CurrentName],
-                         ParkName({}, original, parkSuffix, i), original});
+                         RestoreParkName(original, i), original});
         itemRows.push_back(i);
     }
     folders.clear();
@@ -93,13 +92,15 @@ void RestoreNames(JobContext &context)
     RunJournal journal(context.journalPath);
     RenamePasses passes(context.files, user, journal, JournalRecord::Kind::Restore);
     std::vector<MoveResult> results;
-    if (const QString error = passes.run(items, &results); !error.isEmpty()) {
+    const QString error = passes.run(items, &results);
+    if (!error.isEmpty()) {
         ShowPlainMessage(user, u"処理の記録を書けないため、名前を戻しませんでした" + crlf + crlf + error);
-        return;
+        if (results.empty())
+            return;
     }
     FailureDisplay failures(user);
     bool anyLeft = false;
-    for (size_t k = 0; k < items.size(); ++k) {
+    for (size_t k = 0; k < results.size(); ++k) {
         const JournalItem &item = items[k];
         RenameRow &row = rows.editRow(itemRows[k]);
         switch (results[k].outcome) {

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "platform/journalfile.h"
 #include "platform/linuxfilesystem.h"
 #include "platform/pathtext.h"
 
 #include <QStringList>
 
+#include <cerrno>
 #include <functional>
 
 // The real file system with chosen calls made to fail, and a watch on every
@@ -56,5 +58,25 @@ private:
         if (status.ok() && targetThere)
             replacedSomething = true;
         return status;
+    }
+};
+
+// A journal whose failAt-th write (counted from 1) fails; once dead, as after
+// a kill, nothing more reaches it.
+class FaultyJournalFile : public JournalFile
+{
+public:
+    int failAt = 0;
+    int writes = 0;
+    bool dead = false;
+
+protected:
+    bool write(const QByteArray &bytes) override
+    {
+        if (dead || ++writes == failAt) {
+            errno = EIO;
+            return false;
+        }
+        return JournalFile::write(bytes);
     }
 };
