@@ -80,7 +80,7 @@ QProcess *TestCrashRecovery::startRename()
 
 qsizetype TestCrashRecovery::parkedOnDisk() const
 {
-    return QDir(files()).entryList({QStringLiteral("tmp*")}, QDir::Files).size();
+    return QDir(files()).entryList({QStringLiteral("tmp*")}, QDir::Files, QDir::NoSort).size();
 }
 
 TestCrashRecovery::Phase TestCrashRecovery::killAt(bool secondPass, int parked)
