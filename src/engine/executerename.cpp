@@ -133,8 +133,10 @@ bool renameItems(JobContext &context, bool quiet, ErrorLog &log)
     RunJournal journal(context.journalPath);
     RenamePasses passes(context.files, context.user, journal, JournalRecord::Kind::Execute);
     std::vector<MoveResult> results;
-    if (const QString error = passes.run(items, &results); !error.isEmpty())
+    if (const QString error = passes.run(items, &results); results.empty() && !error.isEmpty())
         log.note(QStringLiteral("☆事前処理エラー"), u"処理の記録を書けないため、名前を変更しませんでした" + crlf + error);
+    else if (!error.isEmpty())
+        log.note(QStringLiteral("★変更処理エラー"), u"処理の記録を書けないため、処理を止めました" + crlf + error);
     for (size_t k = 0; k < results.size(); ++k)
         recordOutcome(context, log, itemRows[k], items[k], results[k]);
     if (passes.stopped())

@@ -94,7 +94,9 @@ void RestoreNames(JobContext &context)
     std::vector<MoveResult> results;
     const QString error = passes.run(items, &results);
     if (!error.isEmpty()) {
-        ShowPlainMessage(user, u"処理の記録を書けないため、名前を戻しませんでした" + crlf + crlf + error);
+        const QString what = results.empty() ? QStringLiteral("処理の記録を書けないため、名前を戻しませんでした")
+                                             : QStringLiteral("処理の記録を書けないため、処理を止めました");
+        ShowPlainMessage(user, what + crlf + crlf + error);
         if (results.empty())
             return;
     }
