@@ -3,6 +3,7 @@
 #include "app/commandline.h"
 #include "engine/jobcontroller.h"
 #include "platform/filesystem.h"
+#include "platform/pathtext.h"
 #include "platform/showmessage.h"
 #include "platform/systempaths.h"
 #include "platform/userchannel.h"
@@ -39,7 +40,6 @@ StartUp::Outcome StartUp::applySwitches()
 {
     if (m_line.isEmpty())
         return Outcome::Continue;
-    m_controller.startedFromCommandLine = true;
     m_controller.debug = m_controller.debug || m_line.debug();
     m_unattended = m_line.unattended();
     m_quit = m_line.quit();
@@ -55,34 +55,39 @@ StartUp::Outcome StartUp::applySwitches()
         m_controller.SetSearchInput(&JobInputs::searchText, m_line.search());
     if (m_line.hasPattern())
         m_controller.SetSearchInput(&JobInputs::replaceText, m_line.pattern());
+    // Set after the search, which would end it.
+    m_controller.startedFromCommandLine = true;
     if (m_line.unpaired()) {
         ShowPlainMessage(m_controller.user(),
                          QStringLiteral("コマンドパラメータ　－　search / pattern の片方が指定されていません！"));
         return Outcome::CommandLineError;
     }
     m_controller.setOptionText(m_line.optionText());
-    if (!m_line.folder().isEmpty()) {
-        const QString folder = QDir::cleanPath(QDir::current().absoluteFilePath(m_line.folder()));
-        const bool readable = m_controller.files().canListFolder(folder);
+    const QString given = Unquote(m_line.folder());
+    if (!given.isEmpty()) {
+        m_folder = QDir::cleanPath(QDir::current().absoluteFilePath(given));
+        const bool readable = m_controller.files().canListFolder(m_folder);
         if (readable && !m_line.commandFiles().isEmpty()) {
             // The command file reads the folder, this one or the one it names.
-            m_controller.SetCurrentFolder(folder);
+            m_controller.SetCurrentFolder(m_folder);
         } else {
-            const bool failed = m_controller.LoadFolder(folder);
+            const bool failed = m_controller.LoadStartFolder(m_folder);
             // An unattended run on a folder that is not there or cannot be read
             // has failed, not found "nothing to change".
             if (m_unattended && (failed || !readable))
                 return Outcome::Failed;
         }
     }
-    m_controller.startedFromCommandLine = false;
+    // The search given here stays until the user edits it or restores the
+    // list; a command file brings a search of its own.
+    m_controller.startedFromCommandLine = m_line.hasSearch() && m_line.commandFiles().isEmpty();
 
     const QStringList queue = m_line.commandFiles();
     if (!queue.isEmpty()) {
         const QString first = resolve(queue.first());
         if (reportMissing(first))
             return Outcome::CommandLineError;
-        m_firstLoad = m_controller.CommandFileLoad(first);
+        m_firstLoad = loadCommandFile(first);
         if (*m_firstLoad < 0)
             return m_unattended ? Outcome::Failed : Outcome::Continue;
     }
@@ -122,11 +127,21 @@ StartUp::Outcome StartUp::runQueue()
         if (reportMissing(path))
             return Outcome::CommandLineError;
         const std::optional<int> earlier = std::exchange(m_firstLoad, std::nullopt);
-        const int loaded = earlier ? *earlier : m_controller.CommandFileLoad(path);
+        const int loaded = earlier ? *earlier : loadCommandFile(path);
         if (runOneJob(loaded) < 0)
             return Outcome::Failed;
     }
     return Outcome::Continue;
+}
+
+// A command file whose FolderPath is empty, as one saved before any folder
+// was read, runs on the folder given by -folder.
+int StartUp::loadCommandFile(const QString &path)
+{
+    const int loaded = m_controller.CommandFileLoad(path);
+    if (loaded < 0 || m_folder.isEmpty() || !m_controller.currentFolder().isEmpty())
+        return loaded;
+    return m_controller.LoadStartFolder(m_folder) ? -1 : 0;
 }
 
 // Plans the current job and, when the plan (combined with how the command

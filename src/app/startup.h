@@ -50,6 +50,7 @@ private:
     void endEarly();
     Outcome runJobs();
     Outcome runQueue();
+    int loadCommandFile(const QString &path);
     int runOneJob(int loadResult);
     QString resolve(const QString &path) const;
     bool reportMissing(const QString &path);
@@ -59,6 +60,8 @@ private:
     const CommandLine &m_line;
     bool m_unattended = false;
     bool m_quit = false;
+    // The folder -folder gave, made absolute; empty when none.
+    QString m_folder;
     // How the first queued command file loaded before the window showed; the
     // queue starts with that load instead of reading its folder again.
     std::optional<int> m_firstLoad;

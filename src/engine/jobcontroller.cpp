@@ -329,6 +329,25 @@ bool JobController::loadFolder(const QString &folder)
     return failed;
 }
 
+bool JobController::LoadStartFolder(const QString &folder)
+{
+    if (job() != JobKind::Mp3TagEdit)
+        return LoadFolder(folder);
+    if (refused())
+        return true;
+    const BusyScope busy(*this);
+    JobContext run = context();
+    run.job = JobKind::FileNameReplace;
+    const bool failed = LoadFromFolder(run, m_loader, folder, m_options.onlyTopFolder);
+    m_switch.fillTagRowsKeepingFiles();
+    if (m_files.leadsToFolder(folder))
+        m_currentFolder = folder;
+    ListChanged();
+    if (!failed && m_tagJob.rows().isEmpty())
+        ShowPlainMessage(m_user, QStringLiteral("ＭＰ３ファイルはありません！"), QStringLiteral("ファイル無し"));
+    return failed;
+}
+
 void JobController::SetCurrentFolder(const QString &folder)
 {
     if (!refused() && m_files.leadsToFolder(folder))
@@ -429,6 +448,8 @@ void JobController::applySetup(const CommandSetup &setup)
         selectJob(chosen);
     m_currentFolder = setup.folderPath;
     mapping().apply(setup);
+    // The set-up brings its own search.
+    startedFromCommandLine = false;
 }
 
 int JobController::CommandFileLoad(const QString &path)
@@ -579,6 +600,8 @@ void JobController::SetSearchInput(QString JobInputs::*field, const QString &tex
 {
     if (refused())
         return;
+    if (field == &JobInputs::searchText)
+        startedFromCommandLine = false;
     m_inputs.*field = text;
     SearchTextChanged();
     Q_EMIT inputsEdited();

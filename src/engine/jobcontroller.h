@@ -94,6 +94,10 @@ public:
 
     // Clears the list and reads folder into it; returns failed.
     bool LoadFolder(const QString &folder);
+    // The folder given at start: in the MP3 job every file is read into the
+    // main list, so that the files a saved MP3 job cannot show are there once
+    // the user chooses a file job. Returns failed.
+    bool LoadStartFolder(const QString &folder);
     // Clears both lists and reads exactly the chosen files.
     void ReadFiles(const QStringList &paths);
     void ClearLists();
@@ -120,7 +124,9 @@ public:
     QString commandFilePath() const { return m_commandFilePath; }
     void setOptionText(const QString &text) { m_optionText = text; }
 
-    // On while a command line is processed: clicks leave the inputs alone.
+    // On while a command line is processed, and afterwards while the search
+    // it gave stands: clicks and job switches leave the search and the base
+    // name alone. A new search text or Restore ends it.
     bool startedFromCommandLine = false;
     // On while start-up runs a job unattended.
     bool unattended = false;

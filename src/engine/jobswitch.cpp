@@ -13,6 +13,8 @@
 #include "platform/progressmeter.h"
 #include "platform/userchannel.h"
 
+#include <utility>
+
 int JobSwitch::activeRowCount() const
 {
     return m_job == JobKind::Mp3TagEdit ? m_parts.tagJob.rows().count() : m_parts.rows.count();
@@ -22,13 +24,14 @@ void JobSwitch::select(JobKind job, bool allTagColumns, bool keepInputs, const s
 {
     const bool hadPrevious = m_hasPreviousJob;
     const JobKind previous = m_previousJob;
+    const bool keepFiles = std::exchange(m_filesKept, false);
     m_job = job;
     resetFor(job, allTagColumns);
     if (job == JobKind::Mp3TagEdit)
         m_parts.tagJob.resetTemplates();
     if ((hadPrevious && previous == JobKind::FolderRename) || job == JobKind::FolderRename)
         m_parts.rows.clear();
-    carryRows(hadPrevious ? previous : job, job, context);
+    carryRows(hadPrevious ? previous : job, job, keepFiles, context);
     m_previousJob = job;
     m_hasPreviousJob = true;
     seedInputs(0, keepInputs);
@@ -39,6 +42,13 @@ void JobSwitch::restartMp3Job(bool allTagColumns)
     resetFor(JobKind::Mp3TagEdit, allTagColumns);
     m_parts.tagJob.resetTemplates();
     fillTagRows();
+    m_filesKept = false;
+}
+
+void JobSwitch::fillTagRowsKeepingFiles()
+{
+    fillTagRows();
+    m_filesKept = true;
 }
 
 void JobSwitch::resetFor(JobKind job, bool allTagColumns)
@@ -49,7 +59,8 @@ void JobSwitch::resetFor(JobKind job, bool allTagColumns)
     m_setup = JobSetup::forJob(job, allTagColumns);
 }
 
-void JobSwitch::carryRows(JobKind previous, JobKind next, const std::function<JobContext()> &context)
+void JobSwitch::carryRows(JobKind previous, JobKind next, bool keepFiles,
+                          const std::function<JobContext()> &context)
 {
     const bool toMp3 = next == JobKind::Mp3TagEdit;
     const bool fromMp3 = previous == JobKind::Mp3TagEdit;
@@ -66,6 +77,12 @@ void JobSwitch::carryRows(JobKind previous, JobKind next, const std::function<Jo
     QStringList paths;
     for (const TagRow &row : m_parts.tagJob.rows().rows())
         paths << row[TagField::Path];
+    // Unless the MP3 list changed, the files it could not show come back too.
+    if (keepFiles && paths == mp3PathsOfMainList()) {
+        paths.clear();
+        for (const RenameRow &row : m_parts.rows.rows())
+            paths << row[RenameField::Path];
+    }
     ProgressMeter progress(m_parts.user, static_cast<int>(paths.size()), ProgressMeter::Direction::Up);
     m_parts.rows.clear();
     JobContext run = context();
@@ -79,15 +96,20 @@ void JobSwitch::carryRows(JobKind previous, JobKind next, const std::function<Jo
     m_parts.user.showStatus(QString());
 }
 
-void JobSwitch::fillTagRows()
+QStringList JobSwitch::mp3PathsOfMainList() const
 {
-    const RenameRowList &rows = m_parts.rows;
-    m_parts.user.showStatus(QStringLiteral("ファイル処理中"));
     QStringList paths;
-    for (const RenameRow &row : rows.rows()) {
+    for (const RenameRow &row : m_parts.rows.rows()) {
         if (ExtensionOf(row[RenameField::Path]).compare(QStringLiteral("mp3"), Qt::CaseInsensitive) == 0)
             paths.append(row[RenameField::Path]);
     }
+    return paths;
+}
+
+void JobSwitch::fillTagRows()
+{
+    m_parts.user.showStatus(QStringLiteral("ファイル処理中"));
+    const QStringList paths = mp3PathsOfMainList();
     ProgressMeter progress(m_parts.user, static_cast<int>(paths.size()), ProgressMeter::Direction::Up);
     m_parts.tagJob.rows().clear();
     m_parts.tagJob.AddTagRows(paths, 0, [&progress](int read) { progress.at(read); });

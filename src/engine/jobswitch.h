@@ -45,6 +45,10 @@ public:
     void select(JobKind job, bool allTagColumns, bool keepInputs, const std::function<JobContext()> &context);
     // As after a switch into the MP3 job: fresh templates, no plan.
     void restartMp3Job(bool allTagColumns);
+    // Fills the MP3 list from the .mp3 files of the main list, which keeps
+    // all its files for the next switch to a file job while the MP3 list
+    // still holds just those .mp3 files.
+    void fillTagRowsKeepingFiles();
     // row: the clicked row's index, or 0 for the first selected row.
     // keepInputs: a command line is being applied, so clicks leave them alone.
     void seedInputs(int row, bool keepInputs);
@@ -56,8 +60,9 @@ public:
 
 private:
     void resetFor(JobKind job, bool allTagColumns);
-    void carryRows(JobKind previous, JobKind next, const std::function<JobContext()> &context);
+    void carryRows(JobKind previous, JobKind next, bool keepFiles, const std::function<JobContext()> &context);
     void fillTagRows();
+    QStringList mp3PathsOfMainList() const;
 
     Parts m_parts;
     JobKind m_job = Jobs::Default;
@@ -66,4 +71,5 @@ private:
     JobSetup m_setup = JobSetup::forJob(Jobs::Default, false);
     QString m_preview;
     int m_clickedRow = 0;
+    bool m_filesKept = false;
 };

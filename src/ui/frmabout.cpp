@@ -3,6 +3,7 @@
 #include "platform/showmessage.h"
 #include "ui/shellopen.h"
 
+#include <QDate>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QUrl>
@@ -10,9 +11,11 @@
 
 QString frmAbout::versionText()
 {
-    return ApplicationTitle() + QStringLiteral(" ") + QStringLiteral(CORVANE_VERSION) + u'\n'
+    // The compiler writes the date as "Dec  7 2026", with English month names.
+    const QDate built = QDate::fromString(QStringLiteral(__DATE__).simplified(), QStringLiteral("MMM d yyyy"));
+    return ApplicationTitle() + u' ' + QStringLiteral(CORVANE_CAPTION_VERSION) + u'\n'
            + QStringLiteral("Qt ") + QString::fromLatin1(qVersion()) + u'\n'
-           + QStringLiteral("ビルド日 ") + QStringLiteral(__DATE__);
+           + QStringLiteral("ビルド日 ") + built.toString(QStringLiteral("yyyy年M月d日"));
 }
 
 frmAbout::frmAbout(QWidget *parent)

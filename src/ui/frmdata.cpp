@@ -73,7 +73,7 @@ frmData::frmData(UserChannel &user, const QString &header, const QStringList &va
     m_cmdSearch->setObjectName(QStringLiteral("cmdSearch"));
     m_cmdErase->setObjectName(QStringLiteral("cmdErase"));
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    auto *cancel = new QPushButton(QStringLiteral("キャンセル"), this);
     for (QPushButton *button : {ok, cancel, m_cmdToWide, m_cmdSearch, m_cmdErase})
         button->setAutoDefault(false);
 

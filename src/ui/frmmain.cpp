@@ -369,6 +369,8 @@ QWidget *frmMain::buildLists(QWidget *parent)
                           [this](int i, bool on) { m_controller.SetTagRowSelected(i, on); }},
                          false);
 
+    m_listVMp3->setEmptyHint(
+        QStringLiteral("「ファイル名一括読込」でフォルダを開くか、ここに MP3 ファイルやフォルダをドロップしてください"));
     m_mp3Templates = new Mp3TemplateGroup(m_controller, m_user, m_listVMp3, box);
 
     layout->addWidget(m_mp3Templates);
@@ -433,6 +435,11 @@ void frmMain::refreshSetup()
     }
     m_actions.value(QStringLiteral("mnuDirect"))->setEnabled(setup.directDataMenu);
     m_model->setFolderHeaders(setup.folderHeaders);
+    m_listV->setEmptyHint(setup.folderHeaders
+                              ? QStringLiteral("「ファイル名一括読込」で名前を変えるフォルダの親フォルダを開くか、"
+                                               "ここにフォルダをドロップしてください")
+                              : QStringLiteral("「ファイル名一括読込」でフォルダを開くか、"
+                                               "ここにファイルやフォルダをドロップしてください"));
     m_listV->setVisible(!setup.mp3List);
     m_listVMp3->setVisible(setup.mp3List);
 }
@@ -518,6 +525,10 @@ void frmMain::executeCommand()
 // enabled shows once it ends.
 void frmMain::setBusy(bool busy)
 {
+    // Disabling the window moves the focus on; it comes back when the run
+    // ends, so that the arrow keys go on stepping through the jobs.
+    if (busy)
+        m_focusBeforeRun = QApplication::focusWidget();
     for (QWidget *part : centralWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
         if (part != m_frProg)
             part->setEnabled(!busy);
@@ -532,6 +543,8 @@ void frmMain::setBusy(bool busy)
     }
     m_frProg->hide();
     refresh();
+    if (m_focusBeforeRun && m_focusBeforeRun->isEnabled())
+        m_focusBeforeRun->setFocus();
     if (m_closeAfterRun)
         QTimer::singleShot(0, this, &QWidget::close);
 }
@@ -587,10 +600,14 @@ void frmMain::loadFolder(const QString &folder)
     forgetSortOrder();
 }
 
-// The load dialogs open in the folder used last while it exists.
+// The load dialogs open in the folder the list shows, else in the one used last.
 QString frmMain::startFolder() const
 {
-    return QFileInfo(m_lastFolder).isDir() ? m_lastFolder : QDir::homePath();
+    for (const QString &folder : {m_controller.currentFolder(), m_lastFolder}) {
+        if (!folder.isEmpty() && QFileInfo(folder).isDir())
+            return folder;
+    }
+    return QDir::homePath();
 }
 
 void frmMain::chooseFiles()

@@ -136,6 +136,8 @@ private:
     QList<int> m_appliedMp3Widths;
     bool m_closeAfterRun = false;
     QPointer<QWidget> m_lastTextBox;
+    // Where the keyboard focus was when a run disabled the window.
+    QPointer<QWidget> m_focusBeforeRun;
     LivePreview *m_preview = nullptr;
 
     QHash<QString, QAction *> m_actions;

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QPainter>
+#include <QShortcut>
 #include <QStyledItemDelegate>
 #include <QHelpEvent>
 #include <QListWidget>
@@ -165,6 +166,9 @@ frmVar::frmVar(UserChannel &user, QWidget *target, const QString &caretText, QWi
     m_lstVar->viewport()->installEventFilter(this);
     connect(m_lstVar, &QListWidget::itemClicked, this,
             [this](QListWidgetItem *item) { choose(m_lstVar->row(item)); });
+
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPainter>
 #include <QTimer>
 #include <QUrl>
 
@@ -32,6 +33,26 @@ RowListView::RowListView(QWidget *parent)
 QString RowListView::rowMoveFormat()
 {
     return QStringLiteral("application/x-corvane-rows");
+}
+
+void RowListView::setEmptyHint(const QString &hint)
+{
+    if (hint == m_emptyHint)
+        return;
+    m_emptyHint = hint;
+    viewport()->update();
+}
+
+void RowListView::paintEvent(QPaintEvent *event)
+{
+    QTableView::paintEvent(event);
+    if (m_emptyHint.isEmpty() || !model() || model()->rowCount() > 0)
+        return;
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    const int margin = fontMetrics().height();
+    painter.drawText(viewport()->rect().adjusted(margin, margin, -margin, -margin),
+                     Qt::AlignCenter | Qt::TextWordWrap, m_emptyHint);
 }
 
 void RowListView::bindRows(QAbstractItemModel *model, RowFlags flags, bool rowMoves)

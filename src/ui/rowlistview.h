@@ -29,6 +29,9 @@ public:
     int dropRowAt(QPoint viewportPoint) const;
 
     static QString rowMoveFormat();
+    // What an empty list shows in its middle: how to fill it.
+    void setEmptyHint(const QString &hint);
+    QString emptyHint() const { return m_emptyHint; }
 
 Q_SIGNALS:
     void pathsDropped(const QStringList &paths, int row);
@@ -42,6 +45,7 @@ protected:
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void writeSelection(const QItemSelection &selected, const QItemSelection &deselected);
@@ -49,6 +53,7 @@ private:
     bool acceptable(const QMimeData *data) const;
 
     RowFlags m_flags;
+    QString m_emptyHint;
     bool m_rowMoves = false;
     bool m_syncing = false;
     bool m_structural = false;

@@ -1,21 +1,20 @@
 #include "ui/timestampgroup.h"
 
 #include "engine/jobcontroller.h"
+#include "ui/datetimebox.h"
 #include "ui/inputboxes.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QSignalBlocker>
-#include <QTimeEdit>
 
 TimeStampGroup::TimeStampGroup(JobController &controller, QWidget *parent)
     : QWidget(parent)
     , m_controller(controller)
     , m_lblTimeStamp(new QLabel(this))
-    , m_dtpDate(new QDateEdit(this))
-    , m_dtpTime(new QTimeEdit(this))
+    , m_dtpDate(new DateTimeBox(QStringLiteral("yyyy/MM/dd"), this))
+    , m_dtpTime(new DateTimeBox(QStringLiteral("HH:mm:ss"), this))
     , m_cmbMinutes(InputBoxes::numberCombo(QStringLiteral("cmb増分"),
                                            {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("5"),
                                             QStringLiteral("10"), QStringLiteral("30"), QStringLiteral("60"),
@@ -25,10 +24,8 @@ TimeStampGroup::TimeStampGroup(JobController &controller, QWidget *parent)
     setObjectName(QStringLiteral("frTimeStamp"));
     m_lblTimeStamp->setObjectName(QStringLiteral("lblTimeStamp"));
     m_dtpDate->setObjectName(QStringLiteral("DTP(0)"));
-    m_dtpDate->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
     m_dtpDate->setCalendarPopup(true);
     m_dtpTime->setObjectName(QStringLiteral("DTP(1)"));
-    m_dtpTime->setDisplayFormat(QStringLiteral("HH:mm:ss"));
     m_cmbMinutes->setToolTip(QStringLiteral("連番時刻の増分値を指定(分)"));
 
     auto *layout = new QHBoxLayout(this);
@@ -41,8 +38,8 @@ TimeStampGroup::TimeStampGroup(JobController &controller, QWidget *parent)
     layout->addWidget(m_cmbMinutes);
     layout->addStretch(1);
 
-    connect(m_dtpDate, &QDateEdit::dateChanged, this, [this](QDate date) { m_controller.SetInput(&JobInputs::baseDate, date); });
-    connect(m_dtpTime, &QTimeEdit::timeChanged, this, [this](QTime time) { m_controller.SetInput(&JobInputs::baseTime, time); });
+    connect(m_dtpDate, &QDateTimeEdit::dateChanged, this, [this](QDate date) { m_controller.SetInput(&JobInputs::baseDate, date); });
+    connect(m_dtpTime, &QDateTimeEdit::timeChanged, this, [this](QTime time) { m_controller.SetInput(&JobInputs::baseTime, time); });
     connect(m_cmbMinutes, &QComboBox::editTextChanged, this,
             [this](const QString &text) { m_controller.SetInput(&JobInputs::stepMinutes, text); });
 }

@@ -4,9 +4,8 @@
 
 class JobController;
 class QComboBox;
-class QDateEdit;
+class QDateTimeEdit;
 class QLabel;
-class QTimeEdit;
 
 // The time-stamp inputs (frTimeStamp): the first date and time, and the
 // minutes each following row adds.
@@ -23,7 +22,7 @@ public:
 private:
     JobController &m_controller;
     QLabel *m_lblTimeStamp;
-    QDateEdit *m_dtpDate;
-    QTimeEdit *m_dtpTime;
+    QDateTimeEdit *m_dtpDate;
+    QDateTimeEdit *m_dtpTime;
     QComboBox *m_cmbMinutes;
 };

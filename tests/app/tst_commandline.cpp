@@ -1,5 +1,11 @@
 #include "app/commandline.h"
+#include "app/startup.h"
+#include "engine/jobcontroller.h"
+#include "platform/linuxfilesystem.h"
+#include "scripteduserchannel.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestCommandLine : public QObject
@@ -50,6 +56,25 @@ private Q_SLOTS:
         QVERIFY(CommandLine::parse({"-folder", "/tmp/x-DEBUG-y"}).debug());
         QVERIFY(CommandLine::parse({"-debug"}).debug());
         QVERIFY(!CommandLine::parse({"-folder", "/tmp/debug"}).debug());
+    }
+
+    // Corvane was last closed in the MP3 job: the folder's other files are
+    // there as soon as a file job is chosen.
+    void folderGivenInTheMp3Job()
+    {
+        QTemporaryDir dir;
+        for (const QString name : {u"a.txt"_qs, u"b.jpg"_qs})
+            QVERIFY(QFile(dir.filePath(name)).open(QIODevice::WriteOnly));
+        ScriptedUserChannel user;
+        LinuxFileSystem files;
+        JobController controller(user, files);
+        controller.SelectJob(JobKind::Mp3TagEdit);
+        StartUp(controller, CommandLine::parse({"-folder", dir.path()})).run([] {});
+        QCOMPARE(user.lastPrompt(), "ＭＰ３ファイルはありません！");
+        QCOMPARE(controller.activeRowCount(), 0);
+        QVERIFY(controller.caption().endsWith(dir.path()));
+        controller.SelectJob(JobKind::Numbering);
+        QCOMPARE(controller.rows().count(), 2);
     }
 };
 

@@ -153,6 +153,12 @@ void TestHeadless::commandFileQueue()
     QCOMPARE(run({"-com_file", nothing, "-com_file", rename, "-com_file", numbering, "-auto", "-quit", "-no_confirm"}),
              0);
     QCOMPARE(listing(), (QStringList{"pic_001.txt=x2.txt", "pic_002.txt=x1.txt", "pic_003.png=c.png"}));
+
+    // A set-up saved before any folder was read runs on the folder -folder
+    // gives, in quotes as a launcher may add them.
+    const QString blank = commandFile("blank.dat", {"Com=ファイル名置換", "FolderPath=", "Search=pic_", "Replace=p", ""});
+    QCOMPARE(run({"-folder", '"' + m_files + '"', "-com_file", blank, "-auto", "-quit", "-no_confirm"}), 0);
+    QCOMPARE(listing(), (QStringList{"p001.txt=x2.txt", "p002.txt=x1.txt", "p003.png=c.png"}));
 }
 
 void TestHeadless::mp3JobFromCommandFile()

@@ -90,20 +90,6 @@ private Q_SLOTS:
         QCOMPARE(f.onDisk(), (QStringList{u"a.txt"_qs, u"b.txt"_qs}));
     }
 
-    void clicksSeedInputs()
-    {
-        Controller f({u"photo.jpg"_qs});
-        JobController &c = f.c;
-        c.startedFromCommandLine = true;
-        c.SetSearchInput(&JobInputs::searchText, u"given"_qs);
-        c.SeedInputsFromRow(1);
-        QCOMPARE(c.inputs().searchText, u"given"_qs);
-        c.startedFromCommandLine = false;
-        c.SeedInputsFromRow(1);
-        QCOMPARE(c.inputs().searchText, u"photo.jpg"_qs);
-        QCOMPARE(c.inputs().baseName, u"photo.jpg"_qs);
-    }
-
     void dateJobsTakeTheSelectedRowsStamp()
     {
         Controller f({});

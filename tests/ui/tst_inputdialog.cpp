@@ -255,6 +255,11 @@ void TestInputDialog::headingsGapsAndNoTarget()
     QCOMPARE(box.text(), QStringLiteral("abc"));
     QVERIFY(list.isVisible());
     QVERIFY(user.messages.isEmpty());
+    // Escape puts the list away, as it does any pick-list.
+    list.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&list));
+    QTest::keyClick(list.lstVar(), Qt::Key_Escape);
+    QVERIFY(!list.isVisible());
 
     // Opened with no box to write into, an entry only tells how to use the list.
     frmVar unbound(user, nullptr, QStringLiteral("0\t0"));

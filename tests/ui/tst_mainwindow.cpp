@@ -1,9 +1,12 @@
+#include "app/commandline.h"
+#include "app/startup.h"
 #include "engine/jobcontroller.h"
 #include "id3builder.h"
 #include "persist/conffile.h"
 #include "persist/settings.h"
 #include "platform/linuxfilesystem.h"
 #include "scripteduserchannel.h"
+#include "ui/frmabout.h"
 #include "ui/frmmain.h"
 #include "ui/frmsplash.h"
 #include "ui/historycombo.h"
@@ -15,9 +18,10 @@
 #include "ui/tagrowmodel.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
+#include <QDateTimeEdit>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -29,11 +33,11 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimeEdit>
 #include <QUrl>
 
 namespace {
@@ -155,6 +159,7 @@ private Q_SLOTS:
     void timeStampJob();
     void mp3Job();
     void jobSwitchesAndFolderJob();
+    void commandLineSearchStays();
     void fieldBoxesFollowColumns();
     void listEditing();
     void historyDropDown();
@@ -178,8 +183,19 @@ void TestMainWindow::initTestCase()
 void TestMainWindow::firstWindow()
 {
     Window w;
-    QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+    QVERIFY(QTest::qWaitForWindowActive(&w.window));
     QVERIFY(w.window.windowTitle().startsWith("Corvane "));
+    // The About box gives the caption's version and a build date in Japanese.
+    const QStringList about = frmAbout::versionText().split(u'\n');
+    QCOMPARE(about.first(), w.window.windowTitle().section(u' ', 0, 1));
+    QVERIFY(QRegularExpression("^ビルド日 \\d{4}年\\d+月\\d+日$").match(about.last()).hasMatch());
+    // A keyboard user steps through the jobs: the focus stays in the selector.
+    auto *selector = w.get<QComboBox>("cmbTarget");
+    selector->setFocus();
+    QTest::keyClick(selector, Qt::Key_Down);
+    QCOMPARE(w.controller.job(), JobKind::CreatedDate);
+    QCOMPARE(QApplication::focusWidget(), selector);
+    QTest::keyClick(selector, Qt::Key_Up);
     QCOMPARE(w.get<QComboBox>("cmbTarget")->currentText(), "ファイル名置換");
     QCOMPARE(w.states(), "000");
     // No Conf.txt: the menu bar starts hidden, without a word.
@@ -293,11 +309,16 @@ void TestMainWindow::timeStampJob()
     w.load({"a.txt", "b.txt"});
     const auto stampOf = [&w](int row) { return QFileInfo(w.dir.filePath(w.column(1).at(row - 1))).lastModified(); };
     w.clickRow(2);
-    QCOMPARE(w.get<QDateEdit>("DTP(0)")->date(), stampOf(2).date());
+    QCOMPARE(w.get<QDateTimeEdit>("DTP(0)")->date(), stampOf(2).date());
 
     const QDateTime base(QDate(2020, 5, 17), QTime(8, 30, 0));
-    w.get<QDateEdit>("DTP(0)")->setDate(base.date());
-    w.get<QTimeEdit>("DTP(1)")->setTime(base.time());
+    // Typed over the whole text, as into any date box.
+    for (const auto &[name, typed] : {std::pair("DTP(0)", "2020/05/17"), std::pair("DTP(1)", "08:30:00")}) {
+        auto *box = w.get<QDateTimeEdit>(QString::fromLatin1(name));
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box, QString::fromLatin1(typed));
+    }
     w.type("cmb増分", "10");
     w.click("cmdSetInf");
     w.click("cmdSetFile");
@@ -367,6 +388,34 @@ void TestMainWindow::jobSwitchesAndFolderJob()
     w.chooseJob(JobKind::Numbering);
     QCOMPARE(w.header(0), "変更後のファイル名");
     QCOMPARE(w.states(), "000");
+}
+
+void TestMainWindow::commandLineSearchStays()
+{
+    Window w;
+    w.load({"01 a.txt", "02 b.txt"});
+    const QString given = "^(\\d+) ";
+    const auto start = [&] {
+        const CommandLine line = CommandLine::parse({"-folder", w.dir.path(), "-search", given, "-pattern", "$1_"});
+        StartUp(w.controller, line).run([] {});
+        QCOMPARE(w.box("cmb置換(0)")->text(), given);
+    };
+    const auto clickKeeps = [&](bool kept) {
+        w.clickRow(2);
+        QCOMPARE(w.box("cmb置換(0)")->text(), kept ? given : w.column(1).at(1));
+        QCOMPARE(w.controller.inputs().baseName, kept ? QString() : w.column(1).at(1));
+    };
+    start();
+    clickKeeps(true);
+    w.chooseJob(JobKind::FileNameReplace);
+    clickKeeps(true);
+    // Editing the search ends it, and so does Restore.
+    w.type("cmb置換(0)", "b");
+    clickKeeps(false);
+    start();
+    w.click("cmdSetInf");
+    w.click("cmd元に戻す");
+    clickKeeps(false);
 }
 
 void TestMainWindow::fieldBoxesFollowColumns()

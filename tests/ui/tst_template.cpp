@@ -183,6 +183,19 @@ void TestTemplate::shippedDefaultTemplate()
     const QString text = CodePage::fromCp932(bytes);
     QCOMPARE(text.count(QStringLiteral("\r\n")), text.count(u'\n'));
     QVERIFY(text.contains(QStringLiteral("拡張子を変える\t\\.jpeg$\t.jpg")));
+
+    // Every cell ends before the next column begins.
+    ScriptedUserChannel user;
+    frmTemplate window(user, false);
+    const QList<QTextOption::Tab> tabs = window.textArea()->document()->defaultTextOption().tabs();
+    const QFontMetricsF metrics(window.textArea()->font());
+    for (const QString &line : text.split(QStringLiteral("\r\n"))) {
+        const QStringList cells = line.split(u'\t');
+        for (int i = 0; i + 1 < cells.size() && i < tabs.size(); ++i) {
+            const qreal start = i == 0 ? 0 : tabs.at(i - 1).position;
+            QVERIFY2(start + metrics.horizontalAdvance(cells.at(i)) < tabs.at(i).position, qPrintable(line));
+        }
+    }
 }
 
 QTEST_MAIN(TestTemplate)
