@@ -149,6 +149,7 @@ bool JobController::ExecuteCommand()
     const RunOptions options = m_options;
     bool failed;
     if (job() == JobKind::Mp3TagEdit) {
+        m_tagJob.journalPath = tagJournalPath();
         failed = m_tagJob.ExecuteTags(m_states, m_desktop, quiet()) < 0;
     } else {
         JobContext run = contextFor(inputs, options);
@@ -208,8 +209,15 @@ bool JobController::journalUndoable() const
     return !journalPath.isEmpty() && JournalRecovery::undoable(journalPath);
 }
 
+QString JobController::tagJournalPath() const
+{
+    return journalPath.isEmpty() ? QString() : JoinPath(FolderOf(journalPath), QStringLiteral("TagJournal.dat"));
+}
+
 void JobController::RecoverInterruptedRun()
 {
+    if (const QStringList mended = TagJournal::recover(tagJournalPath()); !mended.isEmpty())
+        m_user.showErrorList(QStringLiteral("中断されたＭＰ３タグの書き換え"), mended.join(QStringLiteral("\r\n")));
     if (journalPath.isEmpty() || !JournalRecovery::interrupted(journalPath))
         return;
     const BusyScope busy(*this);
@@ -240,8 +248,10 @@ int JobController::ExecuteUnattended()
     if (refused())
         return -1;
     const BusyScope busy(*this);
-    if (job() == JobKind::Mp3TagEdit)
+    if (job() == JobKind::Mp3TagEdit) {
+        m_tagJob.journalPath = tagJournalPath();
         return m_tagJob.ExecuteTags(m_states, nullptr, true);
+    }
     JobContext run = context();
     return ExecuteRename(run, m_options.noConfirm) ? -1 : 0;
 }

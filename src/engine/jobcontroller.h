@@ -151,6 +151,7 @@ public:
 
     // The journal of an interrupted run, at start-up: the user chooses to
     // put every item back or to finish the run; unattended, it is reported.
+    // A tag rewrite a kill cut short is finished or undone, and said so.
     void RecoverInterruptedRun();
     // The journal holds a run "元のファイル名に戻す" can still put back.
     bool journalUndoable() const;
@@ -175,6 +176,9 @@ private:
     // A command that arrives while a run lets window events through.
     bool refused() const { return m_user.pumping(); }
     JobContext context();
+    // "TagJournal.dat" beside the rename journal, so that an MP3 run never
+    // overwrites what "元のファイル名に戻す" needs; empty when journalPath is.
+    QString tagJournalPath() const;
     JobContext contextFor(const JobInputs &inputs, const RunOptions &options);
     InputHistory &historyFor(QString JobInputs::*field);
     // Calls edit with the list the list commands act on: the MP3 list in the MP3 job.

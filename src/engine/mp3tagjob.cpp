@@ -195,36 +195,31 @@ int Mp3TagJob::ExecuteTags(CommandStates &states, FolderOpener *opener, bool qui
         return 0;
 
     m_failures.clear();
+    m_skipped.clear();
     QStringList warnings;
+    int written = 0;
     const int count = m_rows.count();
     {
+        TagJournal journal(journalPath);
+        m_tag.setJournal(&journal);
         Progress progress(m_user, count);
         for (int i = 1; i <= count; ++i) {
-            const TagRow &row = m_rows.row(i);
-            const QString path = row[TagField::Path];
-            QString error;
-            if (!m_tag.setFilePath(path)) {
-                error = m_tag.loadError();
-            } else {
-                // Only what differs from the file goes in: a column the job left
-                // alone keeps its bytes in both tags, however each reader decodes them.
-                for (int column = 1; column < TagRow::FieldCount; ++column) {
-                    const QString name = TagRow::header(column);
-                    if (TagRow::isTagField(column) && row[column] != GetTagField(name, TagV1, TagV2))
-                        SetTagField(name, row[column], TagV1, TagV2);
-                }
-                error = WriteTags(TagV1, TagV2);
-            }
-            if (!error.isEmpty())
-                m_failures << path + u" : " + error;
-            else if (TagV1 && m_tag.tag1Replaced())
+            const QString path = m_rows.row(i)[TagField::Path];
+            const RowWrite write = writeRow(m_rows.row(i));
+            if (write.outcome == RowWrite::Outcome::Failed)
+                m_failures << path + u" : " + write.reason;
+            else if (write.outcome == RowWrite::Outcome::Skipped)
+                m_skipped << path + u" : " + write.reason;
+            else if (write.outcome == RowWrite::Outcome::Written && TagV1 && m_tag.tag1Replaced())
                 warnings << path + u" : " + Tag1Replaced;
+            written += write.outcome == RowWrite::Outcome::Written;
             // Every file is written whole or not at all, so a stop is safe between two.
             if (!progress.at(i) && i < count) {
                 m_failures << QStringLiteral("指示により中止しました。%1 件目より後のファイルは変更していません").arg(i);
                 break;
             }
         }
+        m_tag.setJournal(nullptr);
     }
     states.tryEnabled = false;
     states.executeEnabled = false;
@@ -232,18 +227,55 @@ int Mp3TagJob::ExecuteTags(CommandStates &states, FolderOpener *opener, bool qui
 
     if (!warnings.isEmpty())
         m_user.showErrorList(QStringLiteral("ＭＰ３タグ書き込み警告"), warnings.join(CrLf) + CrLf);
+    const QString notWritten = m_skipped.isEmpty()
+                                   ? QString()
+                                   : QStringLiteral("書き込まなかったファイル: %1 件").arg(m_skipped.size());
+    if (!m_skipped.isEmpty())
+        m_user.showErrorList(notWritten, m_skipped.join(CrLf) + CrLf);
     if (!m_failures.isEmpty()) {
         m_user.showErrorList(QStringLiteral("ＭＰ３タグ書き込み失敗"), m_failures.join(CrLf) + CrLf);
         ShowPlainMessage(m_user, QStringLiteral("完了しませんでした"), QStringLiteral("異常終了"));
         return -1;
     }
     if (!quiet && count > 0
-        && ShowMessage(m_user, u"変換完了" + CrLf + CrLf + u"フォルダを開きますか？", MessageStyle::YesNo,
+        && ShowMessage(m_user,
+                       u"変換完了" + CrLf + QStringLiteral("書き換えたファイル: %1 件").arg(written) + CrLf
+                           + (notWritten.isEmpty() ? QString() : notWritten + CrLf) + CrLf + u"フォルダを開きますか？",
+                       MessageStyle::YesNo,
                        QStringLiteral("正常終了"), true)
                == MessageAnswer::Yes
         && opener)
         opener->openFolder(FolderOf(m_rows.row(1)[TagField::Path]));
     return 0;
+}
+
+Mp3TagJob::RowWrite Mp3TagJob::writeRow(const TagRow &row)
+{
+    if (!m_tag.setFilePath(row[TagField::Path]))
+        return {RowWrite::Outcome::Failed, m_tag.loadError()};
+    // Only what differs from the file goes in: a column the job left alone
+    // keeps its bytes in both tags, however each reader decodes them.
+    std::vector<int> changed;
+    for (int column = 1; column < TagRow::FieldCount; ++column) {
+        if (TagRow::isTagField(column) && row[column] != GetTagField(TagRow::header(column), TagV1, TagV2))
+            changed.push_back(column);
+    }
+    if (changed.empty())
+        return {};
+    if (const QString link = m_tag.linkRefusal(); !link.isEmpty())
+        return {RowWrite::Outcome::Skipped, link};
+    if (!TagV1 && !TagV2)
+        return {RowWrite::Outcome::Skipped, QStringLiteral("ID3v1 も ID3v2 も選ばれていないため書き込みません")};
+    // A tag the file lacks is made to hold every value the row shows.
+    const bool made = m_tag.addMissingTags(TagV1, TagV2);
+    for (int column = 1; column < TagRow::FieldCount; ++column) {
+        const bool set = std::find(changed.begin(), changed.end(), column) != changed.end();
+        if (set || (made && TagRow::isTagField(column) && !row[column].isEmpty()))
+            SetTagField(TagRow::header(column), row[column], TagV1, TagV2);
+    }
+    if (const QString error = WriteTags(TagV1, TagV2); !error.isEmpty())
+        return {RowWrite::Outcome::Failed, error};
+    return {RowWrite::Outcome::Written, {}};
 }
 
 void Mp3TagJob::ReloadTags()

@@ -31,6 +31,8 @@ public:
     // Read and write the ID3v1 block / the ID3v2 tag.
     bool TagV1 = true;
     bool TagV2 = true;
+    // Where a rewrite that moves a file's audio is recorded; empty keeps no record.
+    QString journalPath;
     // One template per column, by 0-based column index; keepTemplate() leaves
     // a column alone.
     std::array<QString, TagRow::FieldCount> txtField;
@@ -66,10 +68,21 @@ public:
 
     // "path : reason" for every file the last ExecuteTags could not write.
     QStringList failures() const { return m_failures; }
+    // "path : reason" for every file the last ExecuteTags left alone although
+    // its row asked for changes: a symbolic link, or no tag chosen to hold them.
+    QStringList skipped() const { return m_skipped; }
 
     QString tagField(const QString &path, const QString &header) override;
 
 private:
+    struct RowWrite
+    {
+        enum class Outcome { Unchanged, Written, Skipped, Failed };
+        Outcome outcome = Outcome::Unchanged;
+        QString reason;
+    };
+    // Writes into its file what a row holds and the file does not.
+    RowWrite writeRow(const TagRow &row);
     // False when the file does not exist.
     bool readRow(const QString &path, TagRow *row);
     void readColumns(TagRow &row) const;
@@ -85,4 +98,5 @@ private:
     // disturbs what the job has loaded.
     clsTAG m_readerTag;
     QStringList m_failures;
+    QStringList m_skipped;
 };

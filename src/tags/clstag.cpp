@@ -27,7 +27,9 @@ bool clsTAG::fail(const QString &reason)
 
 bool clsTAG::setFilePath(const QString &path)
 {
+    const TagFile file = m_file; // keeps its journal and writer
     *this = clsTAG(m_user);
+    m_file = file;
     m_FilePath = path;
     const QString error = m_file.load(path);
     m_id3.parse(m_file.head());
@@ -74,10 +76,24 @@ QString clsTAG::UpdateTAG1(const QString &path)
         return {};
     if (!m_loadError.isEmpty())
         return m_loadError; // only what was read whole is written back
-    const QString error = m_file.writeTail(m_tag1.bytes());
+    const QString error = m_tag1.isNew() ? m_file.appendTail(m_tag1.bytes()) : m_file.writeTail(m_tag1.bytes());
     if (error.isEmpty())
         m_tag1.written();
     return error;
+}
+
+bool clsTAG::addMissingTags(bool v1, bool v2)
+{
+    bool made = false;
+    if (v1 && !Tg1_IsExist()) {
+        m_tag1.create();
+        made = true;
+    }
+    if (v2 && !ID3_IsExist()) {
+        m_id3.create();
+        made = true;
+    }
+    return made;
 }
 
 QString clsTAG::UpdateID3(const QString &path)

@@ -12,7 +12,8 @@ class UserChannel;
 
 // The ID3v1 block and the ID3v2 tag of one MP3 file. Setting FilePath loads
 // both into memory; the field properties read and change them there; UpdateTAG1
-// and UpdateID3 write them back. A tag the file does not have is never created.
+// and UpdateID3 write them back. A tag the file does not have is made only
+// when asked for (addMissingTags), and written only once it holds a field.
 // The block, the tag and the file access are classes of their own; this is
 // the front the MP3 job talks to.
 class clsTAG
@@ -40,6 +41,15 @@ public:
     // failure stays, and false is returned; loadError() tells why.
     bool setFilePath(const QString &path);
     QString loadError() const { return m_loadError; }
+    // Why the loaded file is never written, when its path is a symbolic link; else empty.
+    QString linkRefusal() const { return m_file.isLink() ? TagFile::linkRefusal() : QString(); }
+    // Where rewrites that move the audio are recorded, and what makes their
+    // writes; both stay set across loads.
+    void setJournal(TagJournal *journal) { m_file.setJournal(journal); }
+    void setWriter(FileWriter *writer) { m_file.setWriter(writer); }
+    // Gives the loaded file an empty ID3v1 block (v1) and ID3v2.3 tag (v2)
+    // where it has none; true when it made one.
+    bool addMissingTags(bool v1, bool v2);
 
     // Write the loaded tags back into path. Both return an empty text on
     // success (including "nothing to write") and the reason otherwise; a

@@ -38,7 +38,16 @@ bool Id3v1Block::read(const QByteArray &block)
         return false;
     m_block = block;
     m_asRead = block;
+    m_new = false;
     return true;
+}
+
+void Id3v1Block::create()
+{
+    m_block = QByteArray("TAG") + QByteArray(Length - 3, '\0');
+    m_block[GenreOffset] = char(NoGenre);
+    m_asRead = m_block;
+    m_new = true;
 }
 
 QString Id3v1Block::field(const QString &name) const

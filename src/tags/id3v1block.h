@@ -14,6 +14,11 @@ public:
     // Takes block when it is one (128 bytes starting with "TAG"); false otherwise.
     bool read(const QByteArray &block);
     bool exists() const { return !m_block.isEmpty(); }
+    // An empty block for a file that has none: no text, no genre. It counts
+    // as changed once a field is set.
+    void create();
+    // Made by create() and not yet written.
+    bool isNew() const { return m_new; }
 
     // The field's text, trimmed; the genre as its name, empty for 255 (none).
     QString field(const QString &name) const;
@@ -24,11 +29,16 @@ public:
     const QByteArray &bytes() const { return m_block; }
     bool changed() const { return m_block != m_asRead; }
     // The block as it now stands on disk.
-    void written() { m_asRead = m_block; }
+    void written()
+    {
+        m_asRead = m_block;
+        m_new = false;
+    }
 
 private:
     void setGenre(const QString &value);
 
     QByteArray m_block;
     QByteArray m_asRead;
+    bool m_new = false;
 };

@@ -91,6 +91,15 @@ void Id3v2Tag::parse(const QByteArray &buffer)
     parseFrames(data);
 }
 
+void Id3v2Tag::create()
+{
+    *this = Id3v2Tag();
+    m_version = 3;
+    m_header = QByteArray("ID3\x03\0\0\0\0\0\0", 10);
+    m_headerLength = 10;
+    m_framesEnd = 10;
+}
+
 // Checks the header flags and finds the extended header; false when no frame can be read.
 bool Id3v2Tag::parseHeader(QByteArray &data)
 {

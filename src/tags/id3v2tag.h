@@ -23,6 +23,9 @@ public:
     void parse(const QByteArray &buffer);
 
     bool exists() const { return !m_header.isEmpty(); }
+    // An empty ID3v2.3 tag for a file that has none; it is written once it
+    // holds a frame.
+    void create();
     int version() const { return m_version; }
     // The frame id of a lower-case field name ("title" -> "TIT2"); empty for
     // names without one. In an ID3v2.4 tag the year lives in "TDRC".

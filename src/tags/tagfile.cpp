@@ -1,10 +1,12 @@
 #include "tags/tagfile.h"
 
+#include "platform/filewriter.h"
 #include "platform/fsstatus.h"
 #include "platform/pathtext.h"
+#include "platform/uniquefd.h"
 
 #include <QFile>
-#include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <algorithm>
 #include <cerrno>
@@ -21,79 +23,12 @@ const QString ChangedSinceLoad = QStringLiteral("読み込んだ後にファイ�
 
 QString systemError(int error)
 {
-    return FsStatus::fromErrno(error).text();
+    return error == ELOOP ? TagFile::linkRefusal() : FsStatus::fromErrno(error).text();
 }
 
-// A file descriptor closed on every path out.
-class Fd
-{
-public:
-    explicit Fd(int fd) : m_fd(fd) {}
-    ~Fd()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Fd(const Fd &) = delete;
-    Fd &operator=(const Fd &) = delete;
-    int get() const { return m_fd; }
-    bool ok() const { return m_fd >= 0; }
-
-private:
-    int m_fd;
-};
-
-Fd openPath(const QString &path, int flags)
-{
-    return Fd(::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC));
-}
-
-// Reads exactly length bytes at offset; false with errno set otherwise.
 bool readAt(int fd, qint64 offset, qint64 length, QByteArray &out)
 {
-    out.resize(length);
-    qint64 done = 0;
-    while (done < length) {
-        const ssize_t n = ::pread(fd, out.data() + done, size_t(length - done), off_t(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            if (n == 0)
-                errno = EIO;
-            return false;
-        }
-        done += n;
-    }
-    return true;
-}
-
-bool writeAt(int fd, qint64 offset, const QByteArray &bytes)
-{
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::pwrite(fd, bytes.constData() + done, size_t(bytes.size() - done), off_t(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            if (n == 0)
-                errno = EIO;
-            return false;
-        }
-        done += n;
-    }
-    return true;
-}
-
-// Copies length bytes from one file to another; false with errno set.
-bool copyRange(int from, qint64 fromOffset, int to, qint64 toOffset, qint64 length)
-{
-    QByteArray chunk;
-    for (qint64 done = 0; done < length; done += ChunkSize) {
-        const qint64 part = std::min(ChunkSize, length - done);
-        if (!readAt(from, fromOffset + done, part, chunk) || !writeAt(to, toOffset + done, chunk))
-            return false;
-    }
-    return true;
+    return FileWriter::readAt(fd, offset, length, out);
 }
 
 // Gives temp the owner, extended attributes (ACLs among them) and mode of
@@ -128,22 +63,57 @@ bool copyIdentity(int source, int temp, const struct stat &st)
 
 void syncFolder(const QString &path)
 {
-    const Fd folder = openPath(FolderOf(path), O_RDONLY | O_DIRECTORY);
+    const UniqueFd folder = UniqueFd::open(FolderOf(path), O_RDONLY | O_DIRECTORY);
     if (folder.ok())
         ::fsync(folder.get());
 }
 
+// ".NAME.corvane-XXXXXX" beside the file, the name cut to leave room for the rest.
+QString copyPathFor(const QString &path)
+{
+    constexpr int NameMax = 255;
+    const QString mark = QStringLiteral(".corvane-");
+    QString name = FileNameOf(path);
+    while (QFile::encodeName(name).size() > NameMax - 1 - mark.size() - 6)
+        name.chop(1);
+    static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QString suffix;
+    for (int i = 0; i < 6; ++i)
+        suffix += QLatin1Char(letters[QRandomGenerator::global()->bounded(int(sizeof letters) - 1)]);
+    return JoinPath(FolderOf(path), u'.' + name + mark + suffix);
+}
+
+QString record(TagJournal *journal, TagJournal::Rewrite *rewrite, TagJournal::Step step)
+{
+    return journal ? journal->step(rewrite, step) : QString();
+}
+
 } // namespace
+
+QString TagFile::linkRefusal()
+{
+    return QStringLiteral("シンボリックリンクのため書き込みません（リンク先のファイルは変更しません）");
+}
+
+FileWriter &TagFile::writer() const
+{
+    return m_writer ? *m_writer : FileWriter::system();
+}
 
 QString TagFile::load(const QString &path)
 {
+    TagJournal *journal = m_journal;
+    FileWriter *writer = m_writer;
     *this = TagFile();
+    m_journal = journal;
+    m_writer = writer;
     m_path = path;
+    struct stat st;
+    m_isLink = ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISLNK(st.st_mode);
     // Non-blocking, so that a pipe named like an MP3 file cannot hang the run.
-    const Fd fd = openPath(path, O_RDONLY | O_NONBLOCK);
+    const UniqueFd fd = UniqueFd::open(path, O_RDONLY | O_NONBLOCK);
     if (!fd.ok())
         return systemError(errno);
-    struct stat st;
     if (::fstat(fd.get(), &st) != 0)
         return systemError(errno);
     if (S_ISDIR(st.st_mode))
@@ -193,15 +163,37 @@ QString TagFile::checkUnchanged(int fd) const
     return {};
 }
 
+QString TagFile::openForWrite(UniqueFd *fd) const
+{
+    if (m_isLink)
+        return linkRefusal();
+    *fd = UniqueFd::open(m_path, O_RDWR | O_NOFOLLOW);
+    return fd->ok() ? checkUnchanged(fd->get()) : systemError(errno);
+}
+
 QString TagFile::writeTail(const QByteArray &block)
 {
-    const Fd fd = openPath(m_path, O_RDWR);
-    if (!fd.ok())
-        return systemError(errno);
-    if (const QString error = checkUnchanged(fd.get()); !error.isEmpty())
+    UniqueFd fd;
+    if (const QString error = openForWrite(&fd); !error.isEmpty())
         return error;
-    if (!writeAt(fd.get(), m_size - TailLength, block))
+    if (!writer().writeAt(fd.get(), m_size - TailLength, block))
         return systemError(errno);
+    m_tail = block;
+    return {};
+}
+
+QString TagFile::appendTail(const QByteArray &block)
+{
+    UniqueFd fd;
+    if (const QString error = openForWrite(&fd); !error.isEmpty())
+        return error;
+    // One write of 128 bytes: a full disk leaves part of it, which goes again.
+    if (!writer().writeAt(fd.get(), m_size, block)) {
+        const int error = errno;
+        ::ftruncate(fd.get(), m_size);
+        return systemError(error);
+    }
+    m_size += block.size();
     m_tail = block;
     return {};
 }
@@ -210,12 +202,10 @@ QString TagFile::writeHead(const QByteArray &area)
 {
     if (area.size() != m_head.size())
         return grow(area);
-    const Fd fd = openPath(m_path, O_RDWR);
-    if (!fd.ok())
-        return systemError(errno);
-    if (const QString error = checkUnchanged(fd.get()); !error.isEmpty())
+    UniqueFd fd;
+    if (const QString error = openForWrite(&fd); !error.isEmpty())
         return error;
-    if (!writeAt(fd.get(), 0, area))
+    if (!writer().writeAt(fd.get(), 0, area))
         return systemError(errno);
     m_head = area;
     return {};
@@ -224,52 +214,76 @@ QString TagFile::writeHead(const QByteArray &area)
 // The grown file is first built whole beside the old one. It then takes the
 // old file's place in one rename when that keeps everything the file is;
 // otherwise (more hard links, an owner or attribute only the old file may
-// have) it is copied over the old file in place, and the copy stays beside it
-// until that has completed.
+// have) it is written over the old file in place.
 QString TagFile::grow(const QByteArray &area)
 {
-    // Replace the file a link points to, not the link.
-    const QString target = QFileInfo(m_path).canonicalFilePath();
-    if (target.isEmpty())
-        return systemError(ENOENT);
-    const Fd source = openPath(target, O_RDWR);
-    if (!source.ok())
-        return systemError(errno);
+    UniqueFd source;
+    if (const QString error = openForWrite(&source); !error.isEmpty())
+        return error;
     struct stat st;
     if (::fstat(source.get(), &st) != 0)
         return systemError(errno);
-    if (const QString error = checkUnchanged(source.get()); !error.isEmpty())
-        return error;
 
-    QByteArray tempName = QFile::encodeName(JoinPath(FolderOf(target), u'.' + FileNameOf(target))) + ".corvane-XXXXXX";
-    const Fd temp(::mkostemp(tempName.data(), O_CLOEXEC));
-    if (!temp.ok())
-        return systemError(errno);
-    const auto abandon = [&tempName](int error) {
-        ::unlink(tempName.constData());
+    const qint64 audio = m_size - m_head.size();
+    TagJournal::Rewrite rewrite{m_path, copyPathFor(m_path), quint64(st.st_dev), quint64(st.st_ino), m_size,
+                                area.size() + audio};
+    if (const QString error = m_journal ? m_journal->begin(&rewrite) : QString(); !error.isEmpty())
+        return error;
+    const QByteArray copyName = QFile::encodeName(rewrite.copy);
+    const UniqueFd copy = UniqueFd::open(rewrite.copy, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW);
+    const auto abandon = [&](int error) {
+        if (copy.ok())
+            ::unlink(copyName.constData());
+        record(m_journal, &rewrite, TagJournal::Step::Ended);
         return systemError(error);
     };
-    const qint64 audio = m_size - m_head.size();
-    const qint64 newSize = area.size() + audio;
-    if (!writeAt(temp.get(), 0, area) || !copyRange(source.get(), m_head.size(), temp.get(), area.size(), audio)
-        || ::fsync(temp.get()) != 0)
+    if (!copy.ok() || !writer().writeAt(copy.get(), 0, area)
+        || !writer().copyRange(source.get(), m_head.size(), copy.get(), area.size(), audio) || ::fsync(copy.get()) != 0)
         return abandon(errno);
 
-    if (st.st_nlink == 1 && copyIdentity(source.get(), temp.get(), st)) {
-        if (::rename(tempName.constData(), QFile::encodeName(target).constData()) != 0)
+    if (st.st_nlink == 1 && copyIdentity(source.get(), copy.get(), st)) {
+        if (::rename(copyName.constData(), QFile::encodeName(m_path).constData()) != 0)
             return abandon(errno);
-    } else if (!holdsCopy(source.get(), temp.get(), area)) {
+        record(m_journal, &rewrite, TagJournal::Step::Ended);
+    } else if (!holdsCopy(source.get(), copy.get(), area)) {
         return abandon(EIO);
+    } else if (const QString error = rewriteInPlace(source.get(), copy.get(), rewrite); !error.isEmpty()) {
+        return error;
     } else {
-        // Should this be cut short, the copy beside the file holds the whole new file.
-        if (::ftruncate(source.get(), newSize) != 0 || !copyRange(temp.get(), 0, source.get(), 0, newSize)
-            || ::fsync(source.get()) != 0)
-            return systemError(errno);
-        ::unlink(tempName.constData());
+        ::unlink(copyName.constData());
+        record(m_journal, &rewrite, TagJournal::Step::Ended);
     }
-    syncFolder(target);
+    syncFolder(m_path);
     m_head = area;
-    m_size = newSize;
+    m_size = rewrite.newSize;
+    return {};
+}
+
+// First the file grows to its new size, its old bytes untouched, so that a
+// full disk stops the rewrite before anything is lost; only then is the copy
+// written over it. A failure before that point shrinks the file back and
+// removes the copy; one after it keeps the copy for the next start to finish.
+QString TagFile::rewriteInPlace(int fd, int copy, TagJournal::Rewrite &rewrite)
+{
+    const qint64 added = rewrite.newSize - rewrite.oldSize;
+    QString error = record(m_journal, &rewrite, TagJournal::Step::Reserving);
+    if (error.isEmpty()
+        && ((!writer().reserve(fd, rewrite.oldSize, added) && errno != EOPNOTSUPP && errno != ENOSYS)
+            || !writer().copyRange(copy, rewrite.oldSize, fd, rewrite.oldSize, added) || ::fdatasync(fd) != 0))
+        error = systemError(errno);
+    if (error.isEmpty())
+        error = record(m_journal, &rewrite, TagJournal::Step::Writing);
+    if (!error.isEmpty()) {
+        ::ftruncate(fd, rewrite.oldSize);
+        ::fsync(fd);
+        ::unlink(QFile::encodeName(rewrite.copy).constData());
+        record(m_journal, &rewrite, TagJournal::Step::Ended);
+        return error;
+    }
+    if (!writer().copyRange(copy, 0, fd, 0, rewrite.oldSize) || ::fsync(fd) != 0) {
+        return systemError(errno) + QStringLiteral("\r\nタグの書き換えを完了できませんでした。書き換え後の内容は ")
+             + rewrite.copy + QStringLiteral(" にあります（次回の起動時に書き換えを完了します）");
+    }
     return {};
 }
 

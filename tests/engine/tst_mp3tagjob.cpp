@@ -144,17 +144,27 @@ private Q_SLOTS:
         Mp3TagJob job(m_user, m_files, m_text);
         const QString path = bothTags("song.mp3");
         const QString v1Only = put("v1.mp3", Id3::audio(400) + Id3::v1("One"));
+        const QByteArray outside = Id3::tag(Id3::textFrame("TIT2", "Private"), 100) + Id3::audio(300);
+        const QString link = m_dir.filePath("link.mp3");
+        QVERIFY(QFile::link(put("outside.mp3", outside), link));
         job.AddTagRow(path, 0);
         job.AddTagRow(v1Only, 0);
+        job.AddTagRow(link, 0);
         job.rows().setField(1, TagField::Title, "New Title");
         job.rows().setField(1, TagField::Year, "2020");
         job.rows().setField(2, TagField::Title, "Two");
+        job.rows().setField(3, TagField::Title, "Through the link");
         m_user.answers << MessageAnswer::Ok << MessageAnswer::Yes;
         m_states.tryEnabled = m_states.executeEnabled = m_states.restoreEnabled = true;
         QCOMPARE(job.ExecuteTags(m_states, &m_opener, false), 0);
 
+        // A link is never written through; the run lists and counts it.
+        QCOMPARE(Id3::read(link), outside);
+        QCOMPARE(job.skipped(), QStringList{link + " : " + TagFile::linkRefusal()});
+        QCOMPARE(m_user.errorLists.value(0).first, "書き込まなかったファイル: 1 件");
         QCOMPARE(m_user.prompts(), (QStringList{"ＭＰ３タグ情報を変更します。\r\nよろしいですか？",
-                                                "変換完了\r\n\r\nフォルダを開きますか？"}));
+                                                "変換完了\r\n書き換えたファイル: 2 件\r\n書き込まなかったファイル: 1 件\r\n\r\n"
+                                                "フォルダを開きますか？"}));
         QCOMPARE(m_opener.folders, QStringList{m_dir.path()});
 
         clsTAG tag;
@@ -164,9 +174,11 @@ private Q_SLOTS:
         // Columns the job left alone are not copied from one tag into the other.
         QCOMPARE(tag.ID3_DATA("album"), QString());
         QCOMPARE(tag.TAG1_DATA("artist"), "V1 Artist");
+        // The tag a file lacked is made, holding what its row shows; the audio stays.
         QVERIFY(tag.setFilePath(v1Only));
-        QVERIFY(!tag.ID3_IsExist()); // no ID3v2 tag is created
+        QCOMPARE(tag.ID3_DATA("title"), "Two");
         QCOMPARE(tag.TAG1_DATA("title"), "Two");
+        QVERIFY(Id3::read(v1Only).endsWith(QByteArray(Id3::audio(400) + Id3::v1("Two"))));
 
         // A second run with the same values changes no byte.
         const QByteArray written = Id3::read(path);

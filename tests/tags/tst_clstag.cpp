@@ -1,17 +1,53 @@
 #include "id3builder.h"
 #include "platform/codepage.h"
+#include "platform/filewriter.h"
 #include "scripteduserchannel.h"
 #include "tags/clstag.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
+
+namespace {
+
+// Fails the n-th write or reservation, as a disk that fills up right there would.
+class FullDisk : public FileWriter
+{
+public:
+    explicit FullDisk(int failAt = 0) : m_failAt(failAt) {}
+    int writes = 0;
+
+    bool writeAt(int fd, qint64 offset, const QByteArray &bytes) override
+    {
+        return room() && FileWriter::writeAt(fd, offset, bytes);
+    }
+    bool reserve(int fd, qint64 offset, qint64 length) override
+    {
+        return room() && FileWriter::reserve(fd, offset, length);
+    }
+
+private:
+    bool room()
+    {
+        if (++writes != m_failAt)
+            return true;
+        errno = ENOSPC;
+        return false;
+    }
+    int m_failAt;
+};
+
+} // namespace
 
 class TestClsTag : public QObject
 {
@@ -247,6 +283,79 @@ private Q_SLOTS:
         QCOMPARE(bytes.mid(again.ID3Size() + 10), audio + Id3::v1("Long"));
         QCOMPARE(QFile::permissions(m_path), permissions);
         QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("song.mp3")});
+    }
+
+    // A hard-linked file whose audio moves back, stopped by a full disk at
+    // each of its writes in turn: it is as it was, or, once its new content
+    // was going in, the next start finishes it. No copy stays behind.
+    void fullDiskNeverDamagesTheFile()
+    {
+        const QByteArray before = Id3::tag(Id3::textFrame("TIT2", "Short"), 4) + Id3::audio((2 << 20) + 900, 5)
+                                  + Id3::v1("Short");
+        const QString link = m_dir.filePath(QStringLiteral("link.mp3"));
+        const QString journalPath = m_dir.filePath(QStringLiteral("TagJournal.dat"));
+        const auto grow = [&](FullDisk *disk) {
+            QFile::remove(link);
+            put(before);
+            ::link(QFile::encodeName(m_path).constData(), QFile::encodeName(link).constData());
+            TagJournal journal(journalPath);
+            clsTAG tag;
+            tag.setJournal(&journal);
+            tag.setWriter(disk);
+            tag.setFilePath(m_path);
+            tag.setID3_DATA(QStringLiteral("comment"), QString(5000, u'c'));
+            return tag.UpdateID3(m_path);
+        };
+        FullDisk roomy;
+        QCOMPARE(grow(&roomy), QString());
+        const QByteArray planned = Id3::read(m_path);
+        QSet<bool> outcomes;
+        for (int n = 1; n <= roomy.writes; ++n) {
+            FullDisk disk(n);
+            QVERIFY(!grow(&disk).isEmpty());
+            const bool asItWas = Id3::read(m_path) == before;
+            const QStringList mended = TagJournal::recover(journalPath);
+            QCOMPARE(Id3::read(m_path), asItWas ? before : planned);
+            QCOMPARE(mended.size(), asItWas ? 0 : 1);
+            QCOMPARE(Id3::read(link), Id3::read(m_path));
+            QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden),
+                     (QStringList{QStringLiteral("link.mp3"), QStringLiteral("song.mp3")}));
+            outcomes << asItWas;
+        }
+        QCOMPARE(outcomes.size(), 2);
+        QVERIFY(QFile::remove(link));
+    }
+
+    // The same on a real disk: the copy fits, the grown file does not.
+    void fullTmpfsLeavesTheFileAlone()
+    {
+        if (::geteuid() != 0)
+            QSKIP("mounting a small tmpfs needs root");
+        QTemporaryDir disk;
+        const QByteArray mountPoint = QFile::encodeName(disk.path());
+        if (::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=4m") != 0)
+            QSKIP("no tmpfs can be mounted here");
+        const auto unmount = qScopeGuard([&] { ::umount2(mountPoint.constData(), MNT_DETACH); });
+        const QString song = disk.filePath(QStringLiteral("song.mp3"));
+        const QByteArray before = Id3::tag(Id3::textFrame("TIT2", "Short"), 4) + Id3::audio(1 << 20, 6) + Id3::v1("S");
+        QVERIFY(Id3::write(song, before));
+        QCOMPARE(::link(QFile::encodeName(song).constData(), QByteArray(mountPoint + "/link.mp3").constData()), 0);
+        struct statvfs space;
+        QCOMPARE(::statvfs(mountPoint.constData(), &space), 0);
+        const qint64 page = 4096;
+        // The tag grows by ten pages and some; the copy gets its pages and one more.
+        const qint64 copyPages = (before.size() + 40000 + 2100 + page - 1) / page;
+        QVERIFY(Id3::write(disk.filePath(QStringLiteral("filler")),
+                           QByteArray((qint64(space.f_bavail) - copyPages - 1) * page, 'f')));
+
+        clsTAG tag;
+        QVERIFY(tag.setFilePath(song));
+        tag.setID3_DATA(QStringLiteral("comment"), QString(40000, u'c'));
+        const QString error = tag.UpdateID3(song);
+        QVERIFY2(error.startsWith(QStringLiteral("28 ")), qPrintable(error));
+        QCOMPARE(Id3::read(song), before);
+        QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden),
+                 (QStringList{QStringLiteral("filler"), QStringLiteral("link.mp3"), QStringLiteral("song.mp3")}));
     }
 
     void refusesFilesChangedSinceLoading_data()

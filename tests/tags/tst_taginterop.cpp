@@ -1,4 +1,5 @@
 #include "id3builder.h"
+#include "platform/codepage.h"
 #include "tags/clstag.h"
 
 #include <QFile>
@@ -92,6 +93,34 @@ private Q_SLOTS:
         const QString listing = run(m_id3v2, {QStringLiteral("-l"), path});
         for (const QString &text : {u"Plain Artist"_qs, u"Björk"_qs, u"夜明け"_qs, u"V1 title"_qs})
             QVERIFY2(listing.contains(text), qPrintable(listing));
+    }
+
+    // A file with no tag at all gets an ID3v2.3 tag and an ID3v1 block
+    // that the tools read; the audio between them stays as it was.
+    void untaggedFileGetsTags()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("untagged.mp3"));
+        const QByteArray audio = Id3::audio(6000, 8);
+        QVERIFY(Id3::write(path, audio));
+        clsTAG tag;
+        QVERIFY(tag.setFilePath(path));
+        QVERIFY(tag.addMissingTags(true, true));
+        for (const QString &name : {u"title"_qs, u"artist"_qs}) {
+            tag.setTAG1_DATA(name, name + u" 夜");
+            tag.setID3_DATA(name, name + u" 夜");
+        }
+        QCOMPARE(tag.UpdateTAG1(path), QString());
+        QCOMPARE(tag.UpdateID3(path), QString());
+
+        const QJsonObject dump = mutagenDump(path);
+        QCOMPARE(dump.value(u"version").toString(), QStringLiteral("2.3"));
+        QCOMPARE(frameText(dump, QStringLiteral("TIT2")), QStringLiteral("title 夜"));
+        QCOMPARE(frameText(dump, QStringLiteral("TPE1")), QStringLiteral("artist 夜"));
+        QVERIFY(run(m_id3v2, {QStringLiteral("-l"), path}).contains(QStringLiteral("id3v1 tag info")));
+        QVERIFY(tag.setFilePath(path));
+        const QByteArray bytes = Id3::read(path);
+        QCOMPARE(bytes.mid(tag.ID3Size() + 10), audio + Id3::v1(CodePage::toCp932(u"title 夜"_qs),
+                                                                 CodePage::toCp932(u"artist 夜"_qs)));
     }
 
     void editsKeepWhatToolsWrote_data()
