@@ -111,8 +111,7 @@ int main(int argc, char *argv[])
     SilentUserChannel user;
     LinuxFileSystem files;
     TextEngine text(user, files);
-    CommandStates states;
-    JobContext context{rows, JobKind::FileNameReplace, inputs, options, user, files, text, states};
+    JobContext context{rows, JobKind::FileNameReplace, inputs, options, user, files, text};
     LoaderState loader;
 
     // (a) and (c): the load against the bare listing, best of three.
@@ -173,7 +172,7 @@ int main(int argc, char *argv[])
         const int journaled = round % 2;
         context.journalPath = journaled ? journal : QString();
         timer.restart();
-        failed = ExecuteRename(context, true) || failed;
+        failed = RenameItems(context, true).failed() || failed;
         bestExecute[journaled] = std::min(bestExecute[journaled], timer.nsecsElapsed() / 1e6);
         names.clear();
         for (int i = 0; i < count; ++i)

@@ -2,7 +2,8 @@
 // of a replace run whose planned names all differ.
 #include "engine/collisioncheck.h"
 #include "engine/jobcontext.h"
-#include "engine/planjob.h"
+#include "engine/numberingplanner.h"
+#include "engine/timestampplanner.h"
 #include "platform/consoleuserchannel.h"
 #include "platform/linuxfilesystem.h"
 #include "text/textengine.h"
@@ -48,7 +49,6 @@ int main(int argc, char **argv)
     LinuxFileSystem files;
     TextEngine text(user, files);
     RunOptions options;
-    CommandStates states;
     JobInputs inputs;
     inputs.baseName = QStringLiteral("photo");
     inputs.digits = QStringLiteral("6");
@@ -58,10 +58,10 @@ int main(int argc, char **argv)
     RenameRowList rows = makeRows(count);
     report("collision check", count, [&] { CollidingRows(rows); });
 
-    JobContext numbering{rows, JobKind::Numbering, inputs, options, user, files, text, states, true};
-    report("numbering Try", count, [&] { PlanJob(numbering, true); });
+    JobContext numbering{rows, JobKind::Numbering, inputs, options, user, files, text, true};
+    report("numbering Try", count, [&] { PlanNumbering(numbering); });
 
-    JobContext stamps{rows, JobKind::CreatedDate, inputs, options, user, files, text, states, true};
-    report("time-stamp Try", count, [&] { PlanJob(stamps, true); });
+    JobContext stamps{rows, JobKind::CreatedDate, inputs, options, user, files, text, true};
+    report("time-stamp Try", count, [&] { PlanTimeStamps(stamps); });
     return 0;
 }

@@ -55,7 +55,7 @@ int runHeadless(int argc, char **argv, const CommandLine &line)
     ConsoleUserChannel user;
     LinuxFileSystem files;
     JobController controller(user, files);
-    controller.journalPath = RunJournal::defaultPath();
+    controller.setJournalPath(RunJournal::defaultPath());
     loadSettings(controller, Settings::defaults(QSize(1024, 768)));
     StartUp startUp(controller, line);
     return StartUp::exitCode(startUp.run([] {}));
@@ -102,8 +102,8 @@ int runWindowed(int argc, char **argv, const CommandLine &line)
     LinuxFileSystem files;
     QtDesktopServices desktop;
     JobController controller(user, files, &desktop);
-    controller.journalPath = RunJournal::defaultPath();
-    controller.debug = line.debug();
+    controller.setJournalPath(RunJournal::defaultPath());
+    controller.setDebug(line.debug());
     frmMain window(controller, user, line.debug());
     const QSize screen = window.screen()->size();
     window.applySettings(loadSettings(controller, Settings::defaults(screen, window.listV()->font().family(),

@@ -40,11 +40,12 @@ StartUp::Outcome StartUp::applySwitches()
 {
     if (m_line.isEmpty())
         return Outcome::Continue;
-    m_controller.debug = m_controller.debug || m_line.debug();
+    if (m_line.debug())
+        m_controller.setDebug(true);
     m_unattended = m_line.unattended();
     m_quit = m_line.quit();
     if (m_unattended) {
-        m_controller.unattended = true;
+        m_controller.setUnattended(true);
         m_controller.SelectJob(JobKind::FileNameReplace);
     }
     if (m_line.onlyTop())
@@ -56,7 +57,7 @@ StartUp::Outcome StartUp::applySwitches()
     if (m_line.hasPattern())
         m_controller.SetSearchInput(&JobInputs::replaceText, m_line.pattern());
     // Set after the search, which would end it.
-    m_controller.startedFromCommandLine = true;
+    m_controller.setStartedFromCommandLine(true);
     if (m_line.unpaired()) {
         ShowPlainMessage(m_controller.user(),
                          QStringLiteral("コマンドパラメータ　－　search / pattern の片方が指定されていません！"));
@@ -80,7 +81,7 @@ StartUp::Outcome StartUp::applySwitches()
     }
     // The search given here stays until the user edits it or restores the
     // list; a command file brings a search of its own.
-    m_controller.startedFromCommandLine = m_line.hasSearch() && m_line.commandFiles().isEmpty();
+    m_controller.setStartedFromCommandLine(m_line.hasSearch() && m_line.commandFiles().isEmpty());
 
     const QStringList queue = m_line.commandFiles();
     if (!queue.isEmpty()) {
@@ -88,7 +89,7 @@ StartUp::Outcome StartUp::applySwitches()
         if (reportMissing(first))
             return Outcome::CommandLineError;
         m_firstLoad = loadCommandFile(first);
-        if (*m_firstLoad < 0)
+        if (*m_firstLoad)
             return m_unattended ? Outcome::Failed : Outcome::Continue;
     }
     return Outcome::Continue;
@@ -96,8 +97,7 @@ StartUp::Outcome StartUp::applySwitches()
 
 void StartUp::endEarly()
 {
-    m_controller.unattended = false;
-    Q_EMIT m_controller.changed();
+    m_controller.setUnattended(false);
 }
 
 StartUp::Outcome StartUp::runJobs()
@@ -105,15 +105,14 @@ StartUp::Outcome StartUp::runJobs()
     Outcome outcome = Outcome::Continue;
     if (m_unattended) {
         if (m_line.commandFiles().isEmpty()) {
-            const int result = runOneJob(0);
-            outcome = result < 0 ? Outcome::Failed : Outcome::Continue;
+            outcome = runOneJob(false) ? Outcome::Failed : Outcome::Continue;
         } else {
             outcome = runQueue();
         }
         if (outcome == Outcome::Continue && m_quit)
             outcome = Outcome::Quit;
     }
-    m_controller.unattended = false;
+    m_controller.setUnattended(false);
     migrateTemplate();
     // The last run's journal can put its names back even after a restart.
     m_controller.RefreshUndoState();
@@ -126,43 +125,44 @@ StartUp::Outcome StartUp::runQueue()
         const QString path = resolve(queued);
         if (reportMissing(path))
             return Outcome::CommandLineError;
-        const std::optional<int> earlier = std::exchange(m_firstLoad, std::nullopt);
-        const int loaded = earlier ? *earlier : loadCommandFile(path);
-        if (runOneJob(loaded) < 0)
+        const std::optional<bool> earlier = std::exchange(m_firstLoad, std::nullopt);
+        const bool loadFailed = earlier ? *earlier : loadCommandFile(path);
+        if (runOneJob(loadFailed))
             return Outcome::Failed;
     }
     return Outcome::Continue;
 }
 
 // A command file whose FolderPath is empty, as one saved before any folder
-// was read, runs on the folder given by -folder.
-int StartUp::loadCommandFile(const QString &path)
+// was read, runs on the folder given by -folder. Returns failed.
+bool StartUp::loadCommandFile(const QString &path)
 {
-    const int loaded = m_controller.CommandFileLoad(path);
-    if (loaded < 0 || m_folder.isEmpty() || !m_controller.currentFolder().isEmpty())
-        return loaded;
-    return m_controller.LoadStartFolder(m_folder) ? -1 : 0;
+    if (m_controller.CommandFileLoad(path))
+        return true;
+    if (m_folder.isEmpty() || !m_controller.currentFolder().isEmpty())
+        return false;
+    return m_controller.LoadStartFolder(m_folder);
 }
 
-// Plans the current job and, when the plan (combined with how the command
-// file loaded) is clean, executes it. Returns the last result: negative on failure.
-int StartUp::runOneJob(int loadResult)
+// Plans the current job and, when the plan is clean and the command file
+// loaded, executes it. Returns failed.
+bool StartUp::runOneJob(bool loadFailed)
 {
     const bool mp3 = m_controller.job() == JobKind::Mp3TagEdit;
     const int declined = m_controller.user().declinedQuestions();
-    const int result = m_controller.PlanUnattended() | loadResult;
+    const PlanOutcome plan = m_controller.TryCommand();
     // Ctrl+C or SIGTERM during the plan: nothing is executed.
-    if (m_controller.user().stopRequested())
-        return -1;
-    if (result != 0)
-        return result;
-    if (m_controller.ExecuteUnattended() < 0)
-        return -1;
+    if (m_controller.user().stopRequested() || loadFailed || plan.failed())
+        return true;
+    if (plan.result == TryResult::NothingToChange)
+        return false;
+    if (m_controller.ExecuteCommand().failed())
+        return true;
     if (mp3 || m_controller.user().declinedQuestions() == declined)
-        return 0;
+        return false;
     ShowPlainMessage(m_controller.user(), QStringLiteral("確認が得られなかったため実行していません。\r\n"
                                                          "確認なしで実行するには -no_confirm を付けてください。"));
-    return -1;
+    return true;
 }
 
 QString StartUp::resolve(const QString &path) const

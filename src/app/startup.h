@@ -50,8 +50,8 @@ private:
     void endEarly();
     Outcome runJobs();
     Outcome runQueue();
-    int loadCommandFile(const QString &path);
-    int runOneJob(int loadResult);
+    bool loadCommandFile(const QString &path);
+    bool runOneJob(bool loadFailed);
     QString resolve(const QString &path) const;
     bool reportMissing(const QString &path);
     void migrateTemplate();
@@ -64,5 +64,5 @@ private:
     QString m_folder;
     // How the first queued command file loaded before the window showed; the
     // queue starts with that load instead of reading its folder again.
-    std::optional<int> m_firstLoad;
+    std::optional<bool> m_firstLoad;
 };

@@ -67,7 +67,8 @@ QString unusableName(const QString &name)
 
 // Writes the outcome of one moved item back to its row, so that the row
 // names the item wherever it now lies.
-void recordOutcome(JobContext &context, ErrorLog &log, int index, const JournalItem &item, const MoveResult &result)
+// Returns whether "元のファイル名に戻す" can bring the item back.
+bool recordOutcome(JobContext &context, ErrorLog &log, int index, const JournalItem &item, const MoveResult &result)
 {
     RenameRow &row = context.rows.editRow(index);
     const QString planned = row[RenameField::NewName];
@@ -77,8 +78,7 @@ void recordOutcome(JobContext &context, ErrorLog &log, int index, const JournalI
         row[RenameField::CurrentName] = item.to;
         row[RenameField::Path] = JoinPath(item.folder, item.to);
         row.selected = false;
-        context.states.restoreFileNameEnabled = true;
-        break;
+        return true;
     case MoveResult::Outcome::NotParked:
         log.add(QStringLiteral("☆事前処理エラー "), index, row, planned, result.error);
         break;
@@ -91,15 +91,15 @@ void recordOutcome(JobContext &context, ErrorLog &log, int index, const JournalI
         row[RenameField::OriginalName] = item.from;
         row[RenameField::CurrentName] = item.park;
         row[RenameField::Path] = JoinPath(item.folder, item.park);
-        context.states.restoreFileNameEnabled = true;
-        break;
+        return true;
     case MoveResult::Outcome::RolledBack:
         break;
     }
+    return false;
 }
 
 // Returns false when the user declined.
-bool renameItems(JobContext &context, bool quiet, ErrorLog &log)
+bool renameItems(JobContext &context, bool quiet, ErrorLog &log, RunOutcome &outcome)
 {
     RenameRowList &rows = context.rows;
     const int count = rows.count();
@@ -132,13 +132,15 @@ bool renameItems(JobContext &context, bool quiet, ErrorLog &log)
 
     RunJournal journal(context.journalPath);
     RenamePasses passes(context.files, context.user, journal, JournalRecord::Kind::Execute);
-    std::vector<MoveResult> results;
+    std::vector<MoveResult> &results = outcome.moves;
     if (const QString error = passes.run(items, &results); results.empty() && !error.isEmpty())
         log.note(QStringLiteral("☆事前処理エラー"), u"処理の記録を書けないため、名前を変更しませんでした" + crlf + error);
     else if (!error.isEmpty())
         log.note(QStringLiteral("★変更処理エラー"), u"処理の記録を書けないため、処理を止めました" + crlf + error);
-    for (size_t k = 0; k < results.size(); ++k)
-        recordOutcome(context, log, itemRows[k], items[k], results[k]);
+    for (size_t k = 0; k < results.size(); ++k) {
+        if (recordOutcome(context, log, itemRows[k], items[k], results[k]))
+            outcome.undoable = true;
+    }
     if (passes.stopped())
         log.stopped();
     if (count > 0)
@@ -147,7 +149,7 @@ bool renameItems(JobContext &context, bool quiet, ErrorLog &log)
 }
 
 // Returns false when the user declined.
-bool setTimeStamps(JobContext &context, bool quiet, ErrorLog &log)
+bool setTimeStamps(JobContext &context, bool quiet, ErrorLog &log, RunOutcome &)
 {
     const bool created = context.job == JobKind::CreatedDate;
     if (!quiet) {
@@ -204,23 +206,27 @@ void offerErrorLog(JobContext &context, const ErrorLog &log)
                          QStringLiteral("ファイル出力失敗"));
 }
 
-bool finish(JobContext &context, bool quiet, const ErrorLog &log)
+using Steps = bool (*)(JobContext &, bool, ErrorLog &, RunOutcome &);
+
+// Asks, runs the steps and offers the log of what failed.
+RunOutcome run(JobContext &context, bool quiet, Steps steps)
 {
-    context.states.tryEnabled = false;
-    context.states.restoreEnabled = false;
-    context.states.executeEnabled = false;
-    const bool failed = log.count > 0;
-    if (failed) {
-        ShowPlainMessage(context.user, QStringLiteral("置換処理は正常には完了しませんでした"),
-                         QStringLiteral("異常終了"));
-    } else if (!quiet && !context.unattended) {
-        const int answer = ShowMessage(context.user, u"変換完了" + crlf + crlf + u"フォルダを開きますか？",
-                                       MessageStyle::YesNo, QStringLiteral("正常終了"), true);
-        if (answer == MessageAnswer::Yes && context.desktop)
-            context.desktop->openFolder(context.rows.field(1, RenameField::Folder));
-    }
-    context.states.listEnabled = true;
-    return failed;
+    RunOutcome outcome;
+    outcome.undoable = false;
+    // An empty list has nothing to change and no folder to offer.
+    if (context.rows.isEmpty())
+        return outcome;
+    ErrorLog log;
+    outcome.ran = steps(context, quiet, log, outcome);
+    if (!outcome.ran)
+        return outcome;
+    if (log.count > 0)
+        offerErrorLog(context, log);
+    outcome.failures = log.count;
+    outcome.log = log.text;
+    outcome.failureNotice = QStringLiteral("置換処理は正常には完了しませんでした");
+    outcome.folder = context.rows.field(1, RenameField::Folder);
+    return outcome;
 }
 
 } // namespace
@@ -243,23 +249,12 @@ std::mt19937 &TempPrefixGenerator()
     return generator;
 }
 
-bool ExecuteRename(JobContext &context, bool quiet)
+RunOutcome RenameItems(JobContext &context, bool quiet)
 {
-    context.states.restoreFileNameEnabled = false;
-    context.states.listEnabled = false;
-    // An empty list has nothing to change and no folder to offer.
-    if (context.rows.isEmpty() || !(Jobs::renamesItems(context.job) || Jobs::setsTimeStamps(context.job))) {
-        context.states.listEnabled = true;
-        return false;
-    }
-    ErrorLog log;
-    const bool went = Jobs::renamesItems(context.job) ? renameItems(context, quiet, log)
-                                                      : setTimeStamps(context, quiet, log);
-    if (!went) {
-        context.states.listEnabled = true;
-        return false;
-    }
-    if (log.count > 0)
-        offerErrorLog(context, log);
-    return finish(context, quiet, log);
+    return run(context, quiet, renameItems);
+}
+
+RunOutcome SetTimeStamps(JobContext &context, bool quiet)
+{
+    return run(context, quiet, setTimeStamps);
 }

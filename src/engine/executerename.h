@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/renamerowlist.h"
+#include "engine/runoutcome.h"
 
 #include <QString>
 
@@ -8,20 +9,20 @@
 
 struct JobContext;
 
-// Applies the plan Try left in the rows to the disk, for every job but the
-// MP3 tag job, and returns failed.
+// Execute for the name jobs: applies the plan Try left in the rows to the disk.
+// Every changed item is first parked under TempPrefix + its old name, then
+// given its new name, so names may be exchanged or shifted within a folder.
+// No rename ever replaces an item. When the second step fails the item is
+// put back under its old name; should that fail too it stays under its
+// temporary name, and the error log says which. Every failure is counted
+// and logged, and the log is offered to be saved.
 //
-// The name jobs rename in two passes: every changed item is first parked under
-// TempPrefix + its old name, then given its new name, so names may be exchanged
-// or shifted within a folder. No rename ever replaces an item. When the second
-// step fails the item is put back under its old name; should that fail too it
-// stays under its temporary name, and the error log says which.
-// The time-stamp jobs set one time of every listed file. Every failure is
-// counted and logged, and the run ends in "異常終了".
-//
-// quiet suppresses the confirmations and the closing question; an unattended
-// context suppresses the rename confirmation and the closing question.
-bool ExecuteRename(JobContext &context, bool quiet);
+// quiet or an unattended context suppresses the confirmation.
+RunOutcome RenameItems(JobContext &context, bool quiet);
+
+// Execute for the time-stamp jobs: sets one time of every listed file, with
+// the same log; quiet suppresses the confirmation.
+RunOutcome SetTimeStamps(JobContext &context, bool quiet);
 
 // "tmp", the drawn number with at least five digits and "_"; drawn again while
 // any row's NewName begins with it.

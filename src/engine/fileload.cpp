@@ -46,8 +46,6 @@ void loadTagRows(JobContext &context, LoaderState &state, const PathList &list)
     endProgress(context.user);
     if (!sawMp3)
         ShowPlainMessage(context.user, QStringLiteral("ＭＰ３ファイルはありません！"), QStringLiteral("ファイル無し"));
-    else
-        context.states.tryEnabled = true;
 }
 
 } // namespace
@@ -63,21 +61,18 @@ bool AddFileRow(JobContext &context, FileRowReader &reader, const QString &path,
     if (!reader.read(path, &row))
         return true;
     InsertRow(context.rows, position, std::move(row));
-    if (!context.inputs.searchText.isEmpty())
-        context.states.tryEnabled = true;
     return false;
 }
 
-void SetFileCnt(LoaderState &state, CommandStates &states, int rowCount)
+void SetFileCnt(LoaderState &state, int rowCount)
 {
     state.setCountText(rowCount > 0 ? QString::number(rowCount) : QString());
     state.allSelectEnabled = rowCount > 0;
-    states.tryEnabled = rowCount > 0;
 }
 
 bool LoadFromFolder(JobContext &context, LoaderState &state, const QString &folder, bool onlyTop)
 {
-    const bool tagJob = context.job == JobKind::Mp3TagEdit;
+    const bool tagJob = Jobs::editsTags(context.job);
     if (tagJob) {
         if (state.tagRows)
             state.tagRows->clear();
@@ -135,12 +130,8 @@ bool LoadFromFolder(JobContext &context, LoaderState &state, const QString &fold
     // Each row goes in at the top, so the list shows the paths last-collected first.
     std::reverse(built.begin(), built.end());
     context.rows.replaceAll(std::move(built));
-    if (!context.rows.isEmpty() && !context.inputs.searchText.isEmpty())
-        context.states.tryEnabled = true;
 
     const bool failed = !failures.isEmpty();
-    if (!failed && context.job != JobKind::FileNameReplace)
-        context.states.tryEnabled = true;
     if (failed)
         context.user.showErrorList(loadErrorTitle, u"フォルダファイル追加失敗！　UNICODE ?" + crlf + crlf + failures);
     endProgress(context.user);
@@ -163,8 +154,6 @@ void ReadChosenFiles(JobContext &context, LoaderState &state, const QStringList 
     }
     std::reverse(built.begin(), built.end());
     context.rows.replaceAll(std::move(built));
-    if (!context.rows.isEmpty() && !context.inputs.searchText.isEmpty())
-        context.states.tryEnabled = true;
     state.setCountText(QString::number(context.rows.count()));
     context.user.showStatus(QString());
 }

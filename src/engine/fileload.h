@@ -5,7 +5,6 @@
 #include <QString>
 #include <QStringList>
 
-struct CommandStates;
 struct JobContext;
 struct LoaderState;
 class FileSystem;
@@ -18,12 +17,12 @@ class FolderHandles;
 int InsertRow(RenameRowList &rows, int position, RenameRow row);
 
 // Adds the row of path at position and returns failed (the item could not be
-// read). Try becomes available once the list has rows and a search text.
+// read).
 bool AddFileRow(JobContext &context, FileRowReader &reader, const QString &path, int position);
 
 // The count label shows the row count (empty for none); the all-select button
 // and Try are available exactly while the list has rows.
-void SetFileCnt(LoaderState &state, CommandStates &states, int rowCount);
+void SetFileCnt(LoaderState &state, int rowCount);
 
 // Clears the active list and fills it from folder: the folder's immediate
 // subfolders for the folder job, else its files (only those directly in it

@@ -2,15 +2,37 @@
 
 #include "platform/userchannel.h"
 
-// The user channel the controller hands its runs: it passes everything on
-// and knows when window events are running inside a run (at a progress step
-// or behind a message box), so that a command arriving then is refused.
+#include <functional>
+
+// The user channel the controller hands its runs, and the one owner of
+// "busy": it passes everything on, knows when a long run is on, and when
+// window events are running inside it (at a progress step or behind a
+// message box), so that a command arriving then is refused.
 class GuardedUserChannel : public UserChannel
 {
 public:
     explicit GuardedUserChannel(UserChannel &user) : m_user(user) {}
 
-    bool pumping() const { return m_pumping > 0; }
+    // Marks a long run from its start to its end; runs started inside it add to it.
+    class Run
+    {
+    public:
+        explicit Run(GuardedUserChannel &channel) : m_channel(channel) { m_channel.enterRun(); }
+        ~Run() { m_channel.leaveRun(); }
+        Run(const Run &) = delete;
+        Run &operator=(const Run &) = delete;
+
+    private:
+        GuardedUserChannel &m_channel;
+    };
+
+    // From the start to the end of every long run.
+    bool busy() const { return m_runs > 0; }
+    // A command arriving now comes from window events let through by a run
+    // or by a message box, and must not run.
+    bool refuses() const { return m_pumping > 0; }
+    // Hears when busy() changes.
+    std::function<void(bool)> busyChanged;
 
     int message(const MessageRequest &request) override
     {
@@ -41,6 +63,23 @@ public:
     int declinedQuestions() const override { return m_user.declinedQuestions(); }
 
 private:
+    void enterRun()
+    {
+        if (m_runs++ == 0)
+            tellRunning(true);
+    }
+    void leaveRun()
+    {
+        if (--m_runs == 0)
+            tellRunning(false);
+    }
+    void tellRunning(bool running)
+    {
+        m_user.setRunning(running);
+        if (busyChanged)
+            busyChanged(running);
+    }
+
     struct Pump
     {
         explicit Pump(int &depth) : m_depth(depth) { ++m_depth; }
@@ -50,4 +89,5 @@ private:
 
     UserChannel &m_user;
     int m_pumping = 0;
+    int m_runs = 0;
 };

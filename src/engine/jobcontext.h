@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/commandstates.h"
 #include "engine/jobinputs.h"
 #include "engine/jobkind.h"
 #include "engine/renamerowlist.h"
@@ -22,7 +21,6 @@ struct JobContext
     UserChannel &user;
     FileSystem &files;
     TextEngine &text;
-    CommandStates &states;
     // On while start-up runs a job from the command line.
     bool unattended = false;
     // The desktop the executor saves its error log to and opens folders on;
@@ -30,6 +28,4 @@ struct JobContext
     DesktopServices *desktop = nullptr;
     // The crash-safe journal of renaming runs; empty keeps none.
     QString journalPath = {};
-    // Set by a Try whose numbering inputs were rejected: the box to focus.
-    NumberingInput wrongInput = NumberingInput::None;
 };

@@ -11,7 +11,7 @@
 #include "engine/sortstate.h"
 #include "engine/filelist.h"
 #include "engine/numberingplanner.h"
-#include "engine/planjob.h"
+#include "engine/outcomenotice.h"
 #include "engine/restore.h"
 #include "engine/setupmapping.h"
 #include "persist/commandfile.h"
@@ -29,29 +29,6 @@
 #include <algorithm>
 #include <cerrno>
 
-// Marks a long run from its start to its end; runs started inside it add to it.
-class BusyScope
-{
-public:
-    explicit BusyScope(JobController &controller) : m_controller(controller)
-    {
-        if (m_controller.m_runDepth++ == 0) {
-            m_controller.m_user.setRunning(true);
-            Q_EMIT m_controller.busyChanged(true);
-        }
-    }
-    ~BusyScope()
-    {
-        if (--m_controller.m_runDepth == 0) {
-            m_controller.m_user.setRunning(false);
-            Q_EMIT m_controller.busyChanged(false);
-        }
-    }
-
-private:
-    JobController &m_controller;
-};
-
 JobController::JobController(UserChannel &user, FileSystem &files, DesktopServices *desktop)
     : m_user(user)
     , m_files(files)
@@ -62,10 +39,12 @@ JobController::JobController(UserChannel &user, FileSystem &files, DesktopServic
     , m_tagJob(m_user, files, m_text)
     , m_tagRows(m_tagJob)
     , m_switch({m_rows, m_tagJob, m_loader, m_states, m_inputs, m_user})
+    , m_job(MakeJob(m_switch.job(), m_tagJob))
 {
     m_text.setTagReader(&m_tagJob);
     m_loader.tagRows = &m_tagRows;
     m_loader.countChanged = [this] { Q_EMIT countTextChanged(m_loader.countText); };
+    m_user.busyChanged = [this](bool busy) { Q_EMIT busyChanged(busy); };
 }
 
 JobController::~JobController() = default;
@@ -77,9 +56,9 @@ JobContext JobController::context()
 
 JobContext JobController::contextFor(const JobInputs &inputs, const RunOptions &options)
 {
-    JobContext context{m_rows, job(), inputs, options, m_user, m_files, m_text, m_states, unattended};
+    JobContext context{m_rows, job(), inputs, options, m_user, m_files, m_text, m_unattended};
     context.desktop = m_desktop;
-    context.journalPath = journalPath;
+    context.journalPath = m_journalPath;
     return context;
 }
 
@@ -90,96 +69,85 @@ int JobController::activeRowCount() const
 
 bool JobController::quiet() const
 {
-    return m_options.noConfirm || m_options.noTry;
+    // One-step mode asks nothing either; an unattended run follows -no_confirm alone.
+    return m_options.noConfirm || (m_options.noTry && !m_unattended);
 }
 
-TryResult JobController::TryCommand()
+bool JobController::onTagRows() const
+{
+    return Jobs::editsTags(job());
+}
+
+PlanOutcome JobController::TryCommand()
 {
     if (refused())
-        return TryResult::Invalid;
-    const BusyScope busy(*this);
-    m_states.tryEnabled = false;
-    m_wrongInput = NumberingInput::None;
+        return {TryResult::Invalid};
+    const GuardedUserChannel::Run busy(m_user);
     // The plan follows the inputs as they were when Try was pressed.
     JobInputs inputs = m_inputs;
-    const RunOptions options = m_options;
-    TryResult result;
-    if (job() == JobKind::Mp3TagEdit) {
-        result = m_tagJob.TryTags(inputs.searchText, inputs.ChkManual, m_states, quiet()) < 0 ? TryResult::Invalid
-                                                                              : TryResult::Planned;
-    } else {
-        // With typed names they are checked as they stand, not computed.
-        if (inputs.ChkManual && m_switch.setup().directDataBox)
-            inputs.searchText.clear();
-        JobContext run = contextFor(inputs, options);
-        result = PlanJob(run, quiet());
-        m_wrongInput = run.wrongInput;
-    }
+    // With typed names they are checked as they stand, not computed.
+    if (inputs.ChkManual && m_switch.setup().directDataBox)
+        inputs.searchText.clear();
+    JobContext run = contextFor(inputs, m_options);
+    PlanOutcome outcome = m_job->plan(run);
+    OutcomeNotice::showPlan(m_user, outcome, quiet() || m_unattended);
     if (m_user.stopRequested()) {
-        // A plan cut short is no plan: every row keeps its current name.
-        for (int i = 1; i <= m_rows.count(); ++i) {
-            RenameRow &row = m_rows.editRow(i);
-            row[RenameField::NewName] = row[RenameField::CurrentName];
-            row.rejection = RowRejection::None;
-        }
-        if (m_rows.count() > 0)
-            m_rows.changed(1, m_rows.count());
-        m_states.executeEnabled = false;
-        result = TryResult::Invalid;
+        dropPlan();
+        outcome.result = TryResult::Invalid;
+        outcome.changing = outcome.refused = 0;
     }
-    if (result == TryResult::Planned) {
+    if (outcome.result == TryResult::Planned && !m_unattended) {
         m_searchHistory.promote(inputs.searchText);
         m_replaceHistory.promote(inputs.replaceText);
     }
-    m_states.tryEnabled = true;
+    m_states.planned(outcome);
+    if (m_user.stopRequested())
+        m_states.planDropped();
     Q_EMIT changed();
     // One-step mode executes a plan at once; an empty list has nothing to run.
-    if (result == TryResult::Planned && m_options.noTry && activeRowCount() > 0)
+    if (outcome.result == TryResult::Planned && m_options.noTry && !m_unattended && activeRowCount() > 0)
         ExecuteCommand();
-    return result;
+    return outcome;
 }
 
-bool JobController::ExecuteCommand()
+void JobController::dropPlan()
+{
+    for (int i = 1; i <= m_rows.count(); ++i) {
+        RenameRow &row = m_rows.editRow(i);
+        row[RenameField::NewName] = row[RenameField::CurrentName];
+        row.rejection = RowRejection::None;
+    }
+    if (m_rows.count() > 0)
+        m_rows.changed(1, m_rows.count());
+}
+
+RunOutcome JobController::ExecuteCommand()
 {
     if (refused())
-        return true;
-    const BusyScope busy(*this);
-    m_states.executeEnabled = false;
+        return {};
+    const GuardedUserChannel::Run busy(m_user);
     const JobInputs inputs = m_inputs;
-    const RunOptions options = m_options;
-    bool failed;
-    if (job() == JobKind::Mp3TagEdit) {
-        m_tagJob.journalPath = tagJournalPath();
-        failed = m_tagJob.ExecuteTags(m_states, m_desktop, quiet()) < 0;
-    } else {
-        JobContext run = contextFor(inputs, options);
-        failed = ExecuteRename(run, quiet());
+    JobContext run = contextFor(inputs, m_options);
+    const RunOutcome outcome = m_job->execute(run, quiet());
+    OutcomeNotice::showRun(m_user, m_desktop, outcome, quiet() || m_unattended);
+    if (!m_unattended) {
+        m_searchHistory.recordExecute(inputs.searchText);
+        m_replaceHistory.recordExecute(inputs.replaceText);
     }
-    m_searchHistory.recordExecute(inputs.searchText);
-    m_replaceHistory.recordExecute(inputs.replaceText);
-    m_states.executeEnabled = false;
+    m_states.ran(outcome);
     Q_EMIT changed();
-    return failed;
+    return outcome;
 }
 
 void JobController::RestoreCommand()
 {
     if (refused())
         return;
-    const BusyScope busy(*this);
-    m_states.restoreEnabled = false;
-    if (job() == JobKind::Mp3TagEdit) {
-        m_tagJob.ReloadTags();
-        m_tagJob.rows().clearSelection();
-    } else {
-        JobContext run = context();
-        RestoreList(run);
-        m_rows.clearSelection();
-    }
-    m_states.tryEnabled = true;
-    m_states.restoreEnabled = false;
-    m_states.executeEnabled = false;
-    startedFromCommandLine = false;
+    const GuardedUserChannel::Run busy(m_user);
+    JobContext run = context();
+    m_job->restoreList(run);
+    m_states.restored();
+    m_startedFromCommandLine = false;
     Q_EMIT changed();
 }
 
@@ -187,73 +155,61 @@ void JobController::RestoreFileNames()
 {
     if (refused())
         return;
-    const BusyScope busy(*this);
+    const GuardedUserChannel::Run busy(m_user);
     const auto &all = m_rows.rows();
     const bool executedHere = std::any_of(all.begin(), all.end(), [](const RenameRow &row) {
         return !row[RenameField::OriginalName].isEmpty();
     });
     if (executedHere) {
         JobContext run = context();
-        RestoreNames(run);
+        m_states.undone(RestoreNames(run));
     } else {
-        m_states.restoreFileNameEnabled = JournalDialogue(m_files, m_user, journalPath).undoInto(m_rows);
+        m_states.setUndoable(JournalDialogue(m_files, m_user, m_journalPath).undoInto(m_rows));
     }
     Q_EMIT changed();
 }
 
-// After a restart the rows are gone, but the journal still knows the last
-// run. Returns whether items are left to put back.
-
 bool JobController::journalUndoable() const
 {
-    return !journalPath.isEmpty() && JournalRecovery::undoable(journalPath);
+    return !m_journalPath.isEmpty() && JournalRecovery::undoable(m_journalPath);
+}
+
+void JobController::setJournalPath(const QString &path)
+{
+    m_journalPath = path;
+    m_tagJob.journalPath = tagJournalPath();
 }
 
 QString JobController::tagJournalPath() const
 {
-    return journalPath.isEmpty() ? QString() : JoinPath(FolderOf(journalPath), QStringLiteral("TagJournal.dat"));
+    return m_journalPath.isEmpty() ? QString() : JoinPath(FolderOf(m_journalPath), QStringLiteral("TagJournal.dat"));
 }
 
 void JobController::RecoverInterruptedRun()
 {
+    if (refused())
+        return;
     if (const QStringList mended = TagJournal::recover(tagJournalPath()); !mended.isEmpty())
         m_user.showErrorList(QStringLiteral("中断されたＭＰ３タグの書き換え"), mended.join(QStringLiteral("\r\n")));
-    if (journalPath.isEmpty() || !JournalRecovery::interrupted(journalPath))
+    if (m_journalPath.isEmpty() || !JournalRecovery::interrupted(m_journalPath))
         return;
-    const BusyScope busy(*this);
-    JournalDialogue(m_files, m_user, journalPath).offerRecovery();
+    const GuardedUserChannel::Run busy(m_user);
+    JournalDialogue(m_files, m_user, m_journalPath).offerRecovery();
     RefreshUndoState();
 }
 
 void JobController::RefreshUndoState()
 {
-    m_states.restoreFileNameEnabled = journalUndoable();
+    if (refused())
+        return;
+    m_states.setUndoable(journalUndoable());
     Q_EMIT changed();
 }
 
-int JobController::PlanUnattended()
+void JobController::setUnattended(bool on)
 {
-    if (refused())
-        return -1;
-    const BusyScope busy(*this);
-    // The tag job has no unattended flag of its own: an unattended run is quiet.
-    if (job() == JobKind::Mp3TagEdit)
-        return m_tagJob.TryTags(m_inputs.searchText, m_inputs.ChkManual, m_states, true);
-    JobContext run = context();
-    return toInt(PlanJob(run, m_options.noConfirm));
-}
-
-int JobController::ExecuteUnattended()
-{
-    if (refused())
-        return -1;
-    const BusyScope busy(*this);
-    if (job() == JobKind::Mp3TagEdit) {
-        m_tagJob.journalPath = tagJournalPath();
-        return m_tagJob.ExecuteTags(m_states, nullptr, true);
-    }
-    JobContext run = context();
-    return ExecuteRename(run, m_options.noConfirm) ? -1 : 0;
+    m_unattended = on;
+    Q_EMIT changed();
 }
 
 void JobController::SetNoTryMode(bool on)
@@ -273,13 +229,14 @@ void JobController::SelectJob(JobKind job)
 {
     if (refused())
         return;
-    const BusyScope busy(*this);
+    const GuardedUserChannel::Run busy(m_user);
     selectJob(job);
 }
 
 void JobController::selectJob(JobKind job)
 {
-    m_switch.select(job, showId3 || debug, startedFromCommandLine, [this] { return context(); });
+    m_switch.select(job, m_showId3 || m_debug, m_startedFromCommandLine, [this] { return context(); });
+    m_job = MakeJob(job, m_tagJob);
     Q_EMIT changed();
 }
 
@@ -287,13 +244,13 @@ void JobController::ReadFiles(const QStringList &paths)
 {
     if (refused())
         return;
-    const BusyScope busy(*this);
+    const GuardedUserChannel::Run busy(m_user);
     JobContext run = context();
     ReadChosenFiles(run, m_loader, paths);
     // In the MP3 job the chosen .mp3 files become tag rows; the main list
     // only carried them there.
-    if (job() == JobKind::Mp3TagEdit)
-        m_switch.restartMp3Job(showId3 || debug);
+    if (onTagRows())
+        m_switch.restartMp3Job(m_showId3 || m_debug);
     ListChanged();
 }
 
@@ -301,7 +258,7 @@ void JobController::SeedInputsFromRow(int row)
 {
     if (refused())
         return;
-    m_switch.seedInputs(row, startedFromCommandLine);
+    m_switch.seedInputs(row, m_startedFromCommandLine);
     Q_EMIT changed();
 }
 
@@ -309,7 +266,7 @@ void JobController::RefreshJobInputs()
 {
     if (refused())
         return;
-    m_switch.refreshInputs(startedFromCommandLine);
+    m_switch.refreshInputs(m_startedFromCommandLine);
     Q_EMIT changed();
 }
 
@@ -317,7 +274,7 @@ void JobController::SearchTextChanged()
 {
     if (refused())
         return;
-    m_switch.followSearchText(startedFromCommandLine);
+    m_switch.followSearchText(m_startedFromCommandLine);
     Q_EMIT changed();
 }
 
@@ -325,7 +282,7 @@ bool JobController::LoadFolder(const QString &folder)
 {
     if (refused())
         return true;
-    const BusyScope busy(*this);
+    const GuardedUserChannel::Run busy(m_user);
     return loadFolder(folder);
 }
 
@@ -341,11 +298,11 @@ bool JobController::loadFolder(const QString &folder)
 
 bool JobController::LoadStartFolder(const QString &folder)
 {
-    if (job() != JobKind::Mp3TagEdit)
+    if (!onTagRows())
         return LoadFolder(folder);
     if (refused())
         return true;
-    const BusyScope busy(*this);
+    const GuardedUserChannel::Run busy(m_user);
     JobContext run = context();
     run.job = JobKind::FileNameReplace;
     const bool failed = LoadFromFolder(run, m_loader, folder, m_options.onlyTopFolder);
@@ -389,12 +346,8 @@ void JobController::ListChanged()
     if (refused())
         return;
     m_switch.forgetClick();
-    SetFileCnt(m_loader, m_states, activeRowCount());
-    if (activeRowCount() == 0) {
-        m_states.tryEnabled = false;
-        m_states.restoreEnabled = false;
-        m_states.executeEnabled = false;
-    }
+    SetFileCnt(m_loader, activeRowCount());
+    m_states.listChanged(activeRowCount());
     Q_EMIT changed();
 }
 
@@ -407,9 +360,10 @@ QStringList JobController::PreviewNames(int first, int last)
     JobInputs inputs = m_inputs;
     if (inputs.ChkManual && m_switch.setup().directDataBox)
         inputs.searchText.clear();
-    QStringList names = m_preview->names(m_rows, job(), inputs, m_options, first, last);
+    JobContext run = contextFor(inputs, m_options);
+    QStringList names = m_job->preview(run, *m_preview, first, last);
     if (!names.isEmpty())
-        m_states.executeEnabled = false;
+        m_states.previewShown();
     return names;
 }
 
@@ -427,11 +381,13 @@ QString JobController::caption() const
 
 SetupMapping JobController::mapping()
 {
-    return {m_inputs, m_options, m_tagJob, showId3, m_searchHistory, m_replaceHistory, m_mp3ColumnWidths};
+    return {m_inputs, m_options, m_tagJob, m_showId3, m_searchHistory, m_replaceHistory, m_mp3ColumnWidths};
 }
 
 void JobController::applySettings(const Settings &settings)
 {
+    if (refused())
+        return;
     mapping().load(settings);
     selectJob(Jobs::fromPosition(settings.jobPosition));
 }
@@ -447,7 +403,7 @@ CommandSetup JobController::currentSetup()
     CommandSetup setup;
     setup.jobLabel = Jobs::label(job());
     setup.folderPath = m_currentFolder;
-    mapping().fill(&setup, debug);
+    mapping().fill(&setup, m_debug);
     return setup;
 }
 
@@ -459,19 +415,19 @@ void JobController::applySetup(const CommandSetup &setup)
     m_currentFolder = setup.folderPath;
     mapping().apply(setup);
     // The set-up brings its own search.
-    startedFromCommandLine = false;
+    m_startedFromCommandLine = false;
 }
 
-int JobController::CommandFileLoad(const QString &path)
+bool JobController::CommandFileLoad(const QString &path)
 {
     if (refused())
-        return -1;
-    const BusyScope busy(*this);
+        return true;
+    const GuardedUserChannel::Run busy(m_user);
     QString error;
     const CommandFile file = ::CommandFileLoad(path, &error);
     if (!error.isEmpty()) {
         ShowPlainMessage(m_user, error);
-        return -1;
+        return true;
     }
     // "Com" switches the job even to the job already chosen, so a plan made
     // before the file was read cannot be executed with the file's inputs.
@@ -482,30 +438,32 @@ int JobController::CommandFileLoad(const QString &path)
     file.applyTo(&setup);
     applySetup(setup);
     m_commandFilePath = path;
-    int result = 0;
+    bool failed = false;
     if (!m_currentFolder.isEmpty()) {
         const QString folder = AbsolutePath(m_currentFolder, SystemPaths::programFolder());
         if (!m_files.leadsToFolder(folder)) {
             ShowPlainMessage(m_user, FsStatus::fromErrno(ENOENT).text() + QStringLiteral("\r\n") + folder);
-            result = -1;
-        } else if (loadFolder(folder)) {
-            result = -1;
+            failed = true;
+        } else {
+            failed = loadFolder(folder);
         }
     }
     RefreshJobInputs();
     Q_EMIT changed();
-    return result;
+    return failed;
 }
 
-QString JobController::CommandFileSave(const QString &path)
+bool JobController::CommandFileSave(const QString &path)
 {
     if (refused())
-        return QStringLiteral("実行中です");
+        return true;
     const QString error = ::CommandFileSave(path, currentSetup());
-    if (error.isEmpty() && !path.isEmpty())
+    if (!error.isEmpty())
+        ShowPlainMessage(m_user, error);
+    else if (!path.isEmpty())
         m_commandFilePath = path;
     Q_EMIT changed();
-    return error;
+    return !error.isEmpty();
 }
 
 void JobController::NewCommandFile()
@@ -559,9 +517,9 @@ void JobController::DropPaths(const QStringList &paths, int row)
 {
     if (refused())
         return;
-    const BusyScope busy(*this);
+    const GuardedUserChannel::Run busy(m_user);
     JobContext run = context();
-    if (job() == JobKind::Mp3TagEdit) {
+    if (onTagRows()) {
         ListV_MP3_OLEDragDrop(run, m_loader, paths, row);
     } else {
         ListV_OLEDragDrop(run, m_loader, DropData{false, paths}, row);
@@ -611,7 +569,7 @@ void JobController::SetSearchInput(QString JobInputs::*field, const QString &tex
     if (refused())
         return;
     if (field == &JobInputs::searchText)
-        startedFromCommandLine = false;
+        m_startedFromCommandLine = false;
     m_inputs.*field = text;
     SearchTextChanged();
     Q_EMIT inputsEdited();
@@ -637,7 +595,7 @@ void JobController::SetTagTemplate(int column, const QString &text)
         return;
     m_tagJob.txtField[column] = text;
     if (m_tagJob.rows().count() > 0)
-        m_states.tryEnabled = true;
+        m_states.offerTry();
 }
 
 void JobController::ResetTagTemplates()
@@ -654,6 +612,8 @@ InputHistory &JobController::historyFor(QString JobInputs::*field)
 
 QStringList JobController::DropDownFor(QString JobInputs::*field)
 {
+    if (refused())
+        return historyFor(field).dropDown();
     return historyFor(field).rebuildDropDown(m_options.regOrder);
 }
 
@@ -665,12 +625,14 @@ void JobController::RemoveFromDropDown(QString JobInputs::*field, const QString 
 
 void JobController::SetRowSelected(int row, bool on)
 {
-    m_rows.editRow(row).selected = on;
+    if (!refused())
+        m_rows.editRow(row).selected = on;
 }
 
 void JobController::SetTagRowSelected(int row, bool on)
 {
-    m_tagJob.rows().editRow(row).selected = on;
+    if (!refused())
+        m_tagJob.rows().editRow(row).selected = on;
 }
 
 void JobController::ChooseReplaceTarget(const QString &tag)
@@ -678,14 +640,13 @@ void JobController::ChooseReplaceTarget(const QString &tag)
     if (refused())
         return;
     if (!tag.isEmpty() && activeRowCount() > 0)
-        m_states.tryEnabled = true;
+        m_states.offerTry();
 }
 
 void JobController::OfferTry()
 {
-    if (refused())
-        return;
-    m_states.tryEnabled = true;
+    if (!refused())
+        m_states.offerTry();
 }
 
 void JobController::OpenFolder(const QString &folder)
@@ -693,13 +654,14 @@ void JobController::OpenFolder(const QString &folder)
     if (refused())
         return;
     m_loader.loadCancelled = false;
-    if (job() != JobKind::Mp3TagEdit)
+    if (!onTagRows())
         m_inputs.baseName.clear();
     LoadFolder(folder);
     if (activeRowCount() > 0)
         RefreshJobInputs();
 }
 
+// The one command that works mid-run: Stop must reach the folder read.
 void JobController::CancelLoad()
 {
     m_loader.loadCancelled = true;
@@ -707,14 +669,14 @@ void JobController::CancelLoad()
 
 QString JobController::ActiveListText(const QStringList &mainHeaders) const
 {
-    if (job() != JobKind::Mp3TagEdit)
+    if (!onTagRows())
         return ListCommands::copyText(m_rows, mainHeaders, 6);
     return ListCommands::copyText(m_tagJob.rows(), TagRow::headers(), 10);
 }
 
 QStringList JobController::ActiveColumn(int column) const
 {
-    const bool mp3 = job() == JobKind::Mp3TagEdit;
+    const bool mp3 = onTagRows();
     const int count = activeRowCount();
     QStringList values;
     values.reserve(count);
@@ -727,7 +689,7 @@ void JobController::ApplyDirectData(int column, const QStringList &values)
 {
     if (refused())
         return;
-    if (job() == JobKind::Mp3TagEdit) {
+    if (onTagRows()) {
         TagRowList &rows = m_tagJob.rows();
         for (int i = 1; i <= rows.count(); ++i) {
             rows.editRow(i).selected = false;
@@ -745,7 +707,7 @@ void JobController::ApplyDirectData(int column, const QStringList &values)
         m_rows.changed(1, m_rows.count());
     }
     m_inputs.ChkManual = true;
-    m_states.tryEnabled = true;
+    m_states.offerTry();
 }
 
 void JobController::SetOption(bool RunOptions::*option, bool on)

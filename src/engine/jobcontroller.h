@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/commandstates.h"
+#include "engine/job.h"
 #include "engine/guardeduserchannel.h"
 #include "engine/inputhistory.h"
 #include "engine/jobcontext.h"
@@ -14,7 +15,6 @@
 #include "engine/renamerowlist.h"
 #include "engine/runoptions.h"
 #include "engine/setupmapping.h"
-#include "engine/tryresult.h"
 #include "text/textengine.h"
 
 #include <QObject>
@@ -56,9 +56,9 @@ public:
     // From the start to the end of every long run. While busy, the window
     // offers nothing but Stop, and the commands below refuse to run when
     // they arrive from window events let through by the run.
-    bool busy() const { return m_runDepth > 0; }
+    bool busy() const { return m_user.busy(); }
     // Where renaming runs keep their crash-safe journal; empty keeps none.
-    QString journalPath;
+    void setJournalPath(const QString &path);
     FileSystem &files() { return m_files; }
 
     JobKind job() const { return m_switch.job(); }
@@ -66,11 +66,11 @@ public:
     // The rows the list commands act on: the MP3 list in the MP3 job.
     int activeRowCount() const;
 
-    TryResult TryCommand();
-    // The numbering box the last Try rejected, for the window to focus.
-    NumberingInput wrongInput() const { return m_wrongInput; }
-    // Returns failed.
-    bool ExecuteCommand();
+    // Plans the job, shows how the plan ended and, in one-step mode, executes
+    // a clean plan at once (never unattended: start-up executes itself).
+    PlanOutcome TryCommand();
+    // Applies the plan and shows how the run ended.
+    RunOutcome ExecuteCommand();
     void RestoreCommand();
     // "元のファイル名に戻す".
     void RestoreFileNames();
@@ -127,21 +127,20 @@ public:
     // On while a command line is processed, and afterwards while the search
     // it gave stands: clicks and job switches leave the search and the base
     // name alone. A new search text or Restore ends it.
-    bool startedFromCommandLine = false;
-    // On while start-up runs a job unattended.
-    bool unattended = false;
-    bool debug = false;
-    // The "id3 disp" setting.
-    bool showId3 = false;
+    void setStartedFromCommandLine(bool on) { m_startedFromCommandLine = on; }
+    // On while start-up runs a job unattended: nothing is asked that nobody could answer.
+    void setUnattended(bool on);
+    // Shows every tag column and writes the set-up's debug keys.
+    void setDebug(bool on) { m_debug = on; }
 
     void applySettings(const Settings &settings);
     void storeSettings(Settings *settings);
 
-    // Reads a command file, applies it and loads its folder. 0, or -1 when the
-    // file could not be read or its folder not loaded.
-    int CommandFileLoad(const QString &path);
-    // Writes the current set-up; returns the error text, empty on success.
-    QString CommandFileSave(const QString &path);
+    // Reads a command file, applies it and loads its folder; returns failed
+    // (the file could not be read or its folder not loaded).
+    bool CommandFileLoad(const QString &path);
+    // Writes the current set-up; returns failed (the user has been told why).
+    bool CommandFileSave(const QString &path);
     // "新規": forgets the command file and the folder, resets the inputs.
     void NewCommandFile();
     CommandSetup currentSetup();
@@ -158,11 +157,6 @@ public:
     // After a restart: "元のファイル名に戻す" follows the journal.
     void RefreshUndoState();
 
-    // An unattended job: plans quietly, then executes the clean plan. Each
-    // returns a negative value on failure, as the command-file results do.
-    int PlanUnattended();
-    int ExecuteUnattended();
-
 Q_SIGNALS:
     // States, inputs, job or caption changed: the window refreshes.
     void changed();
@@ -172,9 +166,8 @@ Q_SIGNALS:
     void inputsEdited();
 
 private:
-    friend class BusyScope;
     // A command that arrives while a run lets window events through.
-    bool refused() const { return m_user.pumping(); }
+    bool refused() const { return m_user.refuses(); }
     JobContext context();
     // "TagJournal.dat" beside the rename journal, so that an MP3 run never
     // overwrites what "元のファイル名に戻す" needs; empty when journalPath is.
@@ -185,16 +178,19 @@ private:
     template <class Edit>
     void onActiveList(Edit edit)
     {
-        if (job() == JobKind::Mp3TagEdit)
+        if (onTagRows())
             edit(m_tagJob.rows());
         else
             edit(m_rows);
     }
+    bool onTagRows() const;
     void selectJob(JobKind job);
     bool loadFolder(const QString &folder);
     void applySetup(const CommandSetup &setup);
     SetupMapping mapping();
     bool quiet() const;
+    // A plan cut short by a stop is no plan: every row keeps its current name.
+    void dropPlan();
 
     GuardedUserChannel m_user;
     FileSystem &m_files;
@@ -210,12 +206,17 @@ private:
     InputHistory m_searchHistory;
     InputHistory m_replaceHistory;
     JobSwitch m_switch;
-    NumberingInput m_wrongInput = NumberingInput::None;
+    std::unique_ptr<Job> m_job;
+    QString m_journalPath;
+    bool m_startedFromCommandLine = false;
+    bool m_unattended = false;
+    bool m_debug = false;
+    // The "id3 disp" setting.
+    bool m_showId3 = false;
     QString m_currentFolder;
     QString m_commandFilePath;
     QString m_optionText;
     QList<int> m_mp3ColumnWidths;
-    int m_runDepth = 0;
     std::unique_ptr<NamePreview> m_preview;
 
 public:

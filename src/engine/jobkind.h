@@ -33,6 +33,11 @@ inline bool renamesItems(JobKind job)
 {
     return job == JobKind::Numbering || job == JobKind::FileNameReplace || job == JobKind::FolderRename;
 }
+// The MP3 job works on its own list of tag rows.
+inline bool editsTags(JobKind job)
+{
+    return job == JobKind::Mp3TagEdit;
+}
 inline bool setsTimeStamps(JobKind job)
 {
     return job == JobKind::CreatedDate || job == JobKind::ModifiedDate;

@@ -17,7 +17,7 @@
 
 int JobSwitch::activeRowCount() const
 {
-    return m_job == JobKind::Mp3TagEdit ? m_parts.tagJob.rows().count() : m_parts.rows.count();
+    return Jobs::editsTags(m_job) ? m_parts.tagJob.rows().count() : m_parts.rows.count();
 }
 
 void JobSwitch::select(JobKind job, bool allTagColumns, bool keepInputs, const std::function<JobContext()> &context)
@@ -27,7 +27,7 @@ void JobSwitch::select(JobKind job, bool allTagColumns, bool keepInputs, const s
     const bool keepFiles = std::exchange(m_filesKept, false);
     m_job = job;
     resetFor(job, allTagColumns);
-    if (job == JobKind::Mp3TagEdit)
+    if (Jobs::editsTags(job))
         m_parts.tagJob.resetTemplates();
     if ((hadPrevious && previous == JobKind::FolderRename) || job == JobKind::FolderRename)
         m_parts.rows.clear();
@@ -53,8 +53,7 @@ void JobSwitch::fillTagRowsKeepingFiles()
 
 void JobSwitch::resetFor(JobKind job, bool allTagColumns)
 {
-    m_parts.states.restoreEnabled = false;
-    m_parts.states.executeEnabled = false;
+    m_parts.states.jobChanged();
     m_preview.clear();
     m_setup = JobSetup::forJob(job, allTagColumns);
 }
@@ -62,11 +61,11 @@ void JobSwitch::resetFor(JobKind job, bool allTagColumns)
 void JobSwitch::carryRows(JobKind previous, JobKind next, bool keepFiles,
                           const std::function<JobContext()> &context)
 {
-    const bool toMp3 = next == JobKind::Mp3TagEdit;
-    const bool fromMp3 = previous == JobKind::Mp3TagEdit;
+    const bool toMp3 = Jobs::editsTags(next);
+    const bool fromMp3 = Jobs::editsTags(previous);
     if (toMp3 == fromMp3 || (fromMp3 && next == JobKind::FolderRename)) {
         if (!toMp3)
-            SetFileCnt(m_parts.loader, m_parts.states, m_parts.rows.count());
+            countRows(m_parts.rows.count());
         return;
     }
     if (toMp3) {
@@ -91,9 +90,15 @@ void JobSwitch::carryRows(JobKind previous, JobKind next, bool keepFiles,
         AddFileRow(run, reader, paths.at(index - 1), index);
         progress.at(index);
     }
-    SetFileCnt(m_parts.loader, m_parts.states, m_parts.rows.count());
+    countRows(m_parts.rows.count());
     progress.hide();
     m_parts.user.showStatus(QString());
+}
+
+void JobSwitch::countRows(int count)
+{
+    SetFileCnt(m_parts.loader, count);
+    m_parts.states.listChanged(count);
 }
 
 QStringList JobSwitch::mp3PathsOfMainList() const
@@ -113,7 +118,7 @@ void JobSwitch::fillTagRows()
     ProgressMeter progress(m_parts.user, static_cast<int>(paths.size()), ProgressMeter::Direction::Up);
     m_parts.tagJob.rows().clear();
     m_parts.tagJob.AddTagRows(paths, 0, [&progress](int read) { progress.at(read); });
-    SetFileCnt(m_parts.loader, m_parts.states, m_parts.tagJob.rows().count());
+    countRows(m_parts.tagJob.rows().count());
     progress.hide();
     m_parts.user.showStatus(QString());
 }
@@ -121,12 +126,10 @@ void JobSwitch::fillTagRows()
 void JobSwitch::seedInputs(int row, bool keepInputs)
 {
     CommandStates &states = m_parts.states;
-    const bool mp3 = m_job == JobKind::Mp3TagEdit;
+    const bool mp3 = Jobs::editsTags(m_job);
     if (activeRowCount() == 0) {
         m_parts.inputs.baseName.clear();
-        states.tryEnabled = false;
-        states.restoreEnabled = false;
-        states.executeEnabled = false;
+        states.listChanged(0);
     } else {
         if (row == 0)
             row = mp3 ? ListCommands::firstSelected(m_parts.tagJob.rows()) : ListCommands::firstSelected(m_parts.rows);
@@ -139,7 +142,7 @@ void JobSwitch::seedInputs(int row, bool keepInputs)
                 m_parts.inputs.baseName = name;
                 m_parts.inputs.searchText = name;
             }
-            states.tryEnabled = true;
+            states.offerTry();
         }
     }
     refreshInputs(keepInputs);
@@ -186,5 +189,5 @@ void JobSwitch::refreshInputs(bool keepInputs)
 void JobSwitch::followSearchText(bool keepInputs)
 {
     if (activeRowCount() > 0 && !keepInputs)
-        m_parts.states.tryEnabled = !m_parts.inputs.searchText.isEmpty();
+        m_parts.states.offerTry(!m_parts.inputs.searchText.isEmpty());
 }

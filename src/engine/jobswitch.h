@@ -62,6 +62,8 @@ private:
     void resetFor(JobKind job, bool allTagColumns);
     void carryRows(JobKind previous, JobKind next, bool keepFiles, const std::function<JobContext()> &context);
     void fillTagRows();
+    // The count beside the list, and what a list of count rows offers.
+    void countRows(int count);
     QStringList mp3PathsOfMainList() const;
 
     Parts m_parts;

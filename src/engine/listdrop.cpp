@@ -97,8 +97,6 @@ bool dropPaths(JobContext &context, LoaderState &state, const QStringList &dropp
     }
     if (!block.empty()) {
         rows.replaceAll(spliced(rows, position, std::move(block), std::vector<char>(rows.count() + 1, 0)));
-        if (!context.inputs.searchText.isEmpty())
-            context.states.tryEnabled = true;
     }
     if (failures.isEmpty()) {
         progress.hide();
@@ -142,20 +140,17 @@ void ListV_OLEDragDrop(JobContext &context, LoaderState &state, const DropData &
     context.rows.clearSelection();
     const int position = dropRow >= 1 && dropRow <= context.rows.count() ? dropRow : context.rows.count() + 1;
 
-    bool completed = true;
     if (data.rowMove) {
         std::vector<int> moving;
         moving.swap(state.moveRows);
         moveRows(context.rows, std::move(moving), position);
     } else if (!data.paths.isEmpty()) {
-        completed = dropPaths(context, state, data.paths, position);
+        dropPaths(context, state, data.paths, position);
     }
-    if (completed && context.job != JobKind::FileNameReplace)
-        context.states.tryEnabled = true;
 
     context.user.showStatus(QString());
     state.loadCancelled = false;
-    SetFileCnt(state, context.states, context.rows.count());
+    SetFileCnt(state, context.rows.count());
 }
 
 void ListV_MP3_OLEDragDrop(JobContext &context, LoaderState &state, const QStringList &paths, int dropRow)
@@ -186,5 +181,5 @@ void ListV_MP3_OLEDragDrop(JobContext &context, LoaderState &state, const QStrin
     progress.hide();
     context.user.showStatus(QString());
     state.loadCancelled = false;
-    SetFileCnt(state, context.states, tagRows->count());
+    SetFileCnt(state, tagRows->count());
 }

@@ -1,7 +1,5 @@
 #include "engine/mp3tagjob.h"
 
-#include "engine/commandstates.h"
-#include "engine/folderopener.h"
 #include "platform/displaytext.h"
 #include "platform/filesystem.h"
 #include "platform/pathtext.h"
@@ -123,17 +121,19 @@ void Mp3TagJob::AddTagRows(const QStringList &paths, int position, const std::fu
     m_rows.insertBlock(position == 0 ? m_rows.count() + 1 : position, std::move(block));
 }
 
-int Mp3TagJob::TryTags(const QString &searchText, bool directData, CommandStates &states, bool quiet)
+PlanOutcome Mp3TagJob::TryTags(const QString &searchText, bool directData)
 {
     const int count = m_rows.count();
+    PlanOutcome outcome;
+    outcome.total = count;
     if (count == 0)
-        return 0;
+        return outcome;
     if (!directData) {
         Progress progress(m_user, count);
         bool patternChecked = false;
         for (int i = 1; i <= count; ++i) {
             if (!progress.at(i))
-                return -1;
+                return stopTry(i - 1);
             TagRow &row = m_rows.editRow(i);
             const QString fileName = row[TagField::FileName];
             int matched = -1; // asked once per row, when a column needs it
@@ -147,7 +147,7 @@ int Mp3TagJob::TryTags(const QString &searchText, bool directData, CommandStates
                     // the replace reports it, as in the file-name job.
                     patternChecked = true;
                     if (m_text.RegReplace(fileName, searchText, QString(), true) == ErrorMarker)
-                        return stopTry(states, count);
+                        return stopTry(count);
                 }
                 if (matched < 0)
                     matched = m_text.RegFirstMatch(fileName, searchText, true).isEmpty() ? 0 : 1;
@@ -156,7 +156,7 @@ int Mp3TagJob::TryTags(const QString &searchText, bool directData, CommandStates
                 const QString pattern = m_text.ExpandTemplate(txtField[column], i, row[TagField::Path]);
                 const QString value = m_text.ExpandSubMatches(fileName, searchText, pattern, true);
                 if (value == ErrorMarker)
-                    return stopTry(states, count);
+                    return stopTry(count);
                 if (value != row[column]) {
                     row[column] = value;
                     changed = true;
@@ -165,34 +165,32 @@ int Mp3TagJob::TryTags(const QString &searchText, bool directData, CommandStates
             }
             row[TagField::Save] = saveText;
             row.selected = changed;
+            outcome.changing += changed;
         }
         m_rows.changed(1, count);
     }
-    if (!quiet) {
-        ShowMessage(m_user,
-                    u"試行完了！" + CrLf + CrLf
-                        + u"実際にファイル情報を変更するには、右上の「実行」ボタンをクリックして下さい。");
-    }
-    states.executeEnabled = true;
-    states.restoreEnabled = true;
-    return 0;
+    return outcome;
 }
 
-int Mp3TagJob::stopTry(CommandStates &states, int count)
+PlanOutcome Mp3TagJob::stopTry(int count)
 {
-    m_rows.changed(1, count);
-    states.executeEnabled = false;
-    states.restoreEnabled = true;
-    return -1;
+    if (count > 0)
+        m_rows.changed(1, count);
+    PlanOutcome outcome;
+    outcome.result = TryResult::Invalid;
+    outcome.total = m_rows.count();
+    return outcome;
 }
 
-int Mp3TagJob::ExecuteTags(CommandStates &states, FolderOpener *opener, bool quiet)
+RunOutcome Mp3TagJob::ExecuteTags(bool quiet)
 {
+    RunOutcome outcome;
     if (!quiet
         && ShowMessage(m_user, u"ＭＰ３タグ情報を変更します。" + CrLf + u"よろしいですか？",
                        MessageStyle::OkCancel, QStringLiteral("確認"), true)
                == MessageAnswer::Cancel)
-        return 0;
+        return outcome;
+    outcome.ran = true;
 
     m_failures.clear();
     m_skipped.clear();
@@ -221,10 +219,6 @@ int Mp3TagJob::ExecuteTags(CommandStates &states, FolderOpener *opener, bool qui
         }
         m_tag.setJournal(nullptr);
     }
-    states.tryEnabled = false;
-    states.executeEnabled = false;
-    states.restoreEnabled = false;
-
     if (!warnings.isEmpty())
         m_user.showErrorList(QStringLiteral("ＭＰ３タグ書き込み警告"), warnings.join(CrLf) + CrLf);
     const QString notWritten = m_skipped.isEmpty()
@@ -232,21 +226,18 @@ int Mp3TagJob::ExecuteTags(CommandStates &states, FolderOpener *opener, bool qui
                                    : QStringLiteral("書き込まなかったファイル: %1 件").arg(m_skipped.size());
     if (!m_skipped.isEmpty())
         m_user.showErrorList(notWritten, m_skipped.join(CrLf) + CrLf);
+    outcome.failures = static_cast<int>(m_failures.size());
+    outcome.failureNotice = QStringLiteral("完了しませんでした");
     if (!m_failures.isEmpty()) {
-        m_user.showErrorList(QStringLiteral("ＭＰ３タグ書き込み失敗"), m_failures.join(CrLf) + CrLf);
-        ShowPlainMessage(m_user, QStringLiteral("完了しませんでした"), QStringLiteral("異常終了"));
-        return -1;
+        outcome.log = m_failures.join(CrLf) + CrLf;
+        m_user.showErrorList(QStringLiteral("ＭＰ３タグ書き込み失敗"), outcome.log);
+    } else if (count > 0) {
+        outcome.folder = FolderOf(m_rows.row(1)[TagField::Path]);
     }
-    if (!quiet && count > 0
-        && ShowMessage(m_user,
-                       u"変換完了" + CrLf + QStringLiteral("書き換えたファイル: %1 件").arg(written) + CrLf
-                           + (notWritten.isEmpty() ? QString() : notWritten + CrLf) + CrLf + u"フォルダを開きますか？",
-                       MessageStyle::YesNo,
-                       QStringLiteral("正常終了"), true)
-               == MessageAnswer::Yes
-        && opener)
-        opener->openFolder(FolderOf(m_rows.row(1)[TagField::Path]));
-    return 0;
+    outcome.summary = QStringLiteral("書き換えたファイル: %1 件").arg(written);
+    if (!notWritten.isEmpty())
+        outcome.summary += CrLf + notWritten;
+    return outcome;
 }
 
 Mp3TagJob::RowWrite Mp3TagJob::writeRow(const TagRow &row)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/planoutcome.h"
+#include "engine/runoutcome.h"
 #include "engine/tagrowlist.h"
 #include "tags/clstag.h"
 #include "text/tagreader.h"
@@ -10,10 +12,8 @@
 #include <functional>
 
 class FileSystem;
-class FolderOpener;
 class TextEngine;
 class UserChannel;
-struct CommandStates;
 
 // The job "ＭＰ３タグ編集": its list, its inputs and the one clsTAG it shares
 // between all its operations. Nothing here opens a window, so unattended runs
@@ -55,14 +55,14 @@ public:
     // that may not be rewritten leaves the whole file untouched.
     QString WriteTags(bool tagV1, bool tagV2);
 
-    // Fills the columns whose template was changed from each row's file name.
-    // 0 when done or nothing to do, -1 when the search pattern is invalid or
-    // an expansion failed (the text engine has shown why).
-    int TryTags(const QString &searchText, bool directData, CommandStates &states, bool quiet);
-    // Writes into each row's file the columns that differ from it. -1 when any
-    // file failed, else 0; ID3v1 text that had to lose characters is listed as a warning.
-    // opener may be null (nothing is opened then).
-    int ExecuteTags(CommandStates &states, FolderOpener *opener, bool quiet);
+    // Fills the columns whose template was changed from each row's file name
+    // and selects the rows that change. Invalid when the search pattern is
+    // invalid or an expansion failed (the text engine has shown why).
+    PlanOutcome TryTags(const QString &searchText, bool directData);
+    // Writes into each row's file the columns that differ from it; quiet asks
+    // nothing first. Failures and ID3v1 text that had to lose characters are
+    // listed as the run ends.
+    RunOutcome ExecuteTags(bool quiet);
     // Shows the tags as they are on disk now.
     void ReloadTags();
 
@@ -87,7 +87,7 @@ private:
     bool readRow(const QString &path, TagRow *row);
     void readColumns(TagRow &row) const;
     // Ends a Try that an expansion or the pattern stopped; rows filled so far keep their values.
-    int stopTry(CommandStates &states, int count);
+    PlanOutcome stopTry(int count);
 
     UserChannel &m_user;
     const FileSystem &m_files;

@@ -1,6 +1,5 @@
 #include "engine/namepreview.h"
 
-#include "engine/commandstates.h"
 #include "engine/jobcontext.h"
 #include "engine/numberingplanner.h"
 #include "engine/replaceplanner.h"
@@ -12,14 +11,10 @@ NamePreview::NamePreview(FileSystem &files, TagReader *tags)
     m_text.setTagReader(tags);
 }
 
-QStringList NamePreview::names(RenameRowList &rows, JobKind job, const JobInputs &inputs, const RunOptions &options,
+QStringList NamePreview::names(RenameRowList &rows, bool numbering, const JobInputs &inputs, const RunOptions &options,
                                int first, int last)
 {
-    const bool numbering = job == JobKind::Numbering;
-    if (!numbering && job != JobKind::FileNameReplace && job != JobKind::FolderRename)
-        return {};
-    CommandStates states;
-    JobContext context{rows, job, inputs, options, m_user, m_files, m_text, states};
+    JobContext context{rows, JobKind::FileNameReplace, inputs, options, m_user, m_files, m_text};
     if (numbering && CheckNumberingInputs(context) != NumberingInput::None)
         return {};
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "engine/jobinputs.h"
-#include "engine/jobkind.h"
 #include "engine/renamerowlist.h"
 #include "engine/runoptions.h"
 #include "platform/silentuserchannel.h"
@@ -20,10 +19,10 @@ class NamePreview
 public:
     NamePreview(FileSystem &files, TagReader *tags);
 
-    // The planned NewName of rows first..last (1-based, within the list);
-    // empty for a job whose Try plans no names, and for inputs Try would refuse.
-    QStringList names(RenameRowList &rows, JobKind job, const JobInputs &inputs, const RunOptions &options, int first,
-                      int last);
+    // The planned NewName of rows first..last (1-based, within the list) by
+    // the numbering or the replace; empty for inputs Try would refuse.
+    QStringList names(RenameRowList &rows, bool numbering, const JobInputs &inputs, const RunOptions &options,
+                      int first, int last);
 
 private:
     SilentUserChannel m_user;

@@ -96,17 +96,18 @@ NumberingInput CheckNumberingInputs(JobContext &context)
     return NumberingInput::None;
 }
 
-TryResult PlanNumbering(JobContext &context, bool quiet)
+PlanOutcome PlanNumbering(JobContext &context)
 {
     RenameRowList &rows = context.rows;
     const int count = rows.count();
     if (count == 0)
-        return TryResult::Planned;
+        return {};
 
-    context.states.tryEnabled = false;
-    context.wrongInput = CheckNumberingInputs(context);
-    if (context.wrongInput != NumberingInput::None)
-        return CompletePlan(context, TryResult::Invalid);
+    if (const NumberingInput wrong = CheckNumberingInputs(context); wrong != NumberingInput::None) {
+        PlanOutcome outcome = CompletePlan(context, TryResult::Invalid);
+        outcome.wrongInput = wrong;
+        return outcome;
+    }
 
     std::vector<int> changed;
     changed.reserve(count);
@@ -126,7 +127,7 @@ TryResult PlanNumbering(JobContext &context, bool quiet)
     rows.changed(1, count);
     if (!faults.empty())
         return RejectFaultyRows(context, faults);
-    return FinishPlan(context, changed, quiet);
+    return FinishPlan(context, changed);
 }
 
 QString NumberingPreview(const JobInputs &inputs, const RenameRowList &rows, int clickedRow)

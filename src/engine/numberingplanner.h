@@ -2,7 +2,7 @@
 
 #include "engine/jobinputs.h"
 #include "engine/renamerowlist.h"
-#include "engine/tryresult.h"
+#include "engine/planoutcome.h"
 
 #include <QString>
 
@@ -44,7 +44,7 @@ NumberingInput CheckNumberingInputs(JobContext &context);
 
 // The numbering branch of PlanJob: every row gets a numbered name made from
 // its present NewName, in list order, and counts as changed.
-TryResult PlanNumbering(JobContext &context, bool quiet);
+PlanOutcome PlanNumbering(JobContext &context);
 
 // What the preview box shows: the name the numbering inputs would give the
 // row last clicked (clickedRow, 0 or 1-based), or an empty text when there

@@ -2,7 +2,6 @@
 
 #include "engine/collisioncheck.h"
 #include "engine/jobcontext.h"
-#include "platform/showmessage.h"
 #include "platform/userchannel.h"
 
 #include <QStringList>
@@ -19,36 +18,13 @@ QString duplicateMessage()
         .join(lineBreak);
 }
 
-QString plannedMessage()
-{
-    return QStringList{QStringLiteral("試行完了！"), QString(),
-                       QStringLiteral("実際にファイル情報を変更するには、右上の「実行」ボタンをクリックして下さい。")}
-        .join(lineBreak);
-}
-
-void setStates(CommandStates &states, TryResult result)
-{
-    switch (result) {
-    case TryResult::Planned:
-        states.tryEnabled = false;
-        states.executeEnabled = true;
-        states.restoreEnabled = true;
-        break;
-    case TryResult::NothingToChange:
-        states.tryEnabled = true;
-        states.executeEnabled = false;
-        states.restoreEnabled = false;
-        break;
-    case TryResult::Invalid:
-    case TryResult::Duplicate:
-        states.tryEnabled = false;
-        states.executeEnabled = false;
-        states.restoreEnabled = true;
-        break;
-    }
-}
-
 } // namespace
+
+void ClearRejections(RenameRowList &rows)
+{
+    for (int index = 1; index <= rows.count(); ++index)
+        rows.editRow(index).rejection = RowRejection::None;
+}
 
 void SelectOnlyRows(RenameRowList &rows, const std::vector<int> &rowIndexes)
 {
@@ -61,7 +37,7 @@ void SelectOnlyRows(RenameRowList &rows, const std::vector<int> &rowIndexes)
     rows.changed(1, rows.count());
 }
 
-TryResult FinishPlan(JobContext &context, const std::vector<int> &changedRows, bool quiet)
+PlanOutcome FinishPlan(JobContext &context, const std::vector<int> &changedRows)
 {
     const std::vector<int> colliding = CollidingRows(context.rows);
     if (!colliding.empty()) {
@@ -71,11 +47,12 @@ TryResult FinishPlan(JobContext &context, const std::vector<int> &changedRows, b
         return CompletePlan(context, TryResult::Duplicate, duplicateMessage());
     }
     SelectOnlyRows(context.rows, changedRows);
-    const bool silent = quiet || context.unattended;
-    return CompletePlan(context, TryResult::Planned, silent ? QString() : plannedMessage());
+    PlanOutcome outcome = CompletePlan(context, TryResult::Planned);
+    outcome.changing = static_cast<int>(changedRows.size());
+    return outcome;
 }
 
-TryResult RejectFaultyRows(JobContext &context, const std::vector<RowFault> &faults)
+PlanOutcome RejectFaultyRows(JobContext &context, const std::vector<RowFault> &faults)
 {
     std::vector<int> faulty;
     faulty.reserve(faults.size());
@@ -89,11 +66,14 @@ TryResult RejectFaultyRows(JobContext &context, const std::vector<RowFault> &fau
     return CompletePlan(context, TryResult::Invalid, text);
 }
 
-TryResult CompletePlan(JobContext &context, TryResult result, const QString &message)
+PlanOutcome CompletePlan(JobContext &context, TryResult result, const QString &message)
 {
-    setStates(context.states, result);
     context.user.setProgressVisible(false);
-    if (!message.isEmpty())
-        ShowPlainMessage(context.user, message, ApplicationTitle());
-    return result;
+    PlanOutcome outcome;
+    outcome.result = result;
+    outcome.total = context.rows.count();
+    for (const RenameRow &row : context.rows.rows())
+        outcome.refused += row.rejection != RowRejection::None;
+    outcome.message = message;
+    return outcome;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/renamerowlist.h"
-#include "engine/tryresult.h"
+#include "engine/planoutcome.h"
 
 #include <QString>
 
@@ -20,18 +20,20 @@ struct RowFault
     RowRejection reason;
 };
 
+// The reasons of the previous Try belong to names about to be replaced.
+void ClearRejections(RenameRowList &rows);
+
 // Selects exactly the rows given by RowIndex, telling the views once.
 void SelectOnlyRows(RenameRowList &rows, const std::vector<int> &rowIndexes);
 
 // The collision check over every row, then the completion: Duplicate with the
-// colliding rows selected and marked, or Planned with changedRows selected and, unless
-// quiet or unattended, the hint to execute.
-TryResult FinishPlan(JobContext &context, const std::vector<int> &changedRows, bool quiet);
+// colliding rows selected and marked, or Planned with changedRows selected.
+PlanOutcome FinishPlan(JobContext &context, const std::vector<int> &changedRows);
 
 // Ends a run whose planned names are not all acceptable: Invalid, the faulty
-// rows selected and marked with their reason, and every fault listed in one box.
-TryResult RejectFaultyRows(JobContext &context, const std::vector<RowFault> &faults);
+// rows selected and marked with their reason, and every fault listed in its message.
+PlanOutcome RejectFaultyRows(JobContext &context, const std::vector<RowFault> &faults);
 
-// Sets the command states for result, hides the progress frame and shows
-// message (if any) in one plain box. Returns result.
-TryResult CompletePlan(JobContext &context, TryResult result, const QString &message = {});
+// Hides the progress frame and makes the outcome of result, with message (if
+// any) to be shown in one plain box.
+PlanOutcome CompletePlan(JobContext &context, TryResult result, const QString &message = {});

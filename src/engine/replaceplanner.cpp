@@ -61,14 +61,13 @@ QString PlannedReplaceName(JobContext &context, int rowIndex)
 }
 
 
-TryResult PlanReplace(JobContext &context, bool quiet)
+PlanOutcome PlanReplace(JobContext &context)
 {
     RenameRowList &rows = context.rows;
     const int count = rows.count();
     if (count == 0)
-        return TryResult::Planned;
+        return {};
 
-    context.states.tryEnabled = false;
     ProgressMeter progress(context.user, count, ProgressMeter::Direction::Up);
 
     std::vector<RowFault> faults;
@@ -108,10 +107,12 @@ TryResult PlanReplace(JobContext &context, bool quiet)
     if (!faults.empty())
         return RejectFaultyRows(context, faults);
     if (changed.empty()) {
-        if (!context.options.noConfirm)
-            ShowMessage(context.user, QStringLiteral("置換できるファイルはありませんでした。"), MessageStyle::OkOnly,
-                        QStringLiteral("置換無し"), true);
-        return CompletePlan(context, TryResult::NothingToChange);
+        PlanOutcome outcome = CompletePlan(context, TryResult::NothingToChange);
+        if (!context.options.noConfirm) {
+            outcome.message = QStringLiteral("置換できるファイルはありませんでした。");
+            outcome.title = QStringLiteral("置換無し");
+        }
+        return outcome;
     }
-    return FinishPlan(context, changed, quiet);
+    return FinishPlan(context, changed);
 }

@@ -57,8 +57,9 @@ QString failureText(const JournalItem &item, const MoveResult &result)
 
 } // namespace
 
-void RestoreNames(JobContext &context)
+RunOutcome RestoreNames(JobContext &context)
 {
+    RunOutcome outcome;
     RenameRowList &rows = context.rows;
     UserChannel &user = context.user;
     std::vector<JournalItem> items;
@@ -79,26 +80,26 @@ void RestoreNames(JobContext &context)
     }
     folders.clear();
     if (items.empty())
-        return;
+        return outcome;
     if (ShowMessage(user, QStringLiteral("実行前のファイル名に戻します。よろしいですか？"), MessageStyle::OkCancel,
                     QStringLiteral("確認"))
         != MessageAnswer::Ok) {
-        context.states.restoreFileNameEnabled = false;
-        return;
+        outcome.undoable = false;
+        return outcome;
     }
     // The closed question must not stay on screen while the names change.
     user.processEvents();
 
     RunJournal journal(context.journalPath);
     RenamePasses passes(context.files, user, journal, JournalRecord::Kind::Restore);
-    std::vector<MoveResult> results;
-    const QString error = passes.run(items, &results);
-    if (!error.isEmpty()) {
+    outcome.ran = true;
+    std::vector<MoveResult> &results = outcome.moves;
+    if (const QString error = passes.run(items, &results); !error.isEmpty()) {
         const QString what = results.empty() ? QStringLiteral("処理の記録を書けないため、名前を戻しませんでした")
                                              : QStringLiteral("処理の記録を書けないため、処理を止めました");
         ShowPlainMessage(user, what + crlf + crlf + error);
         if (results.empty())
-            return;
+            return outcome;
     }
     FailureDisplay failures(user);
     bool anyLeft = false;
@@ -126,7 +127,8 @@ void RestoreNames(JobContext &context)
     }
     rows.changed(1, rows.count());
     // Items still not back can be tried again.
-    context.states.restoreFileNameEnabled = anyLeft;
+    outcome.undoable = anyLeft;
+    return outcome;
 }
 
 void RestoreList(JobContext &context)
@@ -151,5 +153,4 @@ void RestoreList(JobContext &context)
     if (count > 0)
         rows.changed(1, count);
     progress.hide();
-    context.states.executeEnabled = false;
 }

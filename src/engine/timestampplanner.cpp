@@ -55,14 +55,13 @@ QString uncreatableFolders(JobContext &context)
 
 } // namespace
 
-TryResult PlanTimeStamps(JobContext &context, bool quiet)
+PlanOutcome PlanTimeStamps(JobContext &context)
 {
     RenameRowList &rows = context.rows;
     const int count = rows.count();
     if (count == 0)
-        return TryResult::Planned;
+        return {};
 
-    context.states.tryEnabled = false;
     const JobInputs &inputs = context.inputs;
     // Without a base date there is nothing to count from; the list stays as it is.
     if (!inputs.baseDate.isValid())
@@ -75,8 +74,17 @@ TryResult PlanTimeStamps(JobContext &context, bool quiet)
     const RenameField field = context.job == JobKind::CreatedDate ? RenameField::Created : RenameField::Modified;
     // The box holds a 16-bit number; anything larger is kept within reach of the calendar.
     const qint64 step = std::clamp<qint64>(WholeValue(inputs.stepMinutes), INT_MIN, INT_MAX);
-    for (int index = 1; index <= count; ++index)
-        rows.editRow(index)[field] = PlannedTimeStamp(inputs.baseDate, inputs.baseTime, step, index);
+    int changing = 0;
+    for (int index = 1; index <= count; ++index) {
+        QString &stamp = rows.editRow(index)[field];
+        const QString planned = PlannedTimeStamp(inputs.baseDate, inputs.baseTime, step, index);
+        changing += planned != stamp;
+        stamp = planned;
+    }
     rows.changed(1, count);
-    return FinishPlan(context, {}, quiet);
+    // The names stay, so no row is selected as changed; the count says how many stamps do.
+    PlanOutcome outcome = FinishPlan(context, {});
+    if (outcome.result == TryResult::Planned)
+        outcome.changing = changing;
+    return outcome;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/tryresult.h"
+#include "engine/planoutcome.h"
 
 #include <QDate>
 #include <QString>
@@ -13,7 +13,7 @@ struct JobContext;
 // "yyyy/mm/dd hh:mm:ss". Empty when the base date is not a date.
 QString PlannedTimeStamp(QDate baseDate, QTime baseTime, qint64 stepMinutes, int rowIndex);
 
-// The branch of PlanJob for the two time-stamp jobs: writes the planned
+// Try for the two time-stamp jobs: writes the planned
 // creation or last-write time of every row into Created or Modified, leaving
 // the names and the other time-stamp alone.
-TryResult PlanTimeStamps(JobContext &context, bool quiet);
+PlanOutcome PlanTimeStamps(JobContext &context);

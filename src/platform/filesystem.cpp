@@ -56,7 +56,7 @@ bool FileSystem::existsIn(const FolderHandle &folder, const QString &name) const
     return exists(JoinPath(folder.path(), name));
 }
 
-FsStatus FileSystem::renameIn(const FolderHandle &folder, const QString &from, const QString &to)
+FsStatus FileSystem::renameIn(FolderHandle &folder, const QString &from, const QString &to)
 {
     return rename(JoinPath(folder.path(), from), JoinPath(folder.path(), to));
 }

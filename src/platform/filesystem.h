@@ -32,8 +32,9 @@ public:
     virtual bool exists(const QString &path) const = 0;
     // The total size of everything below a folder; links are not followed.
     virtual qint64 folderSize(const QString &path) const = 0;
-    // Moves an item to a new path. Never replaces an existing item, not even
-    // when another process creates one at the same moment.
+    // Moves an item to a new path. Never replaces an existing item, and where
+    // the file system allows, not even one another process creates at the same
+    // moment; where it does not, the target is found free just before.
     virtual FsStatus rename(const QString &from, const QString &to) = 0;
     virtual FsStatus remove(const QString &path) = 0;
     // The path with every link in it resolved; empty when it leads nowhere.
@@ -64,8 +65,9 @@ public:
     virtual FolderHandle openFolder(const QString &path) const;
     virtual FileInfo infoIn(const FolderHandle &folder, const QString &name) const;
     virtual bool existsIn(const FolderHandle &folder, const QString &name) const;
-    // Never replaces an item, as rename.
-    virtual FsStatus renameIn(const FolderHandle &folder, const QString &from, const QString &to);
+    // Never replaces an item, as rename. The handle keeps what the first rename
+    // in the folder learnt about its file system.
+    virtual FsStatus renameIn(FolderHandle &folder, const QString &from, const QString &to);
     virtual FsStatus setModifiedTimeIn(const FolderHandle &folder, const QString &name, const QDateTime &time);
     virtual FsStatus setCreatedTimeIn(const FolderHandle &folder, const QString &name, const QDateTime &time);
 };

@@ -14,6 +14,7 @@ FolderHandle::FolderHandle(FolderHandle &&other) noexcept
     : m_path(std::move(other.m_path))
     , m_descriptor(std::exchange(other.m_descriptor, -1))
     , m_status(std::move(other.m_status))
+    , m_refusals(other.m_refusals)
 {
 }
 
@@ -25,6 +26,7 @@ FolderHandle &FolderHandle::operator=(FolderHandle &&other) noexcept
         m_path = std::move(other.m_path);
         m_descriptor = std::exchange(other.m_descriptor, -1);
         m_status = std::move(other.m_status);
+        m_refusals = other.m_refusals;
     }
     return *this;
 }

@@ -10,6 +10,14 @@
 class FolderHandle
 {
 public:
+    // What the folder's file system has refused so far. The first rename there
+    // finds it out, so that later ones go straight to the way that works.
+    struct Refusals
+    {
+        bool noReplaceFlag = false;
+        bool links = false;
+    };
+
     FolderHandle() = default;
     // descriptor -1: a folder that is known by its path alone, or, with an
     // error in status, one that could not be opened.
@@ -25,9 +33,11 @@ public:
     int descriptor() const { return m_descriptor; }
     // Why the folder could not be opened; every call on its items fails so.
     const FsStatus &status() const { return m_status; }
+    Refusals &refusals() { return m_refusals; }
 
 private:
     QString m_path;
     int m_descriptor = -1;
     FsStatus m_status;
+    Refusals m_refusals;
 };

@@ -2,7 +2,7 @@
 
 #include "platform/filesystem.h"
 
-const FolderHandle &FolderHandles::of(const QString &path)
+FolderHandle &FolderHandles::of(const QString &path)
 {
     if (const auto found = m_open.find(path); found != m_open.end())
         return found->second;

@@ -19,7 +19,7 @@ public:
     explicit FolderHandles(const FileSystem &files) : m_files(files) {}
 
     // The handle stays valid until the next call.
-    const FolderHandle &of(const QString &path);
+    FolderHandle &of(const QString &path);
     void clear() { m_open.clear(); }
 
 private:

@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -185,31 +186,72 @@ FileInfo infoOf(const ItemName &item, QStringView fileName)
     return result;
 }
 
-FsStatus renameItem(const ItemName &from, const ItemName &to)
+// Whether a link failed because the file system keeps no hard links, rather
+// than for this one item.
+bool refusesLinks(int error)
 {
-    if (from.error() != 0 || to.error() != 0)
-        return FsStatus::fromErrno(from.error() != 0 ? from.error() : to.error());
-    if (::renameat2(from.folder(), from.name(), to.folder(), to.name(), RENAME_NOREPLACE) == 0)
-        return {};
-    const int error = errno;
-    if (error != EINVAL)
-        return FsStatus::fromErrno(error);
+    return error == EPERM || error == EOPNOTSUPP || error == ENOSYS;
+}
 
-    // Some file systems refuse RENAME_NOREPLACE. link() fails when the target
-    // exists, so for a regular file link-then-unlink is still race-free.
-    struct stat st;
-    if (!lstatAt(from, &st))
-        return FsStatus::fromErrno(errno);
-    if (!S_ISREG(st.st_mode))
-        return FsStatus::fromErrno(error);
-    if (::linkat(from.folder(), from.name(), to.folder(), to.name(), 0) != 0)
-        return FsStatus::fromErrno(errno);
-    if (::unlinkat(from.folder(), from.name(), 0) != 0) {
-        const int unlinkError = errno;
-        ::unlinkat(to.folder(), to.name(), 0);
-        return FsStatus::fromErrno(unlinkError);
+// The folder part of a name as the *at calls take it ("." for none) and its last part.
+std::pair<QByteArray, QByteArray> splitName(const char *name)
+{
+    const QByteArray whole(name);
+    const qsizetype slash = whole.lastIndexOf('/');
+    if (slash < 0)
+        return {QByteArrayLiteral("."), whole};
+    return {slash == 0 ? QByteArrayLiteral("/") : whole.left(slash), whole.mid(slash + 1)};
+}
+
+// On a file system that ignores letter case, to may name the item from itself:
+// a change of case alone. Then the folder lists no entry spelt exactly as to.
+bool isCaseAlias(int folder, const char *from, const char *to)
+{
+    const auto [fromFolder, fromName] = splitName(from);
+    const auto [toFolder, toName] = splitName(to);
+    if (fromFolder != toFolder || fromName == toName
+        || QFile::decodeName(fromName).compare(QFile::decodeName(toName), Qt::CaseInsensitive) != 0)
+        return false;
+    const int listing = ::openat(folder, toFolder.constData(), listingFlags);
+    DIR *dir = listing < 0 ? nullptr : ::fdopendir(listing);
+    if (!dir) {
+        if (listing >= 0)
+            ::close(listing);
+        return false;
     }
-    return {};
+    bool listed = false;
+    while (const dirent *entry = ::readdir(dir)) {
+        if (toName == entry->d_name) {
+            listed = true;
+            break;
+        }
+    }
+    ::closedir(dir);
+    return !listed;
+}
+
+// The second half of a move by a hard link; where the old name cannot go,
+// the new one does, so that the item keeps one name.
+int dropOldName(int fromFolder, const char *from, int toFolder, const char *to)
+{
+    if (::unlinkat(fromFolder, from, 0) == 0)
+        return 0;
+    const int error = errno;
+    ::unlinkat(toFolder, to, 0);
+    return error;
+}
+
+// For file systems that refuse both safe ways: make sure nothing is at the
+// target, then rename at once. Only another program creating the target in
+// that instant could lose it, the narrowest window these file systems allow.
+int renameIfFree(int fromFolder, const char *from, int toFolder, const char *to)
+{
+    struct stat st;
+    if (::fstatat(toFolder, to, &st, AT_SYMLINK_NOFOLLOW) == 0)
+        return EEXIST;
+    if (errno != ENOENT)
+        return errno;
+    return ::renameat(fromFolder, from, toFolder, to) == 0 ? 0 : errno;
 }
 
 FsStatus setModified(const ItemName &item, const QDateTime &time)
@@ -282,7 +324,74 @@ qint64 LinuxFileSystem::folderSize(const QString &path) const
 
 FsStatus LinuxFileSystem::rename(const QString &from, const QString &to)
 {
-    return renameItem(ItemName(from), ItemName(to));
+    const ItemName source(from);
+    const ItemName target(to);
+    if (source.error() != 0 || target.error() != 0)
+        return FsStatus::fromErrno(source.error() != 0 ? source.error() : target.error());
+    FolderHandle::Refusals refused;
+    return renameAt(source.folder(), source.name(), target.folder(), target.name(), refused);
+}
+
+// A target the file system finds under another spelling of the source's own
+// name is the source itself, no collision: a change of letter case alone.
+// Some file systems take such a rename for done without changing anything;
+// then the item passes through a name of its own on the way.
+FsStatus LinuxFileSystem::renameAt(int fromFolder, const char *from, int toFolder, const char *to,
+                                   FolderHandle::Refusals &refused)
+{
+    const FsStatus status = renameUnlessTaken(fromFolder, from, toFolder, to, refused);
+    if (status.code != EEXIST || fromFolder != toFolder || !isCaseAlias(fromFolder, from, to))
+        return status;
+    if (::renameat(fromFolder, from, toFolder, to) != 0)
+        return FsStatus::fromErrno(errno);
+    return isCaseAlias(fromFolder, from, to) ? changeCaseInSteps(fromFolder, from, to, refused) : FsStatus{};
+}
+
+FsStatus LinuxFileSystem::changeCaseInSteps(int folder, const char *from, const char *to, FolderHandle::Refusals &refused)
+{
+    const QByteArray step = splitName(from).first + "/.corvane-case-" + QByteArray::number(::getpid());
+    if (FsStatus first = renameUnlessTaken(folder, from, folder, step.constData(), refused); !first.ok())
+        return first;
+    const FsStatus second = renameUnlessTaken(folder, step.constData(), folder, to, refused);
+    if (!second.ok())
+        renameUnlessTaken(folder, step.constData(), folder, from, refused);
+    return second;
+}
+
+// RENAME_NOREPLACE first; where the file system refuses it, a hard link and
+// the old name removed, which cannot replace either; where it refuses links
+// too, and for folders, which have none, renameIfFree.
+FsStatus LinuxFileSystem::renameUnlessTaken(int fromFolder, const char *from, int toFolder, const char *to,
+                                            FolderHandle::Refusals &refused)
+{
+    if (!refused.noReplaceFlag) {
+        const int error = renameNoReplace(fromFolder, from, toFolder, to);
+        if (error != EINVAL && error != ENOSYS)
+            return FsStatus::fromErrno(error);
+        refused.noReplaceFlag = true;
+    }
+    struct stat st;
+    if (::fstatat(fromFolder, from, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return FsStatus::fromErrno(errno);
+    if (S_ISREG(st.st_mode) && !refused.links) {
+        const int error = hardLink(fromFolder, from, toFolder, to);
+        if (error == 0)
+            return FsStatus::fromErrno(dropOldName(fromFolder, from, toFolder, to));
+        if (!refusesLinks(error))
+            return FsStatus::fromErrno(error);
+        refused.links = true;
+    }
+    return FsStatus::fromErrno(renameIfFree(fromFolder, from, toFolder, to));
+}
+
+int LinuxFileSystem::renameNoReplace(int fromFolder, const char *from, int toFolder, const char *to)
+{
+    return ::renameat2(fromFolder, from, toFolder, to, RENAME_NOREPLACE) == 0 ? 0 : errno;
+}
+
+int LinuxFileSystem::hardLink(int fromFolder, const char *from, int toFolder, const char *to)
+{
+    return ::linkat(fromFolder, from, toFolder, to, 0) == 0 ? 0 : errno;
 }
 
 FsStatus LinuxFileSystem::remove(const QString &path)
@@ -386,9 +495,13 @@ bool LinuxFileSystem::existsIn(const FolderHandle &folder, const QString &name) 
     return lstatAt(ItemName(folder, name), &st);
 }
 
-FsStatus LinuxFileSystem::renameIn(const FolderHandle &folder, const QString &from, const QString &to)
+FsStatus LinuxFileSystem::renameIn(FolderHandle &folder, const QString &from, const QString &to)
 {
-    return renameItem(ItemName(folder, from), ItemName(folder, to));
+    if (!folder.status().ok())
+        return folder.status();
+    const ItemName source(folder, from);
+    const ItemName target(folder, to);
+    return renameAt(source.folder(), source.name(), target.folder(), target.name(), folder.refusals());
 }
 
 FsStatus LinuxFileSystem::setModifiedTimeIn(const FolderHandle &folder, const QString &name, const QDateTime &time)

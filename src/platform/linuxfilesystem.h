@@ -24,7 +24,19 @@ public:
     FolderHandle openFolder(const QString &path) const override;
     FileInfo infoIn(const FolderHandle &folder, const QString &name) const override;
     bool existsIn(const FolderHandle &folder, const QString &name) const override;
-    FsStatus renameIn(const FolderHandle &folder, const QString &from, const QString &to) override;
+    FsStatus renameIn(FolderHandle &folder, const QString &from, const QString &to) override;
     FsStatus setModifiedTimeIn(const FolderHandle &folder, const QString &name, const QDateTime &time) override;
     FsStatus setCreatedTimeIn(const FolderHandle &folder, const QString &name, const QDateTime &time) override;
+
+protected:
+    // The two renames that cannot replace anything, each returning 0 or the
+    // error number; apart so that a test can refuse them as FAT through FUSE does.
+    virtual int renameNoReplace(int fromFolder, const char *from, int toFolder, const char *to);
+    virtual int hardLink(int fromFolder, const char *from, int toFolder, const char *to);
+
+private:
+    FsStatus renameAt(int fromFolder, const char *from, int toFolder, const char *to, FolderHandle::Refusals &refused);
+    FsStatus changeCaseInSteps(int folder, const char *from, const char *to, FolderHandle::Refusals &refused);
+    FsStatus renameUnlessTaken(int fromFolder, const char *from, int toFolder, const char *to,
+                               FolderHandle::Refusals &refused);
 };

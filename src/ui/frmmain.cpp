@@ -461,16 +461,14 @@ void frmMain::refreshCommands()
     const CommandStates &states = m_controller.states();
     m_cmdSetInf->setText(m_controller.tryCaption());
     m_actions.value(QStringLiteral("mnuTry"))->setText(m_controller.tryCaption());
-    m_cmdSetInf->setEnabled(states.tryEnabled);
-    m_actions.value(QStringLiteral("mnuTry"))->setEnabled(states.tryEnabled);
+    m_cmdSetInf->setEnabled(states.tryEnabled());
+    m_actions.value(QStringLiteral("mnuTry"))->setEnabled(states.tryEnabled());
     m_cmdSetFile->setVisible(m_controller.executeVisible());
-    m_cmdSetFile->setEnabled(states.executeEnabled);
-    m_cmdRestore->setEnabled(states.restoreEnabled);
-    m_actions.value(QStringLiteral("mnuRestore"))->setEnabled(states.restoreEnabled);
-    m_actions.value(QStringLiteral("mnuRestoreFileName"))->setEnabled(states.restoreFileNameEnabled);
+    m_cmdSetFile->setEnabled(states.executeEnabled());
+    m_cmdRestore->setEnabled(states.restoreEnabled());
+    m_actions.value(QStringLiteral("mnuRestore"))->setEnabled(states.restoreEnabled());
+    m_actions.value(QStringLiteral("mnuRestoreFileName"))->setEnabled(states.restoreFileNameEnabled());
     m_cmdAllSelect->setEnabled(m_controller.activeRowCount() > 0);
-    m_listV->setEnabled(states.listEnabled);
-    m_listVMp3->setEnabled(states.listEnabled);
     m_lblCnt->setText(m_controller.countText());
 }
 
@@ -491,26 +489,18 @@ void frmMain::tryCommand()
     m_cmdSetInf->setEnabled(false);
     m_preview->drop();
     statusBar()->showMessage(QStringLiteral("試行中・・・"));
-    const TryResult result = m_controller.TryCommand();
-    showTryOutcome(result);
-    m_numbering->focusInput(m_controller.wrongInput());
+    const PlanOutcome outcome = m_controller.TryCommand();
+    showTryOutcome(outcome);
+    m_numbering->focusInput(outcome.wrongInput);
 }
 
-void frmMain::showTryOutcome(TryResult result)
+void frmMain::showTryOutcome(const PlanOutcome &outcome)
 {
-    const bool mp3 = m_controller.job() == JobKind::Mp3TagEdit;
-    const int total = m_controller.activeRowCount();
-    int changing = 0;
-    if (result == TryResult::Planned)
-        changing = mp3 ? m_controller.tagJob().rows().selectedCount() : m_controller.rows().selectedCount();
-    int rejected = 0;
-    if (!mp3) {
-        for (const RenameRow &row : m_controller.rows().rows())
-            rejected += row.rejection != RowRejection::None;
-    }
+    const int changing = outcome.result == TryResult::Planned ? outcome.changing : 0;
     const QLocale numbers(QLocale::English);
     statusBar()->showMessage(QStringLiteral("試行結果：変更 %1 件、変更不可 %2 件（全 %3 件）")
-                                 .arg(numbers.toString(changing), numbers.toString(rejected), numbers.toString(total)));
+                                 .arg(numbers.toString(changing), numbers.toString(outcome.refused),
+                                      numbers.toString(outcome.total)));
 }
 
 void frmMain::executeCommand()
@@ -626,23 +616,19 @@ void frmMain::readFiles(const QStringList &paths)
 
 void frmMain::dropPaths(const QStringList &paths, int row)
 {
-    if (m_controller.busy())
-        return;
     m_controller.DropPaths(paths, row);
     forgetSortOrder();
 }
 
 void frmMain::dropRows(int row)
 {
-    if (m_controller.busy())
-        return;
     m_controller.DropRows(row);
     forgetSortOrder();
 }
 
 void frmMain::sortByColumn(int column)
 {
-    if (m_controller.busy() || m_controller.activeRowCount() == 0)
+    if (m_controller.activeRowCount() == 0)
         return;
     SortState &state = activeList() == m_listVMp3 ? m_mp3Sort : m_sort;
     m_controller.SortActiveList(column, state.click(column));
@@ -668,8 +654,6 @@ void frmMain::selectAll()
 
 void frmMain::moveSelected(int step)
 {
-    if (m_controller.busy())
-        return;
     m_controller.MoveSelectedRows(step);
     for (RowListView *list : {m_listV, m_listVMp3})
         list->horizontalHeader()->setSortIndicatorShown(false);
@@ -704,8 +688,6 @@ void frmMain::copyList()
 
 void frmMain::editDirectData()
 {
-    if (m_controller.busy())
-        return;
     // The editor shows and writes back the names in the rows, not a preview over them.
     m_preview->drop();
     const bool mp3 = activeList() == m_listVMp3;
@@ -753,10 +735,7 @@ void frmMain::saveCommandFile()
         saveCommandFileAs();
         return;
     }
-    const QString error = m_controller.CommandFileSave(path);
-    if (!error.isEmpty())
-        ShowPlainMessage(m_user, error);
-    else
+    if (!m_controller.CommandFileSave(path))
         m_user.showStatus(u"上書き保存しました！" + crlf + u"「" + FileNameOf(path) + u"」", 2000, false);
 }
 
@@ -767,11 +746,8 @@ void frmMain::saveCommandFileAs()
         QStringLiteral("データファイル(*.dat) (*.dat);;すべてのファイル(*.*) (*)"));
     if (path.isEmpty())
         return;
-    const QString error = m_controller.CommandFileSave(path);
-    if (!error.isEmpty()) {
-        ShowPlainMessage(m_user, error);
+    if (m_controller.CommandFileSave(path))
         return;
-    }
     m_settings.commandFileFolder = FolderOf(path);
 }
 

@@ -3,7 +3,7 @@
 #include "engine/sortstate.h"
 #include "persist/settings.h"
 
-#include "engine/tryresult.h"
+#include "engine/planoutcome.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -123,7 +123,7 @@ private:
     void openVarList();
     void openTemplate();
     void jobChosen(int position);
-    void showTryOutcome(TryResult result);
+    void showTryOutcome(const PlanOutcome &outcome);
     void rowClicked(const QModelIndex &index);
 
     JobController &m_controller;

@@ -171,7 +171,7 @@ void TestCrashRecovery::killedRunIsFinishedAtTheNextStart()
     ScriptedUserChannel user;
     LinuxFileSystem fileSystem;
     JobController controller(user, fileSystem);
-    controller.journalPath = journal();
+    controller.setJournalPath(journal());
     user.answers << MessageAnswer::No; // finish the run
     controller.RecoverInterruptedRun();
     QVERIFY(user.lastPrompt().contains(QString::number(fileCount)));
@@ -184,7 +184,7 @@ void TestCrashRecovery::killedRunIsFinishedAtTheNextStart()
     QVERIFY(!RunJournal::unfinished(journal()));
     // After another restart, "元のファイル名に戻す" puts the finished run back as a whole.
     JobController restarted(user, fileSystem);
-    restarted.journalPath = journal();
+    restarted.setJournalPath(journal());
     QVERIFY(restarted.journalUndoable());
     restarted.LoadFolder(files());
     restarted.RestoreFileNames();
@@ -196,7 +196,7 @@ void TestCrashRecovery::killedRunIsFinishedAtTheNextStart()
         const QString path = rows.field(i, RenameField::Path);
         QVERIFY(QFile::exists(path) && path.endsWith(u'/' + rows.field(i, RenameField::CurrentName)));
     }
-    QVERIFY(!restarted.states().restoreFileNameEnabled);
+    QVERIFY(!restarted.states().restoreFileNameEnabled());
 }
 
 void TestCrashRecovery::stopSignalLeavesNothingParked()

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "engine/commandstates.h"
 #include "engine/desktopservices.h"
+#include "engine/job.h"
 #include "engine/jobcontext.h"
-#include "engine/planjob.h"
+#include "engine/mp3tagjob.h"
+#include "engine/outcomenotice.h"
+#include "engine/restore.h"
 #include "faultyfilesystem.h"
 #include "scripteduserchannel.h"
 #include "text/textengine.h"
@@ -49,7 +53,9 @@ struct EngineFixture
     TextEngine text{user, files};
     CommandStates states;
     RecordingDesktop desktop;
-    JobContext context{rows, JobKind::FileNameReplace, inputs, options, user, files, text, states};
+    Mp3TagJob tags{user, files, text};
+    JobContext context{rows, JobKind::FileNameReplace, inputs, options, user, files, text};
+    PlanOutcome lastPlan;
 
     EngineFixture()
     {
@@ -107,8 +113,29 @@ struct EngineFixture
     {
         context.job = job;
         context.unattended = unattended;
-        return PlanJob(context, quiet);
+        lastPlan = MakeJob(job, tags)->plan(context);
+        OutcomeNotice::showPlan(user, lastPlan, quiet || unattended);
+        states.planned(lastPlan);
+        return lastPlan.result;
     }
+
+    // Execute of the job in the context, as the Execute button runs it; returns failed.
+    bool execute(bool quiet)
+    {
+        const RunOutcome outcome = MakeJob(context.job, tags)->execute(context, quiet);
+        OutcomeNotice::showRun(user, context.desktop, outcome, quiet || context.unattended);
+        states.ran(outcome);
+        return outcome.failed();
+    }
+
+    void restoreNames() { states.undone(RestoreNames(context)); }
+    void restoreList()
+    {
+        MakeJob(context.job, tags)->restoreList(context);
+        states.restored();
+    }
+    // Commands as a clean plan leaves them.
+    void presetPlan() { states.planned({TryResult::Planned, 1, 0, 1}); }
 
     // The numbering inputs as "base name|start number|digits|step|separator".
     void setNumbering(const QString &given)
@@ -142,6 +169,6 @@ struct EngineFixture
     QString commands() const
     {
         const auto mark = [](bool on) { return on ? u'1' : u'0'; };
-        return QString(mark(states.tryEnabled)) + mark(states.executeEnabled) + mark(states.restoreEnabled);
+        return QString(mark(states.tryEnabled())) + mark(states.executeEnabled()) + mark(states.restoreEnabled());
     }
 };

@@ -22,6 +22,12 @@ public:
 
     QStringList renames;          // every rename asked for, "from -> to"
     bool replacedSomething = false;
+    // Refuse RENAME_NOREPLACE as NTFS through ntfs-3g does, and hard links
+    // too as FAT through FUSE, GVFS and sshfs do; count how often each was tried.
+    bool refuseNoReplace = false;
+    bool refuseLinks = false;
+    int noReplaceTries = 0;
+    int linkTries = 0;
 
     FsStatus rename(const QString &from, const QString &to) override
     {
@@ -31,7 +37,7 @@ public:
         return watched(LinuxFileSystem::rename(from, to), targetThere);
     }
 
-    FsStatus renameIn(const FolderHandle &folder, const QString &from, const QString &to) override
+    FsStatus renameIn(FolderHandle &folder, const QString &from, const QString &to) override
     {
         if (const int error = faultOf(JoinPath(folder.path(), from), JoinPath(folder.path(), to)))
             return FsStatus::fromErrno(error);
@@ -44,6 +50,19 @@ public:
         if (const int error = timeFault ? timeFault(JoinPath(folder.path(), name)) : 0)
             return FsStatus::fromErrno(error);
         return LinuxFileSystem::setModifiedTimeIn(folder, name, time);
+    }
+
+protected:
+    int renameNoReplace(int fromFolder, const char *from, int toFolder, const char *to) override
+    {
+        ++noReplaceTries;
+        return refuseNoReplace ? EINVAL : LinuxFileSystem::renameNoReplace(fromFolder, from, toFolder, to);
+    }
+
+    int hardLink(int fromFolder, const char *from, int toFolder, const char *to) override
+    {
+        ++linkTries;
+        return refuseLinks ? EPERM : LinuxFileSystem::hardLink(fromFolder, from, toFolder, to);
     }
 
 private:

@@ -2,10 +2,14 @@
 #include "platform/linuxfilesystem.h"
 #include "scripteduserchannel.h"
 
+#include "persist/settings.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <functional>
 
 namespace {
 
@@ -29,6 +33,137 @@ struct Controller
     }
 
     QStringList onDisk() const { return QDir(dir.path()).entryList(QDir::Files, QDir::Name); }
+
+    // Try, Execute, Restore and 元のファイル名に戻す as the window offers them.
+    QString commands() const
+    {
+        const CommandStates &s = c.states();
+        QString marks;
+        for (const bool on : {s.tryEnabled(), s.executeEnabled(), s.restoreEnabled(), s.restoreFileNameEnabled()})
+            marks += on ? u'1' : u'0';
+        return marks;
+    }
+
+    // Everything a command could change: the job, the inputs, the options, the rows and the disk.
+    QStringList snapshot() const
+    {
+        const JobInputs &i = c.inputs();
+        const RunOptions &o = c.options();
+        QStringList all{Jobs::label(c.job()), i.searchText, i.replaceText, i.baseName, i.startNo, i.digits,
+                        i.step, i.separator, i.stepMinutes, c.caption(), c.tagJob().txtField[1]};
+        for (const bool on : {i.addTop, i.ChkManual, o.onlyTopFolder, o.noConfirm, o.ignoreCase, o.regOrder,
+                              o.noTry, c.tagJob().TagV1, c.tagJob().TagV2})
+            all << QString::number(on);
+        // The dates and the drawn parking prefix differ between two folders alike.
+        for (const RenameRow &row : c.rows().rows())
+            all << QStringList{row[RenameField::NewName], row[RenameField::CurrentName], row[RenameField::Size],
+                               row[RenameField::Path], row[RenameField::OriginalName],
+                               QString::number(row.selected), QString::number(int(row.rejection))}
+                       .join(u'|');
+        all << c.searchHistory().dropDown() << c.replaceHistory().dropDown();
+        all << QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
+        return all.replaceInStrings(dir.path(), u"<dir>"_qs);
+    }
+};
+
+// One public command of the controller, called as a window event would call it mid-run.
+struct Command
+{
+    const char *name;
+    std::function<void(Controller &)> call;
+};
+
+const std::vector<Command> &commands()
+{
+    static const std::vector<Command> all{
+        {"TryCommand", [](Controller &f) { f.c.TryCommand(); }},
+        {"ExecuteCommand", [](Controller &f) { f.c.ExecuteCommand(); }},
+        {"RestoreCommand", [](Controller &f) { f.c.RestoreCommand(); }},
+        {"RestoreFileNames", [](Controller &f) { f.c.RestoreFileNames(); }},
+        {"SetNoTryMode", [](Controller &f) { f.c.SetNoTryMode(true); }},
+        {"SelectJob", [](Controller &f) { f.c.SelectJob(JobKind::FolderRename); }},
+        {"SeedInputsFromRow", [](Controller &f) { f.c.SeedInputsFromRow(2); }},
+        {"RefreshJobInputs", [](Controller &f) { f.c.RefreshJobInputs(); }},
+        {"SearchTextChanged", [](Controller &f) { f.c.SearchTextChanged(); }},
+        {"PreviewNames", [](Controller &f) { f.c.PreviewNames(1, 3); }},
+        {"LoadFolder", [](Controller &f) { f.c.LoadFolder(QDir::tempPath()); }},
+        {"ReadFiles", [](Controller &f) { f.c.ReadFiles({f.dir.filePath(u"f1.txt"_qs)}); }},
+        {"ClearLists", [](Controller &f) { f.c.ClearLists(); }},
+        {"SelectAllRows", [](Controller &f) { f.c.SelectAllRows(); }},
+        {"MoveSelectedRows", [](Controller &f) { f.c.MoveSelectedRows(1); }},
+        {"DeleteSelectedRows", [](Controller &f) { f.c.DeleteSelectedRows(); }},
+        {"SortActiveList", [](Controller &f) { f.c.SortActiveList(0, true); }},
+        {"DropPaths", [](Controller &f) { f.c.DropPaths({QDir::tempPath()}, 0); }},
+        {"StartRowMove+DropRows", [](Controller &f) { f.c.StartRowMove(); f.c.DropRows(1); }},
+        {"DeleteAllRows", [](Controller &f) { f.c.DeleteAllRows(); }},
+        {"ListChanged", [](Controller &f) { f.c.ListChanged(); }},
+        {"SetCurrentFolder", [](Controller &f) { f.c.SetCurrentFolder(QDir::tempPath()); }},
+        {"CommandFileLoad", [](Controller &f) { f.c.CommandFileLoad(f.dir.filePath(u"job.dat"_qs)); }},
+        {"CommandFileSave", [](Controller &f) { f.c.CommandFileSave(f.dir.filePath(u"saved.dat"_qs)); }},
+        {"NewCommandFile", [](Controller &f) { f.c.NewCommandFile(); }},
+        {"RecoverInterruptedRun", [](Controller &f) { f.c.RecoverInterruptedRun(); }},
+        {"RefreshUndoState", [](Controller &f) { f.c.RefreshUndoState(); }},
+        {"SetNumberingInput", [](Controller &f) { f.c.SetNumberingInput(&JobInputs::baseName, u"n"_qs); }},
+        {"SetAddTop", [](Controller &f) { f.c.SetAddTop(false); }},
+        {"SetSearchInput", [](Controller &f) { f.c.SetSearchInput(&JobInputs::searchText, u"zzz"_qs); }},
+        {"SetInput", [](Controller &f) { f.c.SetInput(&JobInputs::ChkManual, true); }},
+        {"SetTagV1", [](Controller &f) { f.c.SetTagV1(false); }},
+        {"SetTagV2", [](Controller &f) { f.c.SetTagV2(false); }},
+        {"SetTagTemplate", [](Controller &f) { f.c.SetTagTemplate(1, u"$1"_qs); }},
+        {"ResetTagTemplates", [](Controller &f) { f.c.ResetTagTemplates(); }},
+        {"DropDownFor", [](Controller &f) { f.c.DropDownFor(&JobInputs::searchText); }},
+        {"RemoveFromDropDown", [](Controller &f) { f.c.RemoveFromDropDown(&JobInputs::searchText, u"^f"_qs); }},
+        {"SetRowSelected", [](Controller &f) { f.c.SetRowSelected(2, true); }},
+        // The MP3 list is empty outside its job: there is no row to select.
+        {"SetTagRowSelected", [](Controller &f) { if (f.c.tagJob().rows().count() > 0) f.c.SetTagRowSelected(1, true); }},
+        {"ChooseReplaceTarget", [](Controller &f) { f.c.ChooseReplaceTarget(u"Title"_qs); }},
+        {"OfferTry", [](Controller &f) { f.c.OfferTry(); }},
+        {"OpenFolder", [](Controller &f) { f.c.OpenFolder(QDir::tempPath()); }},
+        {"ApplyDirectData", [](Controller &f) { f.c.ApplyDirectData(1, {u"x"_qs}); }},
+        {"SetOption", [](Controller &f) { f.c.SetOption(&RunOptions::ignoreCase, true); }},
+        {"applySettings", [](Controller &f) { f.c.applySettings(Settings::defaults(QSize(800, 600))); }},
+    };
+    return all;
+}
+
+// A folder of files f0.txt … whose Try and Execute let events through, with
+// a command file beside them.
+struct BusyController : Controller
+{
+    BusyController() : Controller(names())
+    {
+        QFile file(dir.filePath(u"job.dat"_qs));
+        if (file.open(QIODevice::WriteOnly))
+            file.write("Com=連番作成\r\nSearch=FROMFILE\r\n");
+        c.LoadFolder(dir.path());
+        c.SetSearchInput(&JobInputs::searchText, u"^f"_qs);
+        c.SetSearchInput(&JobInputs::replaceText, u"g"_qs);
+    }
+    static QStringList names()
+    {
+        QStringList all;
+        for (int i = 0; i < 60; ++i)
+            all << QStringLiteral("f%1.txt").arg(i);
+        return all;
+    }
+    // Try, then Execute; meddle runs wherever either lets events through.
+    void run(const std::function<void()> &meddle)
+    {
+        int calls = 0;
+        user.onEvents = [&] {
+            ++calls;
+            if (meddle)
+                meddle();
+        };
+        QCOMPARE(c.TryCommand().result, TryResult::Planned);
+        afterTry = snapshot();
+        QVERIFY(calls > 0);
+        calls = 0;
+        QVERIFY(!c.ExecuteCommand().failed());
+        QVERIFY(calls > 0);
+        user.onEvents = {};
+    }
+    QStringList afterTry;
 };
 
 } // namespace
@@ -40,21 +175,115 @@ class TestJobController : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void commandsDuringARunChangeNothing_data()
+    {
+        QTest::addColumn<int>("command");
+        for (size_t at = 0; at < commands().size(); ++at)
+            QTest::newRow(commands()[at].name) << int(at);
+    }
+
+    // Every command refuses while a Try or an Execute lets events through:
+    // the run ends exactly as it would have ended undisturbed.
+    void commandsDuringARunChangeNothing()
+    {
+        QFETCH(int, command);
+        static QStringList expectedAfterTry, expectedAfterRun;
+        if (expectedAfterRun.isEmpty()) {
+            BusyController undisturbed;
+            undisturbed.run({});
+            expectedAfterTry = undisturbed.afterTry;
+            expectedAfterRun = undisturbed.snapshot() << undisturbed.commands();
+        }
+        BusyController f;
+        f.run([&f, command] { commands()[command].call(f); });
+        QCOMPARE(f.afterTry, expectedAfterTry);
+        QCOMPARE(f.snapshot() << f.commands(), expectedAfterRun);
+        QVERIFY(!f.c.busy());
+    }
+
+    void commandStatesFollowEachStep_data()
+    {
+        QTest::addColumn<QString>("steps");
+        // Each step, then the commands it leaves: Try, Execute, Restore, 元のファイル名に戻す.
+        QTest::newRow("replace") << u"search:a>z 1000, try 1110, execute 0001, undo 0000, try 1110, restore 1000, "
+                                    "clear 0000"_qs;
+        QTest::newRow("replace refused") << u"search:.+>x 1000, try 1010, restore 1000, search:zzz>y 1000, "
+                                            "try 1000, execute 0000"_qs;
+        QTest::newRow("numbering") << u"job:0 1000, numbering 1000, try 1110, job:1 1000, job:0 1000, try 1110, "
+                                      "execute 0001, delete 0001"_qs;
+        QTest::newRow("modified date") << u"job:3 1000, try 1110, execute 0000, try 1110, restore 1000"_qs;
+        QTest::newRow("mp3") << u"job:4 1000, template 1000, try 1110, restore 1000, offer 1000, job:1 1000"_qs;
+        QTest::newRow("folder") << u"job:5 0000, load 1000, search:d>e 1000, try 1110, execute 0001, undo 0000"_qs;
+        QTest::newRow("preview and lists") << u"search:a>z 1000, try 1110, preview 1010, clear 0000, drop 1000, "
+                                              "try 1000, data 1000"_qs;
+    }
+
+    // The commands offered after each step, through the controller alone.
+    void commandStatesFollowEachStep()
+    {
+        QFETCH(QString, steps);
+        Controller f({u"a1.txt"_qs, u"b.txt"_qs, u"c.mp3"_qs});
+        QVERIFY(QDir(f.dir.path()).mkdir(u"d1"_qs));
+        JobController &c = f.c;
+        QStringList seen;
+        for (const QString &step : steps.split(u", "_qs)) {
+            const QString name = step.section(u' ', 0, 0);
+            const QString verb = name.section(u':', 0, 0);
+            const QString arg = name.section(u':', 1);
+            if (verb == u"load") {
+                c.LoadFolder(f.dir.path());
+            } else if (verb == u"search") {
+                c.SetSearchInput(&JobInputs::searchText, arg.section(u'>', 0, 0));
+                c.SetSearchInput(&JobInputs::replaceText, arg.section(u'>', 1));
+            } else if (verb == u"job") {
+                c.SelectJob(Jobs::fromPosition(arg.toInt()));
+            } else if (verb == u"try") {
+                c.TryCommand();
+            } else if (verb == u"execute") {
+                c.ExecuteCommand();
+            } else if (verb == u"restore") {
+                c.RestoreCommand();
+            } else if (verb == u"undo") {
+                c.RestoreFileNames();
+            } else if (verb == u"clear") {
+                c.DeleteAllRows();
+            } else if (verb == u"delete") {
+                c.SelectAllRows();
+                c.DeleteSelectedRows();
+            } else if (verb == u"numbering") {
+                c.SetNumberingInput(&JobInputs::baseName, u"n.txt"_qs);
+            } else if (verb == u"template") {
+                c.SetTagTemplate(1, u"$1"_qs);
+                c.SetSearchInput(&JobInputs::searchText, u"(.+)"_qs);
+            } else if (verb == u"offer") {
+                c.OfferTry();
+            } else if (verb == u"preview") {
+                c.PreviewNames(1, 2);
+            } else if (verb == u"drop") {
+                c.DropPaths({f.dir.filePath(u"b.txt"_qs)}, 0);
+            } else if (verb == u"data") {
+                c.ApplyDirectData(1, {u"typed.txt"_qs});
+            }
+            seen << name + u' ' + f.commands();
+        }
+        QCOMPARE(seen.join(u", "_qs), steps);
+    }
+
     void historiesFollowTryAndExecute()
     {
         Controller f({u"a1.txt"_qs, u"b.txt"_qs});
         JobController &c = f.c;
         c.SetSearchInput(&JobInputs::searchText, u"zzz"_qs);
-        QCOMPARE(c.TryCommand(), TryResult::NothingToChange);
+        QCOMPARE(c.TryCommand().result, TryResult::NothingToChange);
         QVERIFY(c.searchHistory().dropDown().isEmpty());
 
         c.SetSearchInput(&JobInputs::searchText, u"a(\\d)"_qs);
         c.SetSearchInput(&JobInputs::replaceText, u"z$1"_qs);
-        QCOMPARE(c.TryCommand(), TryResult::Planned);
+        QCOMPARE(c.TryCommand().result, TryResult::Planned);
         QCOMPARE(c.searchHistory().dropDown().first(), u"a(\\d)"_qs);
         QVERIFY(c.searchHistory().executeHistory().isEmpty());
 
-        QVERIFY(!c.ExecuteCommand());
+        QVERIFY(!c.ExecuteCommand().failed());
         QCOMPARE(f.onDisk(), (QStringList{u"b.txt"_qs, u"z1.txt"_qs}));
         QCOMPARE(c.searchHistory().executeHistory(), QStringList{u"a(\\d)"_qs});
         QCOMPARE(c.replaceHistory().executeHistory(), QStringList{u"z$1"_qs});
@@ -70,13 +299,13 @@ private Q_SLOTS:
         typed[0] = u"typed.txt"_qs;
         c.ApplyDirectData(1, typed);
         c.SetInput(&JobInputs::ChkManual, true);
-        QCOMPARE(c.TryCommand(), TryResult::Planned);
+        QCOMPARE(c.TryCommand().result, TryResult::Planned);
         QCOMPARE(c.rows().field(1, RenameField::NewName), u"typed.txt"_qs);
         QCOMPARE(c.rows().field(2, RenameField::NewName), c.rows().field(2, RenameField::CurrentName));
 
         typed[1] = u"bad:name"_qs;
         c.ApplyDirectData(1, typed);
-        QCOMPARE(c.TryCommand(), TryResult::Invalid);
+        QCOMPARE(c.TryCommand().result, TryResult::Invalid);
     }
 
     void oneStepModeLeavesACollisionAlone()
@@ -86,7 +315,7 @@ private Q_SLOTS:
         c.SetNoTryMode(true);
         c.SetSearchInput(&JobInputs::searchText, u"b"_qs);
         c.SetSearchInput(&JobInputs::replaceText, u"a"_qs);
-        QCOMPARE(c.TryCommand(), TryResult::Duplicate);
+        QCOMPARE(c.TryCommand().result, TryResult::Duplicate);
         QCOMPARE(f.onDisk(), (QStringList{u"a.txt"_qs, u"b.txt"_qs}));
     }
 
@@ -111,13 +340,13 @@ private Q_SLOTS:
         JobController &c = f.c;
         c.SetSearchInput(&JobInputs::searchText, u"x"_qs);
         c.SetSearchInput(&JobInputs::replaceText, u"y"_qs);
-        QCOMPARE(c.TryCommand(), TryResult::Planned);
+        QCOMPARE(c.TryCommand().result, TryResult::Planned);
         QFile file(f.dir.filePath(u"job.dat"_qs));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("Com=ファイル名置換\r\nSearch=FROMFILE\r\nReplace=z\r\n");
         file.close();
-        QCOMPARE(c.CommandFileLoad(file.fileName()), 0);
-        QVERIFY(!c.states().executeEnabled && !c.states().restoreEnabled);
+        QVERIFY(!c.CommandFileLoad(file.fileName()));
+        QVERIFY(!c.states().executeEnabled() && !c.states().restoreEnabled());
         QCOMPARE(c.inputs().searchText, u"FROMFILE"_qs);
         QVERIFY(c.caption().contains(u"< job.dat >"_qs));
     }

@@ -1,6 +1,6 @@
-#include "engine/commandstates.h"
 #include "engine/folderopener.h"
 #include "engine/mp3tagjob.h"
+#include "engine/outcomenotice.h"
 #include "id3builder.h"
 #include "platform/linuxfilesystem.h"
 #include "scripteduserchannel.h"
@@ -30,8 +30,15 @@ private:
     ScriptedUserChannel m_user;
     LinuxFileSystem m_files;
     TextEngine m_text{m_user, m_files};
-    CommandStates m_states;
     RecordingOpener m_opener;
+
+    // Execute as the controller runs it: the writes, then the notice that ends them. Returns failed.
+    bool execute(Mp3TagJob &job, bool quiet)
+    {
+        const RunOutcome outcome = job.ExecuteTags(quiet);
+        OutcomeNotice::showRun(m_user, &m_opener, outcome, quiet);
+        return outcome.failed();
+    }
 
     QString put(const QString &name, const QByteArray &bytes)
     {
@@ -52,7 +59,6 @@ private Q_SLOTS:
     void init()
     {
         m_user.clear();
-        m_states = CommandStates();
         m_opener.folders.clear();
     }
 
@@ -107,7 +113,7 @@ private Q_SLOTS:
 
         // Execute writes nothing that was not there; with both off, nothing at all.
         const QByteArray before = Id3::read(path);
-        QCOMPARE(job.ExecuteTags(m_states, &m_opener, true), 0);
+        QVERIFY(!execute(job, true));
         if (!v1 || !v2)
             QCOMPARE(Id3::read(path), before);
     }
@@ -123,20 +129,20 @@ private Q_SLOTS:
         job.txtField[2] = "V2 Artist"; // Artist, as it already is
         job.txtField[5] = "$1";        // TruckNo
         job.txtField[9] = "ignored";   // Path. is never a tag field
-        QCOMPARE(job.TryTags("^(\\d+) (.+)\\.MP3$", false, m_states, true), 0);
+        const PlanOutcome planned = job.TryTags("^(\\d+) (.+)\\.MP3$", false);
+        QCOMPARE(planned.result, TryResult::Planned);
         QVERIFY(m_user.messages.isEmpty());
         const TagRow &row = job.rows().row(1);
         QCOMPARE(row[TagField::Title], "Intro");
         QCOMPARE(row[TagField::TruckNo], "01");
         QCOMPARE(row[TagField::Save], "Intro\tV2 Artist\t01\t");
         QCOMPARE(job.rows().row(2)[TagField::Title], "V2 Title");
-        QVERIFY(job.rows().isSelected(1) && !job.rows().isSelected(2) && m_states.executeEnabled);
+        QVERIFY(job.rows().isSelected(1) && !job.rows().isSelected(2) && planned.changing == 1);
 
         // An invalid search is reported as in the file-name job and stops the Try.
-        QCOMPARE(job.TryTags("((", false, m_states, false), -1);
+        QCOMPARE(job.TryTags("((", false).result, TryResult::Invalid);
         QCOMPARE(m_user.messages.size(), 1);
         QCOMPARE(m_user.messages[0].title, "正規表現エラー　－　RegReplace");
-        QVERIFY(!m_states.executeEnabled);
     }
 
     void executeWritesEveryRow()
@@ -155,8 +161,7 @@ private Q_SLOTS:
         job.rows().setField(2, TagField::Title, "Two");
         job.rows().setField(3, TagField::Title, "Through the link");
         m_user.answers << MessageAnswer::Ok << MessageAnswer::Yes;
-        m_states.tryEnabled = m_states.executeEnabled = m_states.restoreEnabled = true;
-        QCOMPARE(job.ExecuteTags(m_states, &m_opener, false), 0);
+        QVERIFY(!execute(job, false));
 
         // A link is never written through; the run lists and counts it.
         QCOMPARE(Id3::read(link), outside);
@@ -182,7 +187,7 @@ private Q_SLOTS:
 
         // A second run with the same values changes no byte.
         const QByteArray written = Id3::read(path);
-        QCOMPARE(job.ExecuteTags(m_states, &m_opener, true), 0);
+        QVERIFY(!execute(job, true));
         QCOMPARE(Id3::read(path), written);
 
         // Nor does a run over Latin-1 ID3v1 text beside the same text in UTF-16.
@@ -192,7 +197,7 @@ private Q_SLOTS:
         job.rows().clear();
         job.AddTagRow(latinPath, 0);
         QCOMPARE(job.rows().row(1)[TagField::Title], "Café");
-        QCOMPARE(job.ExecuteTags(m_states, &m_opener, true), 0);
+        QVERIFY(!execute(job, true));
         QCOMPARE(Id3::read(latinPath), latin);
     }
 
@@ -212,7 +217,7 @@ private Q_SLOTS:
         for (int i = 1; i <= 3; ++i)
             job.rows().setField(i, TagField::Title, "Changed");
 
-        QCOMPARE(job.ExecuteTags(m_states, &m_opener, true), -1);
+        QVERIFY(execute(job, true));
         QCOMPARE(Id3::read(old), v22); // neither tag of a file that cannot be rewritten is touched
         clsTAG tag;
         QVERIFY(tag.setFilePath(good));

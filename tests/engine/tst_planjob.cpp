@@ -16,7 +16,7 @@ private Q_SLOTS:
     {
         EngineFixture f;
         f.addRows({u"a.txt"_qs, u"b.txt"_qs});
-        f.states.executeEnabled = f.states.restoreEnabled = true;
+        f.presetPlan();
         QCOMPARE(f.plan(JobKind::FileNameReplace), TryResult::NothingToChange);
         QCOMPARE(f.user.prompts(), QStringList{u"置換できるファイルはありませんでした。"_qs});
         QCOMPARE(f.user.messages.first().title, u"置換無し"_qs);
@@ -47,7 +47,7 @@ private Q_SLOTS:
                                       "5 /data/10:30.txt\r\n"
                                       "　　置換後の文字列にファイル名として使用できない文字が含まれます！\r\n"
                                       "　　使用できない文字 ： /:*?\\|<>\"\r\n\r\n\r\n"_qs);
-        QCOMPARE(f.commands(), u"001"_qs);
+        QCOMPARE(f.commands(), u"101"_qs);
     }
 
     void collisions_data()
@@ -84,7 +84,7 @@ private Q_SLOTS:
         QCOMPARE(f.selectedRows(), selected);
         QCOMPARE(f.user.lastPrompt(), u"ファイル名重複・・変更不可！\r\n\r\n-- リストの反転表示行 --\r\n\r\n"
                                       "「元に戻す」をクリック後、条件を再設定して下さい。"_qs);
-        QCOMPARE(f.commands(), u"001"_qs);
+        QCOMPARE(f.commands(), u"101"_qs);
     }
 
     // An unattended Try selects the rows that change, and says nothing.
@@ -97,7 +97,7 @@ private Q_SLOTS:
         f.rows.setSelected(1, true);
         QCOMPARE(f.plan(JobKind::FileNameReplace, false, true), TryResult::Planned);
         QCOMPARE(f.selectedRows(), QList<int>{2});
-        QCOMPARE(f.commands(), u"011"_qs);
+        QCOMPARE(f.commands(), u"111"_qs);
         QVERIFY(f.user.messages.isEmpty());
     }
 
@@ -125,7 +125,7 @@ private Q_SLOTS:
         QCOMPARE(f.plan(JobKind::FileNameReplace, false), TryResult::Invalid);
         QCOMPARE(f.column(RenameField::NewName), (QStringList{u"earlier-a"_qs, u"earlier-b"_qs}));
         QTEST(int(f.user.messages.size()), "messages");
-        QCOMPARE(f.commands(), u"001"_qs);
+        QCOMPARE(f.commands(), u"101"_qs);
     }
 
     void lineBreakFaultsItsRowOnly()
@@ -259,7 +259,7 @@ private Q_SLOTS:
         QTEST(f.column(RenameField::NewName), "planned");
         QCOMPARE(f.column(RenameField::CurrentName), current);
         QCOMPARE(f.selectedRows().size(), current.size());
-        QCOMPARE(f.commands(), u"011"_qs);
+        QCOMPARE(f.commands(), u"111"_qs);
     }
 
     // The first faulty input in the order start number, step, digits is reported.
@@ -292,9 +292,9 @@ private Q_SLOTS:
             f.addRows({u"f%1.txt"_qs.arg(row)});
         f.setNumbering(inputs);
         const QStringList before = f.column(RenameField::NewName);
-        f.states.executeEnabled = true;
+        f.presetPlan();
         const TryResult result = f.plan(JobKind::Numbering);
-        QCOMPARE(f.context.wrongInput, fault);
+        QCOMPARE(f.lastPlan.wrongInput, fault);
         if (fault == NumberingInput::None) {
             QCOMPARE(result, TryResult::Planned);
             return;
@@ -303,7 +303,7 @@ private Q_SLOTS:
         QCOMPARE(f.user.prompts(), QStringList{message});
         QCOMPARE(f.user.messages.first().title, u"入力エラー"_qs);
         QCOMPARE(f.column(RenameField::NewName), before);
-        QCOMPARE(f.commands(), u"001"_qs);
+        QCOMPARE(f.commands(), u"101"_qs);
     }
 
     void unusableBaseNameIsRejected()
@@ -314,7 +314,7 @@ private Q_SLOTS:
         QCOMPARE(f.plan(JobKind::Numbering), TryResult::Invalid);
         QCOMPARE(f.selectedRows(), (QList<int>{1, 2}));
         QVERIFY(f.user.lastPrompt().startsWith(u"1 /data/01../up.txt\r\n"_qs));
-        QVERIFY(f.user.lastPrompt().contains(u"\r\n\r\n2 /data/02../up.txt\r\n"_qs) && !f.states.executeEnabled);
+        QVERIFY(f.user.lastPrompt().contains(u"\r\n\r\n2 /data/02../up.txt\r\n"_qs) && !f.states.executeEnabled());
     }
 
     void secondTryNumbersTheNumberedNames()
@@ -394,7 +394,7 @@ private Q_SLOTS:
         QCOMPARE(f.column(RenameField::NewName), names);
         // No name changes, so no row is picked out; the hint to execute still shows.
         QVERIFY(f.selectedRows().isEmpty() && f.user.lastPrompt().startsWith(u"試行完了！"_qs));
-        QCOMPARE(f.commands(), u"011"_qs);
+        QCOMPARE(f.commands(), u"111"_qs);
     }
 
     void refusedTimeStampPlans()
@@ -403,13 +403,13 @@ private Q_SLOTS:
         f.addRows({u"a"_qs, u"b"_qs, u"a"_qs});
         QCOMPARE(f.plan(JobKind::CreatedDate), TryResult::Invalid); // no base date
         QCOMPARE(f.column(RenameField::Created).first(), u"2019/05/05 05:05:05"_qs);
-        QVERIFY(!f.states.executeEnabled);
+        QVERIFY(!f.states.executeEnabled());
 
         // The same file twice would get two stamps.
         f.inputs.baseDate = QDate(2020, 1, 1);
         QCOMPARE(f.plan(JobKind::CreatedDate), TryResult::Duplicate);
         QCOMPARE(f.selectedRows(), (QList<int>{1, 3}));
-        QCOMPARE(f.commands(), u"001"_qs);
+        QCOMPARE(f.commands(), u"101"_qs);
     }
 
     // A folder whose file system keeps no settable creation time is named at
@@ -428,7 +428,7 @@ private Q_SLOTS:
         QCOMPARE(f.user.messages.size(), 1);
         QVERIFY(f.user.lastPrompt().contains(f.dir.path()));
         QCOMPARE(f.selectedRows(), (QList<int>{1, 2}));
-        QVERIFY(!f.states.executeEnabled);
+        QVERIFY(!f.states.executeEnabled());
     }
 
     void nameFaults_data()

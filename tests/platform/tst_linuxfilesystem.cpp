@@ -55,6 +55,10 @@ private Q_SLOTS:
         const QString folder = m_dir->filePath(QStringLiteral("sub"));
         QVERIFY(QDir().mkdir(folder));
         QCOMPARE(m_fs.rename(a, b).code, EEXIST);
+        // Where letter case counts, another spelling is another item.
+        const QString upper = write(QStringLiteral("A.TXT"), "U");
+        QCOMPARE(m_fs.rename(a, upper).code, EEXIST);
+        QVERIFY(m_fs.remove(upper).ok());
         QVERIFY(!m_fs.rename(a, folder).ok());
         QVERIFY(!m_fs.rename(folder, b).ok());
         QCOMPARE(read(a) + read(b), QByteArray("AB"));
