@@ -56,9 +56,9 @@ struct ErrorLog
     }
 };
 
-QString unusableName(const QString &name)
+QString unusableName(const QString &current, const QString &name)
 {
-    if (PlannedNameRejection(name) != RowRejection::None)
+    if (PlannedNameRejection(current, name) != RowRejection::None)
         return QStringLiteral("ファイル名として使えない名前です");
     if (name.toUtf8().size() > maximumNameBytes)
         return FsStatus::fromErrno(ENAMETOOLONG).text();
@@ -118,7 +118,8 @@ bool renameItems(JobContext &context, bool quiet, ErrorLog &log, RunOutcome &out
         if (row[RenameField::NewName] == row[RenameField::CurrentName])
             continue;
         // Whatever edited the plan since Try, a name must stay one usable name in the row's folder.
-        if (const QString fault = unusableName(row[RenameField::NewName]); !fault.isEmpty()) {
+        const QString fault = unusableName(row[RenameField::CurrentName], row[RenameField::NewName]);
+        if (!fault.isEmpty()) {
             log.add(QStringLiteral("☆事前処理エラー "), i, row, row[RenameField::NewName], fault);
             continue;
         }

@@ -12,6 +12,7 @@
 #include "engine/filelist.h"
 #include "engine/numberingplanner.h"
 #include "engine/outcomenotice.h"
+#include "engine/plancompletion.h"
 #include "engine/restore.h"
 #include "engine/setupmapping.h"
 #include "persist/commandfile.h"
@@ -112,13 +113,7 @@ PlanOutcome JobController::TryCommand()
 
 void JobController::dropPlan()
 {
-    for (int i = 1; i <= m_rows.count(); ++i) {
-        RenameRow &row = m_rows.editRow(i);
-        row[RenameField::NewName] = row[RenameField::CurrentName];
-        row.rejection = RowRejection::None;
-    }
-    if (m_rows.count() > 0)
-        m_rows.changed(1, m_rows.count());
+    ClearPlan(m_rows);
 }
 
 RunOutcome JobController::ExecuteCommand()

@@ -84,6 +84,9 @@ public:
     void RefreshJobInputs();
     // The search or replace box changed: Try follows the search text.
     void SearchTextChanged();
+    // Why the search text is no valid search, shown at the box while it is
+    // typed; empty when it is one.
+    QString SearchFault() { return m_text.PatternFault(m_inputs.searchText); }
     // The numbering preview (txtSample).
     QString preview() const { return m_switch.preview(); }
     // The planned names of rows first..last as a Try would make them now,

@@ -129,8 +129,15 @@ PlanOutcome Mp3TagJob::TryTags(const QString &searchText, bool directData)
     if (count == 0)
         return outcome;
     if (!directData) {
+        // The match routines take an invalid pattern for "no match": the
+        // search is checked once, whether or not a field uses it.
+        if (!searchText.isEmpty() && m_text.RejectSearch(m_rows.row(1)[TagField::FileName], searchText, true)) {
+            // No plan of an earlier Try stays on screen beside the error.
+            ReloadTags();
+            m_rows.clearSelection();
+            return stopTry(0);
+        }
         Progress progress(m_user, count);
-        bool patternChecked = false;
         for (int i = 1; i <= count; ++i) {
             if (!progress.at(i))
                 return stopTry(i - 1);
@@ -142,13 +149,6 @@ PlanOutcome Mp3TagJob::TryTags(const QString &searchText, bool directData)
             for (int column = 0; column < TagRow::FieldCount; ++column) {
                 if (!TagRow::isTagField(column) || txtField[column] == TagRow::keepTemplate(column))
                     continue;
-                if (!patternChecked && !searchText.isEmpty()) {
-                    // The match routines take an invalid pattern for "no match";
-                    // the replace reports it, as in the file-name job.
-                    patternChecked = true;
-                    if (m_text.RegReplace(fileName, searchText, QString(), true) == ErrorMarker)
-                        return stopTry(count);
-                }
                 if (matched < 0)
                     matched = m_text.RegFirstMatch(fileName, searchText, true).isEmpty() ? 0 : 1;
                 if (matched == 0)

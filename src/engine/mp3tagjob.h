@@ -57,7 +57,8 @@ public:
 
     // Fills the columns whose template was changed from each row's file name
     // and selects the rows that change. Invalid when the search pattern is
-    // invalid or an expansion failed (the text engine has shown why).
+    // invalid (the rows then show the disk again) or an expansion failed; the
+    // text engine has shown why.
     PlanOutcome TryTags(const QString &searchText, bool directData);
     // Writes into each row's file the columns that differ from it; quiet asks
     // nothing first. Failures and ID3v1 text that had to lose characters are

@@ -22,23 +22,30 @@ bool onlyDots(const QString &name)
     return name.count(u'.') == name.size();
 }
 
+// A forbidden character the planned name brings in: "/" always, the others
+// only beyond the number of them the current name has.
+bool addsForbidden(QChar c, const QString &current, const QString &planned)
+{
+    return c == u'/' || planned.count(c) > current.count(c);
+}
+
 } // namespace
 
-RowRejection PlannedNameRejection(const QString &name)
+RowRejection PlannedNameRejection(const QString &current, const QString &planned)
 {
-    if (name.isEmpty())
+    if (planned.isEmpty())
         return RowRejection::EmptyName;
-    if (onlyDots(name))
+    if (onlyDots(planned))
         return RowRejection::DotsOnly;
     static const QString forbidden = ForbiddenNameCharacters();
     // Letters and digits, nearly every character of a name, are passed at once.
     // A control character (NUL ends a name at the system call, a line break
     // splits it in every list) is refused like a forbidden one.
     RowRejection found = RowRejection::None;
-    for (const QChar c : name) {
+    for (const QChar c : planned) {
         if (c.isLetterOrNumber())
             continue;
-        if (forbidden.contains(c))
+        if (forbidden.contains(c) && addsForbidden(c, current, planned))
             return RowRejection::ForbiddenCharacter;
         if (IsControlCharacter(c))
             found = RowRejection::ControlCharacter;
@@ -46,9 +53,9 @@ RowRejection PlannedNameRejection(const QString &name)
     return found;
 }
 
-QString PlannedNameFault(const QString &folder, const QString &name)
+QString PlannedNameFault(const QString &folder, const QString &current, const QString &name)
 {
-    switch (PlannedNameRejection(name)) {
+    switch (PlannedNameRejection(current, name)) {
     case RowRejection::EmptyName:
         return QStringLiteral("　置換後のファイル名が空白になります！");
     case RowRejection::DotsOnly:

@@ -118,10 +118,10 @@ PlanOutcome PlanNumbering(JobContext &context)
         newName = PlannedNumberedName(context.inputs, newName, index);
         // A typed base name or separator must not smuggle a folder or other
         // unusable characters into the names; a name kept as it is stays.
-        QString fault = newName == row[RenameField::CurrentName] ? QString()
-                                                                 : PlannedNameFault(row[RenameField::Folder], newName);
+        const QString &current = row[RenameField::CurrentName];
+        QString fault = newName == current ? QString() : PlannedNameFault(row[RenameField::Folder], current, newName);
         if (!fault.isEmpty())
-            faults.push_back({index, std::move(fault), PlannedNameRejection(newName)});
+            faults.push_back({index, std::move(fault), PlannedNameRejection(current, newName)});
         changed.push_back(index);
     }
     rows.changed(1, count);

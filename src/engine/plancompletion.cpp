@@ -25,6 +25,16 @@ void ClearRejections(RenameRowList &rows)
         rows.editRow(index).rejection = RowRejection::None;
 }
 
+void ClearPlan(RenameRowList &rows)
+{
+    for (int index = 1; index <= rows.count(); ++index) {
+        RenameRow &row = rows.editRow(index);
+        row[RenameField::NewName] = row[RenameField::CurrentName];
+        row.rejection = RowRejection::None;
+    }
+    SelectOnlyRows(rows, {});
+}
+
 void SelectOnlyRows(RenameRowList &rows, const std::vector<int> &rowIndexes)
 {
     if (rows.isEmpty())

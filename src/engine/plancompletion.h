@@ -23,6 +23,9 @@ struct RowFault
 // The reasons of the previous Try belong to names about to be replaced.
 void ClearRejections(RenameRowList &rows);
 
+// No plan at all: every row shows its current name, unmarked and unselected.
+void ClearPlan(RenameRowList &rows);
+
 // Selects exactly the rows given by RowIndex, telling the views once.
 void SelectOnlyRows(RenameRowList &rows, const std::vector<int> &rowIndexes);
 

@@ -68,15 +68,24 @@ PlanOutcome PlanReplace(JobContext &context)
     if (count == 0)
         return {};
 
+    const QString &search = context.inputs.searchText;
+    if (!search.isEmpty()
+        && context.text.RejectSearch(rows.row(1)[RenameField::CurrentName], search, context.options.ignoreCase)) {
+        // No plan of an earlier Try stays on screen beside the error.
+        ClearPlan(rows);
+        return CompletePlan(context, TryResult::Invalid);
+    }
     ProgressMeter progress(context.user, count, ProgressMeter::Direction::Up);
 
     std::vector<RowFault> faults;
     std::vector<int> changed;
     for (int index = 1; index <= count; ++index) {
-        // The replace cannot take a name with a line break; that row alone is faulty.
+        // The replace cannot take a name with a line break: such a row keeps
+        // its name, and is faulty only when the search would change it.
         const QString &current = rows.row(index)[RenameField::CurrentName];
-        const bool unreplaceable = !context.inputs.searchText.isEmpty() && holdsLineBreak(current);
-        const QString planned = unreplaceable ? current : plannedName(context, index);
+        const bool lineBreak = !search.isEmpty() && holdsLineBreak(current);
+        const bool unreplaceable = lineBreak && context.text.RegTest(current, search, context.options.ignoreCase);
+        const QString planned = lineBreak ? current : plannedName(context, index);
         if (planned == ErrorMarker) {
             // The engine has shown its own message; the rows from here on keep their names.
             if (index > 1)
@@ -88,11 +97,12 @@ PlanOutcome PlanReplace(JobContext &context)
         // A row the job leaves as it is is never refused for its name.
         const bool changes = planned != row[RenameField::CurrentName];
         QString fault = unreplaceable ? QStringLiteral("　ファイル名に改行が含まれるため置換できません。")
-                        : changes     ? PlannedNameFault(row[RenameField::Folder], planned)
+                        : changes     ? PlannedNameFault(row[RenameField::Folder], row[RenameField::CurrentName], planned)
                                       : QString();
         if (!fault.isEmpty())
             faults.push_back({index, std::move(fault),
-                              unreplaceable ? RowRejection::LineBreak : PlannedNameRejection(planned)});
+                              unreplaceable ? RowRejection::LineBreak
+                                            : PlannedNameRejection(row[RenameField::CurrentName], planned)});
         else if (changes)
             changed.push_back(index);
 

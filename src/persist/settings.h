@@ -68,6 +68,9 @@ struct Settings
     int templateWidth{};
     int templateHeight{};
 
+    // The live preview of the planned names while the inputs are typed.
+    bool livePreview{};
+
     // The MP3 list's columns, twips. Read from the file but never written: the
     // command files of the MP3 job keep them.
     QList<int> mp3ColumnWidths;

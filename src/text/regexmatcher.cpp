@@ -18,6 +18,7 @@ const char firstIndexSource[] = "(function (re, s) { re.lastIndex = 0; var m = r
 const char groupsSource[] = "(function (re, s) { re.lastIndex = 0; var m = re.exec(s); if (m === null) return null;"
                             " var g = []; for (var i = 1; i < m.length; i++) g.push(m[i] === undefined ? '' : m[i]);"
                             " return g; })";
+const char testSource[] = "(function (re, s) { return new RegExp(re.source, re.ignoreCase ? 'i' : '').test(s); })";
 
 }
 
@@ -124,4 +125,14 @@ QString RegexMatcher::ExpandSubMatches(const QString &subject, const QString &pa
     for (int i = 1; i <= count; ++i)
         result.replace(u'$' + QString::number(i), literal(groups.property(quint32(i - 1)).toString()));
     return result;
+}
+
+bool RegexMatcher::RegTest(const QString &subject, const QString &pattern, bool ignoreCase)
+{
+    const std::shared_ptr<const CompiledPattern> compiled = m_patterns.find(pattern, ignoreCase);
+    if (!compiled->error.description.isEmpty())
+        return false;
+    bool ok = false;
+    const QJSValue found = run(m_test, testSource, {compiled->regExp, QJSValue(subject)}, ok);
+    return !ok || found.toBool();
 }

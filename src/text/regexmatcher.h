@@ -33,6 +33,10 @@ public:
     QString ExpandSubMatches(const QString &subject, const QString &pattern, const QString &replacement,
                              bool ignoreCase, const LiteralShield *shield = nullptr);
 
+    // Whether the pattern, as RegReplace's search (neither global nor
+    // multi-line), matches the subject; true when the engine gave up on it.
+    bool RegTest(const QString &subject, const QString &pattern, bool ignoreCase);
+
 private:
     // PCRE2's form of the pattern where it matches this subject alike; else null.
     static const NativeRegex *native(const CompiledPattern &compiled, const QString &subject, bool ignoreCase);
@@ -42,5 +46,5 @@ private:
     UserChannel &m_user;
     ScriptHost &m_host;
     PatternCache &m_patterns;
-    QJSValue m_firstMatch, m_replace, m_firstIndex, m_groups;
+    QJSValue m_firstMatch, m_replace, m_firstIndex, m_groups, m_test;
 };

@@ -112,6 +112,15 @@ QString RegReplacer::RegReplace(const QString &subject, const QString &pattern, 
     return result;
 }
 
+bool RegReplacer::rejectsPattern(const QString &subject, const QString &pattern, bool ignoreCase)
+{
+    const ScriptError error = m_patterns.find(pattern, ignoreCase)->error;
+    if (error.description.isEmpty())
+        return false;
+    reportError(m_user, error, subject, pattern, ignoreCase);
+    return true;
+}
+
 // The one decision between the two engines. PCRE2 takes the replace when it
 // reads the pattern and the subject alike and the replacement is plain text
 // with $-tokens it knows; a backslash in the replacement is a script escape,

@@ -23,6 +23,8 @@ public:
     // The replaced text with its format tokens expanded; ErrorMarker after
     // the error message has been shown.
     QString RegReplace(const QString &subject, const QString &pattern, const QString &replacement, bool ignoreCase);
+    // Whether pattern is one RegReplace fails on, after the same error message.
+    bool rejectsPattern(const QString &subject, const QString &pattern, bool ignoreCase);
 
     // The generated function and its call, as the script host is given them.
     static QString functionText(const QString &pattern, const QString &replacement, bool ignoreCase);

@@ -72,6 +72,22 @@ QString TextEngine::ExpandSubMatches(const QString &subject, const QString &patt
     return d->matcher.ExpandSubMatches(subject, pattern, replacement, ignoreCase, shield);
 }
 
+bool TextEngine::RegTest(const QString &subject, const QString &pattern, bool ignoreCase)
+{
+    return d->matcher.RegTest(subject, pattern, ignoreCase);
+}
+
+QString TextEngine::PatternFault(const QString &pattern)
+{
+    const ScriptError error = d->patterns.find(pattern, false)->error;
+    return error.description.isEmpty() ? QString() : QString::number(error.number) + u' ' + error.description;
+}
+
+bool TextEngine::RejectSearch(const QString &subject, const QString &pattern, bool ignoreCase)
+{
+    return d->replacer.rejectsPattern(subject, pattern, ignoreCase);
+}
+
 QString TextEngine::EvalFormula(const QString &text)
 {
     return d->evaluator.EvalFormula(text);

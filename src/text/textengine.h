@@ -39,6 +39,15 @@ public:
     // shield, the groups go in shielded (see LiteralShield).
     QString ExpandSubMatches(const QString &subject, const QString &pattern, const QString &replacement,
                              bool ignoreCase, const LiteralShield *shield = nullptr);
+    // Whether the search of RegReplace finds anything in subject, which may
+    // hold the line breaks RegReplace refuses; true when the engine gave up.
+    bool RegTest(const QString &subject, const QString &pattern, bool ignoreCase);
+    // Why the engine cannot take pattern as a search ("1002 SyntaxError: …"),
+    // for the search box while it is typed; empty when it can.
+    QString PatternFault(const QString &pattern);
+    // Whether pattern cannot be a search, said in RegReplace's own message
+    // naming subject: a Try checks its search once, before any row.
+    bool RejectSearch(const QString &subject, const QString &pattern, bool ignoreCase);
 
     QString EvalFormula(const QString &text);
     QString ExpandFunctions(const QString &text);

@@ -12,8 +12,9 @@ class RenameRowModel;
 class RowListView;
 
 // The live preview of the rows in view: shortly after each edit of an input,
-// while its menu option is on, the planned names of those rows are shown over
-// them. It never touches the disk, the rows or their selection.
+// while its option (a menu entry and its tool bar button) is on, the planned
+// names of those rows are shown over them. It never touches the disk, the
+// rows or their selection.
 class LivePreview : public QObject
 {
     Q_OBJECT

@@ -138,6 +138,8 @@ void MainMenus::buildToolBar()
         {u"bt_clear", u"mnuClear", "edit-delete", QStyle::SP_DialogDiscardButton},
         {u"bt_clearall", u"mnuClearAll", "edit-clear", QStyle::SP_DialogResetButton},
         {nullptr, nullptr, nullptr, {}},
+        {u"bt_preview", u"mnuLivePreview", "view-preview", QStyle::SP_FileDialogContentsView},
+        {nullptr, nullptr, nullptr, {}},
         {u"bt_help", u"mnuHelpHelp", "help-contents", QStyle::SP_DialogHelpButton},
         {u"bt_version", u"mnuHelpVersion", "help-about", QStyle::SP_MessageBoxInformation},
         {u"bt_close", u"mnuClose", "application-exit", QStyle::SP_DialogCloseButton},
@@ -157,19 +159,18 @@ void MainMenus::buildToolBar()
                 twin->setChecked(on);
                 Q_EMIT twin->triggered(on);
             });
+            // However the entry's mark changes, its button shows it.
+            connect(twin, &QAction::toggled, button, &QAction::setChecked);
         } else {
             connect(button, &QAction::triggered, twin, &QAction::trigger);
         }
         m_actions.insert(button->objectName(), button);
-        m_buttons.insert(twin->objectName(), button);
     }
 }
 
 void MainMenus::setChecked(const QString &menuName, bool on)
 {
     m_actions.value(menuName)->setChecked(on);
-    if (QAction *button = m_buttons.value(menuName))
-        button->setChecked(on);
 }
 
 void MainMenus::setEnabled(bool on)

@@ -42,8 +42,6 @@ private:
     frmMain &m_window;
     JobController &m_controller;
     QHash<QString, QAction *> m_actions;
-    // The tool bar button of each menu entry that has one.
-    QHash<QString, QAction *> m_buttons;
     QMenu *m_edit = nullptr;
     QToolBar *m_toolBar = nullptr;
 };

@@ -6,12 +6,19 @@
 #include "ui/frmvar.h"
 #include "ui/historycombo.h"
 #include "ui/inputboxes.h"
+#include "ui/renamerowmodel.h"
 
 #include <QCheckBox>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
+
+namespace {
+
+const QString searchTip = QStringLiteral("検索文字列（正規表現使用可）");
+
+}
 
 ReplaceGroup::ReplaceGroup(JobController &controller, UserChannel &user, QWidget *parent)
     : QWidget(parent)
@@ -21,7 +28,7 @@ ReplaceGroup::ReplaceGroup(JobController &controller, UserChannel &user, QWidget
     setObjectName(QStringLiteral("frReplace"));
     m_cmbSearch = new HistoryCombo(m_controller, &JobInputs::searchText, this);
     m_cmbSearch->setObjectName(QStringLiteral("cmb置換(0)"));
-    m_cmbSearch->setToolTip(QStringLiteral("検索文字列（正規表現使用可）"));
+    m_cmbSearch->setToolTip(searchTip);
     m_cmbReplace = new HistoryCombo(m_controller, &JobInputs::replaceText, this);
     m_cmbReplace->setObjectName(QStringLiteral("cmb置換(1)"));
     m_cmbReplace->setToolTip(QStringLiteral("置換文字列（変数/関数使用可）"));
@@ -82,8 +89,10 @@ ClickLabel *ReplaceGroup::link(const QString &name, const QString &text, const Q
 
 void ReplaceGroup::bindInputs()
 {
-    connect(m_cmbSearch, &QComboBox::editTextChanged, this,
-            [this](const QString &text) { m_controller.SetSearchInput(&JobInputs::searchText, text); });
+    connect(m_cmbSearch, &QComboBox::editTextChanged, this, [this](const QString &text) {
+        m_controller.SetSearchInput(&JobInputs::searchText, text);
+        markSearch();
+    });
     connect(m_cmbReplace, &QComboBox::editTextChanged, this,
             [this](const QString &text) { m_controller.SetSearchInput(&JobInputs::replaceText, text); });
     connect(m_chkManual, &QCheckBox::clicked, this, [this](bool on) { m_controller.SetInput(&JobInputs::ChkManual, on); });
@@ -99,6 +108,17 @@ void ReplaceGroup::refresh()
     InputBoxes::setText(m_cmbSearch, m_controller.inputs().searchText);
     InputBoxes::setText(m_cmbReplace, m_controller.inputs().replaceText);
     m_chkManual->setChecked(m_controller.inputs().ChkManual);
+    markSearch();
+}
+
+void ReplaceGroup::markSearch()
+{
+    const QString fault = m_controller.SearchFault();
+    QPalette palette = m_cmbSearch->palette();
+    if (!fault.isEmpty())
+        palette.setColor(QPalette::Text, RenameRowModel::errorColour(palette));
+    m_cmbSearch->lineEdit()->setPalette(palette);
+    m_cmbSearch->setToolTip(fault.isEmpty() ? searchTip : QStringLiteral("正規表現の誤り：") + fault);
 }
 
 bool ReplaceGroup::eventFilter(QObject *watched, QEvent *event)

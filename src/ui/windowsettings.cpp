@@ -24,6 +24,7 @@ void WindowSettings::apply()
     m_window.setMenuBarShown(s.menuBarShown, false);
     m_window.setStayOnTop(s.stayOnTop);
     m_window.setSemiTransparent(s.semiTransparent);
+    m_window.action(QStringLiteral("mnuLivePreview"))->setChecked(s.livePreview);
     m_columns.applyMain(s.listColumnWidths);
     if (!s.listFontName.isEmpty() && s.listFontSize > 0) {
         QFont font(s.listFontName);
@@ -39,6 +40,7 @@ void WindowSettings::store()
     m_settings.formTop = normal.top();
     m_settings.formRight = normal.left() + normal.width();
     m_settings.formBottom = normal.top() + normal.height();
+    m_settings.livePreview = m_window.action(QStringLiteral("mnuLivePreview"))->isChecked();
     m_settings.listColumnWidths = m_columns.mainTwips();
     m_settings.listFontName = m_window.listV()->font().family();
     m_settings.listFontSize = m_window.listV()->font().pointSizeF();

@@ -5,8 +5,9 @@ class frmMain;
 struct Settings;
 
 // The main window's own keys of Conf.txt, kept in the settings file's one copy:
-// its normal rectangle, the display options, the main list's column widths
-// and the lists' font. The MP3 list's widths belong to the controller.
+// its normal rectangle, the display options and the live preview, the main
+// list's column widths and the lists' font. The MP3 list's widths belong to
+// the controller.
 class WindowSettings
 {
 public:

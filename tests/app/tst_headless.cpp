@@ -132,6 +132,9 @@ void TestHeadless::replaceRuns_data()
     QTest::newRow("only top") << nested << QStringList{"-search", "(\\d)", "-pattern", "#$1", "-only_top"} << 0
                               << QStringList{"sub/", "sub/deeper/", "sub/deeper/deep 3.txt=sub/deeper/deep 3.txt",
                                              "sub/inner 2.txt=sub/inner 2.txt", "top #1.txt=top 1.txt"};
+    // A name with a line break that the search does not touch blocks nothing.
+    QTest::newRow("line break elsewhere") << QStringList{"nl\n1.txt", "k1.txt"} << QStringList{"-search", "^k", "-pattern", "m"}
+                                          << 0 << QStringList{"m1.txt=k1.txt", "nl\n1.txt=nl\n1.txt"};
     // The target exists as a folder, which a file list does not show.
     QTest::newRow("target on disk") << QStringList{"a.txt", "b.txt/"} << QStringList{"-search", "a", "-pattern", "b"}
                                     << 1 << QStringList{"a.txt=a.txt", "b.txt/"};

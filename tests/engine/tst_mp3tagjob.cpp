@@ -139,10 +139,13 @@ private Q_SLOTS:
         QCOMPARE(job.rows().row(2)[TagField::Title], "V2 Title");
         QVERIFY(job.rows().isSelected(1) && !job.rows().isSelected(2) && planned.changing == 1);
 
-        // An invalid search is reported as in the file-name job and stops the Try.
+        // An invalid search is reported as in the file-name job, though no
+        // field uses it; it stops the Try, and the rows show the disk again.
+        job.resetTemplates();
         QCOMPARE(job.TryTags("((", false).result, TryResult::Invalid);
         QCOMPARE(m_user.messages.size(), 1);
         QCOMPARE(m_user.messages[0].title, "正規表現エラー　－　RegReplace");
+        QVERIFY(job.rows().row(1)[TagField::Title] == "V2 Title" && !job.rows().isSelected(1));
     }
 
     void executeWritesEveryRow()

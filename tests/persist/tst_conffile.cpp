@@ -57,7 +57,8 @@ private Q_SLOTS:
             "font name = IPAゴシック\nfont size = 10.5\nlist height = 5000\nlist width = 9000\n"
             "only top folder =-1\nno try =-1\nno confirm =-1\nerror continue =-1\nignore case = -1\nreg order =-1\n"
             "reg search str = (?=\\.)\t^abc$\t 先頭\nreg replace str = <format($1,\"000\")>\tx \n"
-            "template left = 100\ntemplate top = 200\ntemplate width = 9000\ntemplate height = 6000\n");
+            "template left = 100\ntemplate top = 200\ntemplate width = 9000\ntemplate height = 6000\n"
+            "live preview = 0\n");
         // The MP3 list's widths are read, but the list keeps them to itself.
         writeBytes((file + u"column mp3 width2 = 999\ncolumn mp3 width10 = 5\ncolumn mp3 width12 = 777\n"
                            "column mp3 width15 = 5\ncolumn mp3 width16 = 1e99\n").toUtf8());
@@ -140,7 +141,8 @@ private Q_SLOTS:
             "font name = IPAGothic\nfont size = 9\nlist height = 6000\nlist width = 7000\n"
             "only top folder =0\nno try =0\nno confirm =0\nerror continue =0\nignore case = 0\nreg order =0\n"
             "reg search str = \nreg replace str = \n"
-            "template left = 2100\ntemplate top = 2100\ntemplate width = 11250\ntemplate height = 7500\n");
+            "template left = 2100\ntemplate top = 2100\ntemplate width = 11250\ntemplate height = 7500\n"
+            "live preview = 1\n");
         QCOMPARE(savedText(settings), expected.replace(u'\n', QStringLiteral("\r\n")));
         // A folder in the way: a message, and the defaults stay.
         QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("Conf.txt")));

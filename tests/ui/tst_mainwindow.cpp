@@ -597,6 +597,7 @@ void TestMainWindow::settingsPersist()
         w.window.listV()->setColumnWidth(2, 123);
         w.trigger("mnuIgnoreCase");
         w.trigger("bt_dispmenu");
+        w.trigger("bt_preview");
         w.chooseJob(JobKind::CreatedDate);
         w.window.close();
     }
@@ -604,13 +605,14 @@ void TestMainWindow::settingsPersist()
     ScriptedUserChannel user;
     QCOMPARE(ConfLoad(ConfPath(), &saved, user), QString());
     QVERIFY(saved.ignoreCase);
-    QVERIFY(saved.menuBarShown);
+    QVERIFY(saved.menuBarShown && !saved.livePreview);
     QCOMPARE(saved.jobPosition, Jobs::position(JobKind::CreatedDate));
     Window again;
     again.settings.settings() = saved;
     again.window.applySettings();
     QCOMPARE(again.window.listV()->columnWidth(2), 123);
     QVERIFY(again.window.menuBar()->isVisible());
+    QVERIFY(!again.window.action("bt_preview")->isChecked());
     // The MP3 list's widths reach it through the controller, which keeps them.
     saved.mp3ColumnWidths[1] = 3000;
     again.controller.applySettings(saved);
@@ -687,6 +689,18 @@ void TestMainWindow::refusedRowsAndSummary()
     w.click("cmdSetInf");
     QVERIFY(!colourOf("a1.txt").isValid());
     QCOMPARE(w.window.statusBar()->currentMessage(), "試行結果：変更 2 件、変更不可 0 件（全 3 件）");
+
+    // An invalid search shows at its box while it is typed; its Try leaves no plan on screen.
+    auto *search = w.get<QComboBox>("cmb置換(0)");
+    w.type("cmb置換(0)", "(a");
+    QCOMPARE(search->lineEdit()->palette().color(QPalette::Text), RenameRowModel::errorColour(search->palette()));
+    QVERIFY(search->toolTip().contains("SyntaxError"));
+    w.click("cmdSetInf");
+    QCOMPARE(w.user.messages.last().title, "正規表現エラー　－　RegReplace");
+    QCOMPARE(w.column(0), w.column(1));
+    QVERIFY(w.selectedRows().isEmpty());
+    w.type("cmb置換(0)", "a");
+    QVERIFY(!search->toolTip().contains("SyntaxError"));
 }
 
 void TestMainWindow::livePreview()
@@ -694,11 +708,15 @@ void TestMainWindow::livePreview()
     Window w;
     w.load({"a1.txt", "a2.txt", "b.txt"});
     RenameRowModel *model = w.window.listModel();
+    // On at first start; its tool bar button and menu entry are one switch.
+    QVERIFY(w.window.action("mnuLivePreview")->isChecked());
+    w.trigger("bt_preview");
     w.replace("a(\\d)", "x$1");
     QTest::qWait(60);
-    QVERIFY(!model->hasPreview()); // off by default
+    QVERIFY(!model->hasPreview());
 
     w.trigger("mnuLivePreview");
+    QVERIFY(w.window.action("bt_preview")->isChecked());
     w.type("cmb置換(1)", "y$1");
     QTRY_VERIFY(model->hasPreview());
     QStringList shown = w.column(0);
