@@ -89,10 +89,8 @@ ClickLabel *ReplaceGroup::link(const QString &name, const QString &text, const Q
 
 void ReplaceGroup::bindInputs()
 {
-    connect(m_cmbSearch, &QComboBox::editTextChanged, this, [this](const QString &text) {
-        m_controller.SetSearchInput(&JobInputs::searchText, text);
-        markSearch();
-    });
+    connect(m_cmbSearch, &QComboBox::editTextChanged, this,
+            [this](const QString &text) { m_controller.SetSearchInput(&JobInputs::searchText, text); });
     connect(m_cmbReplace, &QComboBox::editTextChanged, this,
             [this](const QString &text) { m_controller.SetSearchInput(&JobInputs::replaceText, text); });
     connect(m_chkManual, &QCheckBox::clicked, this, [this](bool on) { m_controller.SetInput(&JobInputs::ChkManual, on); });

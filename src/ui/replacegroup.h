@@ -36,7 +36,8 @@ protected:
 private:
     ClickLabel *link(const QString &name, const QString &text, const QString &tip);
     void bindInputs();
-    // An invalid search shows in the box's colour and tool-tip before any Try.
+    // An invalid search shows in the box's colour and tool-tip before any Try;
+    // each edit refreshes the group.
     void markSearch();
 
     JobController &m_controller;
