@@ -162,6 +162,54 @@ public:
     // After a restart: "元のファイル名に戻す" follows the journal.
     void RefreshUndoState();
 
+    // The window's inputs as the user edits them. A numbering input refreshes
+    // the preview; a search or replace text lets Try follow it.
+    void SetNumberingInput(QString JobInputs::*field, const QString &text);
+    void SetAddTop(bool on);
+    void SetSearchInput(QString JobInputs::*field, const QString &text);
+    // An input nothing else follows: the base date and time, the step,
+    // "データを直接指定".
+    template <class Value>
+    void SetInput(Value JobInputs::*field, const Value &value)
+    {
+        if (refused())
+            return;
+        m_inputs.*field = value;
+        Q_EMIT inputsEdited();
+    }
+    // The MP3 job's choices: the tag versions and the field templates.
+    void SetTagV1(bool on);
+    void SetTagV2(bool on);
+    void SetTagTemplate(int column, const QString &text);
+    void ResetTagTemplates();
+    // The search or replace box's drop-down list, and an entry the user deleted from it.
+    QStringList DropDownFor(QString JobInputs::*field);
+    void RemoveFromDropDown(QString JobInputs::*field, const QString &text);
+    // The list views write the user's selection through these.
+    void SetRowSelected(int row, bool on);
+    void SetTagRowSelected(int row, bool on);
+    // A tag chosen in cmbReplaceTarget offers Try when there are rows.
+    void ChooseReplaceTarget(const QString &tag);
+    // Try becomes available (after "全て選択").
+    void OfferTry();
+
+    // The window's folder load: outside the MP3 job the base name starts
+    // afresh, and the inputs follow the rows read.
+    void OpenFolder(const QString &folder);
+    // A folder read still running stops at its next check.
+    void CancelLoad();
+
+    // The active list as tab-separated text; the main list's headers come
+    // from the window, which names its columns by the job.
+    QString ActiveListText(const QStringList &mainHeaders) const;
+    // One column of the active list (1-based; the main list has only its new
+    // names), and the values edited in the data editor written back to it.
+    QStringList ActiveColumn(int column) const;
+    void ApplyDirectData(int column, const QStringList &values);
+
+    // The option menu's flags.
+    void SetOption(bool RunOptions::*option, bool on);
+
 Q_SIGNALS:
     // States, inputs, job or caption changed: the window refreshes.
     void changed();
@@ -213,53 +261,4 @@ private:
     std::unique_ptr<ListEditing> m_listEditing;
     std::unique_ptr<JournalCommands> m_journal;
     std::unique_ptr<CommandFileCommands> m_commandFiles;
-
-public:
-    // The window's inputs as the user edits them. A numbering input refreshes
-    // the preview; a search or replace text lets Try follow it.
-    void SetNumberingInput(QString JobInputs::*field, const QString &text);
-    void SetAddTop(bool on);
-    void SetSearchInput(QString JobInputs::*field, const QString &text);
-    // An input nothing else follows: the base date and time, the step,
-    // "データを直接指定".
-    template <class Value>
-    void SetInput(Value JobInputs::*field, const Value &value)
-    {
-        if (refused())
-            return;
-        m_inputs.*field = value;
-        Q_EMIT inputsEdited();
-    }
-    // The MP3 job's choices: the tag versions and the field templates.
-    void SetTagV1(bool on);
-    void SetTagV2(bool on);
-    void SetTagTemplate(int column, const QString &text);
-    void ResetTagTemplates();
-    // The search or replace box's drop-down list, and an entry the user deleted from it.
-    QStringList DropDownFor(QString JobInputs::*field);
-    void RemoveFromDropDown(QString JobInputs::*field, const QString &text);
-    // The list views write the user's selection through these.
-    void SetRowSelected(int row, bool on);
-    void SetTagRowSelected(int row, bool on);
-    // A tag chosen in cmbReplaceTarget offers Try when there are rows.
-    void ChooseReplaceTarget(const QString &tag);
-    // Try becomes available (after "全て選択").
-    void OfferTry();
-
-    // The window's folder load: outside the MP3 job the base name starts
-    // afresh, and the inputs follow the rows read.
-    void OpenFolder(const QString &folder);
-    // A folder read still running stops at its next check.
-    void CancelLoad();
-
-    // The active list as tab-separated text; the main list's headers come
-    // from the window, which names its columns by the job.
-    QString ActiveListText(const QStringList &mainHeaders) const;
-    // One column of the active list (1-based; the main list has only its new
-    // names), and the values edited in the data editor written back to it.
-    QStringList ActiveColumn(int column) const;
-    void ApplyDirectData(int column, const QStringList &values);
-
-    // The option menu's flags.
-    void SetOption(bool RunOptions::*option, bool on);
 };
