@@ -46,7 +46,7 @@ void JobController::makeParts()
         m_startedFromCommandLine, changed, [this] { Q_EMIT inputsEdited(); }});
     m_loading = std::make_unique<LoadCommands>(LoadCommands::Parts{
         m_user, m_files, m_loader, m_switch, m_tagJob, m_inputs, m_options, *m_inputCommands, m_currentFolder,
-        [this] { return context(); }, [this] { return m_showId3 || m_debug; }, listChanged});
+        [this] { return context(); }, [this] { return allTagColumns(); }, listChanged});
     m_listEditing = std::make_unique<ListEditing>(ListEditing::Parts{
         m_user, m_rows, m_tagJob, m_switch, m_states, m_inputs, m_text, *m_inputCommands, m_currentFolder,
         m_commandFilePath, listChanged});
@@ -207,9 +207,14 @@ void JobController::SelectJob(JobKind job)
     selectJob(job);
 }
 
+bool JobController::allTagColumns() const
+{
+    return m_showId3 || m_debug;
+}
+
 void JobController::selectJob(JobKind job)
 {
-    m_switch.select(job, m_showId3 || m_debug, m_startedFromCommandLine, [this] { return context(); });
+    m_switch.select(job, allTagColumns(), m_startedFromCommandLine, [this] { return context(); });
     m_job = MakeJob(job, m_tagJob);
     Q_EMIT changed();
 }

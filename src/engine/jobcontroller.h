@@ -226,6 +226,8 @@ private:
     JobContext context();
     JobContext contextFor(const JobInputs &inputs, const RunOptions &options);
     void selectJob(JobKind job);
+    // The MP3 list shows every tag column: "id3 disp" or debug.
+    bool allTagColumns() const;
     bool quiet() const;
     // A plan cut short by a stop is no plan: every row keeps its current name.
     void dropPlan();
