@@ -3,11 +3,13 @@
 #include "engine/desktopservices.h"
 #include "engine/filedate.h"
 #include "engine/jobcontext.h"
+#include "engine/namecheck.h"
 #include "engine/renamepasses.h"
 #include "platform/crlf.h"
 #include "platform/displaytext.h"
 #include "platform/filesystem.h"
 #include "platform/folderhandles.h"
+#include "platform/fsstatus.h"
 #include "platform/pathtext.h"
 #include "platform/progressmeter.h"
 #include "platform/showmessage.h"
@@ -15,9 +17,12 @@
 #include "platform/userchannel.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <vector>
 
 namespace {
+
+constexpr qsizetype maximumNameBytes = 255;
 
 // Where a run failed: before the item was moved, or while moving or stamping it.
 enum class Stage { Before, Moving };
@@ -38,11 +43,11 @@ struct ErrorLog
     {
         ++count;
         text += marker(stage) + u' ' + QString::number(row) + CrLf;
-        text += u"元の名 = " + item[RenameField::CurrentName] + CrLf;
-        text += u"置換後 = " + planned + CrLf;
+        text += u"元の名 = " + EscapedText(item[RenameField::CurrentName]) + CrLf;
+        text += u"置換後 = " + EscapedText(planned) + CrLf;
         text += error + CrLf;
         if (!leftAt.isEmpty())
-            text += u"元の名に戻せなかったため次の名前で残っています = " + leftAt + CrLf;
+            text += u"元の名に戻せなかったため次の名前で残っています = " + EscapedText(leftAt) + CrLf;
         text += CrLf;
     }
 
@@ -59,10 +64,13 @@ struct ErrorLog
     }
 };
 
-// A planned name must stay one name in the row's folder, whatever edited it.
-bool isSingleName(const QString &name)
+QString unusableName(const QString &name)
 {
-    return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'/') && !name.contains(QChar(0));
+    if (PlannedNameRejection(name) != RowRejection::None)
+        return QStringLiteral("ファイル名として使えない名前です");
+    if (name.toUtf8().size() > maximumNameBytes)
+        return FsStatus::fromErrno(ENAMETOOLONG).text();
+    return {};
 }
 
 // Writes the outcome of one moved item back to its row, so that the row
@@ -117,9 +125,9 @@ bool renameItems(JobContext &context, bool quiet, ErrorLog &log, RunOutcome &out
         row[RenameField::TempName].clear();
         if (row[RenameField::NewName] == row[RenameField::CurrentName])
             continue;
-        if (!isSingleName(row[RenameField::NewName])) {
-            log.add(Stage::Before, i, row, row[RenameField::NewName],
-                    QStringLiteral("ファイル名として使えない名前です"));
+        // Whatever edited the plan since Try, a name must stay one usable name in the row's folder.
+        if (const QString fault = unusableName(row[RenameField::NewName]); !fault.isEmpty()) {
+            log.add(Stage::Before, i, row, row[RenameField::NewName], fault);
             continue;
         }
         // The temporary name keeps the old name, so an item left there is
@@ -133,11 +141,11 @@ bool renameItems(JobContext &context, bool quiet, ErrorLog &log, RunOutcome &out
     RunJournal journal(context.journalPath);
     RenamePasses passes(context.files, context.user, journal, JournalRecord::Kind::Execute);
     std::vector<MoveResult> &results = outcome.moves;
-    if (const QString error = passes.run(items, &results); !error.isEmpty()) {
+    if (const QString error = passes.run(items, &results); results.empty() && !error.isEmpty())
         log.note(ErrorLog::marker(Stage::Before), u"処理の記録を書けないため、名前を変更しませんでした" + CrLf + error);
-        return true;
-    }
-    for (size_t k = 0; k < items.size(); ++k) {
+    else if (!error.isEmpty())
+        log.note(ErrorLog::marker(Stage::Moving), u"処理の記録を書けないため、処理を止めました" + CrLf + error);
+    for (size_t k = 0; k < results.size(); ++k) {
         if (recordOutcome(context, log, itemRows[k], items[k], results[k]))
             outcome.undoable = true;
     }
@@ -196,7 +204,7 @@ void offerErrorLog(JobContext &context, const ErrorLog &log)
     const QString folder = context.desktop ? context.desktop->desktopFolder() : SystemPaths::desktopFolder();
     const QString path = JoinPath(folder, QStringLiteral("Errlog.txt"));
     const QString error = path.isEmpty() ? QStringLiteral("デスクトップのフォルダが分かりません")
-                                         : TextFile::write(path, log.text);
+                                         : TextFile::writeOwn(path, log.text);
     if (error.isEmpty())
         ShowPlainMessage(context.user, u"下記のファイルとして保存しました。" + CrLf + CrLf + path,
                          QStringLiteral("ファイル出力完了"));

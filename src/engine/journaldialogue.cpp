@@ -24,6 +24,10 @@ void JournalDialogue::offerRecovery()
     bool busyJournal = false;
     QString error;
     const JournalRecord record = recovery.load(&busyJournal, &error);
+    if (!error.isEmpty()) {
+        ShowPlainMessage(m_user, error, QStringLiteral("中断された処理"));
+        return;
+    }
     const QString what = record.kind == JournalRecord::Kind::Execute ? QStringLiteral("名前の変更")
                                                                      : QStringLiteral("元の名前に戻す処理");
     const QString prompt = u"前回の" + what + u"（" + QString::number(record.items.size())

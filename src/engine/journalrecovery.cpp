@@ -1,18 +1,17 @@
 #include "engine/journalrecovery.h"
 
 #include "engine/renamepasses.h"
+#include "platform/displaytext.h"
 #include "platform/folderhandles.h"
 #include "platform/pathtext.h"
 
 namespace {
 
-const QString parkSuffix = QStringLiteral("##");
-
 QString missingText(const JournalRecord &record, int index)
 {
     const JournalItem &item = record.items[index];
-    return JoinPath(item.folder, item.from) + QStringLiteral(": 見つかりません (") + item.park + QStringLiteral(", ")
-           + item.to + u')';
+    return EscapedText(JoinPath(item.folder, item.from)) + QStringLiteral(": 見つかりません (") + EscapedText(item.park)
+           + QStringLiteral(", ") + EscapedText(item.to) + u')';
 }
 
 } // namespace
@@ -53,7 +52,7 @@ JournalRecovery::Outcome JournalRecovery::putBack(const JournalRecord &record)
             m_failures << missingText(record, i);
         } else if (place != JournalItem::Place::From) {
             const QString now = place == JournalItem::Place::Park ? item.park : item.to;
-            items.push_back({item.folder, now, ParkName({}, item.from, parkSuffix, i), item.from});
+            items.push_back({item.folder, now, RestoreParkName(item.from, i), item.from});
         }
     }
     return run(JournalRecord::Kind::Restore, items);
@@ -111,11 +110,9 @@ JournalRecovery::Outcome JournalRecovery::run(JournalRecord::Kind kind, const st
     RunJournal journal(m_path, true);
     RenamePasses passes(m_files, m_user, journal, kind);
     std::vector<MoveResult> results;
-    if (const QString error = passes.run(items, &results); !error.isEmpty()) {
+    if (const QString error = passes.run(items, &results); !error.isEmpty())
         m_failures << error;
-        return Outcome::Partly;
-    }
-    for (size_t k = 0; k < items.size(); ++k) {
+    for (size_t k = 0; k < results.size(); ++k) {
         const JournalItem &item = items[k];
         const MoveResult &result = results[k];
         if (result.outcome == MoveResult::Outcome::Moved) {
@@ -124,7 +121,8 @@ JournalRecovery::Outcome JournalRecovery::run(JournalRecord::Kind kind, const st
             continue;
         }
         const QString lies = result.outcome == MoveResult::Outcome::LeftParked ? item.park : item.from;
-        m_failures << JoinPath(item.folder, item.to) + QStringLiteral(": ") + JoinPath(item.folder, lies)
+        m_failures << EscapedText(JoinPath(item.folder, item.to)) + QStringLiteral(": ")
+                          + EscapedText(JoinPath(item.folder, lies))
                           + QStringLiteral(" のまま (") + (result.error.isEmpty() ? QStringLiteral("中止") : result.error)
                           + u')';
     }

@@ -1,10 +1,9 @@
 #include "engine/namecheck.h"
 
+#include "platform/displaytext.h"
 #include "platform/pathtext.h"
 
 #include <QStringList>
-
-#include <algorithm>
 
 QString ForbiddenNameCharacters()
 {
@@ -23,16 +22,6 @@ bool onlyDots(const QString &name)
     return name.count(u'.') == name.size();
 }
 
-bool hasForbiddenCharacter(const QString &name)
-{
-    static const QString forbidden = ForbiddenNameCharacters();
-    // NUL ends a name at the system call, so it is refused as well, unlisted.
-    // Letters and digits, nearly every character of a name, are passed at once.
-    return std::any_of(name.begin(), name.end(), [](QChar c) {
-        return !c.isLetterOrNumber() && (c.isNull() || forbidden.contains(c));
-    });
-}
-
 } // namespace
 
 RowRejection PlannedNameRejection(const QString &name)
@@ -41,9 +30,20 @@ RowRejection PlannedNameRejection(const QString &name)
         return RowRejection::EmptyName;
     if (onlyDots(name))
         return RowRejection::DotsOnly;
-    if (hasForbiddenCharacter(name))
-        return RowRejection::ForbiddenCharacter;
-    return RowRejection::None;
+    static const QString forbidden = ForbiddenNameCharacters();
+    // Letters and digits, nearly every character of a name, are passed at once.
+    // A control character (NUL ends a name at the system call, a line break
+    // splits it in every list) is refused like a forbidden one.
+    RowRejection found = RowRejection::None;
+    for (const QChar c : name) {
+        if (c.isLetterOrNumber())
+            continue;
+        if (forbidden.contains(c))
+            return RowRejection::ForbiddenCharacter;
+        if (IsControlCharacter(c))
+            found = RowRejection::ControlCharacter;
+    }
+    return found;
 }
 
 QString PlannedNameFault(const QString &folder, const QString &name)
@@ -54,9 +54,13 @@ QString PlannedNameFault(const QString &folder, const QString &name)
     case RowRejection::DotsOnly:
         return QStringLiteral("　「.」 のみは使用できません。");
     case RowRejection::ForbiddenCharacter:
-        return QStringList{PlannedPath(folder, name),
+        return QStringList{EscapedText(PlannedPath(folder, name)),
                            QStringLiteral("　　置換後の文字列にファイル名として使用できない文字が含まれます！"),
                            QString(QStringLiteral("　　使用できない文字 ： ") + ForbiddenNameCharacters()), QString()}
+            .join(QStringLiteral("\r\n"));
+    case RowRejection::ControlCharacter:
+        return QStringList{EscapedText(PlannedPath(folder, name)),
+                           QStringLiteral("　　置換後の文字列に改行などの制御文字が含まれます！"), QString()}
             .join(QStringLiteral("\r\n"));
     default:
         return {};

@@ -117,8 +117,9 @@ PlanOutcome PlanNumbering(JobContext &context)
         QString &newName = row[RenameField::NewName];
         newName = PlannedNumberedName(context.inputs, newName, index);
         // A typed base name or separator must not smuggle a folder or other
-        // unusable characters into the names.
-        QString fault = PlannedNameFault(row[RenameField::Folder], newName);
+        // unusable characters into the names; a name kept as it is stays.
+        QString fault = newName == row[RenameField::CurrentName] ? QString()
+                                                                 : PlannedNameFault(row[RenameField::Folder], newName);
         if (!fault.isEmpty())
             faults.push_back({index, std::move(fault), PlannedNameRejection(newName)});
         changed.push_back(index);

@@ -18,13 +18,25 @@ QString ParkName(const QString &prefix, const QString &name, const QString &suff
     if (full.toUtf8().size() <= maximumNameBytes)
         return full;
     const QString head = prefix + QString::number(tag) + u'~';
-    QString kept = name;
-    while (!kept.isEmpty() && (head + kept + suffix).toUtf8().size() > maximumNameBytes) {
-        kept.chop(1);
-        if (!kept.isEmpty() && kept.back().isHighSurrogate())
-            kept.chop(1);
+    // The longest start of name that fits, counted in one walk, never
+    // splitting a character.
+    qsizetype room = maximumNameBytes - head.toUtf8().size() - suffix.toUtf8().size();
+    qsizetype kept = 0;
+    while (kept < name.size()) {
+        const bool pair = name.at(kept).isHighSurrogate() && kept + 1 < name.size();
+        const char32_t code = pair ? QChar::surrogateToUcs4(name.at(kept), name.at(kept + 1)) : name.at(kept).unicode();
+        const qsizetype bytes = code < 0x80 ? 1 : code < 0x800 ? 2 : code < 0x10000 ? 3 : 4;
+        if (bytes > room)
+            break;
+        room -= bytes;
+        kept += pair ? 2 : 1;
     }
-    return head + kept + suffix;
+    return head + name.first(kept) + suffix;
+}
+
+QString RestoreParkName(const QString &name, int tag)
+{
+    return ParkName({}, name, ParkSuffix(), tag);
 }
 
 RenamePasses::RenamePasses(FileSystem &files, UserChannel &user, RunJournal &journal, JournalRecord::Kind kind)
@@ -38,10 +50,12 @@ RenamePasses::RenamePasses(FileSystem &files, UserChannel &user, RunJournal &jou
 
 QString RenamePasses::run(const std::vector<JournalItem> &items, std::vector<MoveResult> *results)
 {
-    results->assign(items.size(), MoveResult());
+    results->clear();
     m_stopped = false;
     if (const QString error = m_journal.begin(m_kind, items); !error.isEmpty())
         return error;
+    results->assign(items.size(), MoveResult());
+    m_failure.clear();
     const int count = static_cast<int>(items.size());
     m_step = ProgressStep(count);
     m_maximum = std::max(1, 2 * count);
@@ -49,15 +63,19 @@ QString RenamePasses::run(const std::vector<JournalItem> &items, std::vector<Mov
     m_user.setProgressValue(m_maximum);
     m_user.setProgressVisible(true);
     if (firstPass(items, *results)) {
-        // Should the mark not reach the disk, the journal still says "first
-        // pass", and a recovery would take parked items back: safe either way.
-        m_journal.secondPass();
-        secondPass(items, *results);
+        // Without the mark on disk a recovery would look for moved items under
+        // their old names, which others may hold by then: the run goes no further.
+        m_failure = m_journal.secondPass();
+        if (m_failure.isEmpty())
+            secondPass(items, *results);
+        else
+            rollBack(items, *results, items.size());
     }
     m_folders.clear();
-    m_journal.complete();
+    if (const QString error = m_journal.complete(); m_failure.isEmpty())
+        m_failure = error;
     m_user.setProgressVisible(false);
-    return {};
+    return m_failure;
 }
 
 QString RenamePasses::move(const JournalItem &item, const QString &from, const QString &to)
@@ -119,8 +137,11 @@ void RenamePasses::secondPass(const std::vector<JournalItem> &items, std::vector
         if (item.start != JournalItem::Start::Done && results[i].outcome != MoveResult::Outcome::NotParked) {
             const QString error = move(item, item.park, item.to);
             if (!error.isEmpty()) {
-                m_journal.failed(static_cast<int>(i), 2);
-                const bool back = move(item, item.park, item.from).isEmpty();
+                // Unless the journal knows of the failure, the item stays where it says.
+                const QString unmarked = m_journal.failed(static_cast<int>(i), 2);
+                if (m_failure.isEmpty())
+                    m_failure = unmarked;
+                const bool back = unmarked.isEmpty() && move(item, item.park, item.from).isEmpty();
                 results[i] = {back ? MoveResult::Outcome::PutBack : MoveResult::Outcome::LeftParked, error};
             }
         }

@@ -34,7 +34,10 @@ class RenamePasses
 public:
     RenamePasses(FileSystem &files, UserChannel &user, RunJournal &journal, JournalRecord::Kind kind);
 
-    // The error text when the journal could not be written: then nothing moved.
+    // The error text when the journal could not be written. When that was
+    // the plan, nothing moved and results is empty. When it was a later mark,
+    // every parked item went back (or, in the second pass, stayed parked
+    // where the journal says), and results tells where each lies.
     QString run(const std::vector<JournalItem> &items, std::vector<MoveResult> *results);
     bool stopped() const { return m_stopped; }
 
@@ -55,9 +58,12 @@ private:
     int m_step = 1;
     int m_maximum = 1;
     bool m_stopped = false;
+    QString m_failure;
 };
 
 // The parking name for name: prefix + name + suffix, or, where that is longer
 // than a name may be, a shortened one that still begins with prefix and is
 // kept apart from every other by tag.
 QString ParkName(const QString &prefix, const QString &name, const QString &suffix, int tag);
+// The parking name of name while names are put back: name + ParkSuffix().
+QString RestoreParkName(const QString &name, int tag);

@@ -25,6 +25,7 @@ enum class RowRejection : quint8 {
     EmptyName,
     DotsOnly,
     ForbiddenCharacter,
+    ControlCharacter,
     LineBreak,
     DuplicateTarget,
 };

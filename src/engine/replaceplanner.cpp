@@ -85,12 +85,15 @@ PlanOutcome PlanReplace(JobContext &context)
         }
         RenameRow &row = rows.editRow(index);
         row[RenameField::NewName] = planned;
+        // A row the job leaves as it is is never refused for its name.
+        const bool changes = planned != row[RenameField::CurrentName];
         QString fault = unreplaceable ? QStringLiteral("　ファイル名に改行が含まれるため置換できません。")
-                                      : PlannedNameFault(row[RenameField::Folder], planned);
+                        : changes     ? PlannedNameFault(row[RenameField::Folder], planned)
+                                      : QString();
         if (!fault.isEmpty())
             faults.push_back({index, std::move(fault),
                               unreplaceable ? RowRejection::LineBreak : PlannedNameRejection(planned)});
-        else if (planned != row[RenameField::CurrentName])
+        else if (changes)
             changed.push_back(index);
 
         // Stopped: the controller drops what was planned so far.

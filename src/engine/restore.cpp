@@ -16,7 +16,6 @@
 
 namespace {
 
-const QString parkSuffix = QStringLiteral("##");
 
 // File rows come back when a file (or a link) is there; folder rows when a folder is.
 bool restorable(const FileInfo &item, JobKind job)
@@ -52,8 +51,8 @@ void setName(RenameRow &row, const QString &folder, const QString &name)
 QString failureText(const JournalItem &item, const MoveResult &result)
 {
     const QString lies = result.outcome == MoveResult::Outcome::LeftParked ? item.park : item.from;
-    return result.error + CrLf + CrLf + u"元の名 = " + JoinPath(item.folder, item.to) + CrLf + u"現在の場所 = "
-           + JoinPath(item.folder, lies);
+    return result.error + CrLf + CrLf + u"元の名 = " + EscapedText(JoinPath(item.folder, item.to)) + CrLf
+           + u"現在の場所 = " + EscapedText(JoinPath(item.folder, lies));
 }
 
 } // namespace
@@ -76,7 +75,7 @@ RunOutcome RestoreNames(JobContext &context)
             continue;
         const QString &original = row[RenameField::OriginalName];
         items.push_back({row[RenameField::Folder], row[RenameField::CurrentName],
-                         ParkName({}, original, parkSuffix, i), original});
+                         RestoreParkName(original, i), original});
         itemRows.push_back(i);
     }
     folders.clear();
@@ -96,12 +95,15 @@ RunOutcome RestoreNames(JobContext &context)
     outcome.ran = true;
     std::vector<MoveResult> &results = outcome.moves;
     if (const QString error = passes.run(items, &results); !error.isEmpty()) {
-        ShowPlainMessage(user, u"処理の記録を書けないため、名前を戻しませんでした" + CrLf + CrLf + error);
-        return outcome;
+        const QString what = results.empty() ? QStringLiteral("処理の記録を書けないため、名前を戻しませんでした")
+                                             : QStringLiteral("処理の記録を書けないため、処理を止めました");
+        ShowPlainMessage(user, what + CrLf + CrLf + error);
+        if (results.empty())
+            return outcome;
     }
     FailureDisplay failures(user);
     bool anyLeft = false;
-    for (size_t k = 0; k < items.size(); ++k) {
+    for (size_t k = 0; k < results.size(); ++k) {
         const JournalItem &item = items[k];
         RenameRow &row = rows.editRow(itemRows[k]);
         switch (results[k].outcome) {

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 class FileSystem;
@@ -31,7 +32,9 @@ struct JournalRecord
 
     bool exists = false;
     Kind kind = Kind::Execute;
+    // The plan, unless it was read for its marks alone; count is its size either way.
     std::vector<JournalItem> items;
+    qsizetype count = 0;
     // Per item: 0, or the pass (1 or 2) in which its rename failed.
     std::vector<char> failedIn;
     bool secondPass = false;
@@ -50,22 +53,20 @@ class RunJournal
 {
 public:
     // A journal refuses to begin over the journal of an interrupted run,
-    // unless it is the run that recovers it.
-    explicit RunJournal(QString path = {}, bool recovering = false)
-        : m_path(std::move(path))
-        , m_recovering(recovering)
-    {
-    }
+    // unless it is the run that recovers it. file, when given, is written
+    // instead of a plain JournalFile.
+    explicit RunJournal(QString path = {}, bool recovering = false, std::unique_ptr<JournalFile> file = {});
 
     bool keeps() const { return !m_path.isEmpty(); }
     // Writes the plan and syncs it; the error text when it could not be
     // written, and then the run must not begin.
     QString begin(JournalRecord::Kind kind, const std::vector<JournalItem> &items);
+    // Each of these marks returns the error text when it did not reach the disk.
     QString secondPass();
     // A rename of item index failed; pass 2 failures are synced at once, as
     // the item is put back next.
-    void failed(int index, int pass);
-    void complete();
+    QString failed(int index, int pass);
+    QString complete();
 
     // The journal at path belongs to a run that died before its end.
     static bool unfinished(const QString &path);
@@ -75,11 +76,19 @@ public:
     // live run holds it: of which kind, and whether that run reached its end.
     // Read without building the items.
     static bool planned(const QString &path, JournalRecord::Kind *kind, bool *complete);
-    // The journal at path; busy when a live run holds it.
+    // The journal at path, checked whole before anyone acts on it: every
+    // folder absolute and clean, every name one path component of at most 255
+    // bytes, parking names of the run's shape, marks in order. Anything else
+    // sets *error, naming the file and why. busy when a live run holds it.
     static JournalRecord load(const QString &path, bool *busy, QString *error);
 
 private:
+    static JournalRecord read(const QString &path, bool *busy, QString *error, bool withItems);
+
     QString m_path;
     bool m_recovering;
-    JournalFile m_file;
+    std::unique_ptr<JournalFile> m_file;
 };
+
+// The suffix of a parking name while names are put back: the earlier name followed by it.
+QString ParkSuffix();

@@ -6,6 +6,7 @@
 #include "platform/codepage.h"
 #include "platform/fsstatus.h"
 #include "platform/leadingnumber.h"
+#include "platform/ownfile.h"
 #include "platform/pathtext.h"
 #include "platform/showmessage.h"
 #include "platform/systempaths.h"
@@ -17,10 +18,6 @@
 
 #include <cerrno>
 #include <cmath>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -115,34 +112,10 @@ bool applySetting(const QString &key, const QString &value, Settings *settings)
     return true;
 }
 
-// The whole file, or the system error that kept it from being read.
-FsStatus readFile(const QString &path, QByteArray *bytes)
+QString reportLoadError(UserChannel &user, const QString &error)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return FsStatus::fromErrno(errno);
-    struct stat status {};
-    if (::fstat(fd, &status) == 0 && S_ISDIR(status.st_mode)) {
-        ::close(fd);
-        return FsStatus::fromErrno(EISDIR);
-    }
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return FsStatus::fromErrno(EIO);
-    }
-    *bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return FsStatus::fromErrno(EIO);
-    return {};
-}
-
-QString reportLoadError(UserChannel &user, const FsStatus &status)
-{
-    ShowPlainMessage(user,
-                     status.text() + QStringLiteral("\r\n\r\n設定値ファイル（Conf.txt）異常"),
-                     QStringLiteral("設定値異常"));
-    return status.text();
+    ShowPlainMessage(user, error + QStringLiteral("\r\n\r\n設定値ファイル（Conf.txt）異常"), QStringLiteral("設定値異常"));
+    return error;
 }
 
 QString line(const QString &key, const QString &value, SettingWriting writing)
@@ -190,11 +163,10 @@ QString ConfPath()
 
 QString ConfLoad(const QString &path, Settings *settings, UserChannel &user)
 {
-    if (!QFile::exists(path))
-        return {};
-    QByteArray bytes;
-    if (const FsStatus status = readFile(path, &bytes); !status.ok())
-        return reportLoadError(user, status);
+    QString error;
+    const QByteArray bytes = OwnFile::read(path, &error);
+    if (!error.isEmpty())
+        return reportLoadError(user, error);
 
     // Lines may end in CR LF, LF or CR alone.
     static const QRegularExpression lineEnds(QStringLiteral("\r\n|\r|\n"));
@@ -215,7 +187,7 @@ QString ConfLoad(const QString &path, Settings *settings, UserChannel &user)
             outOfRange = true;
     }
     if (outOfRange)
-        return reportLoadError(user, FsStatus::fromErrno(ERANGE));
+        return reportLoadError(user, FsStatus::fromErrno(ERANGE).text());
     return {};
 }
 
@@ -225,5 +197,5 @@ QString ConfSave(const QString &path, const Settings &settings)
     for (const SettingField &field : SettingFields())
         if (field.writing != SettingWriting::Never)
             text += lines(field, settings);
-    return TextFile::write(path, text);
+    return TextFile::writeOwn(path, text);
 }

@@ -1,5 +1,6 @@
 #include "platform/displaytext.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -44,4 +45,31 @@ int ProgressStep(int rows)
     // std::nearbyint rounds halves to even under the default rounding mode.
     const double step = std::nearbyint(rows / 20.0);
     return std::max(1, static_cast<int>(step));
+}
+
+bool IsControlCharacter(QChar c)
+{
+    return c.unicode() < 0x20 || c.unicode() == 0x7f;
+}
+
+QString EscapedText(const QString &text)
+{
+    if (std::none_of(text.begin(), text.end(), IsControlCharacter))
+        return text;
+    QString escaped;
+    for (const QChar c : text) {
+        if (!IsControlCharacter(c))
+            escaped += c;
+        else if (c == u'\n')
+            escaped += QStringLiteral("\\n");
+        else if (c == u'\r')
+            escaped += QStringLiteral("\\r");
+        else if (c == u'\t')
+            escaped += QStringLiteral("\\t");
+        else if (c.isNull())
+            escaped += QStringLiteral("\\0");
+        else
+            escaped += QStringLiteral("\\x") + QString::number(c.unicode(), 16).rightJustified(2, u'0');
+    }
+    return escaped;
 }

@@ -15,6 +15,12 @@ QString SizeText(qint64 bytes);
 // The number a SizeText stands for; 0 for anything else.
 qint64 ParseSizeText(const QString &text);
 
+// U+0000 to U+001F and U+007F.
+bool IsControlCharacter(QChar c);
+// text with every control character (U+0000 to U+001F, U+007F) written as an
+// escape, "\n", "\r", "\t", "\0" or "\x1b", so that a message shows a name whole.
+QString EscapedText(const QString &text);
+
 // Long loops update their progress every ProgressStep(rows) rows:
 // max(1, rows / 20) rounded to the nearest integer, halves to the even neighbour.
 int ProgressStep(int rows);

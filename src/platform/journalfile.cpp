@@ -1,14 +1,17 @@
 #include "platform/journalfile.h"
 
 #include "platform/fsstatus.h"
+#include "platform/ownfile.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -18,21 +21,31 @@ QString errnoText()
     return FsStatus::fromErrno(errno).text();
 }
 
-bool writeAll(int fd, const QByteArray &bytes)
+// Locks the journal open at fd for a new run. False with *error when a live
+// run holds it; false with no error when it is no longer the one at path.
+bool lockCurrent(int fd, const QString &path, QString *error)
 {
-    const char *at = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, at, static_cast<size_t>(left));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        at += written;
-        left -= written;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        *error = (errno == EWOULDBLOCK ? QStringLiteral("他の Corvane が名前を変更しています") : errnoText())
+                 + QStringLiteral("\r\n") + path;
+        return false;
     }
-    return true;
+    struct stat held {};
+    struct stat named {};
+    return ::fstat(fd, &held) == 0 && ::lstat(QFile::encodeName(path).constData(), &named) == 0
+           && held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+}
+
+// Puts the fresh file in place of path; over the locked earlier journal when
+// there was one, else only where nothing is yet.
+int place(const QByteArray &fresh, const QByteArray &path, bool replacing)
+{
+    if (replacing)
+        return ::rename(fresh.constData(), path.constData());
+    const int placed = ::renameat2(AT_FDCWD, fresh.constData(), AT_FDCWD, path.constData(), RENAME_NOREPLACE);
+    if (placed == 0 || (errno != EINVAL && errno != ENOSYS))
+        return placed;
+    return ::link(fresh.constData(), path.constData()) == 0 ? ::unlink(fresh.constData()) : -1;
 }
 
 } // namespace
@@ -45,27 +58,42 @@ JournalFile::~JournalFile()
 QString JournalFile::create(const QString &path)
 {
     close();
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return errnoText() + QStringLiteral("\r\n") + path;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const QString error = errno == EWOULDBLOCK ? QStringLiteral("他の Corvane が名前を変更しています")
-                                                    : errnoText();
+    // A few rounds at most: each one lost means another run took its turn.
+    for (int round = 0; round < 8; ++round) {
+        QString error;
+        const int earlier = OwnFile::open(path, O_RDWR, &error);
+        if (!error.isEmpty())
+            return error;
+        if (earlier >= 0 && !lockCurrent(earlier, path, &error)) {
+            ::close(earlier);
+            if (!error.isEmpty())
+                return error;
+            continue;
+        }
+        QString fresh;
+        const int fd = OwnFile::createBeside(path, 0600, &fresh, &error);
+        const QByteArray freshName = QFile::encodeName(fresh);
+        const bool placed = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0
+                            && place(freshName, QFile::encodeName(path), earlier >= 0) == 0;
+        const int code = errno;
+        if (earlier >= 0)
+            ::close(earlier);
+        if (placed) {
+            m_fd = fd;
+            m_path = path;
+            m_folderSynced = false;
+            m_pending.clear();
+            m_failure.clear();
+            return {};
+        }
+        if (fd < 0)
+            return error;
         ::close(fd);
-        return error + QStringLiteral("\r\n") + path;
+        ::unlink(freshName.constData());
+        if (code != EEXIST)
+            return OwnFile::failure(code, path);
     }
-    if (::ftruncate(fd, 0) != 0) {
-        const QString error = errnoText();
-        ::close(fd);
-        return error + QStringLiteral("\r\n") + path;
-    }
-    m_fd = fd;
-    m_path = path;
-    m_folderSynced = false;
-    m_pending.clear();
-    m_failure.clear();
-    return {};
+    return OwnFile::failure(EAGAIN, path);
 }
 
 void JournalFile::append(const QByteArray &bytes)
@@ -75,7 +103,7 @@ void JournalFile::append(const QByteArray &bytes)
     // write is reported by the next sync().
     if (m_pending.size() < 256 * 1024 || m_fd < 0 || !m_failure.isEmpty())
         return;
-    if (writeAll(m_fd, m_pending))
+    if (write(m_pending))
         m_pending.resize(0);
     else
         m_failure = errnoText() + QStringLiteral("\r\n") + m_path;
@@ -85,20 +113,22 @@ QString JournalFile::sync()
 {
     if (m_fd < 0)
         return QStringLiteral("記録ファイルが開かれていません");
+    // After one failure nothing more is written: a later mark must never
+    // stand in the file without the one that failed before it.
+    if (m_failure.isEmpty() && (!write(m_pending) || ::fdatasync(m_fd) != 0))
+        m_failure = errnoText() + QStringLiteral("\r\n") + m_path;
+    m_pending.clear();
     if (!m_failure.isEmpty())
         return m_failure;
-    if (!writeAll(m_fd, m_pending) || ::fdatasync(m_fd) != 0)
-        return errnoText() + QStringLiteral("\r\n") + m_path;
-    m_pending.clear();
     // The new file's name must survive a power cut as well as its bytes.
     if (!m_folderSynced) {
         const QByteArray folder = QFile::encodeName(QFileInfo(m_path).absolutePath());
         const int folderFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (folderFd < 0 || ::fsync(folderFd) != 0) {
-            const QString error = errnoText();
+            m_failure = errnoText() + QStringLiteral("\r\n") + m_path;
             if (folderFd >= 0)
                 ::close(folderFd);
-            return error + QStringLiteral("\r\n") + m_path;
+            return m_failure;
         }
         ::close(folderFd);
         m_folderSynced = true;
@@ -114,17 +144,17 @@ void JournalFile::close()
     m_fd = -1;
 }
 
+bool JournalFile::write(const QByteArray &bytes)
+{
+    return OwnFile::writeAll(m_fd, bytes);
+}
+
 QByteArray JournalFile::read(const QString &path, bool *busy, QString *error, qint64 lastBytes)
 {
     *busy = false;
-    error->clear();
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno != ENOENT)
-            *error = errnoText() + QStringLiteral("\r\n") + path;
+    const int fd = OwnFile::open(path, O_RDONLY, error);
+    if (fd < 0)
         return {};
-    }
     if (::flock(fd, LOCK_SH | LOCK_NB) != 0) {
         *busy = errno == EWOULDBLOCK;
         if (!*busy)

@@ -6,16 +6,20 @@
 // The file a run writes its intent to before it touches any item. While a
 // run holds it, it is locked, so another Corvane can tell a running journal
 // from one whose run died. Every sync() reaches the disk, file and folder.
+// A journal is one of Corvane's own files (OwnFile): one that is a link or
+// could be someone else's is refused, never followed or truncated.
 class JournalFile
 {
 public:
     JournalFile() = default;
     JournalFile(const JournalFile &) = delete;
     JournalFile &operator=(const JournalFile &) = delete;
-    ~JournalFile();
+    virtual ~JournalFile();
 
-    // Opens path for a new run: locks it and empties it. Fails with the
-    // reason when another process holds the lock or the file cannot be made.
+    // Starts a new journal at path: a fresh, locked file (mode 0600) renamed
+    // over the earlier one. Fails with the reason, leaving the earlier one as
+    // it was, when another process holds that, it is refused, or the new file
+    // cannot be made.
     QString create(const QString &path);
     bool isOpen() const { return m_fd >= 0; }
     // Appends bytes; they are durable only after the next sync().
@@ -29,6 +33,10 @@ public:
     // The whole file, or its last lastBytes; empty with *error set when it
     // cannot be read. busy tells whether a live process holds it for a run.
     static QByteArray read(const QString &path, bool *busy, QString *error, qint64 lastBytes = -1);
+
+protected:
+    // Writes bytes at the end of the file; false with errno set on failure.
+    virtual bool write(const QByteArray &bytes);
 
 private:
     int m_fd = -1;

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -27,9 +28,16 @@ QString configHome()
     return xdg.isEmpty() ? homeFolder() + QStringLiteral("/.config") : xdg;
 }
 
-bool isWritableFolder(const QString &folder)
+// A portable copy keeps its settings beside it: only in a folder of the user's
+// own that nobody else can write to, and never for root, whose programs live
+// in system folders.
+bool isPortableFolder(const QString &folder)
 {
-    return ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
+    const QByteArray name = QFile::encodeName(folder);
+    struct stat status {};
+    const uid_t user = ::geteuid();
+    return user != 0 && ::stat(name.constData(), &status) == 0 && S_ISDIR(status.st_mode) && status.st_uid == user
+           && !(status.st_mode & (S_IWGRP | S_IWOTH)) && ::access(name.constData(), W_OK) == 0;
 }
 
 // Reads XDG_DESKTOP_DIR="$HOME/…" from user-dirs.dirs.
@@ -69,10 +77,11 @@ QString SystemPaths::settingsFolder()
         return QDir::cleanPath(chosen);
     }
     const QString beside = programFolder();
-    if (isWritableFolder(beside))
+    if (isPortableFolder(beside))
         return beside;
     const QString folder = configHome() + QStringLiteral("/corvane");
-    QDir().mkpath(folder);
+    QDir().mkpath(configHome());
+    ::mkdir(QFile::encodeName(folder).constData(), 0700);
     return folder;
 }
 

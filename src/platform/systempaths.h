@@ -11,8 +11,10 @@ public:
     static QString programFolder();
     static void setProgramFolder(const QString &folder);
 
-    // Conf.txt and the user's template: beside the program when that folder is
-    // writable, else $XDG_CONFIG_HOME/corvane (default ~/.config/corvane), created on demand.
+    // Conf.txt, the user's template and the journal: beside the program for a
+    // portable copy (a folder the user owns, nobody else can write to, and the
+    // user is not root), else $XDG_CONFIG_HOME/corvane (default
+    // ~/.config/corvane), created on demand for the user alone.
     // $CORVANE_SETTINGS_DIR, when set, overrides both (a separate set-up, or a test's own).
     static QString settingsFolder();
 

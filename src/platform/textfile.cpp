@@ -1,6 +1,7 @@
 #include "platform/textfile.h"
 
 #include "platform/codepage.h"
+#include "platform/ownfile.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -26,4 +27,16 @@ QString TextFile::write(const QString &path, const QString &text)
     if (!file.commit())
         return file.errorString();
     return {};
+}
+
+bool TextFile::readOwn(const QString &path, QString *text, QString *error)
+{
+    bool found = false;
+    *text = CodePage::decodeText(OwnFile::read(path, error, &found));
+    return found;
+}
+
+QString TextFile::writeOwn(const QString &path, const QString &text)
+{
+    return OwnFile::write(path, CodePage::encodeText(text), 0600);
 }

@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
@@ -60,9 +59,15 @@ QString frmTemplate::defaultFilePath()
 
 void frmTemplate::load()
 {
-    m_loadedFrom = QFileInfo::exists(userFilePath()) ? userFilePath() : defaultFilePath();
     QString text;
-    TextFile::read(m_loadedFrom, &text);
+    QString error;
+    m_loadedFrom = userFilePath();
+    if (!TextFile::readOwn(m_loadedFrom, &text, &error)) {
+        if (!error.isEmpty())
+            ShowMessage(m_user, error, MessageStyle::Exclamation);
+        m_loadedFrom = defaultFilePath();
+        TextFile::read(m_loadedFrom, &text);
+    }
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     m_text->setPlainText(text);
     applyTabStops(tabStopsOf(text));
@@ -165,7 +170,7 @@ void frmTemplate::closeEvent(QCloseEvent *event)
                == MessageAnswer::Yes) {
         QString text = m_text->toPlainText();
         text.replace(u'\n', QStringLiteral("\r\n"));
-        const QString error = TextFile::write(userFilePath(), text);
+        const QString error = TextFile::writeOwn(userFilePath(), text);
         if (!error.isEmpty()) {
             // The edits stay in the window so that nothing typed is lost.
             ShowMessage(m_user, error, MessageStyle::Exclamation);

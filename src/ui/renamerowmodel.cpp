@@ -134,6 +134,8 @@ QString RenameRowModel::rejectionText(RowRejection reason)
         return QStringLiteral("「.」のみの名前は使用できません。");
     case RowRejection::ForbiddenCharacter:
         return QStringLiteral("名前に使用できない文字が含まれます（") + ForbiddenNameCharacters() + u'）';
+    case RowRejection::ControlCharacter:
+        return QStringLiteral("変更後の名前に改行などの制御文字が含まれます。");
     case RowRejection::LineBreak:
         return QStringLiteral("名前に改行が含まれるため置換できません。");
     case RowRejection::DuplicateTarget:

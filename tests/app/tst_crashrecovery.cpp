@@ -30,9 +30,12 @@ private:
     enum class Phase { NotStarted, FirstPass, SecondPass, Done };
     QProcess *start(const QStringList &arguments);
     QProcess *startRename();
-    // Starts a rename, kills it once its journal holds mark and afterMs have
-    // passed, and tells where the run was.
-    Phase killAt(const QByteArray &mark, int afterMs);
+    // Starts a rename and kills it at a moment read from the disk, not from
+    // the journal, so that a mark written late is caught: in the first pass
+    // once `parked` items are parked, in the second once only `parked` are
+    // left. Tells where the journal says the run was.
+    Phase killAt(bool secondPass, int parked);
+    qsizetype parkedOnDisk() const;
     int undo();
     void verifyOriginalNames();
     void verifyEveryFileOnce();
@@ -75,23 +78,27 @@ QProcess *TestCrashRecovery::startRename()
                   QStringLiteral("-quit"), QStringLiteral("-no_confirm")});
 }
 
-TestCrashRecovery::Phase TestCrashRecovery::killAt(const QByteArray &mark, int afterMs)
+qsizetype TestCrashRecovery::parkedOnDisk() const
+{
+    return QDir(files()).entryList({QStringLiteral("tmp*")}, QDir::Files, QDir::NoSort).size();
+}
+
+TestCrashRecovery::Phase TestCrashRecovery::killAt(bool secondPass, int parked)
 {
     QFile::remove(journal());
     QProcess *process = startRename();
     if (!process->waitForStarted(10000))
         return Phase::NotStarted;
-    // Waits for the journal to show the mark (the plan whole, or the second
-    // pass begun), then lets the run go on a little before the kill.
+    // The first pass only adds parked names, the second only takes them away.
     QElapsedTimer waited;
     waited.start();
+    qsizetype most = 0;
     while (process->state() == QProcess::Running && waited.elapsed() < 30000) {
-        QFile file(journal());
-        if (file.open(QIODevice::ReadOnly) && file.readAll().contains(mark))
+        const qsizetype now = parkedOnDisk();
+        if (secondPass ? now < most && now <= parked : now >= parked)
             break;
-        QThread::usleep(200);
+        most = std::max(most, now);
     }
-    QThread::msleep(afterMs);
     ::kill(static_cast<pid_t>(process->processId()), SIGKILL);
     process->waitForFinished(10000);
     delete process;
@@ -137,12 +144,11 @@ void TestCrashRecovery::verifyOriginalNames()
 
 void TestCrashRecovery::killedRunsAreUndone()
 {
-    // Kills soon after the plan is on disk land in the first pass, kills
-    // soon after the second pass began land in it; a few of each.
+    // A few kills in each pass, at different depths.
     QSet<Phase> seen;
     for (int attempt = 0; attempt < 8; ++attempt) {
         const bool second = attempt % 2 == 1;
-        const Phase phase = killAt(QByteArray(second ? "\0P\0" : "\0B\0", 3), (attempt / 2) * 5);
+        const Phase phase = killAt(second, fileCount / 8 * (1 + attempt / 2));
         seen.insert(phase);
         QVERIFY(undo() != 1);
         verifyOriginalNames();
@@ -156,7 +162,7 @@ void TestCrashRecovery::killedRunIsFinishedAtTheNextStart()
 {
     Phase phase = Phase::NotStarted;
     for (int attempt = 0; attempt < 5 && phase != Phase::FirstPass && phase != Phase::SecondPass; ++attempt) {
-        phase = killAt(QByteArray("\0B\0", 3), 5 * attempt);
+        phase = killAt(attempt % 2 == 1, fileCount / 4 * (1 + attempt / 2));
         if (phase == Phase::Done)
             QCOMPARE(undo(), 0);
     }

@@ -26,6 +26,7 @@ private Q_SLOTS:
     void mp3JobFromCommandFile();
     void killedTagRewriteIsMended();
     void commandLineErrors();
+    void plantedJournals();
 
 private:
     QProcessEnvironment environment() const;
@@ -275,6 +276,34 @@ void TestHeadless::commandLineErrors()
     QVERIFY(m_stderr.contains("-no_confirm"));
     // Nothing to change is not a failure.
     QCOMPARE(run({"-folder", m_files, "-search", "zzz", "-pattern", "y", "-auto", "-quit"}), 0);
+}
+
+// A journal planted as a link, or naming items outside its folder, is refused
+// with its name: nothing is followed, truncated or moved, and the run fails.
+void TestHeadless::plantedJournals()
+{
+    makeFiles({"a1.txt"});
+    const QStringList untouched{"a1.txt=a1.txt"};
+    QVERIFY(Id3::write(path("victim"), "precious") && QDir().mkpath(path("settings")));
+    const QString journal = path("settings/Journal.dat");
+    QVERIFY(QFile::link(path("victim"), journal));
+    for (const QStringList &arguments : {QStringList{"-folder", m_files, "-search", "1", "-pattern", "2", "-auto", "-quit"},
+                                         QStringList{"-undo"}}) {
+        QCOMPARE(run(arguments), 1);
+        QVERIFY2(m_stderr.contains(journal), qPrintable(m_stderr));
+        QCOMPARE(Id3::read(path("victim")), "precious");
+        QCOMPARE(listing(), untouched);
+    }
+
+    QVERIFY(QFile::remove(journal));
+    const QString from = path("victim");
+    QVERIFY(Id3::write(journal, "CORVANE JOURNAL 1\nexecute\nF" + m_files.toUtf8() + QByteArray("\0Ia1.txt\0-tmp00001_a\0-", 24)
+                                    + from.toUtf8() + QByteArray("\0B\0P\0", 6)));
+    QVERIFY(QFile::setPermissions(journal, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    QCOMPARE(run({"-undo"}), 1);
+    QVERIFY(m_stderr.contains("記録ファイルを使えません") && m_stderr.contains(journal));
+    QCOMPARE(Id3::read(path("victim")), "precious");
+    QCOMPARE(listing(), untouched);
 }
 
 QTEST_GUILESS_MAIN(TestHeadless)

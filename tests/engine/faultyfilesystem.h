@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/journalfile.h"
 #include "platform/linuxfilesystem.h"
 #include "platform/pathtext.h"
 
@@ -76,5 +77,25 @@ private:
         if (status.ok() && targetThere)
             replacedSomething = true;
         return status;
+    }
+};
+
+// A journal whose failAt-th write (counted from 1) fails; once dead, as after
+// a kill, nothing more reaches it.
+class FaultyJournalFile : public JournalFile
+{
+public:
+    int failAt = 0;
+    int writes = 0;
+    bool dead = false;
+
+protected:
+    bool write(const QByteArray &bytes) override
+    {
+        if (dead || ++writes == failAt) {
+            errno = EIO;
+            return false;
+        }
+        return JournalFile::write(bytes);
     }
 };

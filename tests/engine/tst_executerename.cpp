@@ -3,6 +3,7 @@
 #include "engine/fileload.h"
 #include "engine/loaderstate.h"
 #include "engine/journalrecovery.h"
+#include "engine/renamepasses.h"
 #include "engine/restore.h"
 
 #include "enginefixture.h"
@@ -239,9 +240,104 @@ private Q_SLOTS:
         QCOMPARE(f.read(u"x"_qs), longKana.toUtf8());
         QCOMPARE(f.read(u"short"_qs), "short");
         QCOMPARE(entriesOf(f.dir.path()).size(), 3);
+        // A new name too long is refused before anything moves, so no journal ever holds one.
         const QString log = errorLogOf(f.user);
-        QVERIFY(!log.contains(u"☆事前処理エラー"_qs) && log.contains(u"★変更処理エラー 3\r\n"_qs));
-        QVERIFY(log.contains(QString::number(ENAMETOOLONG) + u' '));
+        QVERIFY(log.startsWith(u"ファイルリネームでエラーが発生しました！\r\n\r\n☆事前処理エラー 3\r\n"_qs));
+        QVERIFY(log.contains(QString::number(ENAMETOOLONG) + u' ') && !log.contains(u"★"_qs));
+        // A name of any length is shortened in one walk along it.
+        QCOMPARE(ParkName(u"tmp00001_"_qs, QString(1 << 20, u'ü'), {}, 7).toUtf8().size(), 255);
+    }
+
+    // A mark that does not reach the disk stops the run: every parked item goes
+    // back and the run fails. Killed at any moment of that (chosen by how many
+    // items the disk still shows parked), the journal puts every item back.
+    void unwrittenMarkStopsTheRun_data()
+    {
+        QTest::addColumn<int>("killWhenParked");
+        QTest::newRow("no kill") << -1;
+        QTest::newRow("kill at once") << 6;
+        QTest::newRow("kill half way back") << 3;
+    }
+
+    void unwrittenMarkStopsTheRun()
+    {
+        QFETCH(int, killWhenParked);
+        EngineFixture f;
+        std::vector<JournalItem> items;
+        for (int i = 1; i <= 6; ++i) {
+            const QString name = QString::number(i);
+            f.write(name, name.toUtf8());
+            items.push_back({f.dir.path(), name, u"tmp00001_"_qs + name, QString::number(i + 1)});
+        }
+        auto file = std::make_unique<FaultyJournalFile>();
+        FaultyJournalFile &journalFile = *file;
+        journalFile.failAt = 2; // the plan is the first write, the second-pass mark the next
+        const QString path = f.desktopDir.filePath(u"Journal.dat"_qs);
+        RunJournal journal(path, false, std::move(file));
+        f.files.renameFault = [&](const QString &, const QString &) {
+            const qsizetype parked = QDir(f.dir.path()).entryList({u"tmp*"_qs}).size();
+            journalFile.dead = journalFile.dead || (journalFile.writes >= 2 && parked == killWhenParked);
+            return journalFile.dead ? EIO : 0;
+        };
+        RenamePasses passes(f.files, f.user, journal, JournalRecord::Kind::Execute);
+        std::vector<MoveResult> results;
+        QVERIFY(passes.run(items, &results).startsWith(QString::number(EIO) + u' '));
+        QCOMPARE(int(results.size()), 6);
+        f.files.renameFault = nullptr;
+        JournalRecovery recovery(f.files, f.user, path);
+        QVERIFY2(recovery.undo() != JournalRecovery::Outcome::Partly, qPrintable(recovery.failures().join(u'|')));
+        for (int i = 1; i <= 6; ++i)
+            QCOMPARE(f.read(QString::number(i)), QByteArray::number(i));
+        QCOMPARE(entriesOf(f.dir.path()).size(), 6);
+    }
+
+    // A journal is checked whole before anything moves: one that would take an
+    // item out of its folder, or does not add up, is refused and names itself.
+    void plantedJournalsAreRefused_data()
+    {
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<bool>("usable");
+        const QString item = u"Ia"_qs;
+        const QString park = u"-tmp00001_a"_qs;
+        QTest::newRow("sound") << QStringList{u"F{in}"_qs, item, park, u"-b"_qs, u"B"_qs, u"P"_qs} << true;
+        QTest::newRow("parent in a name") << QStringList{u"F{in}"_qs, item, park, u"-../out/keep"_qs, u"B"_qs} << false;
+        QTest::newRow("absolute name") << QStringList{u"F{in}"_qs, item, park, u"-{out}/keep"_qs, u"B"_qs} << false;
+        QTest::newRow("relative folder") << QStringList{u"Fin"_qs, item, park, u"-b"_qs, u"B"_qs} << false;
+        QTest::newRow("folder through ..") << QStringList{u"F{in}/../out"_qs, u"Ikeep"_qs, park, u"-b"_qs, u"B"_qs}
+                                           << false;
+        QTest::newRow("foreign parking name") << QStringList{u"F{in}"_qs, item, u"-a##"_qs, u"-b"_qs, u"B"_qs} << false;
+        QTest::newRow("name too long") << QStringList{u"F{in}"_qs, item, park, u"-"_qs + QString(256, u'b'), u"B"_qs}
+                                       << false;
+        QTest::newRow("failure of no item") << QStringList{u"F{in}"_qs, item, park, u"-b"_qs, u"B"_qs, u"X1 1"_qs} << false;
+        QTest::newRow("marks out of order") << QStringList{u"F{in}"_qs, item, park, u"-b"_qs, u"P"_qs, u"B"_qs} << false;
+    }
+
+    void plantedJournalsAreRefused()
+    {
+        QFETCH(QStringList, fields);
+        QFETCH(bool, usable);
+        EngineFixture f;
+        QVERIFY(QDir(f.dir.path()).mkpath(u"in"_qs) && QDir(f.dir.path()).mkpath(u"out"_qs));
+        f.write(u"in/b"_qs, "moved");
+        f.write(u"out/keep"_qs, "theirs");
+        QByteArray bytes = "CORVANE JOURNAL 1\nexecute\n";
+        for (QString field : fields)
+            bytes += field.replace(u"{in}"_qs, f.path(u"in"_qs)).replace(u"{out}"_qs, f.path(u"out"_qs)).toUtf8() + '\0';
+        const QString path = f.desktopDir.filePath(u"Journal.dat"_qs);
+        QFile journal(path);
+        QVERIFY(journal.open(QIODevice::WriteOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        journal.write(bytes);
+        journal.close();
+
+        JournalRecovery recovery(f.files, f.user, path);
+        const JournalRecovery::Outcome outcome = recovery.undo();
+        QCOMPARE(outcome, usable ? JournalRecovery::Outcome::Done : JournalRecovery::Outcome::Partly);
+        QCOMPARE(f.read(usable ? u"in/a"_qs : u"in/b"_qs), "moved");
+        QCOMPARE(f.read(u"out/keep"_qs), "theirs");
+        QCOMPARE(entriesOf(f.path(u"in"_qs)).size() + entriesOf(f.path(u"out"_qs)).size(), 2);
+        if (!usable)
+            QVERIFY(recovery.failures().join(u'|').startsWith(u"記録ファイルを使えません"_qs)
+                    && recovery.failures().join(u'|').endsWith(path));
     }
 
     void stopInEitherPassLeavesNothingParked_data()

@@ -140,6 +140,37 @@ private Q_SLOTS:
         QCOMPARE(f.user.lastPrompt(), u"1 　ファイル名に改行が含まれるため置換できません。\r\n\r\n"_qs);
     }
 
+    // A new name may hold no control character, whatever put it there; a row
+    // the job leaves as it is is never refused for its name. The message
+    // shows the character escaped, never cut.
+    void controlCharactersAreRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<QString>("replace");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("escape") << "a.txt" << "^a" << "n\\nl" << "/data/n\\nl.txt";
+        QTest::newRow("NUL escape") << "a.txt" << "^a" << "\\x00" << "/data/\\0.txt";
+        QTest::newRow("capture") << "x\ty.txt" << "^(.*)\\.txt$" << "$1.doc" << "/data/x\\ty.doc";
+    }
+
+    void controlCharactersAreRefused()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, shown);
+        EngineFixture f;
+        f.addRows({name, u"keep\t.dat"_qs});
+        QFETCH(QString, search);
+        QFETCH(QString, replace);
+        f.inputs.searchText = search;
+        f.inputs.replaceText = replace;
+        QCOMPARE(f.plan(JobKind::FileNameReplace), TryResult::Invalid);
+        QCOMPARE(f.selectedRows(), QList<int>{1});
+        QVERIFY(f.rows.row(1).rejection == RowRejection::ControlCharacter);
+        QCOMPARE(f.user.lastPrompt(),
+                 u"1 "_qs + shown + u"\r\n　　置換後の文字列に改行などの制御文字が含まれます！\r\n\r\n\r\n"_qs);
+    }
+
     void replaces_data()
     {
         QTest::addColumn<QString>("name");
@@ -413,7 +444,8 @@ private Q_SLOTS:
         QTest::newRow("hidden file") << ".profile" << QString();
         for (const QChar c : QStringLiteral("/:*?\\|<>\""))
             QTest::newRow(qPrintable(QStringLiteral("char %1").arg(c))) << QStringLiteral("a%1b").arg(c) << forbidden;
-        QTest::newRow("NUL") << QStringLiteral("a") + QChar(0) + QStringLiteral("b") << forbidden;
+        QTest::newRow("NUL") << QStringLiteral("a") + QChar(0) + QStringLiteral("b") << QStringLiteral("/data/a\\0b\r\n");
+        QTest::newRow("DEL") << QStringLiteral("a\x7f") << QStringLiteral("制御文字");
     }
 
     void nameFaults()

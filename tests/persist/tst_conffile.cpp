@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -147,13 +148,30 @@ private Q_SLOTS:
         QCOMPARE(m_user.messages.size(), 1);
         QCOMPARE(settings, defaults);
         QVERIFY(QDir(m_dir.path()).rmdir(QStringLiteral("Conf.txt")));
+        // A link planted in its place, or a file others may write to, is refused
+        // by name: never read, and never written through or over.
+        const QString victim = m_dir.filePath(QStringLiteral("victim"));
+        QFile planted(victim);
+        QVERIFY(planted.open(QIODevice::WriteOnly) && planted.write("op = 4\r\n") == 8);
+        planted.close();
+        QVERIFY(QFile::link(victim, confPath()));
+        for (const QString &path : {confPath(), victim}) {
+            if (path == victim)
+                QVERIFY(QFile::setPermissions(victim, planted.permissions() | QFileDevice::WriteOther));
+            QVERIFY(ConfLoad(path, &settings, m_user).endsWith(path));
+            QVERIFY(ConfSave(path, settings).endsWith(path));
+            QCOMPARE(settings, defaults);
+        }
+        QCOMPARE(m_user.messages.size(), 3);
+        QVERIFY(QFileInfo(confPath()).isSymLink() && planted.open(QIODevice::ReadOnly) && planted.readAll() == "op = 4\r\n");
+        QVERIFY(QFile::remove(confPath()));
 
         // A number beyond 32 bits keeps only its default; the lines after it still
         // count, so closing the window writes them back.
         writeBytes("op = 3\r\nform left = 99999999999\r\nop = 4\r\ndisptop = 1\r\n");
         const QString error = ConfLoad(confPath(), &settings, m_user);
         QVERIFY(!error.isEmpty());
-        QCOMPARE(m_user.messages.size(), 2);
+        QCOMPARE(m_user.messages.size(), 4);
         QCOMPARE(m_user.messages.last().title, QStringLiteral("設定値異常"));
         QCOMPARE(m_user.lastPrompt(), error + QStringLiteral("\r\n\r\n設定値ファイル（Conf.txt）異常"));
         QCOMPARE(settings.formLeft, defaults.formLeft);

@@ -7,6 +7,8 @@
 
 #include <memory>
 
+#include <unistd.h>
+
 class TestSystemPaths : public QObject
 {
     Q_OBJECT
@@ -42,16 +44,22 @@ private Q_SLOTS:
 
     void settingsBesideProgramOrInConfig()
     {
+        // A portable copy, in a folder of the user's own that nobody else may
+        // write to, keeps them beside it; never so for root.
         const QString program = m_home->filePath(QStringLiteral("bin"));
+        const QString config = m_home->filePath(QStringLiteral("config/corvane"));
         QDir().mkpath(program);
+        QVERIFY(QFile::setPermissions(program, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
         SystemPaths::setProgramFolder(program);
-        QCOMPARE(SystemPaths::settingsFolder(), program);
+        QCOMPARE(SystemPaths::settingsFolder(), ::geteuid() == 0 ? config : program);
+        QVERIFY(QFileInfo(config).isDir() == (::geteuid() == 0));
 
-        // A program folder Corvane cannot write to (here: one that is gone, which
-        // holds even for root) sends the settings to the user's config folder.
+        // A folder others may write to, or one that is gone, sends them to the user's config folder.
+        QVERIFY(QFile::setPermissions(program, QFileInfo(program).permissions() | QFileDevice::WriteGroup));
+        QCOMPARE(SystemPaths::settingsFolder(), config);
+        QCOMPARE(QFileInfo(config).permissions() & 0x0077, QFileDevice::Permissions());
         SystemPaths::setProgramFolder(m_home->filePath(QStringLiteral("gone")));
-        QCOMPARE(SystemPaths::settingsFolder(), m_home->filePath(QStringLiteral("config/corvane")));
-        QVERIFY(QFileInfo(m_home->filePath(QStringLiteral("config/corvane"))).isDir());
+        QCOMPARE(SystemPaths::settingsFolder(), config);
 
         qputenv("CORVANE_SETTINGS_DIR", QFile::encodeName(m_home->filePath(QStringLiteral("own"))));
         QCOMPARE(SystemPaths::settingsFolder(), m_home->filePath(QStringLiteral("own")));

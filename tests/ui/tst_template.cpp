@@ -47,12 +47,15 @@ void TestTemplate::init()
     QVERIFY(m_program->isValid());
     QDir(m_program->path()).mkdir(QStringLiteral("parts"));
     SystemPaths::setProgramFolder(m_program->path());
+    // The user's file goes to the test's own folder, whoever runs it.
+    qputenv("CORVANE_SETTINGS_DIR", QFile::encodeName(m_program->path()));
     writeFile(frmTemplate::defaultFilePath(), QStringLiteral("既定\t(\\d+)\r\n"));
 }
 
 void TestTemplate::cleanup()
 {
     SystemPaths::setProgramFolder(m_savedProgramFolder);
+    qunsetenv("CORVANE_SETTINGS_DIR");
     delete m_program;
     m_program = nullptr;
 }
