@@ -24,17 +24,25 @@ namespace {
 
 constexpr qsizetype maximumNameBytes = 255;
 
+// Where a run failed: before the item was moved, or while moving or stamping it.
+enum class Stage { Before, Moving };
+
 // The failures of one run, in the order they happened.
 struct ErrorLog
 {
     int count = 0;
     QString text;
 
-    void add(const QString &marker, int row, const RenameRow &item, const QString &planned,
-             const QString &error, const QString &leftAt = {})
+    static QString marker(Stage stage)
+    {
+        return stage == Stage::Before ? QStringLiteral("☆事前処理エラー") : QStringLiteral("★変更処理エラー");
+    }
+
+    void add(Stage stage, int row, const RenameRow &item, const QString &planned, const QString &error,
+             const QString &leftAt = {})
     {
         ++count;
-        text += marker + QString::number(row) + CrLf;
+        text += marker(stage) + u' ' + QString::number(row) + CrLf;
         text += u"元の名 = " + EscapedText(item[RenameField::CurrentName]) + CrLf;
         text += u"置換後 = " + EscapedText(planned) + CrLf;
         text += error + CrLf;
@@ -80,13 +88,13 @@ bool recordOutcome(JobContext &context, ErrorLog &log, int index, const JournalI
         row.selected = false;
         return true;
     case MoveResult::Outcome::NotParked:
-        log.add(QStringLiteral("☆事前処理エラー "), index, row, planned, result.error);
+        log.add(Stage::Before, index, row, planned, result.error);
         break;
     case MoveResult::Outcome::PutBack:
-        log.add(QStringLiteral("★変更処理エラー "), index, row, planned, result.error);
+        log.add(Stage::Moving, index, row, planned, result.error);
         break;
     case MoveResult::Outcome::LeftParked:
-        log.add(QStringLiteral("★変更処理エラー "), index, row, planned, result.error, JoinPath(item.folder, item.park));
+        log.add(Stage::Moving, index, row, planned, result.error, JoinPath(item.folder, item.park));
         // "元のファイル名に戻す" can still bring it back.
         row[RenameField::OriginalName] = item.from;
         row[RenameField::CurrentName] = item.park;
@@ -120,7 +128,7 @@ bool renameItems(JobContext &context, bool quiet, ErrorLog &log, RunOutcome &out
         // Whatever edited the plan since Try, a name must stay one usable name in the row's folder.
         const QString fault = unusableName(row[RenameField::CurrentName], row[RenameField::NewName]);
         if (!fault.isEmpty()) {
-            log.add(QStringLiteral("☆事前処理エラー "), i, row, row[RenameField::NewName], fault);
+            log.add(Stage::Before, i, row, row[RenameField::NewName], fault);
             continue;
         }
         // The temporary name keeps the old name, so an item left there is
@@ -135,9 +143,9 @@ bool renameItems(JobContext &context, bool quiet, ErrorLog &log, RunOutcome &out
     RenamePasses passes(context.files, context.user, journal, JournalRecord::Kind::Execute);
     std::vector<MoveResult> &results = outcome.moves;
     if (const QString error = passes.run(items, &results); results.empty() && !error.isEmpty())
-        log.note(QStringLiteral("☆事前処理エラー"), u"処理の記録を書けないため、名前を変更しませんでした" + CrLf + error);
+        log.note(ErrorLog::marker(Stage::Before), u"処理の記録を書けないため、名前を変更しませんでした" + CrLf + error);
     else if (!error.isEmpty())
-        log.note(QStringLiteral("★変更処理エラー"), u"処理の記録を書けないため、処理を止めました" + CrLf + error);
+        log.note(ErrorLog::marker(Stage::Moving), u"処理の記録を書けないため、処理を止めました" + CrLf + error);
     for (size_t k = 0; k < results.size(); ++k) {
         if (recordOutcome(context, log, itemRows[k], items[k], results[k]))
             outcome.undoable = true;
@@ -177,7 +185,7 @@ bool setTimeStamps(JobContext &context, bool quiet, ErrorLog &log, RunOutcome &)
         else
             error = SetLastWriteTime(context.files, folder, name, date).text();
         if (!error.isEmpty())
-            log.add(QStringLiteral("★変更処理エラー "), i, row, text, error);
+            log.add(Stage::Moving, i, row, text, error);
         if (!progress.at(i)) {
             log.stopped();
             break;

@@ -48,7 +48,7 @@ void loadTagRows(JobContext &context, LoaderState &state, const PathList &list)
         state.tagRows->add(mp3Paths, 1, {});
     endProgress(context.user);
     if (!sawMp3)
-        ShowPlainMessage(context.user, QStringLiteral("ＭＰ３ファイルはありません！"), QStringLiteral("ファイル無し"));
+        ShowNoMp3Files(context.user);
 }
 
 } // namespace
@@ -67,6 +67,11 @@ void ShowUnreadable(UserChannel &user, const QString &failures)
 {
     user.showErrorList(loadErrorTitle(),
                        u"フォルダファイル追加失敗！　UNICODE ?" + CrLf + CrLf + failures);
+}
+
+void ShowNoMp3Files(UserChannel &user)
+{
+    ShowPlainMessage(user, QStringLiteral("ＭＰ３ファイルはありません！"), QStringLiteral("ファイル無し"));
 }
 
 int InsertRow(RenameRowList &rows, int position, RenameRow row)

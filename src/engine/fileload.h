@@ -10,8 +10,6 @@ struct LoaderState;
 class FileSystem;
 class FileRowReader;
 class FolderHandles;
-
-
 class UserChannel;
 
 // The status texts of a load: collecting the paths, then reading them into rows.
@@ -20,6 +18,8 @@ QString AddingStatus();
 // Items of a load that could not be read, or whose names are not valid UTF-8,
 // one per line, in the error list.
 void ShowUnreadable(UserChannel &user, const QString &failures);
+// A load for the MP3 job found no .mp3 file.
+void ShowNoMp3Files(UserChannel &user);
 
 // Inserts row at position (1-based); a position past the end appends.
 // Returns the position used.

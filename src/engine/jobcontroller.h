@@ -1,20 +1,17 @@
 #pragma once
 
 #include "engine/commandstates.h"
-#include "engine/job.h"
 #include "engine/guardeduserchannel.h"
 #include "engine/inputhistory.h"
-#include "engine/jobcontext.h"
 #include "engine/jobinputs.h"
-#include "engine/jobkind.h"
-#include "engine/jobsetup.h"
 #include "engine/jobswitch.h"
 #include "engine/loaderstate.h"
 #include "engine/mp3tagjob.h"
 #include "engine/mp3tagrows.h"
+#include "engine/planoutcome.h"
 #include "engine/renamerowlist.h"
 #include "engine/runoptions.h"
-#include "engine/setupmapping.h"
+#include "engine/runoutcome.h"
 #include "text/textengine.h"
 
 #include <QObject>
@@ -22,8 +19,14 @@
 
 #include <memory>
 
+class CommandFileCommands;
 class DesktopServices;
 class FileSystem;
+class InputCommands;
+class Job;
+class JournalCommands;
+class ListEditing;
+class LoadCommands;
 class NamePreview;
 class UserChannel;
 struct CommandSetup;
@@ -162,69 +165,6 @@ public:
     // After a restart: "元のファイル名に戻す" follows the journal.
     void RefreshUndoState();
 
-Q_SIGNALS:
-    // States, inputs, job or caption changed: the window refreshes.
-    void changed();
-    void busyChanged(bool busy);
-    void countTextChanged(const QString &text);
-    // The user edited an input of the job.
-    void inputsEdited();
-
-private:
-    // A command that arrives while a run lets window events through.
-    bool refused() const { return m_user.refuses(); }
-    JobContext context();
-    // "TagJournal.dat" beside the rename journal, so that an MP3 run never
-    // overwrites what "元のファイル名に戻す" needs; empty when journalPath is.
-    QString tagJournalPath() const;
-    JobContext contextFor(const JobInputs &inputs, const RunOptions &options);
-    InputHistory &historyFor(QString JobInputs::*field);
-    // Calls edit with the list the list commands act on: the MP3 list in the MP3 job.
-    template <class Edit>
-    void onActiveList(Edit edit)
-    {
-        if (onTagRows())
-            edit(m_tagJob.rows());
-        else
-            edit(m_rows);
-    }
-    bool onTagRows() const;
-    void selectJob(JobKind job);
-    bool loadFolder(const QString &folder);
-    void applySetup(const CommandSetup &setup);
-    SetupMapping mapping();
-    bool quiet() const;
-    // A plan cut short by a stop is no plan: every row keeps its current name.
-    void dropPlan();
-
-    GuardedUserChannel m_user;
-    FileSystem &m_files;
-    DesktopServices *m_desktop;
-    TextEngine m_text;
-    RenameRowList m_rows;
-    Mp3TagJob m_tagJob;
-    Mp3TagRows m_tagRows;
-    JobInputs m_inputs;
-    RunOptions m_options;
-    CommandStates m_states;
-    LoaderState m_loader;
-    InputHistory m_searchHistory;
-    InputHistory m_replaceHistory;
-    JobSwitch m_switch;
-    std::unique_ptr<Job> m_job;
-    QString m_journalPath;
-    bool m_startedFromCommandLine = false;
-    bool m_unattended = false;
-    bool m_debug = false;
-    // The "id3 disp" setting.
-    bool m_showId3 = false;
-    QString m_currentFolder;
-    QString m_commandFilePath;
-    QString m_optionText;
-    QList<int> m_mp3ColumnWidths;
-    std::unique_ptr<NamePreview> m_preview;
-
-public:
     // The window's inputs as the user edits them. A numbering input refreshes
     // the preview; a search or replace text lets Try follow it.
     void SetNumberingInput(QString JobInputs::*field, const QString &text);
@@ -272,4 +212,58 @@ public:
 
     // The option menu's flags.
     void SetOption(bool RunOptions::*option, bool on);
+
+Q_SIGNALS:
+    // States, inputs, job or caption changed: the window refreshes.
+    void changed();
+    void busyChanged(bool busy);
+    void countTextChanged(const QString &text);
+    // The user edited an input of the job.
+    void inputsEdited();
+
+private:
+    // A command that arrives while a run lets window events through.
+    bool refused() const { return m_user.refuses(); }
+    // Builds the parts that keep the commands of each kind.
+    void makeParts();
+    JobContext context();
+    JobContext contextFor(const JobInputs &inputs, const RunOptions &options);
+    void selectJob(JobKind job);
+    // The MP3 list shows every tag column: "id3 disp" or debug.
+    bool allTagColumns() const;
+    bool quiet() const;
+    // A plan cut short by a stop is no plan: every row keeps its current name.
+    void dropPlan();
+
+    GuardedUserChannel m_user;
+    FileSystem &m_files;
+    DesktopServices *m_desktop;
+    TextEngine m_text;
+    RenameRowList m_rows;
+    Mp3TagJob m_tagJob;
+    Mp3TagRows m_tagRows;
+    JobInputs m_inputs;
+    RunOptions m_options;
+    CommandStates m_states;
+    LoaderState m_loader;
+    InputHistory m_searchHistory;
+    InputHistory m_replaceHistory;
+    JobSwitch m_switch;
+    std::unique_ptr<Job> m_job;
+    bool m_startedFromCommandLine = false;
+    bool m_unattended = false;
+    bool m_debug = false;
+    // The "id3 disp" setting.
+    bool m_showId3 = false;
+    QString m_currentFolder;
+    QString m_commandFilePath;
+    QString m_optionText;
+    QList<int> m_mp3ColumnWidths;
+    std::unique_ptr<NamePreview> m_preview;
+    // The commands of each kind live in a part of their own.
+    std::unique_ptr<InputCommands> m_inputCommands;
+    std::unique_ptr<LoadCommands> m_loading;
+    std::unique_ptr<ListEditing> m_listEditing;
+    std::unique_ptr<JournalCommands> m_journal;
+    std::unique_ptr<CommandFileCommands> m_commandFiles;
 };

@@ -15,6 +15,16 @@
 
 #include <utility>
 
+namespace {
+
+// The status while rows are carried between the lists.
+QString carryingStatus()
+{
+    return QStringLiteral("ファイル処理中");
+}
+
+} // namespace
+
 int JobSwitch::activeRowCount() const
 {
     return Jobs::editsTags(m_job) ? m_parts.tagJob.rows().count() : m_parts.rows.count();
@@ -72,7 +82,7 @@ void JobSwitch::carryRows(JobKind previous, JobKind next, bool keepFiles,
         fillTagRows();
         return;
     }
-    m_parts.user.showStatus(QStringLiteral("ファイル処理中"));
+    m_parts.user.showStatus(carryingStatus());
     QStringList paths;
     for (const TagRow &row : m_parts.tagJob.rows().rows())
         paths << row[TagField::Path];
@@ -113,7 +123,7 @@ QStringList JobSwitch::mp3PathsOfMainList() const
 
 void JobSwitch::fillTagRows()
 {
-    m_parts.user.showStatus(QStringLiteral("ファイル処理中"));
+    m_parts.user.showStatus(carryingStatus());
     const QStringList paths = mp3PathsOfMainList();
     ProgressMeter progress(m_parts.user, static_cast<int>(paths.size()), ProgressMeter::Direction::Up);
     m_parts.tagJob.rows().clear();

@@ -1,6 +1,7 @@
 #include "engine/journaldialogue.h"
 
 #include "engine/journalrecovery.h"
+#include "platform/crlf.h"
 #include "platform/pathtext.h"
 #include "platform/showmessage.h"
 #include "platform/userchannel.h"
@@ -40,7 +41,7 @@ void JournalDialogue::offerRecovery()
     const JournalRecovery::Outcome outcome
         = answer == MessageAnswer::Yes ? recovery.putBack(record) : recovery.finish(record);
     if (outcome == JournalRecovery::Outcome::Partly)
-        m_user.showErrorList(QStringLiteral("移動できなかった項目"), recovery.failures().join(QStringLiteral("\r\n")));
+        m_user.showErrorList(QStringLiteral("移動できなかった項目"), recovery.failures().join(CrLf));
 }
 
 bool JournalDialogue::undoInto(RenameRowList &rows)
@@ -66,6 +67,6 @@ bool JournalDialogue::undoInto(RenameRowList &rows)
         rows.changed(1, rows.count());
     if (outcome != JournalRecovery::Outcome::Partly)
         return false;
-    m_user.showErrorList(QStringLiteral("元に戻せなかった項目"), recovery.failures().join(QStringLiteral("\r\n")));
+    m_user.showErrorList(QStringLiteral("元に戻せなかった項目"), recovery.failures().join(CrLf));
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/rowlist.h"
+#include "platform/crlf.h"
 
 #include <QString>
 #include <QStringList>
@@ -90,13 +91,13 @@ QString copyText(const RowList<Row> &rows, const QStringList &headers, int colum
     QString text;
     for (int column = 0; column < columns; ++column)
         text += headers.value(column) + u'\t';
-    text += QStringLiteral("\r\n");
+    text += CrLf;
     for (const Row &row : rows.rows()) {
         if (!row.selected)
             continue;
         for (int column = 0; column < columns; ++column)
             text += row.fields[column] + u'\t';
-        text += QStringLiteral("\r\n");
+        text += CrLf;
     }
     return text;
 }

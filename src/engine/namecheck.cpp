@@ -1,5 +1,6 @@
 #include "engine/namecheck.h"
 
+#include "platform/crlf.h"
 #include "platform/displaytext.h"
 #include "platform/pathtext.h"
 
@@ -64,11 +65,11 @@ QString PlannedNameFault(const QString &folder, const QString &current, const QS
         return QStringList{EscapedText(PlannedPath(folder, name)),
                            QStringLiteral("　　置換後の文字列にファイル名として使用できない文字が含まれます！"),
                            QString(QStringLiteral("　　使用できない文字 ： ") + ForbiddenNameCharacters()), QString()}
-            .join(QStringLiteral("\r\n"));
+            .join(CrLf);
     case RowRejection::ControlCharacter:
         return QStringList{EscapedText(PlannedPath(folder, name)),
                            QStringLiteral("　　置換後の文字列に改行などの制御文字が含まれます！"), QString()}
-            .join(QStringLiteral("\r\n"));
+            .join(CrLf);
     default:
         return {};
     }

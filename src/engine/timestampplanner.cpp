@@ -3,6 +3,7 @@
 #include "engine/jobcontext.h"
 #include "engine/plancompletion.h"
 
+#include "platform/crlf.h"
 #include "platform/filesystem.h"
 #include "platform/leadingnumber.h"
 #include "platform/pathtext.h"
@@ -50,7 +51,7 @@ QString uncreatableFolders(JobContext &context)
         return {};
     SelectOnlyRows(context.rows, rowsThere);
     return QStringLiteral("次のフォルダのファイルシステムでは作成日を変更できません。\r\n\r\n")
-           + refused.join(QStringLiteral("\r\n"));
+           + refused.join(CrLf);
 }
 
 } // namespace
