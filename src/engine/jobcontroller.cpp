@@ -91,7 +91,8 @@ PlanOutcome JobController::TryCommand()
     JobContext run = contextFor(inputs, m_options);
     PlanOutcome outcome = m_job->plan(run);
     OutcomeNotice::showPlan(m_user, outcome, quiet() || m_unattended);
-    if (m_user.stopRequested()) {
+    const bool stopped = m_user.stopRequested();
+    if (stopped) {
         dropPlan();
         outcome.result = TryResult::Invalid;
         outcome.changing = outcome.refused = 0;
@@ -101,8 +102,9 @@ PlanOutcome JobController::TryCommand()
         m_replaceHistory.promote(inputs.replaceText);
     }
     m_states.planned(outcome);
-    if (m_user.stopRequested())
+    if (stopped)
         m_states.planDropped();
+    Q_EMIT outcomeReported(OutcomeNotice::planStatus(outcome, stopped));
     Q_EMIT changed();
     // One-step mode executes a plan at once; an empty list has nothing to run.
     if (outcome.result == TryResult::Planned && m_options.noTry && !m_unattended && activeRowCount() > 0)
@@ -135,6 +137,7 @@ RunOutcome JobController::ExecuteCommand()
         m_replaceHistory.recordExecute(inputs.replaceText);
     }
     m_states.ran(outcome);
+    Q_EMIT outcomeReported(OutcomeNotice::runStatus(outcome));
     Q_EMIT changed();
     return outcome;
 }
@@ -148,6 +151,7 @@ void JobController::RestoreCommand()
     m_job->restoreList(run);
     m_states.restored();
     m_startedFromCommandLine = false;
+    Q_EMIT outcomeReported(OutcomeNotice::restoredStatus(activeRowCount()));
     Q_EMIT changed();
 }
 
@@ -160,12 +164,12 @@ void JobController::RestoreFileNames()
     const bool executedHere = std::any_of(all.begin(), all.end(), [](const RenameRow &row) {
         return !row[RenameField::OriginalName].isEmpty();
     });
-    if (executedHere) {
-        JobContext run = context();
-        m_states.undone(RestoreNames(run));
-    } else {
-        m_states.setUndoable(JournalDialogue(m_files, m_user, m_journalPath).undoInto(m_rows));
-    }
+    JobContext run = context();
+    const RunOutcome outcome
+        = executedHere ? RestoreNames(run) : JournalDialogue(m_files, m_user, m_journalPath).undoInto(m_rows);
+    OutcomeNotice::showUndone(m_user, outcome, QStringLiteral("元のファイル名に戻す"));
+    m_states.undone(outcome);
+    Q_EMIT outcomeReported(OutcomeNotice::runStatus(outcome));
     Q_EMIT changed();
 }
 
@@ -194,7 +198,9 @@ void JobController::RecoverInterruptedRun()
     if (m_journalPath.isEmpty() || !JournalRecovery::interrupted(m_journalPath))
         return;
     const GuardedUserChannel::Run busy(m_user);
-    JournalDialogue(m_files, m_user, m_journalPath).offerRecovery();
+    const RunOutcome outcome = JournalDialogue(m_files, m_user, m_journalPath).offerRecovery();
+    OutcomeNotice::showUndone(m_user, outcome, QStringLiteral("中断された処理"));
+    Q_EMIT outcomeReported(OutcomeNotice::runStatus(outcome));
     RefreshUndoState();
 }
 
