@@ -381,9 +381,12 @@ void TestMainWindow::timeStampJob()
     QCOMPARE(stampOf(2), base.addSecs(600));
     QCOMPARE(w.status(), u"更新日を変更したファイル：2 件（全 2 件中）　フォルダ：" + w.dir.path());
 
-    // Creation times this file system cannot set: the rows are refused, not planned.
+    // Creation times this file system cannot set: its folder is named at Try,
+    // and the rows are refused, not planned.
     w.chooseJob(JobKind::CreatedDate);
     w.click("cmdSetInf");
+    QVERIFY(w.user.lastPrompt().contains(w.dir.path()));
+    QCOMPARE(w.states(), "101");
     QCOMPARE(w.status(), "試行結果：変更 0 件、変更不可 2 件（全 2 件）");
     QCOMPARE(w.window.listModel()->index(0, 0).data(Qt::ForegroundRole).value<QColor>(),
              RenameRowModel::errorColour(QGuiApplication::palette()));
