@@ -2,12 +2,12 @@
 // each against a bare loop making the same system calls, and the memory the
 // loaded list takes. Prints its figures; run by hand:
 //   bench_files [file count]
-#include "platform/silentuserchannel.h"
-#include "engine/executerename.h"
-#include "engine/fileload.h"
-#include "engine/jobcontext.h"
-#include "engine/loaderstate.h"
+#include "engine/jobs/jobcontext.h"
+#include "engine/load/fileload.h"
+#include "engine/load/loaderstate.h"
+#include "engine/run/executerename.h"
 #include "platform/linuxfilesystem.h"
+#include "platform/silentuserchannel.h"
 #include "platform/userchannel.h"
 #include "text/textengine.h"
 

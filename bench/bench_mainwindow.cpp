@@ -3,13 +3,13 @@
 // in the window against the same commands without one. Prints the figures;
 // the targets are a windowed load of at most 1.5 times the headless one and
 // the three commands within 1.3 times.
-#include "platform/silentuserchannel.h"
 #include "benchfolder.h"
-#include "engine/jobcontroller.h"
+#include "engine/control/jobcontroller.h"
 #include "persist/conffile.h"
 #include "persist/settingsfile.h"
 #include "platform/linuxfilesystem.h"
 #include "platform/messagerequest.h"
+#include "platform/silentuserchannel.h"
 #include "platform/systempaths.h"
 #include "ui/frmmain.h"
 #include "ui/qtuserchannel.h"

@@ -3,7 +3,7 @@
 // in view and the repaint of the list. Prints medians and the worst case; the
 // target is at most 50 ms per keystroke with the preview on.
 #include "benchfolder.h"
-#include "engine/jobcontroller.h"
+#include "engine/control/jobcontroller.h"
 #include "persist/conffile.h"
 #include "persist/settingsfile.h"
 #include "platform/linuxfilesystem.h"

@@ -1,9 +1,9 @@
 // Times Try on a large list: numbering, time-stamps and the collision check
 // of a replace run whose planned names all differ.
-#include "engine/collisioncheck.h"
-#include "engine/jobcontext.h"
-#include "engine/numberingplanner.h"
-#include "engine/timestampplanner.h"
+#include "engine/jobs/collisioncheck.h"
+#include "engine/jobs/jobcontext.h"
+#include "engine/jobs/numberingplanner.h"
+#include "engine/jobs/timestampplanner.h"
 #include "platform/consoleuserchannel.h"
 #include "platform/linuxfilesystem.h"
 #include "text/textengine.h"

@@ -1,16 +1,16 @@
 #include "app/commandline.h"
 #include "app/startup.h"
-#include "engine/jobcontroller.h"
-#include "engine/journalrecovery.h"
+#include "engine/control/jobcontroller.h"
+#include "engine/run/journalrecovery.h"
 #include "persist/conffile.h"
 #include "persist/settingsfile.h"
 #include "platform/consoleuserchannel.h"
 #include "platform/linuxfilesystem.h"
 #include "platform/systempaths.h"
 #include "ui/frmmain.h"
-#include "ui/rowlistview.h"
 #include "ui/qtdesktopservices.h"
 #include "ui/qtuserchannel.h"
+#include "ui/rowlistview.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

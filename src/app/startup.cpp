@@ -1,7 +1,7 @@
 #include "app/startup.h"
 
 #include "app/commandline.h"
-#include "engine/jobcontroller.h"
+#include "engine/control/jobcontroller.h"
 #include "platform/filesystem.h"
 #include "platform/pathtext.h"
 #include "platform/showmessage.h"

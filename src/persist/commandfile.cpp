@@ -3,6 +3,7 @@
 #include "persist/joblabels.h"
 #include "persist/storednumber.h"
 #include "platform/codepage.h"
+#include "platform/crlf.h"
 #include "platform/leadingnumber.h"
 #include "platform/textfile.h"
 
@@ -154,7 +155,7 @@ QString valueOf(const Entry &entry, const CommandSetup &setup)
 
 QString withPath(const QString &reason, const QString &path)
 {
-    return reason + QStringLiteral("\r\n\r\n") + path;
+    return reason + CrLf + CrLf + path;
 }
 
 } // namespace
@@ -192,7 +193,7 @@ QString CommandFileText(const CommandSetup &setup)
     QString text;
     for (const Entry &entry : entries) {
         if (entry.jobs == Every || (entry.jobs & job))
-            text += QLatin1String(entry.key) + u'=' + valueOf(entry, setup) + QStringLiteral("\r\n");
+            text += QLatin1String(entry.key) + u'=' + valueOf(entry, setup) + CrLf;
     }
     return text;
 }

@@ -4,6 +4,7 @@
 #include "persist/settings.h"
 #include "persist/storednumber.h"
 #include "platform/codepage.h"
+#include "platform/crlf.h"
 #include "platform/fsstatus.h"
 #include "platform/leadingnumber.h"
 #include "platform/ownfile.h"
@@ -121,7 +122,7 @@ QString reportLoadError(UserChannel &user, const QString &error)
 QString line(const QString &key, const QString &value, SettingWriting writing)
 {
     const QString equals = writing == SettingWriting::Tight ? QStringLiteral(" =") : QStringLiteral(" = ");
-    return key + equals + value + QStringLiteral("\r\n");
+    return key + equals + value + CrLf;
 }
 
 // The line or, for widths, the lines of one setting.

@@ -1,5 +1,7 @@
 #include "platform/consoleuserchannel.h"
 
+#include "platform/crlf.h"
+
 #include <atomic>
 #include <csignal>
 
@@ -55,7 +57,7 @@ void ConsoleUserChannel::showErrorList(const QString &title, const QString &text
 void ConsoleUserChannel::print(const QString &text)
 {
     QString lines = text;
-    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    lines.replace(CrLf, QStringLiteral("\n"));
     std::fputs(lines.toUtf8().constData(), m_out);
     std::fputc('\n', m_out);
     std::fflush(m_out);

@@ -1,5 +1,6 @@
 #include "platform/journalfile.h"
 
+#include "platform/crlf.h"
 #include "platform/fsstatus.h"
 #include "platform/ownfile.h"
 
@@ -27,7 +28,7 @@ bool lockCurrent(int fd, const QString &path, QString *error)
 {
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         *error = (errno == EWOULDBLOCK ? QStringLiteral("他の Corvane が名前を変更しています") : errnoText())
-                 + QStringLiteral("\r\n") + path;
+                 + CrLf + path;
         return false;
     }
     struct stat held {};
@@ -106,7 +107,7 @@ void JournalFile::append(const QByteArray &bytes)
     if (write(m_pending))
         m_pending.resize(0);
     else
-        m_failure = errnoText() + QStringLiteral("\r\n") + m_path;
+        m_failure = errnoText() + CrLf + m_path;
 }
 
 QString JournalFile::sync()
@@ -116,7 +117,7 @@ QString JournalFile::sync()
     // After one failure nothing more is written: a later mark must never
     // stand in the file without the one that failed before it.
     if (m_failure.isEmpty() && (!write(m_pending) || ::fdatasync(m_fd) != 0))
-        m_failure = errnoText() + QStringLiteral("\r\n") + m_path;
+        m_failure = errnoText() + CrLf + m_path;
     m_pending.clear();
     if (!m_failure.isEmpty())
         return m_failure;
@@ -125,7 +126,7 @@ QString JournalFile::sync()
         const QByteArray folder = QFile::encodeName(QFileInfo(m_path).absolutePath());
         const int folderFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (folderFd < 0 || ::fsync(folderFd) != 0) {
-            m_failure = errnoText() + QStringLiteral("\r\n") + m_path;
+            m_failure = errnoText() + CrLf + m_path;
             if (folderFd >= 0)
                 ::close(folderFd);
             return m_failure;
@@ -158,7 +159,7 @@ QByteArray JournalFile::read(const QString &path, bool *busy, QString *error, qi
     if (::flock(fd, LOCK_SH | LOCK_NB) != 0) {
         *busy = errno == EWOULDBLOCK;
         if (!*busy)
-            *error = errnoText() + QStringLiteral("\r\n") + path;
+            *error = errnoText() + CrLf + path;
         ::close(fd);
         return {};
     }
@@ -170,7 +171,7 @@ QByteArray JournalFile::read(const QString &path, bool *busy, QString *error, qi
         bytes = file.readAll();
     }
     else
-        *error = file.errorString() + QStringLiteral("\r\n") + path;
+        *error = file.errorString() + CrLf + path;
     ::close(fd);
     return bytes;
 }

@@ -1,5 +1,6 @@
 #include "platform/ownfile.h"
 
+#include "platform/crlf.h"
 #include "platform/fsstatus.h"
 
 #include <QFile>
@@ -59,7 +60,7 @@ QString refusalAt(const QByteArray &name, const QString &path)
 
 QString OwnFile::failure(int error, const QString &path)
 {
-    return FsStatus::fromErrno(error).text() + QStringLiteral("\r\n") + path;
+    return FsStatus::fromErrno(error).text() + CrLf + path;
 }
 
 int OwnFile::open(const QString &path, int flags, QString *error)
@@ -96,7 +97,7 @@ QByteArray OwnFile::read(const QString &path, QString *error, bool *found)
     if (file.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
         bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        *error = file.errorString() + QStringLiteral("\r\n") + path;
+        *error = file.errorString() + CrLf + path;
         if (found)
             *found = false;
     }

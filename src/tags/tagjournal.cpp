@@ -1,5 +1,6 @@
 #include "tags/tagjournal.h"
 
+#include "platform/crlf.h"
 #include "platform/filewriter.h"
 #include "platform/fsstatus.h"
 #include "platform/pathtext.h"
@@ -211,7 +212,7 @@ QString TagJournal::begin(Rewrite *rewrite)
         QString error;
         const QByteArray old = JournalFile::read(m_path, &busy, &error);
         if (busy)
-            return QStringLiteral("他の Corvane がタグを書き換えています\r\n") + m_path;
+            return u"他の Corvane がタグを書き換えています" + CrLf + m_path;
         if (!error.isEmpty())
             return error;
         if (error = open(unfinished(old)); !error.isEmpty())

@@ -6,6 +6,7 @@
 #include "platform/messagerequest.h"
 #include "platform/showmessage.h"
 #include "text/asciitext.h"
+#include "text/cp932bytes.h"
 #include "text/dateserial.h"
 #include "text/formulaevaluator.h"
 #include "text/kanaconverter.h"
@@ -143,65 +144,6 @@ QString hexText(qint64 value)
     return QString::number(quint32(qint32(value)), 16).toUpper();
 }
 
-// The characters of a text (a surrogate pair as one) with their width in code
-// page 932 bytes. A character the code page lacks counts as two, like the
-// double-byte characters, so that byte counts never lose or split it.
-QList<std::pair<QString, int>> measuredCharacters(const QString &text)
-{
-    QList<std::pair<QString, int>> characters;
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const QString character = text.mid(i, length);
-        bool lossless = true;
-        const QByteArray bytes = CodePage::toCp932(character, &lossless);
-        characters.append({character, lossless ? int(bytes.size()) : 2});
-        i += length;
-    }
-    return characters;
-}
-
-qint64 byteLength(const QString &text)
-{
-    qint64 total = 0;
-    for (const auto &character : measuredCharacters(text))
-        total += character.second;
-    return total;
-}
-
-// The characters whose bytes lie wholly inside [from, from + count); a
-// character cut in two is dropped.
-QString byteSlice(const QString &text, qint64 from, qint64 count)
-{
-    QString kept;
-    qint64 at = 0;
-    for (const auto &[character, length] : measuredCharacters(text)) {
-        if (at >= from && at + length <= from + count)
-            kept += character;
-        at += length;
-    }
-    return kept;
-}
-
-// The character of a code page 932 code; none for a code without a
-// printable character there.
-std::optional<QString> characterOfCode(qint64 code)
-{
-    const quint16 value = quint16(code);
-    QByteArray bytes;
-    if (value > 0xFF)
-        bytes.append(char(value >> 8));
-    bytes.append(char(value & 0xFF));
-    bool lossless = false;
-    const QString character = CodePage::fromCp932(bytes);
-    if (character.isEmpty() || CodePage::toCp932(character, &lossless) != bytes || !lossless)
-        return std::nullopt;
-    for (const QChar c : character) {
-        if (c.category() == QChar::Other_Control || c.unicode() == 0xFFFD)
-            return std::nullopt;
-    }
-    return character;
-}
-
 QString properCase(const QString &text)
 {
     QString result = text.toLower();
@@ -313,7 +255,7 @@ std::optional<QString> byteEdge(const QStringList &a, bool left)
     const auto n = integerOf(a[1]);
     if (!n || *n < 0)
         return std::nullopt;
-    return left ? byteSlice(a[0], 0, *n) : byteSlice(a[0], std::max<qint64>(0, byteLength(a[0]) - *n), *n);
+    return left ? Cp932Bytes::slice(a[0], 0, *n) : Cp932Bytes::slice(a[0], std::max<qint64>(0, Cp932Bytes::length(a[0]) - *n), *n);
 }
 
 std::optional<QString> middle(const QStringList &a)
@@ -334,7 +276,7 @@ std::optional<QString> byteMiddle(const QStringList &a)
     const auto start = integerOf(a[1]), count = integerOf(a[2]);
     if (!start || !count || *start < 1 || *count < 0)
         return std::nullopt;
-    return byteSlice(a[0], *start - 1, *count);
+    return Cp932Bytes::slice(a[0], *start - 1, *count);
 }
 
 std::optional<QString> codeOf(const QString &text)
@@ -355,7 +297,7 @@ std::optional<QString> characterOf(const QString &text)
     const auto code = integerOf(text);
     if (!code || *code < -32768 || *code > 65535)
         return std::nullopt;
-    return characterOfCode(*code);
+    return Cp932Bytes::characterOf(*code);
 }
 
 std::optional<QString> position(const QStringList &a)
@@ -698,8 +640,8 @@ const QHash<QString, FunctionLibrary::Computation> &FunctionLibrary::computation
          }},
         {u"CAL"_s, [](L library, A a) -> std::optional<QString> { return library.m_evaluator.EvalFormula(a[0]); }},
         {u"LEN"_s, [](L, A a) { return integerText(a[0].size()); }},
-        {u"LENMBCS"_s, [](L, A a) { return integerText(byteLength(a[0])); }},
-        {u"LENB"_s, [](L, A a) { return integerText(byteLength(a[0])); }},
+        {u"LENMBCS"_s, [](L, A a) { return integerText(Cp932Bytes::length(a[0])); }},
+        {u"LENB"_s, [](L, A a) { return integerText(Cp932Bytes::length(a[0])); }},
         {u"LEFT"_s, [](L, A a) { return edge(a, true); }},
         {u"RIGHT"_s, [](L, A a) { return edge(a, false); }},
         {u"MID"_s, [](L, A a) { return middle(a); }},

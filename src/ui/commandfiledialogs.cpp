@@ -1,6 +1,6 @@
 #include "ui/commandfiledialogs.h"
 
-#include "engine/jobcontroller.h"
+#include "engine/control/jobcontroller.h"
 #include "persist/commandfilefolder.h"
 #include "persist/settings.h"
 #include "platform/crlf.h"

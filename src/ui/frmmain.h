@@ -1,8 +1,8 @@
 #pragma once
 
-#include "engine/sortstate.h"
+#include "engine/rows/sortstate.h"
 
-#include "engine/planoutcome.h"
+#include "engine/jobs/planoutcome.h"
 
 #include <QMainWindow>
 #include <QPointer>

@@ -76,12 +76,14 @@ frmSearch::frmSearch(UserChannel &user, QPlainTextEdit *target, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmSearch"));
     setWindowTitle(QStringLiteral("検索"));
-    m_search->setPlaceholderText(QStringLiteral("検索する文字列"));
-    m_search->setToolTip(QStringLiteral("検索する文字列"));
+    const QString searchHint = QStringLiteral("検索する文字列");
+    m_search->setPlaceholderText(searchHint);
+    m_search->setToolTip(searchHint);
     m_exact->setToolTip(QStringLiteral("オンの場合：大/小文字、全/半角を区別します"));
     m_replaceCheck->setToolTip(QStringLiteral("指定文字列に置換します"));
-    m_replace->setPlaceholderText(QStringLiteral("置換後の文字列"));
-    m_replace->setToolTip(QStringLiteral("置換後の文字列"));
+    const QString replaceHint = QStringLiteral("置換後の文字列");
+    m_replace->setPlaceholderText(replaceHint);
+    m_replace->setToolTip(replaceHint);
     const QString searchTip = QStringLiteral("次の行から検索：最初に見つかった項目");
     m_findNext->setToolTip(searchTip);
     m_replaceNext->setToolTip(searchTip);

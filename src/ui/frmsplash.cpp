@@ -1,6 +1,7 @@
 #include "ui/frmsplash.h"
 
 #include "persist/settings.h"
+#include "platform/crlf.h"
 #include "ui/windowplacement.h"
 
 #include <QLabel>
@@ -35,7 +36,7 @@ QString frmSplash::message() const
 void frmSplash::showMessage(const QString &message, int displayMs)
 {
     QString text = message;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(CrLf, QStringLiteral("\n"));
     m_lblMsg->setText(text);
 
     const double dpi = logicalDpiY();

@@ -1,5 +1,6 @@
 #include "ui/frmtemplate.h"
 
+#include "platform/crlf.h"
 #include "platform/messagerequest.h"
 #include "platform/showmessage.h"
 #include "platform/systempaths.h"
@@ -68,7 +69,7 @@ void frmTemplate::load()
         m_loadedFrom = defaultFilePath();
         TextFile::read(m_loadedFrom, &text);
     }
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(CrLf, QStringLiteral("\n"));
     m_text->setPlainText(text);
     applyTabStops(tabStopsOf(text));
 }
@@ -169,7 +170,7 @@ void frmTemplate::closeEvent(QCloseEvent *event)
                        QStringLiteral("保存確認"))
                == MessageAnswer::Yes) {
         QString text = m_text->toPlainText();
-        text.replace(u'\n', QStringLiteral("\r\n"));
+        text.replace(u'\n', CrLf);
         const QString error = TextFile::writeOwn(userFilePath(), text);
         if (!error.isEmpty()) {
             // The edits stay in the window so that nothing typed is lost.

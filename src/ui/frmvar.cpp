@@ -1,5 +1,6 @@
 #include "ui/frmvar.h"
 
+#include "platform/crlf.h"
 #include "platform/showmessage.h"
 #include "ui/windowplacement.h"
 
@@ -58,7 +59,7 @@ private:
 QString toolTipHtml(const FuncHelp::Topic &topic)
 {
     QString body = topic.body.toHtmlEscaped();
-    body.replace(QStringLiteral("\r\n"), QStringLiteral("<br>"));
+    body.replace(CrLf, QStringLiteral("<br>"));
     return QStringLiteral("<b>") + topic.title.toHtmlEscaped() + QStringLiteral("</b><br>") + body;
 }
 

@@ -1,6 +1,6 @@
 #include "ui/historycombo.h"
 
-#include "engine/jobcontroller.h"
+#include "engine/control/jobcontroller.h"
 
 #include <QAbstractItemView>
 #include <QKeyEvent>

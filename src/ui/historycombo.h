@@ -2,7 +2,7 @@
 
 #include <QComboBox>
 
-#include "engine/jobinputs.h"
+#include "engine/jobs/jobinputs.h"
 
 class JobController;
 

@@ -1,7 +1,7 @@
 #include "ui/listcolumns.h"
 
-#include "engine/renamerow.h"
-#include "engine/tagrow.h"
+#include "engine/rows/renamerow.h"
+#include "engine/rows/tagrow.h"
 #include "persist/settings.h"
 #include "ui/renamerowmodel.h"
 #include "ui/rowlistview.h"

@@ -1,6 +1,6 @@
 #include "ui/livepreview.h"
 
-#include "engine/jobcontroller.h"
+#include "engine/control/jobcontroller.h"
 #include "ui/renamerowmodel.h"
 #include "ui/rowlistview.h"
 

@@ -1,6 +1,6 @@
 #include "ui/mainmenus.h"
 
-#include "engine/jobcontroller.h"
+#include "engine/control/jobcontroller.h"
 #include "ui/commandfiledialogs.h"
 #include "ui/frmmain.h"
 #include "ui/shellopen.h"

@@ -1,5 +1,7 @@
 #include "ui/messagedialog.h"
 
+#include "platform/crlf.h"
+
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -86,7 +88,7 @@ MessageDialog::MessageDialog(const MessageRequest &request, QWidget *parent)
         row->addWidget(picture);
     }
     QString prompt = request.prompt;
-    prompt.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    prompt.replace(CrLf, QStringLiteral("\n"));
     auto *text = new QLabel(prompt);
     text->setTextFormat(Qt::PlainText);
     text->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -1,6 +1,6 @@
 #include "ui/mp3templategroup.h"
 
-#include "engine/jobcontroller.h"
+#include "engine/control/jobcontroller.h"
 #include "platform/showmessage.h"
 #include "ui/clicklabel.h"
 #include "ui/frminput.h"

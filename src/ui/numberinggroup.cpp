@@ -1,6 +1,6 @@
 #include "ui/numberinggroup.h"
 
-#include "engine/jobcontroller.h"
+#include "engine/control/jobcontroller.h"
 #include "platform/showmessage.h"
 #include "ui/frminput.h"
 #include "ui/inputboxes.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/jobinputs.h"
+#include "engine/jobs/jobinputs.h"
 
 #include <QWidget>
 

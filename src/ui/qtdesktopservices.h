@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/desktopservices.h"
+#include "engine/control/desktopservices.h"
 
 // The executor's desktop in the windowed program: folders open in the
 // desktop's file manager.

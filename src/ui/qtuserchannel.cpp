@@ -1,5 +1,6 @@
 #include "ui/qtuserchannel.h"
 
+#include "platform/crlf.h"
 #include "platform/showmessage.h"
 #include "ui/frmsplash.h"
 #include "ui/messagedialog.h"
@@ -50,7 +51,7 @@ void QtUserChannel::setStatusBar(QStatusBar *bar)
 void QtUserChannel::showStatus(const QString &text, int displayMs, bool modal)
 {
     if (m_statusBar)
-        m_statusBar->showMessage(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral(" ")), displayMs);
+        m_statusBar->showMessage(QString(text).replace(CrLf, QStringLiteral(" ")), displayMs);
     if (text.isEmpty()) {
         if (m_splash && m_splash->isVisible())
             m_splash->close();
@@ -106,7 +107,7 @@ void QtUserChannel::showErrorList(const QString &title, const QString &text)
     auto *layout = new QVBoxLayout(window);
     auto *view = new QPlainTextEdit(window);
     QString lines = text;
-    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    lines.replace(CrLf, QStringLiteral("\n"));
     view->setPlainText(lines);
     view->setReadOnly(true);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, window);

@@ -1,6 +1,6 @@
 #include "ui/renamerowdelegate.h"
 
-#include "engine/renamerow.h"
+#include "engine/rows/renamerow.h"
 #include "ui/namedifference.h"
 #include "ui/renamerowmodel.h"
 

@@ -1,6 +1,6 @@
 #include "ui/renamerowmodel.h"
 
-#include "engine/namecheck.h"
+#include "engine/jobs/namecheck.h"
 
 #include <QColor>
 #include <QFont>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/renamerowlist.h"
+#include "engine/rows/renamerowlist.h"
 #include "ui/rowlistmodel.h"
 
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "ui/replacegroup.h"
 
-#include "engine/jobcontroller.h"
+#include "engine/control/jobcontroller.h"
 #include "ui/clicklabel.h"
 #include "ui/frminput.h"
 #include "ui/frmvar.h"

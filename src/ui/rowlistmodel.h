@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/rowlistobserver.h"
+#include "engine/rows/rowlistobserver.h"
 
 #include <QAbstractTableModel>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/tagrowlist.h"
+#include "engine/rows/tagrowlist.h"
 #include "ui/rowlistmodel.h"
 
 // ListV_MP3's view of the MP3 job's rows; like RenameRowModel it only

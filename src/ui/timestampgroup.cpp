@@ -1,6 +1,6 @@
 #include "ui/timestampgroup.h"
 
-#include "engine/jobcontroller.h"
+#include "engine/control/jobcontroller.h"
 #include "ui/datetimebox.h"
 #include "ui/inputboxes.h"
 

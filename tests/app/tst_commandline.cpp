@@ -1,6 +1,6 @@
 #include "app/commandline.h"
 #include "app/startup.h"
-#include "engine/jobcontroller.h"
+#include "engine/control/jobcontroller.h"
 #include "platform/linuxfilesystem.h"
 #include "scripteduserchannel.h"
 

@@ -1,5 +1,5 @@
-#include "engine/jobcontroller.h"
-#include "engine/runjournal.h"
+#include "engine/control/jobcontroller.h"
+#include "engine/run/runjournal.h"
 #include "platform/linuxfilesystem.h"
 #include "scripteduserchannel.h"
 

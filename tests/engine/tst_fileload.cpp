@@ -1,7 +1,7 @@
-#include "engine/fileload.h"
-#include "engine/filelist.h"
-#include "engine/listdrop.h"
-#include "engine/loaderstate.h"
+#include "engine/load/filelist.h"
+#include "engine/load/fileload.h"
+#include "engine/load/listdrop.h"
+#include "engine/load/loaderstate.h"
 
 #include "enginefixture.h"
 #include "platform/displaytext.h"

@@ -1,5 +1,5 @@
-#include "engine/executerename.h"
-#include "engine/restore.h"
+#include "engine/run/executerename.h"
+#include "engine/run/restore.h"
 
 #include "enginefixture.h"
 

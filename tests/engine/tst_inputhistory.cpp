@@ -1,5 +1,5 @@
-#include "engine/inputhistory.h"
-#include "engine/jobcontroller.h"
+#include "engine/control/inputhistory.h"
+#include "engine/control/jobcontroller.h"
 #include "platform/linuxfilesystem.h"
 #include "scripteduserchannel.h"
 

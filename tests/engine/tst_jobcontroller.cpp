@@ -1,4 +1,4 @@
-#include "engine/jobcontroller.h"
+#include "engine/control/jobcontroller.h"
 #include "platform/linuxfilesystem.h"
 #include "scripteduserchannel.h"
 

@@ -1,5 +1,5 @@
-#include "engine/namecheck.h"
-#include "engine/numberingplanner.h"
+#include "engine/jobs/namecheck.h"
+#include "engine/jobs/numberingplanner.h"
 #include "enginefixture.h"
 
 #include <QTest>

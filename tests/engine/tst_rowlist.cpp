@@ -1,6 +1,6 @@
-#include "engine/listcommands.h"
-#include "engine/renamerowlist.h"
-#include "engine/sortstate.h"
+#include "engine/rows/listcommands.h"
+#include "engine/rows/renamerowlist.h"
+#include "engine/rows/sortstate.h"
 #include "enginefixture.h"
 
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "engine/jobcontroller.h"
+#include "engine/control/jobcontroller.h"
 #include "persist/conffile.h"
 #include "persist/settingsfile.h"
 #include "platform/linuxfilesystem.h"

@@ -1,0 +1,69 @@
+#include "engine/jobs/namecheck.h"
+
+#include "platform/crlf.h"
+#include "platform/displaytext.h"
+#include "platform/pathtext.h"
+
+#include <QStringList>
+
+QString ForbiddenNameCharacters()
+{
+    return QStringLiteral("/:*?\\|<>\"");
+}
+
+QString PlannedPath(const QString &folder, const QString &name)
+{
+    return folder.isEmpty() ? name : JoinPath(folder, name);
+}
+
+namespace {
+
+bool onlyDots(const QString &name)
+{
+    return name.count(u'.') == name.size();
+}
+
+} // namespace
+
+RowRejection PlannedNameRejection(const QString &name)
+{
+    if (name.isEmpty())
+        return RowRejection::EmptyName;
+    if (onlyDots(name))
+        return RowRejection::DotsOnly;
+    static const QString forbidden = ForbiddenNameCharacters();
+    // Letters and digits, nearly every character of a name, are passed at once.
+    // A control character (NUL ends a name at the system call, a line break
+    // splits it in every list) is refused like a forbidden one.
+    RowRejection found = RowRejection::None;
+    for (const QChar c : name) {
+        if (c.isLetterOrNumber())
+            continue;
+        if (forbidden.contains(c))
+            return RowRejection::ForbiddenCharacter;
+        if (IsControlCharacter(c))
+            found = RowRejection::ControlCharacter;
+    }
+    return found;
+}
+
+QString PlannedNameFault(const QString &folder, const QString &name)
+{
+    switch (PlannedNameRejection(name)) {
+    case RowRejection::EmptyName:
+        return QStringLiteral("　置換後のファイル名が空白になります！");
+    case RowRejection::DotsOnly:
+        return QStringLiteral("　「.」 のみは使用できません。");
+    case RowRejection::ForbiddenCharacter:
+        return QStringList{EscapedText(PlannedPath(folder, name)),
+                           QStringLiteral("　　置換後の文字列にファイル名として使用できない文字が含まれます！"),
+                           QString(QStringLiteral("　　使用できない文字 ： ") + ForbiddenNameCharacters()), QString()}
+            .join(CrLf);
+    case RowRejection::ControlCharacter:
+        return QStringList{EscapedText(PlannedPath(folder, name)),
+                           QStringLiteral("　　置換後の文字列に改行などの制御文字が含まれます！"), QString()}
+            .join(CrLf);
+    default:
+        return {};
+    }
+}

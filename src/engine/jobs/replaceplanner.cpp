@@ -1,0 +1,118 @@
+#include "engine/jobs/replaceplanner.h"
+
+#include "engine/jobs/jobcontext.h"
+#include "engine/jobs/namecheck.h"
+#include "engine/jobs/plancompletion.h"
+#include "engine/jobs/runoptions.h"
+#include "platform/displaytext.h"
+#include "platform/messagerequest.h"
+#include "platform/progressmeter.h"
+#include "platform/showmessage.h"
+#include "platform/userchannel.h"
+#include "text/literalshield.h"
+#include "text/textengine.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace {
+
+bool holdsLineBreak(const QString &name)
+{
+    return std::any_of(name.cbegin(), name.cend(), [](QChar c) {
+        return c == u'\n' || c == u'\r' || c.unicode() == 0x2028 || c.unicode() == 0x2029;
+    });
+}
+
+// The planned name of one row; ErrorMarker when the expression engine failed.
+QString plannedName(JobContext &context, int rowIndex)
+{
+    const RenameRow &row = context.rows.row(rowIndex);
+    const QString &search = context.inputs.searchText;
+    if (search.isEmpty())
+        return row[RenameField::NewName];
+
+    const QString &name = row[RenameField::CurrentName];
+    // A name is data: its backslashes and dollar signs must not act as escapes or $-tokens of the replace.
+    const LiteralShield shield({name, context.inputs.replaceText});
+    // Capture groups are always taken ignoring letter case, whatever the option says.
+    QString replace = context.text.ExpandSubMatches(name, search, context.inputs.replaceText, true, &shield);
+    if (replace == ErrorMarker)
+        return ErrorMarker;
+    replace.replace(QStringLiteral("<FileName>"), shield.shielded(name), Qt::CaseInsensitive);
+    // A failed expression would otherwise end up inside the new name.
+    replace = context.text.ExpandTemplate(replace, rowIndex, row[RenameField::Path]);
+    if (replace == ErrorMarker)
+        return ErrorMarker;
+    const QString planned = context.text.RegReplace(name, search, replace, context.options.ignoreCase);
+    return planned == ErrorMarker ? planned : shield.restored(planned);
+}
+
+} // namespace
+
+QString PlannedReplaceName(JobContext &context, int rowIndex)
+{
+    // The replace cannot take a name with a line break: such a row keeps its name.
+    const QString &current = context.rows.row(rowIndex)[RenameField::CurrentName];
+    if (!context.inputs.searchText.isEmpty() && holdsLineBreak(current))
+        return current;
+    return plannedName(context, rowIndex);
+}
+
+
+PlanOutcome PlanReplace(JobContext &context)
+{
+    RenameRowList &rows = context.rows;
+    const int count = rows.count();
+    if (count == 0)
+        return {};
+
+    ProgressMeter progress(context.user, count, ProgressMeter::Direction::Up);
+
+    std::vector<RowFault> faults;
+    std::vector<int> changed;
+    for (int index = 1; index <= count; ++index) {
+        // The replace cannot take a name with a line break; that row alone is faulty.
+        const QString &current = rows.row(index)[RenameField::CurrentName];
+        const bool unreplaceable = !context.inputs.searchText.isEmpty() && holdsLineBreak(current);
+        const QString planned = unreplaceable ? current : plannedName(context, index);
+        if (planned == ErrorMarker) {
+            // The engine has shown its own message; the rows from here on keep their names.
+            if (index > 1)
+                rows.changed(1, index - 1);
+            return CompletePlan(context, TryResult::Invalid);
+        }
+        RenameRow &row = rows.editRow(index);
+        row[RenameField::NewName] = planned;
+        // A row the job leaves as it is is never refused for its name.
+        const bool changes = planned != row[RenameField::CurrentName];
+        QString fault = unreplaceable ? QStringLiteral("　ファイル名に改行が含まれるため置換できません。")
+                        : changes     ? PlannedNameFault(row[RenameField::Folder], planned)
+                                      : QString();
+        if (!fault.isEmpty())
+            faults.push_back({index, std::move(fault),
+                              unreplaceable ? RowRejection::LineBreak : PlannedNameRejection(planned)});
+        else if (changes)
+            changed.push_back(index);
+
+        // Stopped: the controller drops what was planned so far.
+        if (!progress.at(index)) {
+            rows.changed(1, index);
+            return CompletePlan(context, TryResult::Invalid);
+        }
+    }
+    rows.changed(1, count);
+
+    if (!faults.empty())
+        return RejectFaultyRows(context, faults);
+    if (changed.empty()) {
+        PlanOutcome outcome = CompletePlan(context, TryResult::NothingToChange);
+        if (!context.options.noConfirm) {
+            outcome.message = QStringLiteral("置換できるファイルはありませんでした。");
+            outcome.title = QStringLiteral("置換無し");
+        }
+        return outcome;
+    }
+    return FinishPlan(context, changed);
+}

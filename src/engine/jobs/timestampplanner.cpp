@@ -1,0 +1,93 @@
+#include "engine/jobs/timestampplanner.h"
+
+#include "engine/jobs/jobcontext.h"
+#include "engine/jobs/plancompletion.h"
+
+#include "platform/crlf.h"
+#include "platform/filesystem.h"
+#include "platform/leadingnumber.h"
+#include "platform/pathtext.h"
+
+#include <QDateTime>
+#include <QSet>
+#include <QStringList>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+
+QString PlannedTimeStamp(QDate baseDate, QTime baseTime, qint64 stepMinutes, int rowIndex)
+{
+    if (!baseDate.isValid())
+        return {};
+    // Counting in UTC keeps the steps even on the wall clock, also across a
+    // change to or from daylight-saving time.
+    const QDateTime base(baseDate, baseTime.isValid() ? baseTime : QTime(0, 0), Qt::UTC);
+    return base.addSecs((rowIndex - 1) * stepMinutes * 60).toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+}
+
+namespace {
+
+// The folders whose file system cannot set creation times, asked once a
+// folder through its first listed file, as a message; their rows are refused.
+QString uncreatableFolders(JobContext &context)
+{
+    QSet<QString> asked;
+    QStringList refused;
+    std::vector<int> rowsThere;
+    for (int index = 1; index <= context.rows.count(); ++index) {
+        const RenameRow &row = context.rows.row(index);
+        const QString &folder = row[RenameField::Folder];
+        if (!asked.contains(folder)) {
+            asked.insert(folder);
+            const FsStatus status = context.files.createdTimeSupport(JoinPath(folder, row[RenameField::CurrentName]));
+            if (status.code == ENOTSUP)
+                refused << folder;
+        }
+        if (refused.contains(folder))
+            rowsThere.push_back(index);
+    }
+    if (refused.isEmpty())
+        return {};
+    for (const int index : rowsThere)
+        context.rows.editRow(index).rejection = RowRejection::CreationTimeUnsupported;
+    SelectOnlyRows(context.rows, rowsThere);
+    return QStringLiteral("次のフォルダのファイルシステムでは作成日を変更できません。\r\n\r\n")
+           + refused.join(CrLf);
+}
+
+} // namespace
+
+PlanOutcome PlanTimeStamps(JobContext &context)
+{
+    RenameRowList &rows = context.rows;
+    const int count = rows.count();
+    if (count == 0)
+        return {};
+
+    const JobInputs &inputs = context.inputs;
+    // Without a base date there is nothing to count from; the list stays as it is.
+    if (!inputs.baseDate.isValid())
+        return CompletePlan(context, TryResult::Invalid);
+
+    if (context.job == JobKind::CreatedDate) {
+        if (const QString refusal = uncreatableFolders(context); !refusal.isEmpty())
+            return CompletePlan(context, TryResult::Invalid, refusal);
+    }
+    const RenameField field = context.job == JobKind::CreatedDate ? RenameField::Created : RenameField::Modified;
+    // The box holds a 16-bit number; anything larger is kept within reach of the calendar.
+    const qint64 step = std::clamp<qint64>(LeadingNumber::wholeOfInput(inputs.stepMinutes), INT_MIN, INT_MAX);
+    int changing = 0;
+    for (int index = 1; index <= count; ++index) {
+        QString &stamp = rows.editRow(index)[field];
+        const QString planned = PlannedTimeStamp(inputs.baseDate, inputs.baseTime, step, index);
+        changing += planned != stamp;
+        stamp = planned;
+    }
+    rows.changed(1, count);
+    // The names stay, so no row is selected as changed; the count says how many stamps do.
+    PlanOutcome outcome = FinishPlan(context, {});
+    if (outcome.result == TryResult::Planned)
+        outcome.changing = changing;
+    return outcome;
+}

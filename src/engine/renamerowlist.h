@@ -1,7 +1,0 @@
-#pragma once
-
-#include "engine/renamerow.h"
-#include "engine/rowlist.h"
-
-// The main list ListV.
-using RenameRowList = RowList<RenameRow>;
