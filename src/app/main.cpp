@@ -55,6 +55,9 @@ int runHeadless(int argc, char **argv, const CommandLine &line)
     LinuxFileSystem files;
     JobController controller(user, files);
     controller.setJournalPath(RunJournal::defaultPath());
+    // What each command did, with counts, as the window's status bar says it.
+    QObject::connect(&controller, &JobController::outcomeReported,
+                     [&user](const QString &text) { user.showStatus(text, 0, false); });
     // Read only: a run without a window keeps no settings of its own.
     SettingsFile settings(ConfPath());
     loadSettings(settings, controller, Settings::defaults(QSize(1024, 768)));

@@ -19,6 +19,7 @@ public:
     // closes it after that time; modal waits until it has closed.
     virtual void showStatus(const QString &text, int displayMs = 0, bool modal = false) = 0;
 
+    // 0: the amount of work is not known yet.
     virtual void setProgressMaximum(int maximum) = 0;
     virtual void setProgressValue(int value) = 0;
     virtual void setProgressVisible(bool visible) = 0;

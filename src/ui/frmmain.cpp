@@ -101,6 +101,8 @@ frmMain::frmMain(JobController &controller, UserChannel &user, SettingsFile &set
     connect(&m_controller, &JobController::changed, this, &frmMain::refresh);
     connect(&m_controller, &JobController::busyChanged, this, &frmMain::setBusy);
     connect(&m_controller, &JobController::countTextChanged, m_lblCnt, &QLabel::setText);
+    connect(&m_controller, &JobController::outcomeReported, statusBar(),
+            [this](const QString &text) { statusBar()->showMessage(text); });
     m_preview = new LivePreview(m_controller, m_listV, m_model, action(QStringLiteral("mnuLivePreview")),
                                 statusBar(), [this] { refreshCommands(); });
     applySettings();
@@ -338,27 +340,23 @@ void frmMain::tryCommand()
 {
     m_cmdSetInf->setEnabled(false);
     m_preview->drop();
-    statusBar()->showMessage(QStringLiteral("試行中・・・"));
+    labelProgress(m_controller.tryCaption() + u'中');
     const PlanOutcome outcome = m_controller.TryCommand();
-    showTryOutcome(outcome);
     m_numbering->focusInput(outcome.wrongInput);
-}
-
-void frmMain::showTryOutcome(const PlanOutcome &outcome)
-{
-    const int changing = outcome.result == TryResult::Planned ? outcome.changing : 0;
-    const QLocale numbers(QLocale::English);
-    statusBar()->showMessage(QStringLiteral("試行結果：変更 %1 件、変更不可 %2 件（全 %3 件）")
-                                 .arg(numbers.toString(changing), numbers.toString(outcome.refused),
-                                      numbers.toString(outcome.total)));
 }
 
 void frmMain::executeCommand()
 {
     m_preview->drop();
-    statusBar()->showMessage(QStringLiteral("実行中・・・"));
+    labelProgress(QStringLiteral("実行中"));
     m_controller.ExecuteCommand();
-    statusBar()->clearMessage();
+}
+
+// What the progress frame says while the command it is about runs: it shows
+// only once the run works, after any question.
+void frmMain::labelProgress(const QString &doing)
+{
+    m_prog->setFormat(doing + u" %p%");
 }
 
 // While a run lets events through, only Stop is offered; what the run left
@@ -375,11 +373,14 @@ void frmMain::setBusy(bool busy)
     }
     m_menus->setEnabled(!busy);
     m_cmdStop->setVisible(busy);
+    // The run's outcome replaces what the status bar said before it; the
+    // progress frame shows once the run reports progress.
     if (busy) {
-        m_frProg->show();
+        statusBar()->clearMessage();
         return;
     }
     m_frProg->hide();
+    m_prog->resetFormat();
     refresh();
     if (m_focusBeforeRun && m_focusBeforeRun->isEnabled())
         m_focusBeforeRun->setFocus();
@@ -395,16 +396,14 @@ void frmMain::requestStop()
 void frmMain::restoreCommand()
 {
     m_preview->drop();
-    statusBar()->clearMessage();
     m_controller.RestoreCommand();
 }
 
 void frmMain::restoreFileNames()
 {
     m_preview->drop();
-    statusBar()->showMessage(QStringLiteral("元のファイル名に戻しています・・・"));
+    labelProgress(QStringLiteral("元のファイル名に戻しています"));
     m_controller.RestoreFileNames();
-    statusBar()->clearMessage();
 }
 
 void frmMain::jobChosen(int position)

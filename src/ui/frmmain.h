@@ -118,7 +118,7 @@ private:
     void openVarList();
     void openTemplate();
     void jobChosen(int position);
-    void showTryOutcome(const PlanOutcome &outcome);
+    void labelProgress(const QString &doing);
     void rowClicked(const QModelIndex &index);
 
     JobController &m_controller;

@@ -82,8 +82,9 @@ QString QtUserChannel::statusText() const
 
 void QtUserChannel::setProgressMaximum(int maximum)
 {
+    // 0: the amount of work is not known yet; the bar shows that it is busy.
     if (m_progressBar)
-        m_progressBar->setMaximum(std::max(1, maximum));
+        m_progressBar->setRange(0, std::max(0, maximum));
 }
 
 void QtUserChannel::setProgressValue(int value)

@@ -140,6 +140,8 @@ QString RenameRowModel::rejectionText(RowRejection reason)
         return QStringLiteral("名前に改行が含まれるため置換できません。");
     case RowRejection::DuplicateTarget:
         return QStringLiteral("変更後の名前が他の行と重複します。");
+    case RowRejection::CreationTimeUnsupported:
+        return QStringLiteral("このフォルダのファイルシステムでは作成日を変更できません。");
     }
     return {};
 }

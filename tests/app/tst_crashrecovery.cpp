@@ -174,7 +174,11 @@ void TestCrashRecovery::killedRunIsFinishedAtTheNextStart()
     controller.setJournalPath(journal());
     user.answers << MessageAnswer::No; // finish the run
     controller.RecoverInterruptedRun();
-    QVERIFY(user.lastPrompt().contains(QString::number(fileCount)));
+    // The question counts the items; the status window shows while they move, the end counts them.
+    QVERIFY(user.prompts().first().contains(u"（20,000 件）"));
+    QCOMPARE(user.statusTexts.first(), "中断された名前の変更を最後まで実行しています（20,000 件）・・・");
+    QVERIFY(user.lastPrompt().startsWith(u"中断された名前の変更を最後まで実行しました。移動した項目："));
+    QVERIFY(user.lastPrompt().endsWith(u" 件（全 20,000 件中）"));
     verifyEveryFileOnce();
     for (int i = 0; i < fileCount; i += 997) {
         QFile file(files() + QStringLiteral("/f%1.txt").arg(i + 1));

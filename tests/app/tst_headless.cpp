@@ -169,6 +169,10 @@ void TestHeadless::commandFileQueue()
     QCOMPARE(run({"-com_file", nothing, "-com_file", rename, "-com_file", numbering, "-auto", "-quit", "-no_confirm"}),
              0);
     QCOMPARE(listing(), (QStringList{"pic_001.txt=x2.txt", "pic_002.txt=x1.txt", "pic_003.png=c.png"}));
+    // Each plan and each run says what it did, with counts.
+    for (const QString &counts : QStringList{"試行結果：変更 0 件、変更不可 0 件（全 3 件）", "名前を変更した項目：2 件（全 3 件中）",
+                                             "名前を変更した項目：3 件（全 3 件中）"})
+        QVERIFY2(m_stderr.contains(counts), qPrintable(m_stderr));
 
     // A set-up saved before any folder was read runs on the folder -folder
     // gives, in quotes as a launcher may add them.

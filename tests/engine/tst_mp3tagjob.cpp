@@ -228,7 +228,7 @@ private Q_SLOTS:
         QCOMPARE(job.failures().size(), 2);
         QVERIFY(job.failures()[0].startsWith(old + u" : ") && job.failures()[1].startsWith(gone + u" : "));
         QCOMPARE(m_user.errorLists.size(), 1);
-        QCOMPARE(m_user.messages.last().prompt, "完了しませんでした");
+        QCOMPARE(m_user.messages.last().prompt, "完了しませんでした\r\n\r\n書き換えたファイル: 1 件");
         QVERIFY(m_opener.folders.isEmpty());
     }
 };

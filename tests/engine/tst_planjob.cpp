@@ -4,7 +4,6 @@
 
 #include <QTest>
 
-#include <cerrno>
 
 class TestPlanJob : public QObject
 {
@@ -427,25 +426,6 @@ private Q_SLOTS:
         QCOMPARE(f.plan(JobKind::CreatedDate), TryResult::Duplicate);
         QCOMPARE(f.selectedRows(), (QList<int>{1, 3}));
         QCOMPARE(f.commands(), u"101"_qs);
-    }
-
-    // A folder whose file system keeps no settable creation time is named at
-    // Try, once, before anything runs.
-    void creationTimesThatCannotBeSet()
-    {
-        EngineFixture f;
-        for (const QString &name : {u"a"_qs, u"b"_qs}) {
-            f.write(name, "");
-            f.addRow(name, name);
-        }
-        if (f.files.createdTimeSupport(f.path(u"a"_qs)).code != ENOTSUP)
-            QSKIP("this file system keeps a settable creation time");
-        f.inputs.baseDate = QDate(2020, 1, 1);
-        QCOMPARE(f.plan(JobKind::CreatedDate, false), TryResult::Invalid);
-        QCOMPARE(f.user.messages.size(), 1);
-        QVERIFY(f.user.lastPrompt().contains(f.dir.path()));
-        QCOMPARE(f.selectedRows(), (QList<int>{1, 2}));
-        QVERIFY(!f.states.executeEnabled());
     }
 
     // A forbidden character is refused where the new name holds more of it

@@ -3,6 +3,8 @@
 int ScriptedUserChannel::message(const MessageRequest &request)
 {
     messages << request;
+    if (onMessage)
+        onMessage();
     if (!answers.isEmpty())
         return answers.dequeue();
     return answerSafely ? request.safeAnswer() : request.affirmativeAnswer();

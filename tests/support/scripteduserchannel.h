@@ -47,5 +47,7 @@ public:
     int eventPumps = 0;
     // Runs where window events would: what a user could do mid-run.
     std::function<void()> onEvents;
+    // Runs as each message box is shown: what the window shows behind it.
+    std::function<void()> onMessage;
     bool stop = false;
 };

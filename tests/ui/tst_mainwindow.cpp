@@ -1,6 +1,7 @@
 #include "app/commandline.h"
 #include "app/startup.h"
 #include "engine/control/jobcontroller.h"
+#include "engine/run/runjournal.h"
 #include "id3builder.h"
 #include "persist/conffile.h"
 #include "persist/settings.h"
@@ -33,6 +34,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -137,6 +139,7 @@ struct Window
                           QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
     }
     // What the three commands offer: Try, Execute, Restore.
+    QString status() const { return window.statusBar()->currentMessage(); }
     QString states() const
     {
         QString marks;
@@ -162,6 +165,7 @@ private Q_SLOTS:
     void mp3Job();
     void jobSwitchesAndFolderJob();
     void commandLineSearchStays();
+    void interruptedRunIsRecovered();
     void fieldBoxesFollowColumns();
     void listEditing();
     void historyDropDown();
@@ -239,15 +243,63 @@ void TestMainWindow::replaceJob()
     QVERIFY(w.selectedRows().isEmpty());
     QCOMPARE(w.states(), "100");
 
+    QCOMPARE(w.status(), "試行の結果を取り消し、ファイルの今の状態を表示しました（全 3 件）");
+
+    // Behind each question nothing says the run is on; each run ends with its counts.
+    QStringList behindQuestions;
+    w.user.onMessage = [&] {
+        behindQuestions << w.status() + (w.get<QWidget>("frProg")->isVisible() ? "+progress" : "");
+    };
+    const QString folder = u"　フォルダ：" + w.dir.path();
     w.click("cmdSetInf");
     w.click("cmdSetFile");
     QCOMPARE(w.onDisk(), after);
+    QCOMPARE(w.status(), u"名前を変更した項目：2 件（全 3 件中）" + folder);
     QVERIFY(!w.button("cmdSetFile")->isEnabled());
     QAction *restoreNames = w.window.action("mnuRestoreFileName");
     QVERIFY(restoreNames->isEnabled());
     restoreNames->trigger();
     QCOMPARE(w.onDisk(), before);
     QVERIFY(!restoreNames->isEnabled());
+    QCOMPARE(w.user.messages.last().title, "元のファイル名に戻す");
+    QCOMPARE(w.user.lastPrompt(), "元のファイル名に戻した項目：2 件（全 2 件中）");
+    QCOMPARE(w.status(), w.user.lastPrompt());
+    QCOMPARE(behindQuestions, QStringList(5, QString()));
+    QCOMPARE(w.get<QProgressBar>("Prog")->format(), "%p%");
+
+    // A stop in the second pass (the third progress step of two items) finishes the run.
+    w.replace("a(\\d)", "x$1");
+    w.click("cmdSetInf");
+    int steps = 0;
+    w.user.onEvents = [&] { w.user.stop = ++steps == 3; };
+    w.click("cmdSetFile");
+    QCOMPARE(w.onDisk(), after);
+    QCOMPARE(w.user.messages.last().title, "正常終了");
+    QCOMPARE(w.status(), u"中止が指示されましたが、第2段階に入っていたため全 2 件の変更を完了しました" + folder);
+}
+
+// An interrupted run found at start-up: the status window shows while its
+// items move, and the end says what was done.
+void TestMainWindow::interruptedRunIsRecovered()
+{
+    Window w;
+    w.load({"x1", "x2"});
+    const QString journal = w.dir.filePath("Journal.dat");
+    {
+        RunJournal run(journal);
+        QCOMPARE(run.begin(JournalRecord::Kind::Execute, {{w.dir.path(), "o1", "tmp00001_o1", "x1"},
+                                                          {w.dir.path(), "o2", "tmp00001_o2", "x2"}}),
+                 QString());
+        QCOMPARE(run.secondPass(), QString());
+    }
+    w.controller.setJournalPath(journal);
+    w.user.answers << MessageAnswer::Yes;
+    w.controller.RecoverInterruptedRun();
+    QCOMPARE(w.onDisk(), QStringList({"Journal.dat", "o1", "o2"}));
+    QVERIFY(w.user.statusTexts.contains("中断された名前の変更を実行前の名前に戻しています（2 件）・・・"));
+    QCOMPARE(w.user.messages.last().title, "中断された処理");
+    QCOMPARE(w.user.lastPrompt(), "中断された名前の変更を取り消しました。実行前の名前に戻した項目：2 件（全 2 件中）");
+    QCOMPARE(w.status(), w.user.lastPrompt());
 }
 
 void TestMainWindow::oneStepMode()
@@ -323,9 +375,21 @@ void TestMainWindow::timeStampJob()
     }
     w.type("cmb増分", "10");
     w.click("cmdSetInf");
+    QCOMPARE(w.status(), "試行結果：変更 2 件、変更不可 0 件（全 2 件）");
     w.click("cmdSetFile");
     QCOMPARE(stampOf(1), base);
     QCOMPARE(stampOf(2), base.addSecs(600));
+    QCOMPARE(w.status(), u"更新日を変更したファイル：2 件（全 2 件中）　フォルダ：" + w.dir.path());
+
+    // Creation times this file system cannot set: its folder is named at Try,
+    // and the rows are refused, not planned.
+    w.chooseJob(JobKind::CreatedDate);
+    w.click("cmdSetInf");
+    QVERIFY(w.user.lastPrompt().contains(w.dir.path()));
+    QCOMPARE(w.states(), "101");
+    QCOMPARE(w.status(), "試行結果：変更 0 件、変更不可 2 件（全 2 件）");
+    QCOMPARE(w.window.listModel()->index(0, 0).data(Qt::ForegroundRole).value<QColor>(),
+             RenameRowModel::errorColour(QGuiApplication::palette()));
 }
 
 void TestMainWindow::mp3Job()

@@ -51,7 +51,8 @@ void JobController::makeParts()
     m_listEditing = std::make_unique<ListEditing>(ListEditing::Parts{
         m_user, m_rows, m_tagJob, m_switch, m_states, m_inputs, m_text, *m_inputCommands, m_currentFolder,
         m_commandFilePath, listChanged});
-    m_journal = std::make_unique<JournalCommands>(JournalCommands::Parts{m_user, m_files, m_tagJob, m_states, changed});
+    m_journal = std::make_unique<JournalCommands>(JournalCommands::Parts{
+        m_user, m_files, m_tagJob, m_states, changed, [this](const QString &text) { Q_EMIT outcomeReported(text); }});
     m_commandFiles = std::make_unique<CommandFileCommands>(CommandFileCommands::Parts{
         m_user, m_files,
         SetupMapping{m_inputs, m_options, m_tagJob, m_showId3, m_searchHistory, m_replaceHistory, m_mp3ColumnWidths},
@@ -98,7 +99,8 @@ PlanOutcome JobController::TryCommand()
     JobContext run = contextFor(inputs, m_options);
     PlanOutcome outcome = m_job->plan(run);
     OutcomeNotice::showPlan(m_user, outcome, quiet() || m_unattended);
-    if (m_user.stopRequested()) {
+    const bool stopped = m_user.stopRequested();
+    if (stopped) {
         dropPlan();
         outcome.result = TryResult::Invalid;
         outcome.changing = outcome.refused = 0;
@@ -108,8 +110,9 @@ PlanOutcome JobController::TryCommand()
         m_replaceHistory.promote(inputs.replaceText);
     }
     m_states.planned(outcome);
-    if (m_user.stopRequested())
+    if (stopped)
         m_states.planDropped();
+    Q_EMIT outcomeReported(OutcomeNotice::planStatus(outcome, stopped));
     Q_EMIT changed();
     // One-step mode executes a plan at once; an empty list has nothing to run.
     if (outcome.result == TryResult::Planned && m_options.noTry && !m_unattended && activeRowCount() > 0)
@@ -136,6 +139,7 @@ RunOutcome JobController::ExecuteCommand()
         m_replaceHistory.recordExecute(inputs.replaceText);
     }
     m_states.ran(outcome);
+    Q_EMIT outcomeReported(OutcomeNotice::runStatus(outcome));
     Q_EMIT changed();
     return outcome;
 }
@@ -149,6 +153,7 @@ void JobController::RestoreCommand()
     m_job->restoreList(run);
     m_states.restored();
     m_startedFromCommandLine = false;
+    Q_EMIT outcomeReported(OutcomeNotice::restoredStatus(activeRowCount()));
     Q_EMIT changed();
 }
 
@@ -161,12 +166,11 @@ void JobController::RestoreFileNames()
     const bool executedHere = std::any_of(all.begin(), all.end(), [](const RenameRow &row) {
         return !row[RenameField::OriginalName].isEmpty();
     });
-    if (executedHere) {
-        JobContext run = context();
-        m_states.undone(RestoreNames(run));
-    } else {
-        m_states.setUndoable(m_journal->undoInto(m_rows));
-    }
+    JobContext run = context();
+    const RunOutcome outcome = executedHere ? RestoreNames(run) : m_journal->undoInto(m_rows);
+    OutcomeNotice::showUndone(m_user, outcome, QStringLiteral("元のファイル名に戻す"));
+    m_states.undone(outcome);
+    Q_EMIT outcomeReported(OutcomeNotice::runStatus(outcome));
     Q_EMIT changed();
 }
 

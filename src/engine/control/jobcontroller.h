@@ -220,6 +220,8 @@ Q_SIGNALS:
     void countTextChanged(const QString &text);
     // The user edited an input of the job.
     void inputsEdited();
+    // A command ended: what it did, with counts, in one line.
+    void outcomeReported(const QString &text);
 
 private:
     // A command that arrives while a run lets window events through.

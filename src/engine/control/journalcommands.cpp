@@ -2,6 +2,7 @@
 
 #include "engine/control/commandstates.h"
 #include "engine/control/guardeduserchannel.h"
+#include "engine/control/outcomenotice.h"
 #include "engine/jobs/mp3tagjob.h"
 #include "engine/run/journaldialogue.h"
 #include "engine/run/journalrecovery.h"
@@ -34,7 +35,9 @@ void JournalCommands::RecoverInterruptedRun()
     if (m_path.isEmpty() || !JournalRecovery::interrupted(m_path))
         return;
     const GuardedUserChannel::Run busy(m_parts.user);
-    JournalDialogue(m_parts.files, m_parts.user, m_path).offerRecovery();
+    const RunOutcome outcome = JournalDialogue(m_parts.files, m_parts.user, m_path).offerRecovery();
+    OutcomeNotice::showUndone(m_parts.user, outcome, QStringLiteral("中断された処理"));
+    m_parts.reported(OutcomeNotice::runStatus(outcome));
     RefreshUndoState();
 }
 
@@ -46,7 +49,7 @@ void JournalCommands::RefreshUndoState()
     m_parts.changed();
 }
 
-bool JournalCommands::undoInto(RenameRowList &rows)
+RunOutcome JournalCommands::undoInto(RenameRowList &rows)
 {
     return JournalDialogue(m_parts.files, m_parts.user, m_path).undoInto(rows);
 }

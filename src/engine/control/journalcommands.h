@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/rows/renamerowlist.h"
+#include "engine/run/runoutcome.h"
 
 #include <QString>
 
@@ -24,6 +25,8 @@ public:
         Mp3TagJob &tagJob;
         CommandStates &states;
         std::function<void()> changed;
+        // What the recovery did, with counts.
+        std::function<void(const QString &)> reported;
     };
 
     explicit JournalCommands(Parts parts) : m_parts(std::move(parts)) {}
@@ -35,9 +38,9 @@ public:
     void RecoverInterruptedRun();
     bool journalUndoable() const;
     void RefreshUndoState();
-    // Puts back the run the journal holds into rows' files; returns whether
-    // the journal still holds a run to undo.
-    bool undoInto(RenameRowList &rows);
+    // Puts back the run the journal holds into rows' files; the outcome counts
+    // them and says whether the journal still holds a run to undo.
+    RunOutcome undoInto(RenameRowList &rows);
 
 private:
     // "TagJournal.dat" beside the rename journal, so that an MP3 run never

@@ -29,7 +29,7 @@ QString PlannedTimeStamp(QDate baseDate, QTime baseTime, qint64 stepMinutes, int
 namespace {
 
 // The folders whose file system cannot set creation times, asked once a
-// folder through its first listed file, as a message; their rows are selected.
+// folder through its first listed file, as a message; their rows are refused.
 QString uncreatableFolders(JobContext &context)
 {
     QSet<QString> asked;
@@ -49,6 +49,8 @@ QString uncreatableFolders(JobContext &context)
     }
     if (refused.isEmpty())
         return {};
+    for (const int index : rowsThere)
+        context.rows.editRow(index).rejection = RowRejection::CreationTimeUnsupported;
     SelectOnlyRows(context.rows, rowsThere);
     return QStringLiteral("次のフォルダのファイルシステムでは作成日を変更できません。\r\n\r\n")
            + refused.join(CrLf);

@@ -70,6 +70,12 @@ void showProgress(JobContext &context, LoaderState &state, int &counter, qsizety
         counter = 0;
     } else if (n - counter >= 100) {
         state.setCountText(QString::number(n));
+        // The amount is unknown until the folders are walked; meanwhile the
+        // progress frame offers Stop.
+        if (counter == 0) {
+            context.user.setProgressMaximum(0);
+            context.user.setProgressVisible(true);
+        }
         context.user.processEvents();
         if (context.user.stopRequested())
             state.loadCancelled = true;

@@ -19,7 +19,7 @@ enum class RenameField {
     OriginalName,
 };
 
-// Why the last Try refused a row's planned name; the list shows it on the row.
+// Why the last Try refused a row's planned name or time-stamp; the list shows it on the row.
 enum class RowRejection : quint8 {
     None,
     EmptyName,
@@ -28,6 +28,7 @@ enum class RowRejection : quint8 {
     ControlCharacter,
     LineBreak,
     DuplicateTarget,
+    CreationTimeUnsupported,
 };
 
 // One file or folder of the main list. All fields are display texts.

@@ -31,6 +31,8 @@ enum class Stage { Before, Moving };
 struct ErrorLog
 {
     int count = 0;
+    // Of count, the items that could not be changed.
+    int items = 0;
     QString text;
 
     static QString marker(Stage stage)
@@ -42,6 +44,7 @@ struct ErrorLog
              const QString &leftAt = {})
     {
         ++count;
+        ++items;
         text += marker(stage) + u' ' + QString::number(row) + CrLf;
         text += u"元の名 = " + EscapedText(item[RenameField::CurrentName]) + CrLf;
         text += u"置換後 = " + EscapedText(planned) + CrLf;
@@ -57,11 +60,7 @@ struct ErrorLog
         text += marker + CrLf + what + CrLf + CrLf;
     }
 
-    // A stop always leaves every item under its old or its new name.
-    void stopped()
-    {
-        note(QStringLiteral("☆中止"), QStringLiteral("指示により処理を中止しました。変更しなかった項目は元の名前のままです。"));
-    }
+    void stopped(const QString &what) { note(QStringLiteral("☆中止"), u"指示により処理を中止しました。" + what); }
 };
 
 QString unusableName(const QString &current, const QString &name)
@@ -150,15 +149,19 @@ bool renameItems(JobContext &context, bool quiet, ErrorLog &log, RunOutcome &out
         if (recordOutcome(context, log, itemRows[k], items[k], results[k]))
             outcome.undoable = true;
     }
-    if (passes.stopped())
-        log.stopped();
+    if (passes.stop() == RenamePasses::Stop::FirstPass)
+        log.stopped(QStringLiteral("変更しなかった項目は元の名前のままです。"));
     if (count > 0)
         rows.changed(1, count);
+    const auto moved = std::count_if(results.begin(), results.end(),
+                                     [](const MoveResult &result) { return result.outcome == MoveResult::Outcome::Moved; });
+    outcome.summary = PassesSummary(passes.stop(), QStringLiteral("名前を変更した項目"),
+                                    QStringLiteral("変更できなかった項目"), int(moved), log.items, count);
     return true;
 }
 
 // Returns false when the user declined.
-bool setTimeStamps(JobContext &context, bool quiet, ErrorLog &log, RunOutcome &)
+bool setTimeStamps(JobContext &context, bool quiet, ErrorLog &log, RunOutcome &outcome)
 {
     const bool created = context.job == JobKind::CreatedDate;
     if (!quiet) {
@@ -171,6 +174,8 @@ bool setTimeStamps(JobContext &context, bool quiet, ErrorLog &log, RunOutcome &)
     const RenameField field = created ? RenameField::Created : RenameField::Modified;
     ProgressMeter progress(context.user, context.rows.count());
     FolderHandles folders(context.files);
+    int set = 0;
+    bool stopped = false;
     for (int i = 1; i <= context.rows.count(); ++i) {
         const RenameRow &row = context.rows.row(i);
         const FolderHandle &folder = folders.of(row[RenameField::Folder]);
@@ -186,12 +191,18 @@ bool setTimeStamps(JobContext &context, bool quiet, ErrorLog &log, RunOutcome &)
             error = SetLastWriteTime(context.files, folder, name, date).text();
         if (!error.isEmpty())
             log.add(Stage::Moving, i, row, text, error);
-        if (!progress.at(i)) {
-            log.stopped();
+        else
+            ++set;
+        if (!progress.at(i) && i < context.rows.count()) {
+            log.stopped(QString::number(i) + u" 件目より後のファイルは変更していません。");
+            stopped = true;
             break;
         }
     }
     progress.hide();
+    outcome.summary = (stopped ? QStringLiteral("中止しました。") : QString())
+                      + RunCounts(created ? QStringLiteral("作成日を変更したファイル") : QStringLiteral("更新日を変更したファイル"),
+                                  QStringLiteral("変更できなかったファイル"), set, log.items, context.rows.count());
     return true;
 }
 

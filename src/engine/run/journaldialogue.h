@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/rows/renamerowlist.h"
+#include "engine/run/runoutcome.h"
 
 #include <QString>
 
@@ -16,11 +17,12 @@ public:
     JournalDialogue(FileSystem &files, UserChannel &user, QString journalPath);
 
     // An interrupted run: the user chooses to put every item back, to finish
-    // the run, or to decide later.
-    void offerRecovery();
+    // the run, or to decide later. The status window shows while items move;
+    // the outcome counts them.
+    RunOutcome offerRecovery();
     // Puts the last execution back once the user agrees; the rows found follow
-    // their items. Returns whether items are left to put back.
-    bool undoInto(RenameRowList &rows);
+    // their items. The outcome counts them and says whether items are left to put back.
+    RunOutcome undoInto(RenameRowList &rows);
 
 private:
     bool undoable() const;

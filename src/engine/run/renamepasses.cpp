@@ -34,6 +34,29 @@ QString ParkName(const QString &prefix, const QString &name, const QString &suff
     return head + name.first(kept) + suffix;
 }
 
+QString RunCounts(const QString &done, const QString &failed, int changed, int failures, int total)
+{
+    return done + u"：" + SizeText(changed) + u" 件（全 " + SizeText(total) + u" 件中）"
+           + (failures > 0 ? u"、" + failed + u"：" + SizeText(failures) + u" 件" : QString());
+}
+
+QString PassesSummary(RenamePasses::Stop stop, const QString &done, const QString &failed, int moved, int failures,
+                      int total)
+{
+    const QString counts = RunCounts(done, failed, moved, failures, total);
+    switch (stop) {
+    case RenamePasses::Stop::None:
+        break;
+    case RenamePasses::Stop::FirstPass:
+        return u"中止しました。" + counts;
+    case RenamePasses::Stop::SecondPass:
+        if (failures == 0)
+            return u"中止が指示されましたが、第2段階に入っていたため全 " + SizeText(moved) + u" 件の変更を完了しました";
+        return u"中止が指示されましたが、第2段階に入っていたため最後まで処理しました。" + counts;
+    }
+    return counts;
+}
+
 QString RestoreParkName(const QString &name, int tag)
 {
     return ParkName({}, name, ParkSuffix(), tag);
@@ -51,7 +74,7 @@ RenamePasses::RenamePasses(FileSystem &files, UserChannel &user, RunJournal &jou
 QString RenamePasses::run(const std::vector<JournalItem> &items, std::vector<MoveResult> *results)
 {
     results->clear();
-    m_stopped = false;
+    m_stop = Stop::None;
     if (const QString error = m_journal.begin(m_kind, items); !error.isEmpty())
         return error;
     results->assign(items.size(), MoveResult());
@@ -104,8 +127,8 @@ bool RenamePasses::firstPass(const std::vector<JournalItem> &items, std::vector<
                 m_journal.failed(static_cast<int>(i), 1);
             }
         }
-        if (!m_stopped && stepAt(i, m_maximum)) {
-            m_stopped = true;
+        if (m_stop == Stop::None && stepAt(i, m_maximum)) {
+            m_stop = Stop::FirstPass;
             rollBack(items, results, i + 1);
             return false;
         }
@@ -147,7 +170,7 @@ void RenamePasses::secondPass(const std::vector<JournalItem> &items, std::vector
         }
         // A stop here finishes the pass: taking the moved items back could
         // collide with names the pass has already given.
-        if (!m_stopped && stepAt(i, base))
-            m_stopped = true;
+        if (m_stop == Stop::None && stepAt(i, base))
+            m_stop = Stop::SecondPass;
     }
 }

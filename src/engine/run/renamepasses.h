@@ -32,6 +32,13 @@ struct MoveResult
 class RenamePasses
 {
 public:
+    // Where a stop asked for during the run took effect.
+    enum class Stop {
+        None,
+        FirstPass,  // every parked item went back: nothing changed
+        SecondPass, // the pass went on to its end: every change was made
+    };
+
     RenamePasses(FileSystem &files, UserChannel &user, RunJournal &journal, JournalRecord::Kind kind);
 
     // The error text when the journal could not be written. When that was
@@ -39,7 +46,7 @@ public:
     // every parked item went back (or, in the second pass, stayed parked
     // where the journal says), and results tells where each lies.
     QString run(const std::vector<JournalItem> &items, std::vector<MoveResult> *results);
-    bool stopped() const { return m_stopped; }
+    Stop stop() const { return m_stop; }
 
 private:
     bool firstPass(const std::vector<JournalItem> &items, std::vector<MoveResult> &results);
@@ -57,7 +64,7 @@ private:
     FolderHandles m_folders;
     int m_step = 1;
     int m_maximum = 1;
-    bool m_stopped = false;
+    Stop m_stop = Stop::None;
     QString m_failure;
 };
 
@@ -67,3 +74,11 @@ private:
 QString ParkName(const QString &prefix, const QString &name, const QString &suffix, int tag);
 // The parking name of name while names are put back: name + ParkSuffix().
 QString RestoreParkName(const QString &name, int tag);
+
+// "done：N 件（全 total 件中）", and "、failed：M 件" when any failed.
+QString RunCounts(const QString &done, const QString &failed, int changed, int failures, int total);
+// The counts a two-pass run ends with, for its closing texts: done names what
+// moved ("名前を変更した項目"), failed what could not be moved. A stop in the
+// second pass is no failure: every change was made.
+QString PassesSummary(RenamePasses::Stop stop, const QString &done, const QString &failed, int moved, int failures,
+                      int total);

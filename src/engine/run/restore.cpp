@@ -29,6 +29,7 @@ public:
     explicit FailureDisplay(UserChannel &user) : m_user(user) {}
     void show(const QString &error)
     {
+        ++m_count;
         if (!m_showing)
             return;
         if (ShowMessage(m_user, error, MessageStyle::YesNo, QStringLiteral("エラーメッセージを続けて表示しますか？"))
@@ -36,9 +37,13 @@ public:
             m_showing = false;
     }
 
+    // Failures met, shown or not.
+    int count() const { return m_count; }
+
 private:
     UserChannel &m_user;
     bool m_showing = true;
+    int m_count = 0;
 };
 
 void setName(RenameRow &row, const QString &folder, const QString &name)
@@ -79,8 +84,10 @@ RunOutcome RestoreNames(JobContext &context)
         itemRows.push_back(i);
     }
     folders.clear();
-    if (items.empty())
+    if (items.empty()) {
+        outcome.summary = QStringLiteral("元のファイル名に戻す項目はありません");
         return outcome;
+    }
     if (ShowMessage(user, QStringLiteral("実行前のファイル名に戻します。よろしいですか？"), MessageStyle::OkCancel,
                     QStringLiteral("確認"))
         != MessageAnswer::Ok) {
@@ -103,6 +110,7 @@ RunOutcome RestoreNames(JobContext &context)
     }
     FailureDisplay failures(user);
     bool anyLeft = false;
+    int moved = 0;
     for (size_t k = 0; k < results.size(); ++k) {
         const JournalItem &item = items[k];
         RenameRow &row = rows.editRow(itemRows[k]);
@@ -110,6 +118,7 @@ RunOutcome RestoreNames(JobContext &context)
         case MoveResult::Outcome::Moved:
             row[RenameField::OriginalName].clear();
             setName(row, item.folder, item.to);
+            ++moved;
             break;
         case MoveResult::Outcome::LeftParked:
             setName(row, item.folder, item.park);
@@ -128,6 +137,8 @@ RunOutcome RestoreNames(JobContext &context)
     rows.changed(1, rows.count());
     // Items still not back can be tried again.
     outcome.undoable = anyLeft;
+    outcome.summary = PassesSummary(passes.stop(), QStringLiteral("元のファイル名に戻した項目"),
+                                    QStringLiteral("戻せなかった項目"), moved, failures.count(), int(items.size()));
     return outcome;
 }
 
