@@ -109,6 +109,7 @@ JournalRecovery::Outcome JournalRecovery::run(JournalRecord::Kind kind, const st
     // Even with nothing to move, the new journal closes the old one.
     RunJournal journal(m_path, true);
     RenamePasses passes(m_files, m_user, journal, kind);
+    passes.setStoppable(false);
     std::vector<MoveResult> results;
     if (const QString error = passes.run(items, &results); !error.isEmpty())
         m_failures << error;

@@ -113,7 +113,7 @@ bool RenamePasses::stepAt(size_t index, int base)
         return false;
     m_user.setProgressValue(std::max(0, base - done));
     m_user.processEvents();
-    return m_user.stopRequested();
+    return m_stoppable && m_user.stopRequested();
 }
 
 bool RenamePasses::firstPass(const std::vector<JournalItem> &items, std::vector<MoveResult> &results)

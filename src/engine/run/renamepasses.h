@@ -47,6 +47,9 @@ public:
     // where the journal says), and results tells where each lies.
     QString run(const std::vector<JournalItem> &items, std::vector<MoveResult> *results);
     Stop stop() const { return m_stop; }
+    // A recovery runs to its end: rolled back half-way, it would leave items
+    // under the interrupted run's temporary names with no journal that knows them.
+    void setStoppable(bool on) { m_stoppable = on; }
 
 private:
     bool firstPass(const std::vector<JournalItem> &items, std::vector<MoveResult> &results);
@@ -65,6 +68,7 @@ private:
     int m_step = 1;
     int m_maximum = 1;
     Stop m_stop = Stop::None;
+    bool m_stoppable = true;
     QString m_failure;
 };
 
