@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // An open folder. Items named relative to it are found however long the
 // folder's path is, and in the folder that was opened even when another
 // program renames it meanwhile. The handle closes the folder when it goes.
@@ -16,6 +18,8 @@ public:
     {
         bool noReplaceFlag = false;
         bool links = false;
+        // Asked once, and only where the file system refused the flag.
+        std::optional<bool> foldersLoseContents;
     };
 
     FolderHandle() = default;

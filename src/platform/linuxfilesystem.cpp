@@ -9,11 +9,31 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 #include <utility>
 
 namespace {
+
+// fusefat renames a folder by dropping what the folder holds. The mount table
+// names the file system a folder lies on by its device.
+bool foldersLoseContents(int folder)
+{
+    struct stat st;
+    QFile mounts(QStringLiteral("/proc/self/mountinfo"));
+    if (::fstat(folder, &st) != 0 || !mounts.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray device = QByteArray::number(major(st.st_dev)) + ':' + QByteArray::number(minor(st.st_dev));
+    // A file of /proc tells no size, so it is read whole rather than line by line.
+    for (const QByteArray &line : mounts.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.split(' ');
+        const qsizetype dash = fields.indexOf("-");
+        if (fields.size() > 2 && fields[2] == device && dash > 0 && dash + 1 < fields.size())
+            return fields[dash + 1] == "fuse.fusefat";
+    }
+    return false;
+}
 
 constexpr int folderFlags = O_PATH | O_DIRECTORY | O_CLOEXEC;
 constexpr int listingFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
@@ -380,6 +400,12 @@ FsStatus LinuxFileSystem::renameUnlessTaken(int fromFolder, const char *from, in
         if (!refusesLinks(error))
             return FsStatus::fromErrno(error);
         refused.links = true;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        if (!refused.foldersLoseContents)
+            refused.foldersLoseContents = foldersLoseContents(fromFolder);
+        if (*refused.foldersLoseContents)
+            return {ENOTSUP, QStringLiteral("このファイルシステム (fusefat) ではフォルダの名前を変えると中身が失われるため、変更しません")};
     }
     return FsStatus::fromErrno(renameIfFree(fromFolder, from, toFolder, to));
 }
