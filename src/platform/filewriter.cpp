@@ -38,6 +38,13 @@ bool FileWriter::writeAt(int fd, qint64 offset, const QByteArray &bytes)
     });
 }
 
+bool FileWriter::append(int fd, const QByteArray &bytes)
+{
+    return whole(bytes.size(), [&](qint64 done) {
+        return ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+    });
+}
+
 bool FileWriter::reserve(int fd, qint64 offset, qint64 length)
 {
     int result;

@@ -20,6 +20,8 @@ public:
     // false with errno set.
     bool copyRange(int from, qint64 fromOffset, int to, qint64 toOffset, qint64 length);
 
+    // Writes all of bytes at the file's position; false with errno set otherwise.
+    static bool append(int fd, const QByteArray &bytes);
     // Reads exactly length bytes at offset; false with errno set otherwise.
     static bool readAt(int fd, qint64 offset, qint64 length, QByteArray &out);
     // The writer of the running program.

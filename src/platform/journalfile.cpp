@@ -1,6 +1,7 @@
 #include "platform/journalfile.h"
 
 #include "platform/crlf.h"
+#include "platform/filewriter.h"
 #include "platform/fsstatus.h"
 #include "platform/ownfile.h"
 
@@ -147,7 +148,7 @@ void JournalFile::close()
 
 bool JournalFile::write(const QByteArray &bytes)
 {
-    return OwnFile::writeAll(m_fd, bytes);
+    return FileWriter::append(m_fd, bytes);
 }
 
 QByteArray JournalFile::read(const QString &path, bool *busy, QString *error, qint64 lastBytes)

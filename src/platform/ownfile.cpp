@@ -1,6 +1,7 @@
 #include "platform/ownfile.h"
 
 #include "platform/crlf.h"
+#include "platform/filewriter.h"
 #include "platform/fsstatus.h"
 
 #include <QFile>
@@ -122,23 +123,6 @@ int OwnFile::createBeside(const QString &path, mode_t mode, QString *name, QStri
     return fd;
 }
 
-bool OwnFile::writeAll(int fd, const QByteArray &bytes)
-{
-    const char *at = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, at, static_cast<size_t>(left));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        at += written;
-        left -= written;
-    }
-    return true;
-}
-
 QString OwnFile::write(const QString &path, const QByteArray &bytes, mode_t mode)
 {
     if (const QString refusal = refusalAt(QFile::encodeName(path), path); !refusal.isEmpty())
@@ -150,7 +134,7 @@ QString OwnFile::write(const QString &path, const QByteArray &bytes, mode_t mode
         return error;
     const QByteArray temporaryName = QFile::encodeName(temporary);
     // A link planted after the look above is replaced, not followed.
-    const bool placed = writeAll(fd, bytes) && ::fdatasync(fd) == 0
+    const bool placed = FileWriter::append(fd, bytes) && ::fdatasync(fd) == 0
                         && ::rename(temporaryName.constData(), QFile::encodeName(path).constData()) == 0;
     const int code = errno;
     ::close(fd);

@@ -27,8 +27,6 @@ public:
     // A fresh file beside path, made with O_EXCL and mode: its descriptor and
     // *name, or -1 with *error.
     static int createBeside(const QString &path, mode_t mode, QString *name, QString *error);
-    // Writes all of bytes at fd, going on after interruptions.
-    static bool writeAll(int fd, const QByteArray &bytes);
     // "number description", a line break and path.
     static QString failure(int error, const QString &path);
 };
