@@ -166,8 +166,7 @@ int main(int argc, char *argv[])
         const QString to = u'_' + QString::number(2 * round + 2) + u".jpg";
         for (int i = 1; i <= rows.count(); ++i) {
             RenameRow &row = rows.editRow(i);
-            row[RenameField::NewName] = row[RenameField::CurrentName];
-            row[RenameField::NewName].replace(from, to);
+            row.set(RenameField::NewName, QString(row.currentName()).replace(from, to));
         }
         const int journaled = round % 2;
         context.journalPath = journaled ? journal : QString();

@@ -21,9 +21,9 @@ RenameRowList makeRows(int count)
     std::vector<RenameRow> rows(static_cast<std::size_t>(count));
     for (int at = 0; at < count; ++at) {
         RenameRow &row = rows[static_cast<std::size_t>(at)];
-        row[RenameField::CurrentName] = QStringLiteral("IMG_%1.jpg").arg(at + 1);
-        row[RenameField::NewName] = row[RenameField::CurrentName];
-        row[RenameField::Folder] = QStringLiteral("/dev/shm/photos");
+        row.set(RenameField::CurrentName, QStringLiteral("IMG_%1.jpg").arg(at + 1));
+        row.set(RenameField::NewName, row[RenameField::CurrentName]);
+        row.set(RenameField::Folder, QStringLiteral("/dev/shm/photos"));
     }
     RenameRowList list;
     list.replaceAll(std::move(rows));

@@ -2,10 +2,17 @@
 
 #include <algorithm>
 #include <cmath>
+#include <ctime>
 
 namespace {
 
 const QString dateFormat = QStringLiteral("yyyy/MM/dd HH:mm:ss");
+
+void put(char16_t *at, int value, int digits)
+{
+    for (int i = digits - 1; i >= 0; --i, value /= 10)
+        at[i] = char16_t(u'0' + value % 10);
+}
 
 } // namespace
 
@@ -14,6 +21,27 @@ QString DateText(const QDateTime &time)
     if (!time.isValid())
         return {};
     return time.toLocalTime().toString(dateFormat);
+}
+
+QString DateText(qint64 secondsSinceEpoch)
+{
+    static const bool zoneRead = (::tzset(), true);
+    Q_UNUSED(zoneRead);
+    const auto seconds = static_cast<time_t>(secondsSinceEpoch);
+    struct tm local;
+    if (!::localtime_r(&seconds, &local) || local.tm_year + 1900 < 1 || local.tm_year + 1900 > 9999)
+        return DateText(QDateTime::fromSecsSinceEpoch(secondsSinceEpoch));
+    char16_t text[19];
+    put(text, local.tm_year + 1900, 4);
+    put(text + 5, local.tm_mon + 1, 2);
+    put(text + 8, local.tm_mday, 2);
+    put(text + 11, local.tm_hour, 2);
+    put(text + 14, local.tm_min, 2);
+    put(text + 17, local.tm_sec, 2);
+    text[4] = text[7] = u'/';
+    text[10] = u' ';
+    text[13] = text[16] = u':';
+    return QString(reinterpret_cast<const QChar *>(text), 19);
 }
 
 QDateTime ParseDateText(const QString &text)

@@ -7,6 +7,9 @@
 
 // "yyyy/mm/dd hh:mm:ss" in local time, 24-hour; empty for an invalid time.
 QString DateText(const QDateTime &time);
+// The same for a time in seconds since the epoch; the time zone is read once
+// per process, not for every date.
+QString DateText(qint64 secondsSinceEpoch);
 // Reads a DateText back as local time; invalid when the text is not one.
 QDateTime ParseDateText(const QString &text);
 

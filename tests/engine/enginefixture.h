@@ -18,12 +18,12 @@
 inline RenameRow listedRow(const QString &name, const QString &folder = QStringLiteral("/data"))
 {
     RenameRow row;
-    row[RenameField::NewName] = name;
-    row[RenameField::CurrentName] = name;
-    row[RenameField::Folder] = folder;
-    row[RenameField::Path] = folder + u'/' + name;
-    row[RenameField::Created] = QStringLiteral("2019/05/05 05:05:05");
-    row[RenameField::Modified] = QStringLiteral("2019/06/06 06:06:06");
+    row.set(RenameField::NewName, name);
+    row.set(RenameField::CurrentName, name);
+    row.set(RenameField::Folder, folder);
+    row.set(RenameField::Path, folder + u'/' + name);
+    row.set(RenameField::Created, QStringLiteral("2019/05/05 05:05:05"));
+    row.set(RenameField::Modified, QStringLiteral("2019/06/06 06:06:06"));
     return row;
 }
 
@@ -89,7 +89,7 @@ struct EngineFixture
     void addRow(const QString &name, const QString &newName)
     {
         RenameRow row = listedRow(name, dir.path());
-        row[RenameField::NewName] = newName;
+        row.set(RenameField::NewName, newName);
         row.selected = newName != name;
         rows.append(row);
     }
@@ -105,7 +105,7 @@ struct EngineFixture
     void addPlannedRow(const QString &current, const QString &planned, const QString &folder = QStringLiteral("/data"))
     {
         addRows({current}, folder);
-        rows.editRow(rows.count())[RenameField::NewName] = planned;
+        rows.editRow(rows.count()).set(RenameField::NewName, planned);
     }
 
     // Try, as the Try button runs it.

@@ -62,7 +62,7 @@ void addStamped(EngineFixture &f, const QString &name, RenameField field)
 {
     f.write(name, "x");
     f.addRow(name, name);
-    f.rows.editRow(f.rows.count())[field] = stamp;
+    f.rows.editRow(f.rows.count()).set(field, stamp);
 }
 
 } // namespace
@@ -406,7 +406,7 @@ private Q_SLOTS:
         QVERIFY(QDir(f.dir.path()).mkdir(u"sub"_qs));
         f.write(u"sub/x"_qs, "x");
         RenameRow inSub = listedRow(u"x"_qs, f.path(u"sub"_qs));
-        inSub[RenameField::NewName] = u"y"_qs;
+        inSub.set(RenameField::NewName, u"y"_qs);
         f.rows.append(inSub);
         f.user.answerSafely = true;
 
@@ -527,10 +527,10 @@ private Q_SLOTS:
         f.addFile(u"c.txt"_qs, u"c.txt"_qs);
         f.addFile(u"d"_qs, u"d2"_qs);
         QVERIFY(!f.execute(true));
-        f.rows.editRow(1)[RenameField::NewName] = u"d2"_qs;
-        f.rows.editRow(4)[RenameField::NewName] = u"b.txt"_qs;
+        f.rows.editRow(1).set(RenameField::NewName, u"d2"_qs);
+        f.rows.editRow(4).set(RenameField::NewName, u"b.txt"_qs);
         f.addFile(u"y"_qs, u"y"_qs);
-        f.rows.editRow(5)[RenameField::OriginalName] = u"older"_qs;
+        f.rows.editRow(5).set(RenameField::OriginalName, u"older"_qs);
 
         f.restoreNames();
 
@@ -552,7 +552,7 @@ private Q_SLOTS:
     {
         EngineFixture f;
         f.addFile(u"new"_qs, u"new"_qs);
-        f.rows.editRow(1)[RenameField::OriginalName] = u"old"_qs;
+        f.rows.editRow(1).set(RenameField::OriginalName, u"old"_qs);
         f.states.setUndoable(true);
         f.user.answers << MessageAnswer::Cancel;
         f.restoreNames();
@@ -561,7 +561,7 @@ private Q_SLOTS:
 
         EngineFixture g;
         g.addRow(u"missing"_qs, u"missing"_qs);
-        g.rows.editRow(1)[RenameField::OriginalName] = u"old"_qs;
+        g.rows.editRow(1).set(RenameField::OriginalName, u"old"_qs);
         g.states.setUndoable(true);
         g.restoreNames();
         QVERIFY(g.user.messages.isEmpty() && g.states.restoreFileNameEnabled());
@@ -572,7 +572,7 @@ private Q_SLOTS:
         EngineFixture f;
         for (const QString &name : {u"p"_qs, u"q"_qs, u"r"_qs}) {
             f.addFile(name, name);
-            f.rows.editRow(f.rows.count())[RenameField::OriginalName] = name + u"0"_qs;
+            f.rows.editRow(f.rows.count()).set(RenameField::OriginalName, name + u"0"_qs);
         }
         f.files.renameFault = [](const QString &from, const QString &) {
             return from.endsWith(u"/q"_qs) || from.endsWith(u"/r"_qs) ? EACCES : 0;
@@ -601,8 +601,8 @@ private Q_SLOTS:
         f.addFile(u"here"_qs, u"planned"_qs);
         f.addRow(u"gone"_qs, u"planned too"_qs);
         for (int i = 1; i <= 2; ++i) {
-            f.rows.editRow(i)[RenameField::Created] = u"1999/01/01 00:00:00"_qs;
-            f.rows.editRow(i)[RenameField::Modified] = u"1999/01/01 00:00:00"_qs;
+            f.rows.editRow(i).set(RenameField::Created, u"1999/01/01 00:00:00"_qs);
+            f.rows.editRow(i).set(RenameField::Modified, u"1999/01/01 00:00:00"_qs);
         }
         f.presetPlan();
 
@@ -663,7 +663,7 @@ private Q_SLOTS:
         for (const QString &name : {u"ok"_qs, u"gone"_qs, u"locked"_qs, u"garbled"_qs})
             addStamped(f, name, RenameField::Modified);
         QFile::remove(f.path(u"gone"_qs));
-        f.rows.editRow(4)[RenameField::Modified] = u"2010/13/45 99:00:00"_qs;
+        f.rows.editRow(4).set(RenameField::Modified, u"2010/13/45 99:00:00"_qs);
         f.files.timeFault = [](const QString &path) { return path.endsWith(u"/locked"_qs) ? EPERM : 0; };
         f.user.answers << MessageAnswer::Ok << MessageAnswer::No;
 
@@ -732,14 +732,16 @@ private Q_SLOTS:
         QVERIFY(!LoadFromFolder(f.context, loader, deep, false));
         QCOMPARE(f.rows.count(), 2);
         QCOMPARE(f.rows.field(1, RenameField::Folder), deep);
-        std::swap(f.rows.editRow(1)[RenameField::NewName], f.rows.editRow(2)[RenameField::NewName]);
+        const QString first = f.rows.field(1, RenameField::NewName);
+        f.rows.editRow(1).set(RenameField::NewName, f.rows.field(2, RenameField::NewName));
+        f.rows.editRow(2).set(RenameField::NewName, first);
         QVERIFY(!f.execute(true));
         QCOMPARE(inode("b").st_ino, a);
         QCOMPARE(f.files.renames.size(), 4);
 
         f.context.job = JobKind::ModifiedDate;
         for (int i = 1; i <= 2; ++i)
-            f.rows.editRow(i)[RenameField::Modified] = u"2001/02/03 04:05:06"_qs;
+            f.rows.editRow(i).set(RenameField::Modified, u"2001/02/03 04:05:06"_qs);
         QVERIFY(!f.execute(true));
         QCOMPARE(qint64(inode("a").st_mtime), QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6)).toSecsSinceEpoch());
 

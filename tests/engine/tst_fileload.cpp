@@ -164,7 +164,7 @@ private Q_SLOTS:
         // The same path in other letters is another file here.
         f.write(u"IN_upper"_qs, "");
         f.rows.append(listedRow(u"x"_qs));
-        f.rows.editRow(f.rows.count())[RenameField::Path] = f.path(u"in_upper"_qs);
+        f.rows.editRow(f.rows.count()).set(RenameField::Path, f.path(u"in_upper"_qs));
         ListV_OLEDragDrop(f.context, state, DropData{false, {f.path(u"IN_upper"_qs)}}, 0);
         QCOMPARE(f.rows.row(f.rows.count())[RenameField::Path], f.path(u"IN_upper"_qs));
     }

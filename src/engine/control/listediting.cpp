@@ -78,7 +78,7 @@ void ListEditing::SortActiveList(int column, bool descending)
         using Row = std::decay_t<decltype(rows.row(1))>;
         const int key = static_cast<int>(Row::Field::SortKey);
         for (int i = 1; i <= rows.count(); ++i)
-            rows.editRow(i).fields[key] = SortState::sortKey(m_parts.text, rows.row(i).fields[column], column == 0);
+            rows.editRow(i).set(key, SortState::sortKey(m_parts.text, rows.row(i)[column], column == 0));
         ListCommands::sortByKey(rows, key, descending);
     });
 }
@@ -130,7 +130,7 @@ void ListEditing::applyToTagRows(int column, const QStringList &values)
     TagRowList &rows = m_parts.tagJob.rows();
     for (int i = 1; i <= rows.count(); ++i) {
         rows.editRow(i).selected = false;
-        rows.editRow(i)[column - 1] = values.value(i - 1);
+        rows.editRow(i).set(column - 1, values.value(i - 1));
     }
     rows.changed(1, rows.count());
 }
@@ -142,8 +142,8 @@ void ListEditing::applyToMainRows(const QStringList &values)
         RenameRow &row = rows.editRow(i);
         row.selected = false;
         row.rejection = RowRejection::None;
-        row[RenameField::NewName] = values.value(i - 1);
-        row[RenameField::Path] = JoinPath(row[RenameField::Folder], values.value(i - 1));
+        row.set(RenameField::NewName, values.value(i - 1));
+        row.set(RenameField::Path, JoinPath(row.folder(), values.value(i - 1)));
     }
     rows.changed(1, rows.count());
 }

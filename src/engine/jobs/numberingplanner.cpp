@@ -114,8 +114,8 @@ PlanOutcome PlanNumbering(JobContext &context)
     std::vector<RowFault> faults;
     for (int index = 1; index <= count; ++index) {
         RenameRow &row = rows.editRow(index);
-        QString &newName = row[RenameField::NewName];
-        newName = PlannedNumberedName(context.inputs, newName, index);
+        row.set(RenameField::NewName, PlannedNumberedName(context.inputs, row.newName(), index));
+        const QString &newName = row.newName();
         // A typed base name or separator must not smuggle a folder or other
         // unusable characters into the names; a name kept as it is stays.
         const QString &current = row[RenameField::CurrentName];

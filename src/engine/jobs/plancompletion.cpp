@@ -29,7 +29,7 @@ void ClearPlan(RenameRowList &rows)
 {
     for (int index = 1; index <= rows.count(); ++index) {
         RenameRow &row = rows.editRow(index);
-        row[RenameField::NewName] = row[RenameField::CurrentName];
+        row.set(RenameField::NewName, row.currentName());
         row.rejection = RowRejection::None;
     }
     SelectOnlyRows(rows, {});

@@ -93,7 +93,7 @@ PlanOutcome PlanReplace(JobContext &context)
             return CompletePlan(context, TryResult::Invalid);
         }
         RenameRow &row = rows.editRow(index);
-        row[RenameField::NewName] = planned;
+        row.set(RenameField::NewName, planned);
         // A row the job leaves as it is is never refused for its name.
         const bool changes = planned != row[RenameField::CurrentName];
         QString fault = unreplaceable ? QStringLiteral("　ファイル名に改行が含まれるため置換できません。")

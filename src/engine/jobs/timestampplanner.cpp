@@ -79,10 +79,10 @@ PlanOutcome PlanTimeStamps(JobContext &context)
     const qint64 step = std::clamp<qint64>(LeadingNumber::wholeOfInput(inputs.stepMinutes), INT_MIN, INT_MAX);
     int changing = 0;
     for (int index = 1; index <= count; ++index) {
-        QString &stamp = rows.editRow(index)[field];
+        RenameRow &row = rows.editRow(index);
         const QString planned = PlannedTimeStamp(inputs.baseDate, inputs.baseTime, step, index);
-        changing += planned != stamp;
-        stamp = planned;
+        changing += planned != row[field];
+        row.set(field, planned);
     }
     rows.changed(1, count);
     // The names stay, so no row is selected as changed; the count says how many stamps do.

@@ -31,8 +31,8 @@ void endProgress(UserChannel &user)
 // one text instead of holding a copy each.
 void shareFolder(RenameRow &row, const std::vector<RenameRow> &built)
 {
-    if (!built.empty() && built.back()[RenameField::Folder] == row[RenameField::Folder])
-        row[RenameField::Folder] = built.back()[RenameField::Folder];
+    if (!built.empty())
+        row.shareFolder(built.back());
 }
 
 void loadTagRows(JobContext &context, LoaderState &state, const PathList &list)

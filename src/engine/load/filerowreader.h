@@ -5,15 +5,11 @@
 #include <QDateTime>
 #include <QString>
 
-#include <ctime>
-
 class FileSystem;
 class FolderHandles;
 struct FileInfo;
 
-// Reads the rows of one load. The time zone is taken once, when the reader
-// is made, and files saved at the same second share one date text, so that
-// 100,000 rows cost no time-zone look-up each.
+// Reads the rows of one load.
 class FileRowReader
 {
 public:
@@ -28,9 +24,6 @@ public:
 
 private:
     bool fill(const QString &path, const QString &folder, const QString &name, const FileInfo &item, RenameRow *row);
-    QString dateText(const QDateTime &time);
 
     const FileSystem &m_files;
-    time_t m_lastSeconds = 0;
-    QString m_lastText;
 };

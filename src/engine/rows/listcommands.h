@@ -58,7 +58,7 @@ bool moveSelected(RowList<Row> &rows, int step)
         const int target = index + step;
         if (target < 1 || target > rows.count())
             break;
-        std::swap(rows.editRow(index).fields, rows.editRow(target).fields);
+        rows.editRow(index).swapFields(rows.editRow(target));
         rows.editRow(index).selected = false;
         rows.editRow(target).selected = true;
         rows.changed(std::min(index, target), std::max(index, target));
@@ -96,7 +96,7 @@ QString copyText(const RowList<Row> &rows, const QStringList &headers, int colum
         if (!row.selected)
             continue;
         for (int column = 0; column < columns; ++column)
-            text += row.fields[column] + u'\t';
+            text += row[column] + u'\t';
         text += CrLf;
     }
     return text;
@@ -109,7 +109,7 @@ void sortByKey(RowList<Row> &rows, int keyColumn, bool descending)
 {
     std::vector<Row> sorted = rows.rows();
     std::stable_sort(sorted.begin(), sorted.end(), [keyColumn, descending](const Row &a, const Row &b) {
-        const int order = a.fields[keyColumn].compare(b.fields[keyColumn], Qt::CaseInsensitive);
+        const int order = a[keyColumn].compare(b[keyColumn], Qt::CaseInsensitive);
         return descending ? order > 0 : order < 0;
     });
     rows.replaceAll(std::move(sorted));

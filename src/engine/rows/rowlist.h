@@ -2,6 +2,7 @@
 
 #include "engine/rows/rowlistobserver.h"
 
+#include <QString>
 #include <QtGlobal>
 
 #include <algorithm>
@@ -26,12 +27,12 @@ public:
     Row &editRow(int index) { return m_rows[checked(index)]; }
 
     template <class Key>
-    const auto &field(int index, Key key) const { return row(index)[key]; }
+    QString field(int index, Key key) const { return row(index)[key]; }
 
-    template <class Key, class Text>
-    void setField(int index, Key key, Text &&text)
+    template <class Key>
+    void setField(int index, Key key, QString text)
     {
-        m_rows[checked(index)][key] = std::forward<Text>(text);
+        m_rows[checked(index)].set(key, std::move(text));
         changed(index, index);
     }
 

@@ -36,6 +36,9 @@ struct TagRow
     QString &operator[](TagField field) { return fields[static_cast<int>(field)]; }
     const QString &operator[](int column) const { return fields[column]; }
     QString &operator[](int column) { return fields[column]; }
+    template <class Key>
+    void set(Key key, QString text) { (*this)[key] = std::move(text); }
+    void swapFields(TagRow &other) noexcept { std::swap(fields, other.fields); }
 
     // The header of a 0-based column ("FileName.", "Title", …); it is also the
     // field name handed to the tag reader.

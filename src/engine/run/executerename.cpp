@@ -81,9 +81,8 @@ bool recordOutcome(JobContext &context, ErrorLog &log, int index, const JournalI
     const QString planned = row[RenameField::NewName];
     switch (result.outcome) {
     case MoveResult::Outcome::Moved:
-        row[RenameField::OriginalName] = item.from;
-        row[RenameField::CurrentName] = item.to;
-        row[RenameField::Path] = JoinPath(item.folder, item.to);
+        row.set(RenameField::OriginalName, item.from);
+        row.setNameOnDisk(item.to);
         row.selected = false;
         return true;
     case MoveResult::Outcome::NotParked:
@@ -95,9 +94,8 @@ bool recordOutcome(JobContext &context, ErrorLog &log, int index, const JournalI
     case MoveResult::Outcome::LeftParked:
         log.add(Stage::Moving, index, row, planned, result.error, JoinPath(item.folder, item.park));
         // "元のファイル名に戻す" can still bring it back.
-        row[RenameField::OriginalName] = item.from;
-        row[RenameField::CurrentName] = item.park;
-        row[RenameField::Path] = JoinPath(item.folder, item.park);
+        row.set(RenameField::OriginalName, item.from);
+        row.setNameOnDisk(item.park);
         return true;
     case MoveResult::Outcome::RolledBack:
         break;
@@ -121,7 +119,7 @@ bool renameItems(JobContext &context, bool quiet, ErrorLog &log, RunOutcome &out
     std::vector<int> itemRows;
     for (int i = 1; i <= count; ++i) {
         RenameRow &row = rows.editRow(i);
-        row[RenameField::TempName].clear();
+        row.setParkName({});
         if (row[RenameField::NewName] == row[RenameField::CurrentName])
             continue;
         // Whatever edited the plan since Try, a name must stay one usable name in the row's folder.
@@ -133,7 +131,7 @@ bool renameItems(JobContext &context, bool quiet, ErrorLog &log, RunOutcome &out
         // The temporary name keeps the old name, so an item left there is
         // still recognisable.
         const QString park = ParkName(prefix, row[RenameField::CurrentName], {}, i);
-        row[RenameField::TempName] = JoinPath(row[RenameField::Folder], park);
+        row.setParkName(park);
         items.push_back({row[RenameField::Folder], row[RenameField::CurrentName], park, row[RenameField::NewName]});
         itemRows.push_back(i);
     }

@@ -84,8 +84,10 @@ RunOutcome JournalDialogue::undoInto(RenameRowList &rows)
         RenameRow &row = rows.editRow(i);
         const QString back = recovery.movedBack().value(row[RenameField::Path]);
         if (!back.isEmpty()) {
-            row[RenameField::Path] = back;
-            row[RenameField::CurrentName] = row[RenameField::NewName] = FileNameOf(back);
+            const QString name = FileNameOf(back);
+            row.set(RenameField::CurrentName, name);
+            row.set(RenameField::NewName, name);
+            row.set(RenameField::Path, back);
         }
     }
     if (rows.count() > 0)

@@ -48,9 +48,9 @@ private:
 
 void setName(RenameRow &row, const QString &folder, const QString &name)
 {
-    row[RenameField::CurrentName] = name;
-    row[RenameField::NewName] = name;
-    row[RenameField::Path] = JoinPath(folder, name);
+    row.set(RenameField::CurrentName, name);
+    row.set(RenameField::NewName, name);
+    row.set(RenameField::Path, JoinPath(folder, name));
 }
 
 QString failureText(const JournalItem &item, const MoveResult &result)
@@ -116,7 +116,7 @@ RunOutcome RestoreNames(JobContext &context)
         RenameRow &row = rows.editRow(itemRows[k]);
         switch (results[k].outcome) {
         case MoveResult::Outcome::Moved:
-            row[RenameField::OriginalName].clear();
+            row.set(RenameField::OriginalName, {});
             setName(row, item.folder, item.to);
             ++moved;
             break;
@@ -153,12 +153,12 @@ void RestoreList(JobContext &context)
         const QString path = JoinPath(row[RenameField::Folder], row[RenameField::CurrentName]);
         if (path.isEmpty())
             continue;
-        row[RenameField::NewName] = FileNameOf(path);
+        row.set(RenameField::NewName, FileNameOf(path));
         row.rejection = RowRejection::None;
         const FileInfo item = context.files.info(path);
         if (item.exists) {
-            row[RenameField::Created] = DateText(item.created);
-            row[RenameField::Modified] = DateText(item.modified);
+            row.set(RenameField::Created, DateText(item.created));
+            row.set(RenameField::Modified, DateText(item.modified));
         }
     }
     if (count > 0)
