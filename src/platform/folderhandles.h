@@ -20,11 +20,18 @@ public:
 
     // The handle stays valid until the next call.
     FolderHandle &of(const QString &path);
-    void clear() { m_open.clear(); }
+    void clear()
+    {
+        m_open.clear();
+        m_last = nullptr;
+    }
 
 private:
     static constexpr std::size_t maximumOpen = 256;
 
     const FileSystem &m_files;
     std::unordered_map<QString, FolderHandle> m_open;
+    // Items come folder by folder: the last folder asked for is found without a look-up.
+    const QString *m_lastPath = nullptr;
+    FolderHandle *m_last = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -89,9 +90,20 @@ public:
 
     ItemName(const FolderHandle &folder, const QString &name)
         : m_folder(folder.descriptor() >= 0 ? folder.descriptor() : AT_FDCWD)
-        , m_name(QFile::encodeName(name))
         , m_error(folder.status().code)
     {
+        // What QFile::encodeName gives on Linux; a short ASCII name, the
+        // usual case in a run over many items, is copied without a heap buffer.
+        const qsizetype size = name.size();
+        const auto *units = name.utf16();
+        if (size < qsizetype(sizeof m_short)
+            && std::all_of(units, units + size, [](auto c) { return c < 0x80; })) {
+            std::copy(units, units + size, m_short);
+            m_short[size] = '\0';
+            m_inShort = true;
+        } else {
+            m_name = name.toUtf8();
+        }
     }
 
     ItemName(const ItemName &) = delete;
@@ -103,19 +115,22 @@ public:
     }
 
     int folder() const { return m_folder; }
-    const char *name() const { return m_name.constData(); }
+    const char *name() const { return m_inShort ? m_short : m_name.constData(); }
     // Why the folder could not be opened; 0 when it was.
     int error() const { return m_error; }
     // For calls with no *at form: the kernel's own name for the open folder.
     QByteArray path() const
     {
-        return m_folder == AT_FDCWD ? m_name : "/proc/self/fd/" + QByteArray::number(m_folder) + '/' + m_name;
+        const QByteArray name(this->name());
+        return m_folder == AT_FDCWD ? name : "/proc/self/fd/" + QByteArray::number(m_folder) + '/' + name;
     }
 
 private:
     int m_folder = AT_FDCWD;
     int m_owned = -1;
     QByteArray m_name;
+    char m_short[128];
+    bool m_inShort = false;
     int m_error = 0;
 };
 

@@ -12,15 +12,79 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <string_view>
+#include <vector>
 
 namespace {
 
-struct Entry
+// A folder's readable entries, each with its sort key made once: the name
+// folded to ignore case, a NUL and the name itself. Names hold no NUL, so
+// comparing keys unit by unit orders by the folded name first and then
+// exactly. The keys lie one after another in one buffer, so sorting moves
+// small plain entries only.
+class Listing
 {
-    QString folded;
-    QString name;
-    FolderEntry::Kind kind;
+public:
+    struct Entry
+    {
+        qsizetype at;
+        qsizetype nameAt;
+        qsizetype end;
+        FolderEntry::Kind kind;
+    };
+
+    void reserve(std::size_t count, qsizetype units)
+    {
+        m_entries.reserve(count);
+        m_keys.reserve(units);
+    }
+    void addAscii(const QByteArray &name, FolderEntry::Kind kind)
+    {
+        const qsizetype at = m_keys.size();
+        for (const char c : name)
+            m_keys.push_back(char16_t(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c));
+        m_keys.push_back(u'\0');
+        m_keys.insert(m_keys.end(), name.begin(), name.end());
+        m_entries.push_back({at, at + name.size() + 1, qsizetype(m_keys.size()), kind});
+    }
+    void add(const QString &name, FolderEntry::Kind kind)
+    {
+        const QString folded = name.toCaseFolded();
+        const qsizetype at = m_keys.size();
+        m_keys.insert(m_keys.end(), folded.utf16(), folded.utf16() + folded.size());
+        m_keys.push_back(u'\0');
+        m_keys.insert(m_keys.end(), name.utf16(), name.utf16() + name.size());
+        m_entries.push_back({at, at + folded.size() + 1, qsizetype(m_keys.size()), kind});
+    }
+    void sort()
+    {
+        const char16_t *keys = m_keys.data();
+        std::sort(m_entries.begin(), m_entries.end(), [keys](const Entry &a, const Entry &b) {
+            return std::u16string_view(keys + a.at, a.end - a.at) < std::u16string_view(keys + b.at, b.end - b.at);
+        });
+    }
+
+    const std::vector<Entry> &entries() const { return m_entries; }
+    QStringView name(const Entry &entry) const
+    {
+        return QStringView(m_keys.data() + entry.nameAt, entry.end - entry.nameAt);
+    }
+
+private:
+    std::vector<char16_t> m_keys;
+    std::vector<Entry> m_entries;
 };
+
+QString joined(const QString &folder, QStringView name)
+{
+    QString path;
+    path.reserve(folder.size() + 1 + name.size());
+    path.append(folder);
+    if (!folder.endsWith(u'/'))
+        path.append(u'/');
+    path.append(name);
+    return path;
+}
 
 bool caseOrder(const QString &a, const QString &b)
 {
@@ -32,34 +96,33 @@ bool caseOrder(const QString &a, const QString &b)
 // exactly; false when the folder cannot be read.
 // Only names of the kind wanted are reported unreadable: the folder job
 // never lists the files inside its folders.
-bool readFolder(const FileSystem &files, const QString &path, std::vector<Entry> *entries,
-                QStringList *unreadable, bool foldersOnly = false)
+bool readFolder(const FileSystem &files, const QString &path, Listing *listing, QStringList *unreadable,
+                bool foldersOnly = false)
 {
     std::vector<FolderEntry> raw;
-    entries->clear();
     if (!files.listFolder(path, &raw))
         return false;
-    entries->reserve(raw.size());
+    qsizetype units = 0;
+    for (const FolderEntry &item : raw)
+        units += 2 * item.name.size() + 1;
+    listing->reserve(raw.size(), units);
     for (FolderEntry &item : raw) {
         const bool ascii = std::all_of(item.name.cbegin(), item.name.cend(),
                                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-        QString name;
         if (ascii) {
-            name = QString::fromLatin1(item.name);
-        } else {
-            QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-            name = decoder.decode(item.name);
-            if (decoder.hasError()) {
-                if (unreadable && (!foldersOnly || item.kind == FolderEntry::Kind::Folder))
-                    unreadable->append(JoinPath(path, name));
-                continue;
-            }
+            listing->addAscii(item.name, item.kind);
+            continue;
         }
-        entries->push_back({name.toCaseFolded(), std::move(name), item.kind});
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString name = decoder.decode(item.name);
+        if (decoder.hasError()) {
+            if (unreadable && (!foldersOnly || item.kind == FolderEntry::Kind::Folder))
+                unreadable->append(JoinPath(path, name));
+            continue;
+        }
+        listing->add(name, item.kind);
     }
-    std::sort(entries->begin(), entries->end(), [](const Entry &a, const Entry &b) {
-        return a.folded != b.folded ? a.folded < b.folded : a.name < b.name;
-    });
+    listing->sort();
     return true;
 }
 
@@ -102,20 +165,20 @@ void FileList_Sub(JobContext &context, LoaderState &state, const QString &path, 
         list.paths.append(path);
         return;
     }
-    std::vector<Entry> entries;
-    if (!readFolder(context.files, path, &entries, &list.unreadable))
+    Listing listing;
+    if (!readFolder(context.files, path, &listing, &list.unreadable))
         return;
     if (!onlyTop) {
-        for (const Entry &entry : entries) {
+        for (const Listing::Entry &entry : listing.entries()) {
             if (entry.kind != FolderEntry::Kind::Folder)
                 continue;
             bool subfolderCancel = false;
-            FileList_Sub(context, state, JoinPath(path, entry.name), list, withLabel, subfolderCancel, false);
+            FileList_Sub(context, state, joined(path, listing.name(entry)), list, withLabel, subfolderCancel, false);
         }
     }
-    for (const Entry &entry : entries) {
+    for (const Listing::Entry &entry : listing.entries()) {
         if (entry.kind == FolderEntry::Kind::File || entry.kind == FolderEntry::Kind::SymLink)
-            list.paths.append(JoinPath(path, entry.name));
+            list.paths.append(joined(path, listing.name(entry)));
     }
 }
 
@@ -133,14 +196,14 @@ void FolderList_Sub(JobContext &context, LoaderState &state, const QString &path
         list.paths.append(path);
         return;
     }
-    std::vector<Entry> entries;
-    if (!readFolder(context.files, path, &entries, &list.unreadable, true))
+    Listing listing;
+    if (!readFolder(context.files, path, &listing, &list.unreadable, true))
         return;
-    for (const Entry &entry : entries) {
+    for (const Listing::Entry &entry : listing.entries()) {
         if (entry.kind != FolderEntry::Kind::Folder)
             continue;
         bool subfolderCancel = false;
-        FolderList_Sub(context, state, JoinPath(path, entry.name), list, withLabel, subfolderCancel, 1);
+        FolderList_Sub(context, state, joined(path, listing.name(entry)), list, withLabel, subfolderCancel, 1);
     }
 }
 

@@ -27,14 +27,6 @@ void endProgress(UserChannel &user)
     user.showStatus(QString());
 }
 
-// The folder of the previous row, reused so that rows of one folder share
-// one text instead of holding a copy each.
-void shareFolder(RenameRow &row, const std::vector<RenameRow> &built)
-{
-    if (!built.empty())
-        row.shareFolder(built.back());
-}
-
 void loadTagRows(JobContext &context, LoaderState &state, const PathList &list)
 {
     // Each row goes in at the top, so the list shows the paths last-collected first.
@@ -141,7 +133,6 @@ bool LoadFromFolder(JobContext &context, LoaderState &state, const QString &fold
     for (int i = 1; i <= n; ++i) {
         RenameRow row;
         if (reader.read(folders, list.paths[i - 1], &row)) {
-            shareFolder(row, built);
             built.push_back(std::move(row));
         } else {
             failures += list.paths[i - 1] + CrLf;

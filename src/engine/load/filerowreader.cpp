@@ -25,9 +25,13 @@ bool FileRowReader::read(const QString &path, RenameRow *row)
 
 bool FileRowReader::read(FolderHandles &folders, const QString &path, RenameRow *row)
 {
-    const QString folder = FolderOf(path);
+    // Items come folder by folder: the rows of one folder share its text.
+    const qsizetype slash = path.lastIndexOf(u'/');
+    const bool plain = slash > 0 && !path.front().isSpace() && !path.back().isSpace() && path.front() != u'"';
+    if (!plain || QStringView(path).first(slash) != m_folder)
+        m_folder = FolderOf(path);
     const QString name = FileNameOf(path);
-    return fill(path, folder, name, m_files.infoIn(folders.of(folder), name), row);
+    return fill(path, m_folder, name, m_files.infoIn(folders.of(m_folder), name), row);
 }
 
 bool FileRowReader::fill(const QString &path, const QString &folder, const QString &name, const FileInfo &item,

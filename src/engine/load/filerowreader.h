@@ -26,4 +26,5 @@ private:
     bool fill(const QString &path, const QString &folder, const QString &name, const FileInfo &item, RenameRow *row);
 
     const FileSystem &m_files;
+    QString m_folder;
 };

@@ -155,12 +155,6 @@ void RenameRow::setParkName(const QString &name)
     m_parkIsPath = false;
 }
 
-void RenameRow::shareFolder(const RenameRow &other)
-{
-    if (m_folder == other.m_folder)
-        m_folder = other.m_folder;
-}
-
 void RenameRow::swapFields(RenameRow &other) noexcept
 {
     std::swap(selected, other.selected);

@@ -74,8 +74,7 @@ public:
     void setNameOnDisk(const QString &name);
     // The temporary name of an item parked in the row's folder; empty clears it.
     void setParkName(const QString &name);
-    // Rows given the same folder text share it.
-    void shareFolder(const RenameRow &other);
+    const QString &parkName() const { return m_park; }
 
     // Exchanges the fields with other's; the selection and the refusal stay in place.
     void swapFields(RenameRow &other) noexcept;

@@ -67,10 +67,34 @@ QString unusableName(const QString &current, const QString &name)
 {
     if (PlannedNameRejection(current, name) != RowRejection::None)
         return QStringLiteral("ファイル名として使えない名前です");
-    if (name.toUtf8().size() > maximumNameBytes)
+    // A UTF-16 unit takes at most three bytes in UTF-8.
+    if (name.size() * 3 > maximumNameBytes && name.toUtf8().size() > maximumNameBytes)
         return FsStatus::fromErrno(ENAMETOOLONG).text();
     return {};
 }
+
+// The items of a run, read from the rows they move: each changing row's
+// folder, current name, parking name and planned name.
+class RowPlan : public MovePlan
+{
+public:
+    RowPlan(const RenameRowList &rows, std::vector<int> itemRows)
+        : m_rows(rows)
+        , m_itemRows(std::move(itemRows))
+    {
+    }
+    std::size_t size() const override { return m_itemRows.size(); }
+    JournalItem item(std::size_t index) const override
+    {
+        const RenameRow &row = m_rows.row(m_itemRows[index]);
+        return {row.folder(), row.currentName(), row.parkName(), row.newName()};
+    }
+    int rowOf(std::size_t index) const { return m_itemRows[index]; }
+
+private:
+    const RenameRowList &m_rows;
+    std::vector<int> m_itemRows;
+};
 
 // Writes the outcome of one moved item back to its row, so that the row
 // names the item wherever it now lies.
@@ -115,36 +139,36 @@ bool renameItems(JobContext &context, bool quiet, ErrorLog &log, RunOutcome &out
         return false;
 
     const QString prefix = TempPrefix(rows, TempPrefixGenerator());
-    std::vector<JournalItem> items;
     std::vector<int> itemRows;
+    itemRows.reserve(static_cast<std::size_t>(count));
     for (int i = 1; i <= count; ++i) {
         RenameRow &row = rows.editRow(i);
         row.setParkName({});
-        if (row[RenameField::NewName] == row[RenameField::CurrentName])
+        if (row.newName() == row.currentName())
             continue;
         // Whatever edited the plan since Try, a name must stay one usable name in the row's folder.
-        const QString fault = unusableName(row[RenameField::CurrentName], row[RenameField::NewName]);
+        const QString fault = unusableName(row.currentName(), row.newName());
         if (!fault.isEmpty()) {
-            log.add(Stage::Before, i, row, row[RenameField::NewName], fault);
+            log.add(Stage::Before, i, row, row.newName(), fault);
             continue;
         }
         // The temporary name keeps the old name, so an item left there is
         // still recognisable.
-        const QString park = ParkName(prefix, row[RenameField::CurrentName], {}, i);
-        row.setParkName(park);
-        items.push_back({row[RenameField::Folder], row[RenameField::CurrentName], park, row[RenameField::NewName]});
+        row.setParkName(ParkName(prefix, row.currentName(), {}, i));
         itemRows.push_back(i);
     }
+    // The rows hold the plan; nothing changes them until the run has ended.
+    const RowPlan plan(rows, std::move(itemRows));
 
     RunJournal journal(context.journalPath);
     RenamePasses passes(context.files, context.user, journal, JournalRecord::Kind::Execute);
     std::vector<MoveResult> &results = outcome.moves;
-    if (const QString error = passes.run(items, &results); results.empty() && !error.isEmpty())
+    if (const QString error = passes.run(plan, &results); results.empty() && !error.isEmpty())
         log.note(ErrorLog::marker(Stage::Before), u"処理の記録を書けないため、名前を変更しませんでした" + CrLf + error);
     else if (!error.isEmpty())
         log.note(ErrorLog::marker(Stage::Moving), u"処理の記録を書けないため、処理を止めました" + CrLf + error);
     for (size_t k = 0; k < results.size(); ++k) {
-        if (recordOutcome(context, log, itemRows[k], items[k], results[k]))
+        if (recordOutcome(context, log, plan.rowOf(k), plan.item(k), results[k]))
             outcome.undoable = true;
     }
     if (passes.stop() == RenamePasses::Stop::FirstPass)

@@ -15,7 +15,8 @@ constexpr qsizetype maximumNameBytes = 255;
 QString ParkName(const QString &prefix, const QString &name, const QString &suffix, int tag)
 {
     const QString full = prefix + name + suffix;
-    if (full.toUtf8().size() <= maximumNameBytes)
+    // A UTF-16 unit takes at most three bytes in UTF-8.
+    if (full.size() * 3 <= maximumNameBytes || full.toUtf8().size() <= maximumNameBytes)
         return full;
     const QString head = prefix + QString::number(tag) + u'~';
     // The longest start of name that fits, counted in one walk, never
@@ -71,28 +72,28 @@ RenamePasses::RenamePasses(FileSystem &files, UserChannel &user, RunJournal &jou
 {
 }
 
-QString RenamePasses::run(const std::vector<JournalItem> &items, std::vector<MoveResult> *results)
+QString RenamePasses::run(const MovePlan &plan, std::vector<MoveResult> *results)
 {
     results->clear();
     m_stop = Stop::None;
-    if (const QString error = m_journal.begin(m_kind, items); !error.isEmpty())
+    if (const QString error = m_journal.begin(m_kind, plan); !error.isEmpty())
         return error;
-    results->assign(items.size(), MoveResult());
+    results->assign(plan.size(), MoveResult());
     m_failure.clear();
-    const int count = static_cast<int>(items.size());
+    const int count = static_cast<int>(plan.size());
     m_step = ProgressStep(count);
     m_maximum = std::max(1, 2 * count);
     m_user.setProgressMaximum(m_maximum);
     m_user.setProgressValue(m_maximum);
     m_user.setProgressVisible(true);
-    if (firstPass(items, *results)) {
+    if (firstPass(plan, *results)) {
         // Without the mark on disk a recovery would look for moved items under
         // their old names, which others may hold by then: the run goes no further.
         m_failure = m_journal.secondPass();
         if (m_failure.isEmpty())
-            secondPass(items, *results);
+            secondPass(plan, *results);
         else
-            rollBack(items, *results, items.size());
+            rollBack(plan, *results, plan.size());
     }
     m_folders.clear();
     if (const QString error = m_journal.complete(); m_failure.isEmpty())
@@ -116,10 +117,10 @@ bool RenamePasses::stepAt(size_t index, int base)
     return m_stoppable && m_user.stopRequested();
 }
 
-bool RenamePasses::firstPass(const std::vector<JournalItem> &items, std::vector<MoveResult> &results)
+bool RenamePasses::firstPass(const MovePlan &plan, std::vector<MoveResult> &results)
 {
-    for (size_t i = 0; i < items.size(); ++i) {
-        const JournalItem &item = items[i];
+    for (size_t i = 0; i < plan.size(); ++i) {
+        const JournalItem item = plan.item(i);
         if (item.start == JournalItem::Start::AtFrom) {
             const QString error = move(item, item.from, item.park);
             if (!error.isEmpty()) {
@@ -129,17 +130,17 @@ bool RenamePasses::firstPass(const std::vector<JournalItem> &items, std::vector<
         }
         if (m_stop == Stop::None && stepAt(i, m_maximum)) {
             m_stop = Stop::FirstPass;
-            rollBack(items, results, i + 1);
+            rollBack(plan, results, i + 1);
             return false;
         }
     }
     return true;
 }
 
-void RenamePasses::rollBack(const std::vector<JournalItem> &items, std::vector<MoveResult> &results, size_t reached)
+void RenamePasses::rollBack(const MovePlan &plan, std::vector<MoveResult> &results, size_t reached)
 {
-    for (size_t i = 0; i < items.size(); ++i) {
-        const JournalItem &item = items[i];
+    for (size_t i = 0; i < plan.size(); ++i) {
+        const JournalItem item = plan.item(i);
         if (item.start == JournalItem::Start::Done || results[i].outcome == MoveResult::Outcome::NotParked)
             continue;
         if (item.start == JournalItem::Start::AtFrom && i >= reached) {
@@ -152,11 +153,11 @@ void RenamePasses::rollBack(const std::vector<JournalItem> &items, std::vector<M
     }
 }
 
-void RenamePasses::secondPass(const std::vector<JournalItem> &items, std::vector<MoveResult> &results)
+void RenamePasses::secondPass(const MovePlan &plan, std::vector<MoveResult> &results)
 {
     const int base = m_maximum / 2;
-    for (size_t i = 0; i < items.size(); ++i) {
-        const JournalItem &item = items[i];
+    for (size_t i = 0; i < plan.size(); ++i) {
+        const JournalItem item = plan.item(i);
         if (item.start != JournalItem::Start::Done && results[i].outcome != MoveResult::Outcome::NotParked) {
             const QString error = move(item, item.park, item.to);
             if (!error.isEmpty()) {

@@ -45,16 +45,20 @@ public:
     // the plan, nothing moved and results is empty. When it was a later mark,
     // every parked item went back (or, in the second pass, stayed parked
     // where the journal says), and results tells where each lies.
-    QString run(const std::vector<JournalItem> &items, std::vector<MoveResult> *results);
+    QString run(const MovePlan &plan, std::vector<MoveResult> *results);
+    QString run(const std::vector<JournalItem> &items, std::vector<MoveResult> *results)
+    {
+        return run(ItemPlan(items), results);
+    }
     Stop stop() const { return m_stop; }
     // A recovery runs to its end: rolled back half-way, it would leave items
     // under the interrupted run's temporary names with no journal that knows them.
     void setStoppable(bool on) { m_stoppable = on; }
 
 private:
-    bool firstPass(const std::vector<JournalItem> &items, std::vector<MoveResult> &results);
-    void rollBack(const std::vector<JournalItem> &items, std::vector<MoveResult> &results, size_t reached);
-    void secondPass(const std::vector<JournalItem> &items, std::vector<MoveResult> &results);
+    bool firstPass(const MovePlan &plan, std::vector<MoveResult> &results);
+    void rollBack(const MovePlan &plan, std::vector<MoveResult> &results, size_t reached);
+    void secondPass(const MovePlan &plan, std::vector<MoveResult> &results);
     QString move(const JournalItem &item, const QString &from, const QString &to);
     // At a progress step: lets events run and tells whether to stop.
     bool stepAt(size_t index, int base);

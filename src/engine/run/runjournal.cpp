@@ -21,7 +21,18 @@ constexpr qsizetype maximumNameBytes = 255;
 void field(QByteArray *out, char tag, const QString &text)
 {
     out->append(tag);
-    out->append(text.toUtf8());
+    // Written straight into the buffer while the text is ASCII, the usual case.
+    const qsizetype at = out->size();
+    out->resize(at + text.size());
+    char *bytes = out->data() + at;
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80) {
+            out->resize(at);
+            out->append(text.toUtf8());
+            break;
+        }
+        *bytes++ = char(c.unicode());
+    }
     out->append('\0');
 }
 
@@ -219,7 +230,7 @@ QString ParkSuffix()
     return QStringLiteral("##");
 }
 
-QString RunJournal::begin(JournalRecord::Kind kind, const std::vector<JournalItem> &items)
+QString RunJournal::begin(JournalRecord::Kind kind, const MovePlan &plan)
 {
     if (!keeps())
         return {};
@@ -235,12 +246,13 @@ QString RunJournal::begin(JournalRecord::Kind kind, const std::vector<JournalIte
     constexpr qsizetype piece = 64 * 1024;
     QByteArray bytes = magic + (kind == JournalRecord::Kind::Execute ? executeKind : restoreKind);
     bytes.reserve(piece + 4096);
-    const QString *folder = nullptr;
-    for (const JournalItem &item : items) {
-        if (!folder || *folder != item.folder) {
+    QString folder;
+    for (std::size_t i = 0; i < plan.size(); ++i) {
+        const JournalItem item = plan.item(i);
+        if (i == 0 || folder != item.folder) {
             // Recovery may run from another current folder, and reads only clean absolute ones.
             field(&bytes, 'F', QDir::cleanPath(QDir::current().absoluteFilePath(item.folder)));
-            folder = &item.folder;
+            folder = item.folder;
         }
         field(&bytes, static_cast<char>(item.start), item.from);
         field(&bytes, '-', item.park);

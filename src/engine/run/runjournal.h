@@ -25,6 +25,28 @@ struct JournalItem
     Start start = Start::AtFrom;
 };
 
+// The items of a run, read one at a time: a run over the rows of a list
+// reads them from the rows instead of holding a copy of each.
+class MovePlan
+{
+public:
+    virtual ~MovePlan() = default;
+    virtual std::size_t size() const = 0;
+    virtual JournalItem item(std::size_t index) const = 0;
+};
+
+// A plan held as a list of items.
+class ItemPlan : public MovePlan
+{
+public:
+    explicit ItemPlan(const std::vector<JournalItem> &items) : m_items(items) {}
+    std::size_t size() const override { return m_items.size(); }
+    JournalItem item(std::size_t index) const override { return m_items[index]; }
+
+private:
+    const std::vector<JournalItem> &m_items;
+};
+
 // What one journal file says: the plan of a run and how far it got.
 struct JournalRecord
 {
@@ -60,7 +82,11 @@ public:
     bool keeps() const { return !m_path.isEmpty(); }
     // Writes the plan and syncs it; the error text when it could not be
     // written, and then the run must not begin.
-    QString begin(JournalRecord::Kind kind, const std::vector<JournalItem> &items);
+    QString begin(JournalRecord::Kind kind, const MovePlan &plan);
+    QString begin(JournalRecord::Kind kind, const std::vector<JournalItem> &items)
+    {
+        return begin(kind, ItemPlan(items));
+    }
     // Each of these marks returns the error text when it did not reach the disk.
     QString secondPass();
     // A rename of item index failed; pass 2 failures are synced at once, as
