@@ -151,19 +151,60 @@ bool JournalFile::write(const QByteArray &bytes)
     return FileWriter::append(m_fd, bytes);
 }
 
-QByteArray JournalFile::read(const QString &path, bool *busy, QString *error, qint64 lastBytes)
+namespace {
+
+// The journal opened for reading under a shared lock; -1 when it cannot be,
+// busy telling whether a live run holds it.
+int openLocked(const QString &path, bool *busy, QString *error)
 {
     *busy = false;
     const int fd = OwnFile::open(path, O_RDONLY, error);
     if (fd < 0)
-        return {};
+        return -1;
     if (::flock(fd, LOCK_SH | LOCK_NB) != 0) {
         *busy = errno == EWOULDBLOCK;
         if (!*busy)
             *error = errnoText() + CrLf + path;
         ::close(fd);
-        return {};
+        return -1;
     }
+    return fd;
+}
+
+} // namespace
+
+void JournalFile::readPieces(const QString &path, bool *busy, QString *error, qint64 pieceBytes,
+                             const std::function<bool(const QByteArray &piece, bool last)> &take)
+{
+    const int fd = openLocked(path, busy, error);
+    if (fd < 0)
+        return;
+    QByteArray piece;
+    for (bool more = true; more;) {
+        piece.resize(pieceBytes);
+        qsizetype got = 0;
+        while (got < pieceBytes) {
+            const ssize_t read = ::read(fd, piece.data() + got, size_t(pieceBytes - got));
+            if (read < 0 && errno == EINTR)
+                continue;
+            if (read < 0)
+                *error = errnoText() + CrLf + path;
+            if (read <= 0)
+                break;
+            got += read;
+        }
+        piece.resize(got);
+        const bool last = got < pieceBytes;
+        more = take(piece, last) && !last;
+    }
+    ::close(fd);
+}
+
+QByteArray JournalFile::read(const QString &path, bool *busy, QString *error, qint64 lastBytes)
+{
+    const int fd = openLocked(path, busy, error);
+    if (fd < 0)
+        return {};
     QFile file;
     QByteArray bytes;
     if (file.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle)) {

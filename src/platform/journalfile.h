@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 // The file a run writes its intent to before it touches any item. While a
 // run holds it, it is locked, so another Corvane can tell a running journal
 // from one whose run died. Every sync() reaches the disk, file and folder.
@@ -33,6 +35,10 @@ public:
     // The whole file, or its last lastBytes; empty with *error set when it
     // cannot be read. busy tells whether a live process holds it for a run.
     static QByteArray read(const QString &path, bool *busy, QString *error, qint64 lastBytes = -1);
+    // The whole file handed to take a piece of at most pieceBytes at a time,
+    // the last one (possibly empty) with last set; take returns false to stop.
+    static void readPieces(const QString &path, bool *busy, QString *error, qint64 pieceBytes,
+                           const std::function<bool(const QByteArray &piece, bool last)> &take);
 
 protected:
     // Writes bytes at the end of the file; false with errno set on failure.

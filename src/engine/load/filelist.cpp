@@ -154,7 +154,7 @@ void FileList_Sub(JobContext &context, LoaderState &state, const QString &path, 
     if (cancel || state.loadCancelled)
         return;
     if (withLabel)
-        showProgress(context, state, state.fileListCounter, list.paths.size());
+        showProgress(context, state, state.fileListCounter, list.size());
     const FileInfo item = SafeGetAttr(context.files, path);
     if (!item.exists) {
         context.user.showErrorList(QStringLiteral("ファイル追加失敗！　－　FileList_Sub"), path + CrLf);
@@ -162,7 +162,7 @@ void FileList_Sub(JobContext &context, LoaderState &state, const QString &path, 
         return;
     }
     if (!item.isFolder) {
-        list.paths.append(path);
+        list.append(path);
         return;
     }
     Listing listing;
@@ -176,9 +176,11 @@ void FileList_Sub(JobContext &context, LoaderState &state, const QString &path, 
             FileList_Sub(context, state, joined(path, listing.name(entry)), list, withLabel, subfolderCancel, false);
         }
     }
+    // The folder as a row shows it: what FolderOf makes of any path inside it.
+    const QString folder = FolderOf(joined(path, u"_"));
     for (const Listing::Entry &entry : listing.entries()) {
         if (entry.kind == FolderEntry::Kind::File || entry.kind == FolderEntry::Kind::SymLink)
-            list.paths.append(joined(path, listing.name(entry)));
+            list.append(folder, listing.name(entry).toString());
     }
 }
 
@@ -188,12 +190,12 @@ void FolderList_Sub(JobContext &context, LoaderState &state, const QString &path
     if ((mode != 1 && mode != 2) || cancel || state.loadCancelled)
         return;
     if (withLabel)
-        showProgress(context, state, state.folderListCounter, list.paths.size());
+        showProgress(context, state, state.folderListCounter, list.size());
     const FileInfo item = SafeGetAttr(context.files, path);
     if (!item.exists || !item.isFolder)
         return;
     if (mode == 1) {
-        list.paths.append(path);
+        list.append(path);
         return;
     }
     Listing listing;
@@ -205,6 +207,26 @@ void FolderList_Sub(JobContext &context, LoaderState &state, const QString &path
         bool subfolderCancel = false;
         FolderList_Sub(context, state, joined(path, listing.name(entry)), list, withLabel, subfolderCancel, 1);
     }
+}
+
+QString PathList::path(qsizetype index) const
+{
+    const Item &item = items[std::size_t(index)];
+    return item.path.isNull() ? JoinPath(item.folder, item.name) : item.path;
+}
+
+QStringList PathList::paths() const
+{
+    QStringList all;
+    all.reserve(size());
+    for (qsizetype i = 0; i < size(); ++i)
+        all.append(path(i));
+    return all;
+}
+
+void PathList::append(const QString &path)
+{
+    items.push_back({FolderOf(path), FileNameOf(path), path});
 }
 
 FileInfo SafeGetAttr(const FileSystem &files, const QString &path)

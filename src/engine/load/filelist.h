@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 struct JobContext;
 struct LoaderState;
 class FileSystem;
@@ -15,8 +17,23 @@ class FileSystem;
 // faithfully.
 struct PathList
 {
-    QStringList paths;
+    // A collected item as its folder (one text shared by the items of a
+    // folder) and its name; path is set only for an item taken as given.
+    struct Item
+    {
+        QString folder;
+        QString name;
+        QString path;
+    };
+
+    std::vector<Item> items;
     QStringList unreadable;
+
+    qsizetype size() const { return qsizetype(items.size()); }
+    QString path(qsizetype index) const;
+    QStringList paths() const;
+    void append(const QString &path);
+    void append(const QString &folder, QString name) { items.push_back({folder, std::move(name), {}}); }
 };
 
 // Appends the files at or below path: for a folder, everything below its first

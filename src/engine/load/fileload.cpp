@@ -31,9 +31,9 @@ void loadTagRows(JobContext &context, LoaderState &state, const PathList &list)
 {
     // Each row goes in at the top, so the list shows the paths last-collected first.
     QStringList mp3Paths;
-    for (auto path = list.paths.crbegin(); path != list.paths.crend(); ++path) {
-        if (ExtensionOf(*path).compare(u"mp3", Qt::CaseInsensitive) == 0)
-            mp3Paths.append(*path);
+    for (qsizetype i = list.size() - 1; i >= 0; --i) {
+        if (const QString path = list.path(i); ExtensionOf(path).compare(u"mp3", Qt::CaseInsensitive) == 0)
+            mp3Paths.append(path);
     }
     const bool sawMp3 = !mp3Paths.isEmpty();
     if (state.tagRows && sawMp3)
@@ -114,7 +114,7 @@ bool LoadFromFolder(JobContext &context, LoaderState &state, const QString &fold
         FileList_Sub(context, state, top, list, true, state.loadCancelled, onlyTop);
 
     context.user.showStatus(AddingStatus());
-    const int n = static_cast<int>(list.paths.size());
+    const int n = static_cast<int>(list.size());
     context.user.setProgressMaximum(std::max(1, n));
     context.user.setProgressValue(n);
     context.user.setProgressVisible(true);
@@ -132,11 +132,10 @@ bool LoadFromFolder(JobContext &context, LoaderState &state, const QString &fold
     FolderHandles folders(context.files);
     for (int i = 1; i <= n; ++i) {
         RenameRow row;
-        if (reader.read(folders, list.paths[i - 1], &row)) {
+        if (reader.read(folders, list.items[std::size_t(i - 1)], &row))
             built.push_back(std::move(row));
-        } else {
-            failures += list.paths[i - 1] + CrLf;
-        }
+        else
+            failures += list.path(i - 1) + CrLf;
         if (i % step == 0) {
             context.user.setProgressValue(n - i);
             context.user.processEvents();

@@ -23,15 +23,9 @@ bool FileRowReader::read(const QString &path, RenameRow *row)
     return fill(path, FolderOf(path), FileNameOf(path), m_files.info(path), row);
 }
 
-bool FileRowReader::read(FolderHandles &folders, const QString &path, RenameRow *row)
+bool FileRowReader::read(FolderHandles &folders, const PathList::Item &item, RenameRow *row)
 {
-    // Items come folder by folder: the rows of one folder share its text.
-    const qsizetype slash = path.lastIndexOf(u'/');
-    const bool plain = slash > 0 && !path.front().isSpace() && !path.back().isSpace() && path.front() != u'"';
-    if (!plain || QStringView(path).first(slash) != m_folder)
-        m_folder = FolderOf(path);
-    const QString name = FileNameOf(path);
-    return fill(path, m_folder, name, m_files.infoIn(folders.of(m_folder), name), row);
+    return fill(item.path, item.folder, item.name, m_files.infoIn(folders.of(item.folder), item.name), row);
 }
 
 bool FileRowReader::fill(const QString &path, const QString &folder, const QString &name, const FileInfo &item,
@@ -39,8 +33,9 @@ bool FileRowReader::fill(const QString &path, const QString &folder, const QStri
 {
     if (!item.exists)
         return false;
-    *row = RenameRow::listed(folder, name, seconds(item.created), seconds(item.modified),
-                             item.isFolder ? m_files.folderSize(path) : item.size);
-    row->set(RenameField::Path, path);
+    const qint64 size = item.isFolder ? m_files.folderSize(path.isNull() ? JoinPath(folder, name) : path) : item.size;
+    *row = RenameRow::listed(folder, name, seconds(item.created), seconds(item.modified), size);
+    if (!path.isNull())
+        row->set(RenameField::Path, path);
     return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/load/filelist.h"
 #include "engine/rows/renamerow.h"
 
 #include <QDateTime>
@@ -20,11 +21,11 @@ public:
     // path. False when the item cannot be read; *row is then untouched.
     bool read(const QString &path, RenameRow *row);
     // The same for one of many items, read relative to their open folders.
-    bool read(FolderHandles &folders, const QString &path, RenameRow *row);
+    bool read(FolderHandles &folders, const PathList::Item &item, RenameRow *row);
 
 private:
+    // A null path is the folder joined with the name.
     bool fill(const QString &path, const QString &folder, const QString &name, const FileInfo &item, RenameRow *row);
 
     const FileSystem &m_files;
-    QString m_folder;
 };

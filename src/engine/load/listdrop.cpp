@@ -65,13 +65,13 @@ bool dropPaths(JobContext &context, LoaderState &state, const QStringList &dropp
         else
             FileList_Sub(context, state, path, list, true, state.loadCancelled, context.options.onlyTopFolder);
     }
-    state.setCountText(QString::number(list.paths.size()));
+    state.setCountText(QString::number(list.size()));
     context.user.showStatus(kind + u"追加処理中");
 
     // A path dropped twice, or inside a folder dropped with it, comes in once.
     QStringList fresh;
     QSet<QString> taken;
-    for (const QString &path : std::as_const(list.paths)) {
+    for (const QString &path : list.paths()) {
         if (!isListed(path, listed) && !taken.contains(path)) {
             taken.insert(path);
             fresh.append(path);
@@ -165,11 +165,11 @@ void ListV_MP3_OLEDragDrop(JobContext &context, LoaderState &state, const QStrin
     PathList list;
     for (const QString &path : paths)
         FileList_Sub(context, state, path, list, true, state.loadCancelled, context.options.onlyTopFolder);
-    state.setCountText(QString::number(list.paths.size()));
+    state.setCountText(QString::number(list.size()));
     context.user.showStatus(AddingStatus());
 
     QStringList fresh;
-    for (const QString &path : std::as_const(list.paths)) {
+    for (const QString &path : list.paths()) {
         if (ExtensionOf(path).compare(u"mp3", Qt::CaseInsensitive) == 0 && !isListed(path, listed))
             fresh.append(path);
     }

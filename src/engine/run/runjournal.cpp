@@ -70,22 +70,28 @@ qsizetype runPrefixLength(QByteArrayView park)
 }
 
 // Reads a journal's bytes once, field by field, and checks them whole: the
-// record it builds is one nobody needs to doubt before acting on it.
+// record it builds is one nobody needs to doubt before acting on it. The
+// bytes may come in pieces, so a large journal need not be held whole.
 class JournalParser
 {
 public:
-    JournalParser(const QByteArray &bytes, JournalRecord *record, bool withItems)
-        : m_bytes(bytes)
-        , m_record(*record)
+    JournalParser(JournalRecord *record, bool withItems)
+        : m_record(*record)
         , m_withItems(withItems)
     {
     }
 
-    // Why the journal cannot be used; empty when it can.
-    QString parse();
+    // Takes the next piece of the file; last marks its end. Why the journal
+    // cannot be used, as soon as that is known; empty while it can.
+    QString feed(const QByteArray &piece, bool last);
 
 private:
-    enum class Stage { Plan, Run, Ended };
+    enum class Stage { Header, Plan, Run, Ended };
+
+    QString header();
+    QString record();
+    // Whether the bytes not yet read hold an item's three fields.
+    bool holdsItem() const;
 
     // The next whole field; false at the end, where a field cut short by a
     // crash counts as never written.
@@ -96,14 +102,14 @@ private:
     static QString text(QByteArrayView bytes) { return QString::fromUtf8(bytes); }
     static QString shown(QByteArrayView bytes) { return EscapedText(text(bytes)); }
 
-    const QByteArray &m_bytes;
+    QByteArray m_bytes;
     JournalRecord &m_record;
     bool m_withItems;
     qsizetype m_at = 0;
-    Stage m_stage = Stage::Plan;
-    QByteArrayView m_folder;
+    Stage m_stage = Stage::Header;
+    QByteArray m_folder;
     QString m_folderText;
-    QByteArrayView m_prefix;
+    QByteArray m_prefix;
 };
 
 bool JournalParser::next(QByteArrayView *token)
@@ -116,7 +122,53 @@ bool JournalParser::next(QByteArrayView *token)
     return true;
 }
 
-QString JournalParser::parse()
+QString JournalParser::feed(const QByteArray &piece, bool last)
+{
+    if (m_at == m_bytes.size()) {
+        m_bytes = piece;
+    } else {
+        QByteArray joined;
+        joined.reserve(m_bytes.size() - m_at + piece.size());
+        joined.append(QByteArrayView(m_bytes).sliced(m_at));
+        joined.append(piece);
+        m_bytes = std::move(joined);
+    }
+    m_at = 0;
+    if (m_stage == Stage::Header) {
+        if (!last && m_bytes.size() < magic.size() + executeKind.size())
+            return {};
+        if (const QString why = header(); !why.isEmpty())
+            return why;
+    }
+    // Until the last piece, a record is read only once all of it is there.
+    while ((last || holdsItem()) && m_at < m_bytes.size()) {
+        const qsizetype at = m_at;
+        if (const QString why = record(); !why.isEmpty())
+            return why;
+        if (m_at == at)
+            break;
+    }
+    if (!last)
+        return {};
+    if (m_stage == Stage::Ended && m_at != m_bytes.size())
+        return QStringLiteral("終わりの後に続きがあります");
+    m_record.failedIn.resize(m_record.count, 0);
+    return {};
+}
+
+bool JournalParser::holdsItem() const
+{
+    qsizetype at = m_at;
+    for (int field = 0; field < 3; ++field) {
+        at = m_bytes.indexOf('\0', at);
+        if (at < 0)
+            return false;
+        ++at;
+    }
+    return true;
+}
+
+QString JournalParser::header()
 {
     if (!m_bytes.startsWith(magic))
         return QStringLiteral("Corvane の記録ではありません");
@@ -126,15 +178,23 @@ QString JournalParser::parse()
         return QStringLiteral("処理の種類が読めません");
     m_record.kind = kind == restoreKind ? JournalRecord::Kind::Restore : JournalRecord::Kind::Execute;
     m_at = magic.size() + kind.size();
+    m_stage = Stage::Plan;
+    return {};
+}
+
+QString JournalParser::record()
+{
     QByteArrayView token;
-    while (next(&token)) {
+    if (!next(&token))
+        return {};
+    {
         const char tag = token.isEmpty() ? '\0' : token.front();
         const QByteArrayView rest = token.sliced(std::min<qsizetype>(1, token.size()));
         QString why;
         if (tag == 'F' && m_stage == Stage::Plan) {
             if (!isCleanFolder(rest))
                 return u"フォルダが絶対パスではありません: " + shown(rest);
-            m_folder = rest;
+            m_folder = rest.toByteArray();
             m_folderText = m_withItems ? text(rest) : QString();
         } else if ((tag == 'I' || tag == 'J' || tag == 'K') && m_stage == Stage::Plan) {
             why = item(tag, rest);
@@ -151,13 +211,8 @@ QString JournalParser::parse()
         } else {
             why = QStringLiteral("記録の順序が違います");
         }
-        if (!why.isEmpty())
-            return why;
+        return why;
     }
-    if (m_stage == Stage::Ended && m_at != m_bytes.size())
-        return QStringLiteral("終わりの後に続きがあります");
-    m_record.failedIn.resize(m_record.count, 0);
-    return {};
 }
 
 QString JournalParser::item(char start, QByteArrayView from)
@@ -193,7 +248,7 @@ QString JournalParser::checkPark(QByteArrayView park)
         const qsizetype length = runPrefixLength(park);
         if (length < 0)
             return u"一時的な名前の形が違います: " + shown(park);
-        m_prefix = park.first(length);
+        m_prefix = park.first(length).toByteArray();
     }
     if (!park.startsWith(m_prefix))
         return u"一時的な名前の形が違います: " + shown(park);
@@ -329,10 +384,23 @@ JournalRecord RunJournal::load(const QString &path, bool *busy, QString *error)
 JournalRecord RunJournal::read(const QString &path, bool *busy, QString *error, bool withItems)
 {
     JournalRecord record;
-    const QByteArray bytes = JournalFile::read(path, busy, error);
-    if (bytes.isEmpty() || !error->isEmpty())
-        return record;
-    if (const QString why = JournalParser(bytes, &record, withItems).parse(); !why.isEmpty()) {
+    JournalParser parser(&record, withItems);
+    QString why;
+    bool empty = true;
+    const auto take = [&](const QByteArray &bytes, bool last) {
+        empty = empty && bytes.isEmpty();
+        why = parser.feed(bytes, last);
+        return why.isEmpty();
+    };
+    // Read for its marks alone, a journal is taken a piece at a time, so a
+    // large one is never held whole.
+    if (withItems)
+        take(JournalFile::read(path, busy, error), true);
+    else
+        JournalFile::readPieces(path, busy, error, 1024 * 1024, take);
+    if (empty || !error->isEmpty())
+        return JournalRecord();
+    if (!why.isEmpty()) {
         *error = u"記録ファイルを使えません（" + why + u"）\r\n" + path;
         return JournalRecord();
     }
