@@ -1,54 +1,88 @@
 #!/usr/bin/env bash
-# Times the unattended rename of 100,000 files named IMG_<n>.jpg under
-# /dev/shm against (a) a bare two-pass rename loop and (b) perl's rename
-# (Debian package "rename"), and reports Corvane's peak memory.
-# Usage: bench/bench_headless.sh [BUILD_DIR] [COUNT]
+# The unattended rename of COUNT files named IMG_<n>.jpg under /dev/shm against
+# (a) the bare two-pass loop renameloop and (b) perl's rename (file-rename -0,
+# one process, from Debian's package "rename"). Each round runs every contender
+# in turn on a fresh copy of one tree; the figures are the medians over the
+# rounds of the per-round ratios, so a busy moment of a shared machine weighs
+# on one round only. Also prints Corvane's peak memory and, with strace at
+# hand, the system calls per file of Corvane and of the loop.
+# Usage: bench/bench_headless.sh [BUILD_DIR] [COUNT] [ROUNDS]
 set -euo pipefail
 build=${1:-$(dirname "$0")/../build}
 count=${2:-100000}
+rounds=${3:-5}
 work=$(mktemp -d /dev/shm/corvane-bench.XXXXXX)
 trap 'rm -rf "$work"' EXIT
+pattern='<format($1,"000000")>'
 
-fill() {
-    rm -rf "$work/d" && mkdir "$work/d"
-    (cd "$work/d" && seq 1 "$count" | sed 's/.*/IMG_&.jpg/' | xargs touch)
+mkdir "$work/tree"
+(cd "$work/tree" && seq 1 "$count" | sed 's/.*/IMG_&.jpg/' | xargs touch)
+fresh() { rm -rf "$work/d" "$work/settings" && cp -r "$work/tree" "$work/d"; }
+renamed() { [ -e "$work/d/IMG_000001.jpg" ] || { echo "$1 did not rename" >&2; exit 1; }; }
+
+corvane() {
+    CORVANE_SETTINGS_DIR="$work/settings" "$@" "$build/bin/corvane" -folder "$work/d" -search '(\d+)' \
+        -pattern "$pattern" -auto -quit -no_confirm
+}
+loop() { "$@" "$build/bin/renameloop" "$work/d"; }
+perlRename() {
+    (cd "$work/d" && find . -maxdepth 1 -name 'IMG_*' -print0 \
+        | "$@" file-rename -0 's/(\d+)/sprintf("%06d",$1)/e')
 }
 
-# Best of three runs, each on a fresh folder: wall seconds, CPU seconds, peak KB.
-seconds() { /usr/bin/time -f '%e %U %S %M' "$@" 2>&1 >/dev/null | tail -1 | awk '{ print $1, $2 + $3, $4 }'; }
-best() {
-    local best_wall="" best_cpu="" peak=""
-    for _ in 1 2 3; do
-        fill
-        read -r wall cpu kb < <("$@")
-        if [ -z "$best_wall" ] || (( $(echo "$wall < $best_wall" | bc) )); then best_wall=$wall; fi
-        if [ -z "$best_cpu" ] || (( $(echo "$cpu < $best_cpu" | bc) )); then best_cpu=$cpu; fi
-        peak=$kb
-    done
-    echo "$best_wall $best_cpu $peak"
+# Wall seconds and peak KB of one run on a fresh tree.
+timed() {
+    fresh
+    local figures
+    figures=$("$1" /usr/bin/time -f '%e %M' 2>&1 >/dev/null | tail -1)
+    renamed "$1"
+    echo "$figures"
 }
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+ratio() { echo "scale=3; $1 / $2" | bc; }
 
-runCorvane() {
-    CORVANE_SETTINGS_DIR="$work/settings" seconds "$build/bin/corvane" \
-        -folder "$work/d" -search '(\d+)' -pattern '<format($1,"000000")>' -auto -quit -no_confirm
-    [ -e "$work/d/IMG_000001.jpg" ] || echo "corvane did not rename" >&2
-}
-runLoop() { seconds "$build/bin/renameloop" "$work/d"; }
-runPerl() {
-    (cd "$work/d" && seconds sh -c \
-        'find . -maxdepth 1 -name "IMG_*" -print0 | xargs -0 file-rename "s/(\d+)/sprintf(\"%06d\",\$1)/e"')
-}
+havePerl=""
+command -v file-rename >/dev/null && havePerl=1
+: >"$work/walls" >"$work/loopRatios" >"$work/perlRatios" >"$work/peaks"
+for round in $(seq 1 "$rounds"); do
+    read -r wall peak < <(timed corvane)
+    read -r loopWall _ < <(timed loop)
+    echo "$wall" >>"$work/walls"
+    echo "$peak" >>"$work/peaks"
+    ratio "$wall" "$loopWall" >>"$work/loopRatios"
+    line="round $round: corvane ${wall} s, loop ${loopWall} s"
+    if [ -n "$havePerl" ]; then
+        read -r perlWall _ < <(timed perlRename)
+        ratio "$wall" "$perlWall" >>"$work/perlRatios"
+        line="$line, perl ${perlWall} s"
+    fi
+    echo "$line"
+done
 
-ratio() { echo "scale=2; $1 / $2" | bc; }
-
-read -r corvane corvaneCpu memory < <(best runCorvane)
-read -r loop loopCpu _ < <(best runLoop)
-echo "files: $count (best of three runs; wall and CPU seconds)"
-echo "corvane -auto -quit:  wall ${corvane}  cpu ${corvaneCpu}  peak ${memory} KB"
-echo "bare two-pass loop:   wall ${loop}  cpu ${loopCpu}  (corvane / loop: wall $(ratio "$corvane" "$loop"), cpu $(ratio "$corvaneCpu" "$loopCpu"))"
-if command -v file-rename >/dev/null; then
-    read -r perl perlCpu _ < <(best runPerl)
-    echo "perl rename:          wall ${perl}  cpu ${perlCpu}  (corvane / perl: wall $(ratio "$corvane" "$perl"), cpu $(ratio "$corvaneCpu" "$perlCpu"))"
+echo "files: $count, rounds: $rounds (medians)"
+echo "load: $(uptime | sed 's/.*load average/load average/')"
+echo "corvane -auto -quit: wall $(median <"$work/walls") s, peak memory $(( $(median <"$work/peaks") / 1024 )) MB"
+echo "corvane / two-pass loop: $(median <"$work/loopRatios")"
+if [ -n "$havePerl" ]; then
+    echo "corvane / perl rename:   $(median <"$work/perlRatios")"
 else
-    echo "perl rename:          skipped (install the package rename)"
+    echo "corvane / perl rename:   skipped (install the package rename)"
+fi
+
+# System calls per file, counted once outside the timed rounds.
+if command -v strace >/dev/null; then
+    calls() {
+        fresh
+        "$1" strace -f -c -o "$work/strace" >/dev/null 2>&1
+        renamed "$1"
+        awk -v n="$count" '
+            $NF == "statx" || $NF == "renameat2" || $NF == "write" { per[$NF] = sprintf(", %s %.2f", $NF, $4 / n) }
+            $NF == "total" { total = $4 }
+            END { printf "%.2f a file (%s)\n", total / n, substr(per["statx"] per["renameat2"] per["write"], 3) }
+        ' "$work/strace"
+    }
+    echo "system calls, corvane: $(calls corvane)"
+    echo "system calls, loop:    $(calls loop)"
+else
+    echo "system calls: skipped (install strace)"
 fi
