@@ -96,14 +96,15 @@ public:
         // usual case in a run over many items, is copied without a heap buffer.
         const qsizetype size = name.size();
         const auto *units = name.utf16();
-        if (size < qsizetype(sizeof m_short)
-            && std::all_of(units, units + size, [](auto c) { return c < 0x80; })) {
-            std::copy(units, units + size, m_short);
-            m_short[size] = '\0';
-            m_inShort = true;
-        } else {
-            m_name = name.toUtf8();
+        m_inShort = size < qsizetype(sizeof m_short);
+        for (qsizetype i = 0; m_inShort && i < size; ++i) {
+            m_short[i] = char(units[i]);
+            m_inShort = units[i] < 0x80;
         }
+        if (m_inShort)
+            m_short[size] = '\0';
+        else
+            m_name = name.toUtf8();
     }
 
     ItemName(const ItemName &) = delete;

@@ -6,6 +6,8 @@
 
 #include <QStringList>
 
+#include <array>
+
 QString ForbiddenNameCharacters()
 {
     return QStringLiteral("/:*?\\|<>\"");
@@ -42,9 +44,16 @@ RowRejection PlannedNameRejection(const QString &current, const QString &planned
     // Letters and digits, nearly every character of a name, are passed at once.
     // A control character (NUL ends a name at the system call, a line break
     // splits it in every list) is refused like a forbidden one.
+    // The same answers for ASCII, from a table made once.
+    static const std::array<bool, 128> plainAscii = [] {
+        std::array<bool, 128> plain{};
+        for (char16_t c = 0; c < 128; ++c)
+            plain[c] = QChar(c).isLetterOrNumber() || (!forbidden.contains(QChar(c)) && !IsControlCharacter(QChar(c)));
+        return plain;
+    }();
     RowRejection found = RowRejection::None;
     for (const QChar c : planned) {
-        if (c.isLetterOrNumber())
+        if (c.unicode() < 128 ? plainAscii[c.unicode()] : c.isLetterOrNumber())
             continue;
         if (forbidden.contains(c) && addsForbidden(c, current, planned))
             return RowRejection::ForbiddenCharacter;

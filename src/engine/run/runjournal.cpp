@@ -20,20 +20,23 @@ constexpr qsizetype maximumNameBytes = 255;
 // Names hold no NUL, so NUL ends every field.
 void field(QByteArray *out, char tag, const QString &text)
 {
-    out->append(tag);
     // Written straight into the buffer while the text is ASCII, the usual case.
     const qsizetype at = out->size();
-    out->resize(at + text.size());
+    const qsizetype size = text.size();
+    out->resize(at + size + 2);
     char *bytes = out->data() + at;
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x80) {
-            out->resize(at);
+    *bytes++ = tag;
+    const auto *units = text.utf16();
+    for (qsizetype i = 0; i < size; ++i) {
+        if (units[i] >= 0x80) {
+            out->resize(at + 1);
             out->append(text.toUtf8());
-            break;
+            out->append('\0');
+            return;
         }
-        *bytes++ = char(c.unicode());
+        bytes[i] = char(units[i]);
     }
-    out->append('\0');
+    bytes[size] = '\0';
 }
 
 bool isOneName(QByteArrayView name)
