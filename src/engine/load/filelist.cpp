@@ -41,11 +41,16 @@ public:
     void addAscii(const QByteArray &name, FolderEntry::Kind kind)
     {
         const qsizetype at = m_keys.size();
-        for (const char c : name)
-            m_keys.push_back(char16_t(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c));
-        m_keys.push_back(u'\0');
-        m_keys.insert(m_keys.end(), name.begin(), name.end());
-        m_entries.push_back({at, at + name.size() + 1, qsizetype(m_keys.size()), kind});
+        const qsizetype size = name.size();
+        m_keys.resize(std::size_t(at + 2 * size + 1));
+        char16_t *key = m_keys.data() + at;
+        for (qsizetype i = 0; i < size; ++i) {
+            const char c = name[i];
+            key[i] = char16_t(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+            key[size + 1 + i] = char16_t(c);
+        }
+        key[size] = u'\0';
+        m_entries.push_back({at, at + size + 1, at + 2 * size + 1, kind});
     }
     void add(const QString &name, FolderEntry::Kind kind)
     {
