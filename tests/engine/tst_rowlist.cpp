@@ -110,6 +110,28 @@ private Q_SLOTS:
         QVERIFY(sizeKey(u"999"_qs) < sizeKey(u"1,234,567"_qs) && sizeKey(u"1,234,567"_qs) < sizeKey(u"2,000,000"_qs));
         QVERIFY(user.messages.isEmpty());
     }
+
+    // A row keeps numbers and names where it can, yet every field reads back as set.
+    void fieldsReadBackAsSet()
+    {
+        RenameRow row = RenameRow::listed(u"/data"_qs, u"a.txt"_qs, RenameRow::Unset, 0, 1234567);
+        QCOMPARE(row[RenameField::Created], QString());
+        QCOMPARE(row[RenameField::Size], u"1,234,567"_qs);
+        QCOMPARE(row[RenameField::Path], u"/data/a.txt"_qs);
+        for (const QString &text : {u"2019/05/05 05:05:05"_qs, u"2019/13/45 99:99:99"_qs, u" 12"_qs}) {
+            row.set(RenameField::Modified, text);
+            QCOMPARE(row[RenameField::Modified], text);
+        }
+        row.set(RenameField::Size, u"1,2"_qs);
+        QCOMPARE(row[RenameField::Size], u"1,2"_qs);
+        row.set(RenameField::TempName, u"/data/tmp00001_a.txt"_qs);
+        row.set(RenameField::Path, u"/elsewhere/a.txt"_qs);
+        row.setNameOnDisk(u"b.txt"_qs);
+        QCOMPARE(row[RenameField::Path], u"/data/b.txt"_qs);
+        QCOMPARE(row[RenameField::TempName], u"/data/tmp00001_a.txt"_qs);
+        row.set(RenameField::TempName, u"/other/x"_qs);
+        QCOMPARE(row[RenameField::TempName], u"/other/x"_qs);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRowList)

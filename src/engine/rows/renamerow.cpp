@@ -107,7 +107,6 @@ void RenameRow::set(RenameField field, QString text)
         m_newName = std::move(text);
         break;
     case RenameField::CurrentName:
-        keepPath();
         m_currentName = std::move(text);
         break;
     case RenameField::Created:
@@ -116,7 +115,6 @@ void RenameRow::set(RenameField field, QString text)
         setNumber(field, std::move(text));
         break;
     case RenameField::Folder:
-        keepPath();
         m_folder = std::move(text);
         break;
     case RenameField::Path:
@@ -172,12 +170,6 @@ RenameRow::Extra &RenameRow::extra()
 QString RenameRow::derivedPath() const
 {
     return JoinPath(m_folder, m_currentName);
-}
-
-void RenameRow::keepPath()
-{
-    if (!m_extra || !m_extra->path)
-        extra().path = derivedPath();
 }
 
 qint64 &RenameRow::number(RenameField field)

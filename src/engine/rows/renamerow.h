@@ -36,8 +36,8 @@ enum class RowRejection : quint8 {
 // shows, but a row keeps them compactly, since a list may hold 100,000: the
 // folder text is shared by the rows of one folder, dates and the size are
 // numbers turned into text only when read, the path is the folder joined with
-// the current name unless something set another, and the temporary name is
-// kept as a name in the row's folder.
+// the current name unless a path set since differs from that, and the
+// temporary name is kept as a name in the row's folder.
 class RenameRow
 {
 public:
@@ -91,8 +91,6 @@ private:
     QString numberText(RenameField field) const;
     void setNumber(RenameField field, QString text);
     qint64 &number(RenameField field);
-    // Before the folder or the current name changes, a path that followed them keeps its text.
-    void keepPath();
 
     QString m_newName;
     QString m_currentName;
