@@ -62,7 +62,7 @@ QString RegexMatcher::RegFirstMatch(const QString &subject, const QString &patte
         return match.captured(subject, fast->captureCount() > 0 ? 1 : 0);
     }
     bool ok = false;
-    const QJSValue value = run(m_firstMatch, firstMatchSource, {compiled->regExp, QJSValue(subject)}, ok);
+    const QJSValue value = run(m_firstMatch, firstMatchSource, {m_patterns.regExp(*compiled, pattern), QJSValue(subject)}, ok);
     return ok ? value.toString() : QString();
 }
 
@@ -75,7 +75,7 @@ QString RegexMatcher::RegReplaceIfMatch(const QString &subject, const QString &p
     if (!compiled->error.description.isEmpty())
         return subject;
     bool ok = false;
-    const QJSValue value = run(m_replace, replaceSource, {compiled->regExp, QJSValue(subject), QJSValue(replacement)}, ok);
+    const QJSValue value = run(m_replace, replaceSource, {m_patterns.regExp(*compiled, pattern), QJSValue(subject), QJSValue(replacement)}, ok);
     return ok ? value.toString() : subject;
 }
 
@@ -87,7 +87,7 @@ int RegexMatcher::RegFirstIndex(const QString &subject, const QString &pattern, 
     if (!compiled->error.description.isEmpty())
         return 0;
     bool ok = false;
-    const QJSValue value = run(m_firstIndex, firstIndexSource, {compiled->regExp, QJSValue(subject)}, ok);
+    const QJSValue value = run(m_firstIndex, firstIndexSource, {m_patterns.regExp(*compiled, pattern), QJSValue(subject)}, ok);
     return ok ? value.toInt() : 0;
 }
 
@@ -115,7 +115,7 @@ QString RegexMatcher::ExpandSubMatches(const QString &subject, const QString &pa
         return result;
     }
     bool ok = false;
-    const QJSValue groups = run(m_groups, groupsSource, {compiled->regExp, QJSValue(subject)}, ok);
+    const QJSValue groups = run(m_groups, groupsSource, {m_patterns.regExp(*compiled, pattern), QJSValue(subject)}, ok);
     if (!ok)
         return {};
     if (groups.isNull())
@@ -133,6 +133,6 @@ bool RegexMatcher::RegTest(const QString &subject, const QString &pattern, bool 
     if (!compiled->error.description.isEmpty())
         return false;
     bool ok = false;
-    const QJSValue found = run(m_test, testSource, {compiled->regExp, QJSValue(subject)}, ok);
+    const QJSValue found = run(m_test, testSource, {m_patterns.regExp(*compiled, pattern), QJSValue(subject)}, ok);
     return !ok || found.toBool();
 }

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class FileSystem;
 class LiteralShield;
@@ -53,6 +54,11 @@ public:
     QString ExpandFunctions(const QString &text);
     // The replace string of one row: placeholders, functions, then expressions.
     QString ExpandTemplate(const QString &text, int rowIndex, const QString &path);
+    // The planned name of a file-name replace row (sub-matches, "<FileName>",
+    // ExpandTemplate, RegReplace) from the replace string taken apart once for
+    // all rows; none where the row needs those steps one by one.
+    std::optional<QString> CompiledReplaceName(const QString &name, const QString &search,
+                                               const QString &replacement, bool ignoreCase, int rowIndex);
 
 private:
     struct Private;

@@ -34,6 +34,9 @@ QString plannedName(JobContext &context, int rowIndex)
         return row[RenameField::NewName];
 
     const QString &name = row[RenameField::CurrentName];
+    if (std::optional<QString> planned = context.text.CompiledReplaceName(name, search, context.inputs.replaceText,
+                                                                         context.options.ignoreCase, rowIndex))
+        return *std::move(planned);
     // A name is data: its backslashes and dollar signs must not act as escapes or $-tokens of the replace.
     const LiteralShield shield({name, context.inputs.replaceText});
     // Capture groups are always taken ignoring letter case, whatever the option says.

@@ -1,0 +1,321 @@
+#include "text/compiledreplace.h"
+
+#include "platform/pathtext.h"
+#include "text/asciitext.h"
+#include "text/patterncache.h"
+#include "text/scriptchars.h"
+#include "text/textengine.h"
+#include "text/valueformatter.h"
+
+#include <array>
+
+namespace {
+
+using Piece = CompiledReplace::Piece;
+
+// The per-row path expands at most this many format tokens.
+constexpr int tokenLimit = 10;
+
+constexpr std::array<bool, 128> asciiSet(const char *characters)
+{
+    std::array<bool, 128> set{};
+    for (const char *c = characters; *c; ++c)
+        set[size_t(*c)] = true;
+    return set;
+}
+
+// What some step treats specially wherever it stands: references and
+// escapes, placeholders, calls and tokens, the "27ZZ" the function
+// expansion removes, and what ends the script engine's string literals.
+constexpr auto reserved = asciiSet("$\\<>()\",Z\n\r");
+// The arithmetic: a text made of these may be computed.
+constexpr auto operators = asciiSet("*/+-|&=!");
+constexpr auto formulaCharacters = asciiSet("0123456789E*/+-.()|&=! ");
+
+bool isReserved(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 128)
+        return u == 0 || reserved[u];
+    // Private use: the literal shield's stand-ins; U+FDEF: the escape sign of calls.
+    return c.isSurrogate() || ScriptChars::isLineTerminator(c) || (u >= 0xE000 && u <= 0xF8FF) || u == 0xFDEF;
+}
+
+bool isOperator(QChar c)
+{
+    return c.unicode() < 128 && operators[c.unicode()];
+}
+
+bool isFormulaCharacter(QChar c)
+{
+    return c.unicode() < 128 && formulaCharacters[c.unicode()];
+}
+
+// What the text of a replace string may hold.
+struct Holdings
+{
+    int tokens = 0;
+    bool blank = false;
+    bool operatorOutside = false; // an operator outside the format tokens
+    bool nonFormula = false;      // a character that keeps the text from being computed
+};
+
+void appendText(std::vector<Piece> &pieces, QChar c)
+{
+    if (pieces.empty() || pieces.back().kind != Piece::Kind::Text)
+        pieces.push_back({});
+    pieces.back().text += c;
+}
+
+bool parsePieces(const QString &text, qsizetype &at, int groups, bool argument, std::vector<Piece> &out,
+                 Holdings &holds);
+
+// A format token at text[at], spelled without blanks; at moves past it.
+bool parseToken(const QString &text, qsizetype &at, int groups, std::vector<Piece> &out, Holdings &holds)
+{
+    if (++holds.tokens > tokenLimit)
+        return false;
+    Piece token{Piece::Kind::Format, {}, 0, {}};
+    at += 8; // "<format("
+    if (!parsePieces(text, at, groups, true, token.argument, holds) || token.argument.empty()
+        || !AsciiText::matchesAt(text, at, u",\""))
+        return false;
+    const qsizetype close = text.indexOf(u'"', at + 2);
+    if (close <= at + 2 || !AsciiText::matchesAt(text, close, u"\")>"))
+        return false;
+    for (qsizetype i = at + 2; i < close; ++i) {
+        if (isReserved(text[i]))
+            return false;
+    }
+    token.text = Unquote(text.mid(at + 1, close - at));
+    if (std::all_of(token.text.cbegin(), token.text.cend(), [](QChar c) { return c == u'0'; }))
+        token.group = int(token.text.size());
+    out.push_back(std::move(token));
+    at = close + 3;
+    return true;
+}
+
+// The pieces from text[at] to its end, or within a format token's argument to its ",".
+bool parsePieces(const QString &text, qsizetype &at, int groups, bool argument, std::vector<Piece> &out,
+                 Holdings &holds)
+{
+    while (at < text.size()) {
+        const QChar c = text[at];
+        if (c == u'$') {
+            // "$1" to "$9" of an existing group; any other "$" means something to the replace.
+            const int group = at + 1 < text.size() ? text[at + 1].unicode() - u'0' : 0;
+            if (group < 1 || group > 9 || group > groups)
+                return false;
+            out.push_back({Piece::Kind::Group, {}, group, {}});
+            at += 2;
+        } else if (AsciiText::matchesAt(text, at, u"Row()")) {
+            out.push_back({Piece::Kind::Row, {}, 0, {}});
+            at += 5;
+        } else if (argument && c == u',') {
+            return true;
+        } else if (!argument && QStringView(text).mid(at, 10).compare(u"<FileName>", Qt::CaseInsensitive) == 0) {
+            out.push_back({Piece::Kind::Name, {}, 0, {}});
+            at += 10;
+        } else if (!argument && AsciiText::matchesAt(text, at, u"<format(")) {
+            if (!parseToken(text, at, groups, out, holds))
+                return false;
+        } else {
+            if (isReserved(c) || (argument && isOperator(c)))
+                return false;
+            holds.blank = holds.blank || ScriptChars::isBlank(c);
+            holds.operatorOutside = holds.operatorOutside || isOperator(c);
+            holds.nonFormula = holds.nonFormula || !isFormulaCharacter(c);
+            appendText(out, c);
+            ++at;
+        }
+    }
+    return !argument;
+}
+
+// Whether a search means the same in any letter case: no letter outside an
+// escape, and no class, whose ranges may span letters.
+bool isCaseless(const QString &search)
+{
+    for (qsizetype i = 0; i < search.size(); ++i) {
+        const char16_t c = search[i].unicode();
+        if (c == u'\\')
+            ++i;
+        else if (c == u'[' || (c < 128 && QChar(c).isLetter()))
+            return false;
+    }
+    return true;
+}
+
+// The digits of an integer written without sign, point or exponent; an empty view for any other text.
+QStringView integerDigits(const QString &text)
+{
+    if (text.isEmpty() || text.size() > 15
+        || !std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        return {};
+    qsizetype first = 0;
+    while (first + 1 < text.size() && text[first] == u'0')
+        ++first;
+    return QStringView(text).mid(first);
+}
+
+void appendNumber(QString &out, int value)
+{
+    if (value < 0) {
+        out += QString::number(value);
+        return;
+    }
+    char16_t digits[12];
+    int count = 0;
+    do {
+        digits[count++] = char16_t(u'0' + value % 10);
+        value /= 10;
+    } while (value > 0);
+    while (count > 0)
+        out += QChar(digits[--count]);
+}
+
+// A formatted value that a later token round, or the shield's restoring, would change.
+bool upsetsLaterSteps(const QString &formatted)
+{
+    return std::any_of(formatted.cbegin(), formatted.cend(),
+                       [](QChar c) { return isReserved(c) || ScriptChars::isBlank(c); });
+}
+
+}
+
+std::optional<CompiledReplace> CompiledReplace::compile(PatternCache &patterns, const QString &search,
+                                                        const QString &replacement, bool ignoreCase)
+{
+    // The replace hands these searches to the script engine.
+    if (search.isEmpty() || search.startsWith(u'*') || search.contains(QChar(0)))
+        return std::nullopt;
+    CompiledReplace compiled;
+    compiled.m_groups = patterns.find(search, true);
+    compiled.m_replace = ignoreCase || isCaseless(search) ? compiled.m_groups : patterns.find(search, false);
+    if (!compiled.m_groups->native || !compiled.m_replace->native)
+        return std::nullopt;
+    Holdings holds;
+    qsizetype at = 0;
+    if (!parsePieces(replacement, at, compiled.m_groups->native->captureCount(), false, compiled.m_pieces, holds))
+        return std::nullopt;
+    // Blanks next to a token are part of it; operators make the text a formula.
+    if ((holds.tokens > 0 && holds.blank) || (holds.operatorOutside && !holds.nonFormula && holds.tokens == 0))
+        return std::nullopt;
+    compiled.m_hasFormat = holds.tokens > 0;
+    compiled.m_mayReadAsError = replacement.contains(u'#')
+                                || std::any_of(compiled.m_pieces.cbegin(), compiled.m_pieces.cend(),
+                                               [](const Piece &piece) { return piece.kind == Piece::Kind::Name; });
+    for (char16_t c = 0; c < 128; ++c)
+        compiled.m_refusedAscii[c] = isReserved(QChar(c)) || isOperator(QChar(c))
+                                     || (compiled.m_hasFormat && ScriptChars::isBlank(QChar(c)));
+    return compiled;
+}
+
+bool CompiledReplace::nameFits(const QString &name) const
+{
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        if (u < 128) {
+            if (m_refusedAscii[u])
+                return false;
+        } else if (isReserved(c) || (m_hasFormat && ScriptChars::isBlank(c)) || u == 0x017F || u == 0x212A) {
+            // U+017F and U+212A fold onto letters when case is ignored, which PCRE2 and the script engine do differently.
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CompiledReplace::fill(const std::vector<Piece> &pieces, const QString &name, int rowIndex, QString &out) const
+{
+    const NativeRegex &groups = *m_groups->native;
+    for (const Piece &piece : pieces) {
+        switch (piece.kind) {
+        case Piece::Kind::Text:
+            out += piece.text;
+            break;
+        case Piece::Kind::Group:
+            if (const qsizetype start = groups.start(piece.group); start >= 0)
+                out += QStringView(name).mid(start, groups.end(piece.group) - start);
+            break;
+        case Piece::Kind::Row:
+            appendNumber(out, rowIndex);
+            break;
+        case Piece::Kind::Name:
+            out += name;
+            break;
+        case Piece::Kind::Format:
+            if (!appendFormatted(piece, name, rowIndex, out))
+                return false;
+            break;
+        }
+    }
+    return true;
+}
+
+bool CompiledReplace::appendFormatted(const Piece &token, const QString &name, int rowIndex, QString &out) const
+{
+    // The argument holds no operator, so the evaluator gives it back as it is.
+    m_argument.resize(0);
+    fill(token.argument, name, rowIndex, m_argument);
+    if (m_argument.isEmpty() || m_argument == ErrorMarker)
+        return false;
+    // "000" pads a whole number with zeros, as the formatter does.
+    if (const QStringView digits = integerDigits(m_argument); token.group > 0 && !digits.isEmpty()) {
+        for (qsizetype pad = token.group - digits.size(); pad > 0; --pad)
+            out += u'0';
+        out += digits;
+        return true;
+    }
+    const QString formatted = ValueFormatter::format(m_argument, token.text);
+    if (upsetsLaterSteps(formatted))
+        return false;
+    out += formatted;
+    return true;
+}
+
+std::optional<QString> CompiledReplace::plannedName(const QString &name, int rowIndex) const
+{
+    if (!nameFits(name))
+        return std::nullopt;
+    ScriptError error;
+    const NativeMatch::Status first = m_groups->native->search(name, 0, error);
+    if (first == NativeMatch::Status::GaveUp)
+        return std::nullopt;
+    // Without a match the replace string goes through the steps unfilled and the name stays.
+    if (first == NativeMatch::Status::NotFound)
+        return m_mayReadAsError ? std::nullopt : std::optional<QString>(name);
+    QString &replacement = m_replacement;
+    replacement.resize(0);
+    if (!fill(m_pieces, name, rowIndex, replacement) || replacement == ErrorMarker)
+        return std::nullopt;
+
+    const NativeRegex &search = *m_replace->native;
+    // The same search ignoring case has its first match already.
+    bool matched = m_replace == m_groups;
+    QString result;
+    qsizetype copied = 0;
+    for (qsizetype from = 0; from <= name.size();) {
+        if (!matched) {
+            const NativeMatch::Status status = search.search(name, from, error);
+            if (status == NativeMatch::Status::GaveUp)
+                return std::nullopt;
+            if (status == NativeMatch::Status::NotFound)
+                break;
+        }
+        matched = false;
+        const qsizetype start = search.start(0);
+        const qsizetype end = search.end(0);
+        if (result.isEmpty())
+            result.reserve(name.size() + replacement.size());
+        result += QStringView(name).mid(copied, start - copied);
+        result += replacement;
+        copied = end;
+        // An empty match moves on by one, as the script engine's global replace does.
+        from = end == start ? end + 1 : end;
+    }
+    if (copied == 0 && result.isEmpty())
+        return name;
+    result += QStringView(name).mid(copied);
+    return result;
+}
