@@ -262,8 +262,7 @@ bool CompiledReplace::appendFormatted(const Piece &token, const QString &name, i
         return false;
     // "000" pads a whole number with zeros, as the formatter does.
     if (const QStringView digits = integerDigits(m_argument); token.group > 0 && !digits.isEmpty()) {
-        for (qsizetype pad = token.group - digits.size(); pad > 0; --pad)
-            out += u'0';
+        out.resize(out.size() + std::max<qsizetype>(token.group - digits.size(), 0), u'0');
         out += digits;
         return true;
     }
@@ -306,16 +305,15 @@ std::optional<QString> CompiledReplace::plannedName(const QString &name, int row
         matched = false;
         const qsizetype start = search.start(0);
         const qsizetype end = search.end(0);
-        if (result.isEmpty())
+        if (result.isNull())
             result.reserve(name.size() + replacement.size());
-        result += QStringView(name).mid(copied, start - copied);
-        result += replacement;
+        result.append(name.constData() + copied, start - copied).append(replacement);
         copied = end;
         // An empty match moves on by one, as the script engine's global replace does.
         from = end == start ? end + 1 : end;
     }
-    if (copied == 0 && result.isEmpty())
+    if (result.isNull())
         return name;
-    result += QStringView(name).mid(copied);
+    result.append(name.constData() + copied, name.size() - copied);
     return result;
 }

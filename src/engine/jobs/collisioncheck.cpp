@@ -2,29 +2,41 @@
 
 #include "engine/jobs/namecheck.h"
 
+#include <QHashFunctions>
+
 #include <algorithm>
-#include <numeric>
 
 std::vector<int> CollidingPositions(const std::vector<QString> &paths)
 {
-    // Sorting exactly puts equal paths next to each other, whatever case
-    // variants of them the list also holds.
-    std::vector<int> order(paths.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&paths](int a, int b) { return paths[a] < paths[b]; });
-
-    std::vector<int> colliding;
+    // Sorted by hash, equal paths stand together among the few that share
+    // their hash; case variants are other paths.
+    std::vector<std::pair<std::size_t, std::size_t>> order(paths.size()); // hash, position
+    for (std::size_t at = 0; at < paths.size(); ++at)
+        order[at] = {qHash(paths[at]), at};
+    std::sort(order.begin(), order.end());
+    const auto pathOf = [&paths](const std::pair<std::size_t, std::size_t> &entry) -> const QString & {
+        return paths[entry.second];
+    };
+    std::vector<bool> member(paths.size());
     for (std::size_t at = 0; at < order.size();) {
         std::size_t end = at + 1;
-        while (end < order.size() && paths[order[end]] == paths[order[at]])
+        while (end < order.size() && order[end].first == order[at].first)
             ++end;
         if (end - at > 1) {
-            for (std::size_t member = at; member < end; ++member)
-                colliding.push_back(order[member] + 1);
+            std::sort(order.begin() + at, order.begin() + end,
+                      [&pathOf](const auto &a, const auto &b) { return pathOf(a) < pathOf(b); });
+            for (std::size_t i = at + 1; i < end; ++i) {
+                if (pathOf(order[i]) == pathOf(order[i - 1]))
+                    member[order[i].second] = member[order[i - 1].second] = true;
+            }
         }
         at = end;
     }
-    std::sort(colliding.begin(), colliding.end());
+    std::vector<int> colliding;
+    for (std::size_t at = 0; at < paths.size(); ++at) {
+        if (member[at])
+            colliding.push_back(int(at) + 1);
+    }
     return colliding;
 }
 
