@@ -147,7 +147,7 @@ bool isCaseless(const QString &search)
 }
 
 // The digits of an integer written without sign, point or exponent; an empty view for any other text.
-QStringView integerDigits(const QString &text)
+QStringView integerDigits(QStringView text)
 {
     if (text.isEmpty() || text.size() > 15
         || !std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
@@ -155,7 +155,19 @@ QStringView integerDigits(const QString &text)
     qsizetype first = 0;
     while (first + 1 < text.size() && text[first] == u'0')
         ++first;
-    return QStringView(text).mid(first);
+    return text.mid(first);
+}
+
+// "000" pads a whole number with zeros to its width, as the formatter does;
+// false for any other pattern (width 0) or value.
+bool appendZeroPadded(QString &out, QStringView argument, qsizetype width)
+{
+    const QStringView digits = integerDigits(argument);
+    if (width == 0 || digits.isEmpty())
+        return false;
+    out.resize(out.size() + std::max<qsizetype>(width - digits.size(), 0), u'0');
+    out += digits;
+    return true;
 }
 
 void appendNumber(QString &out, int value)
@@ -228,15 +240,13 @@ bool CompiledReplace::nameFits(const QString &name) const
 
 bool CompiledReplace::fill(const std::vector<Piece> &pieces, const QString &name, int rowIndex, QString &out) const
 {
-    const NativeRegex &groups = *m_groups->native;
     for (const Piece &piece : pieces) {
         switch (piece.kind) {
         case Piece::Kind::Text:
             out += piece.text;
             break;
         case Piece::Kind::Group:
-            if (const qsizetype start = groups.start(piece.group); start >= 0)
-                out += QStringView(name).mid(start, groups.end(piece.group) - start);
+            out += captured(name, piece.group);
             break;
         case Piece::Kind::Row:
             appendNumber(out, rowIndex);
@@ -253,19 +263,26 @@ bool CompiledReplace::fill(const std::vector<Piece> &pieces, const QString &name
     return true;
 }
 
+QStringView CompiledReplace::captured(const QString &name, int group) const
+{
+    const NativeRegex &groups = *m_groups->native;
+    const qsizetype start = groups.start(group);
+    return start < 0 ? QStringView() : QStringView(name).mid(start, groups.end(group) - start);
+}
+
 bool CompiledReplace::appendFormatted(const Piece &token, const QString &name, int rowIndex, QString &out) const
 {
+    // A lone capture is read where it stands.
+    if (token.argument.size() == 1 && token.argument[0].kind == Piece::Kind::Group
+        && appendZeroPadded(out, captured(name, token.argument[0].group), token.group))
+        return true;
     // The argument holds no operator, so the evaluator gives it back as it is.
     m_argument.resize(0);
     fill(token.argument, name, rowIndex, m_argument);
     if (m_argument.isEmpty() || m_argument == ErrorMarker)
         return false;
-    // "000" pads a whole number with zeros, as the formatter does.
-    if (const QStringView digits = integerDigits(m_argument); token.group > 0 && !digits.isEmpty()) {
-        out.resize(out.size() + std::max<qsizetype>(token.group - digits.size(), 0), u'0');
-        out += digits;
+    if (appendZeroPadded(out, m_argument, token.group))
         return true;
-    }
     const QString formatted = ValueFormatter::format(m_argument, token.text);
     if (upsetsLaterSteps(formatted))
         return false;
@@ -292,8 +309,7 @@ std::optional<QString> CompiledReplace::plannedName(const QString &name, int row
     const NativeRegex &search = *m_replace->native;
     // The same search ignoring case has its first match already.
     bool matched = m_replace == m_groups;
-    QString result;
-    qsizetype copied = 0;
+    m_matches.clear();
     for (qsizetype from = 0; from <= name.size();) {
         if (!matched) {
             const NativeMatch::Status status = search.search(name, from, error);
@@ -305,15 +321,24 @@ std::optional<QString> CompiledReplace::plannedName(const QString &name, int row
         matched = false;
         const qsizetype start = search.start(0);
         const qsizetype end = search.end(0);
-        if (result.isNull())
-            result.reserve(name.size() + replacement.size());
-        result.append(name.constData() + copied, start - copied).append(replacement);
-        copied = end;
+        m_matches.emplace_back(start, end);
         // An empty match moves on by one, as the script engine's global replace does.
         from = end == start ? end + 1 : end;
     }
-    if (result.isNull())
+    if (m_matches.empty())
         return name;
-    result.append(name.constData() + copied, name.size() - copied);
+    // Built in one piece: the parts of the name between the matches, and the replacement for each.
+    qsizetype size = name.size();
+    for (const auto &[start, end] : m_matches)
+        size += replacement.size() - (end - start);
+    QString result(size, Qt::Uninitialized);
+    QChar *to = result.data();
+    qsizetype copied = 0;
+    for (const auto &[start, end] : m_matches) {
+        to = std::copy(name.constData() + copied, name.constData() + start, to);
+        to = std::copy(replacement.cbegin(), replacement.cend(), to);
+        copied = end;
+    }
+    std::copy(name.constData() + copied, name.constData() + name.size(), to);
     return result;
 }

@@ -41,6 +41,7 @@ private:
     bool nameFits(const QString &name) const;
     // Appends the pieces filled in for this row; false where the per-row path must decide.
     bool fill(const std::vector<Piece> &pieces, const QString &name, int rowIndex, QString &out) const;
+    QStringView captured(const QString &name, int group) const;
     bool appendFormatted(const Piece &token, const QString &name, int rowIndex, QString &out) const;
 
     std::shared_ptr<const CompiledPattern> m_groups;  // the search ignoring case, for the references
@@ -52,4 +53,5 @@ private:
     // Reused by every row: the text engines run on one thread.
     mutable QString m_replacement;
     mutable QString m_argument;
+    mutable std::vector<std::pair<qsizetype, qsizetype>> m_matches; // start and end of each
 };

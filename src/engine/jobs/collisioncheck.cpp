@@ -6,45 +6,51 @@
 
 #include <algorithm>
 
-std::vector<int> CollidingPositions(const std::vector<QString> &paths)
+namespace {
+
+// What follows the last "/" of a planned path: the name's own last part, so
+// that equal paths have it in common.
+QStringView lastPart(const QString &name)
 {
-    // Sorted by hash, equal paths stand together among the few that share
-    // their hash; case variants are other paths.
-    std::vector<std::pair<std::size_t, std::size_t>> order(paths.size()); // hash, position
-    for (std::size_t at = 0; at < paths.size(); ++at)
-        order[at] = {qHash(paths[at]), at};
+    return QStringView(name).mid(name.lastIndexOf(u'/') + 1);
+}
+
+}
+
+std::vector<int> CollidingRows(const RenameRowList &rows)
+{
+    // Sorted by the hash of their last part, equal paths stand together among
+    // the few that share it; only those paths are built and compared. Case
+    // variants are other paths.
+    const std::vector<RenameRow> &all = rows.rows();
+    std::vector<std::pair<std::size_t, std::size_t>> order(all.size()); // hash, position
+    for (std::size_t at = 0; at < all.size(); ++at)
+        order[at] = {qHash(lastPart(all[at][RenameField::NewName])), at};
     std::sort(order.begin(), order.end());
-    const auto pathOf = [&paths](const std::pair<std::size_t, std::size_t> &entry) -> const QString & {
-        return paths[entry.second];
-    };
-    std::vector<bool> member(paths.size());
+    std::vector<bool> member(all.size());
+    std::vector<std::pair<QString, std::size_t>> group; // path, position
     for (std::size_t at = 0; at < order.size();) {
         std::size_t end = at + 1;
         while (end < order.size() && order[end].first == order[at].first)
             ++end;
         if (end - at > 1) {
-            std::sort(order.begin() + at, order.begin() + end,
-                      [&pathOf](const auto &a, const auto &b) { return pathOf(a) < pathOf(b); });
-            for (std::size_t i = at + 1; i < end; ++i) {
-                if (pathOf(order[i]) == pathOf(order[i - 1]))
-                    member[order[i].second] = member[order[i - 1].second] = true;
+            group.clear();
+            for (std::size_t i = at; i < end; ++i) {
+                const RenameRow &row = all[order[i].second];
+                group.emplace_back(PlannedPath(row[RenameField::Folder], row[RenameField::NewName]), order[i].second);
+            }
+            std::sort(group.begin(), group.end());
+            for (std::size_t i = 1; i < group.size(); ++i) {
+                if (group[i].first == group[i - 1].first)
+                    member[group[i].second] = member[group[i - 1].second] = true;
             }
         }
         at = end;
     }
     std::vector<int> colliding;
-    for (std::size_t at = 0; at < paths.size(); ++at) {
+    for (std::size_t at = 0; at < all.size(); ++at) {
         if (member[at])
             colliding.push_back(int(at) + 1);
     }
     return colliding;
-}
-
-std::vector<int> CollidingRows(const RenameRowList &rows)
-{
-    std::vector<QString> paths;
-    paths.reserve(rows.rows().size());
-    for (const RenameRow &row : rows.rows())
-        paths.push_back(PlannedPath(row[RenameField::Folder], row[RenameField::NewName]));
-    return CollidingPositions(paths);
 }
