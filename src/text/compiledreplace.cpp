@@ -231,7 +231,8 @@ bool CompiledReplace::nameFits(const QString &name) const
             if (m_refusedAscii[u])
                 return false;
         } else if (isReserved(c) || (m_hasFormat && ScriptChars::isBlank(c)) || u == 0x017F || u == 0x212A) {
-            // U+017F and U+212A fold onto letters when case is ignored, which PCRE2 and the script engine do differently.
+            // U+017F and U+212A fold onto letters when case is ignored, which
+            // PCRE2 and the script engine do differently.
             return false;
         }
     }
