@@ -4,6 +4,7 @@
 
 #include <memory>
 
+class ExifReader;
 class FileSystem;
 class LiteralShield;
 class TagReader;
@@ -27,6 +28,8 @@ public:
 
     // The tag reader of the "<Title>"… placeholders; none means they expand to "".
     void setTagReader(TagReader *tags);
+    // The reader of the "<ExifDateTime>"… placeholders; none means they expand to "".
+    void setExifReader(ExifReader *exif);
 
     // A global ECMAScript replace with its $-tokens, then FormatToken expansion.
     // Shows the error message and returns ErrorMarker on failure.

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class JobController;
+class QCheckBox;
 class QComboBox;
 class QDateTimeEdit;
 class QLabel;
@@ -25,4 +26,5 @@ private:
     QDateTimeEdit *m_dtpDate;
     QDateTimeEdit *m_dtpTime;
     QComboBox *m_cmbMinutes;
+    QCheckBox *m_chkExifTime;
 };

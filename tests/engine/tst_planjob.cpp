@@ -1,6 +1,8 @@
 #include "engine/jobs/namecheck.h"
 #include "engine/jobs/numberingplanner.h"
 #include "enginefixture.h"
+#include "exifjpeg.h"
+#include "tags/exiv2reader.h"
 
 #include <QTest>
 
@@ -195,20 +197,36 @@ private Q_SLOTS:
         QTest::addColumn<QString>("replace");
         QTest::addColumn<bool>("ignoreCase");
         QTest::addColumn<QString>("planned");
+        QTest::addColumn<int>("scope"); // ReplaceScope; negative: the folder job with that scope
 
-        QTest::newRow("case kept") << "abc.txt" << "B" << "x" << false << "abc.txt";
-        QTest::newRow("case ignored") << "abc.txt" << "B" << "x" << true << "axc.txt";
+        QTest::newRow("case kept") << "abc.txt" << "B" << "x" << false << "abc.txt" << 0;
+        QTest::newRow("case ignored") << "abc.txt" << "B" << "x" << true << "axc.txt" << 0;
         // The capture comes from the first match found ignoring case ("Xa"), the
         // replace from the first exact one ("xb").
-        QTest::newRow("capture ignores case") << "Xa_xb" << "x(.)" << "[$1]" << false << "Xa_[a]";
-        QTest::newRow("FileName any case") << "a.txt" << "^.*$" << "<FILENAME>-<fileName>" << false << "a.txt-a.txt";
-        QTest::newRow("row number") << "a.txt" << "^" << "Row()_" << false << "1_a.txt";
+        QTest::newRow("capture ignores case") << "Xa_xb" << "x(.)" << "[$1]" << false << "Xa_[a]" << 0;
+        QTest::newRow("FileName any case") << "a.txt" << "^.*$" << "<FILENAME>-<fileName>" << false << "a.txt-a.txt" << 0;
+        QTest::newRow("row number") << "a.txt" << "^" << "Row()_" << false << "1_a.txt" << 0;
         // Names are data: no escapes, no $-tokens, whatever they hold.
-        QTest::newRow("backslash in a group") << "a\\x41.txt" << "^(.*)\\.txt$" << "$1.doc" << false << "a\\x41.doc";
-        QTest::newRow("dollar in a group") << "a$&b.txt" << "^(.*)\\.txt$" << "$1.doc" << false << "a$&b.doc";
-        QTest::newRow("backslash in FileName") << "x\\u0009y" << "^.*$" << "<FileName>.bak" << false << "x\\u0009y.bak";
+        QTest::newRow("backslash in a group") << "a\\x41.txt" << "^(.*)\\.txt$" << "$1.doc" << false << "a\\x41.doc" << 0;
+        QTest::newRow("dollar in a group") << "a$&b.txt" << "^(.*)\\.txt$" << "$1.doc" << false << "a$&b.doc" << 0;
+        QTest::newRow("backslash in FileName") << "x\\u0009y" << "^.*$" << "<FileName>.bak" << false << "x\\u0009y.bak" << 0;
         // Characters the name already holds may stay.
-        QTest::newRow("colon kept") << "10:30 会議.txt" << "会議" << "定例会議" << false << "10:30 定例会議.txt";
+        QTest::newRow("colon kept") << "10:30 会議.txt" << "会議" << "定例会議" << false << "10:30 定例会議.txt" << 0;
+        // The name alone (1) or the extension alone (2) as ExtensionOf sees it;
+        // "<FileName>" is that part too.
+        QTest::newRow("name alone") << "foo.boo" << "o" << "0" << false << "f00.boo" << 1;
+        QTest::newRow("extension alone") << "foo.boo" << "o" << "0" << false << "foo.b00" << 2;
+        QTest::newRow("no extension, name") << "README" << "$" << "_1" << false << "README_1" << 1;
+        QTest::newRow("no extension, nothing to replace") << "README" << "^.*$" << "x" << false << "README" << 2;
+        QTest::newRow("long extension is name") << "a.markdown" << "$" << "_1" << false << "a.markdown_1" << 1;
+        QTest::newRow("long extension, nothing") << "a.markdown" << "^" << "x" << false << "a.markdown" << 2;
+        QTest::newRow("several dots, name") << "a.tar.gz" << "\\." << "_" << false << "a_tar.gz" << 1;
+        QTest::newRow("several dots, extension") << "a.tar.gz" << "gz" << "xz" << false << "a.tar.xz" << 2;
+        QTest::newRow("leading dot is name") << ".env" << "^\\." << "dot." << false << "dot.env" << 1;
+        QTest::newRow("leading dot, nothing") << ".env" << "env" << "x" << false << ".env" << 2;
+        QTest::newRow("FileName is the part") << "a.jpg" << "^.*$" << "<FileName>_<FileName>" << false << "a_a.jpg" << 1;
+        QTest::newRow("extension in lower case") << "A.JPG" << "^(.+)$" << "StrConv($1,2)" << false << "A.jpg" << 2;
+        QTest::newRow("folders have no extension") << "v1.2" << "\\d" << "x" << false << "vx.x" << -1;
     }
 
     void replaces()
@@ -219,11 +237,13 @@ private Q_SLOTS:
         QFETCH(QString, replace);
         QFETCH(bool, ignoreCase);
         QFETCH(QString, planned);
+        QFETCH(int, scope);
         f.addRows({name});
         f.inputs.searchText = search;
         f.inputs.replaceText = replace;
+        f.inputs.replaceScope = ReplaceScopeOf(std::abs(scope));
         f.options.ignoreCase = ignoreCase;
-        const TryResult result = f.plan(JobKind::FileNameReplace);
+        const TryResult result = f.plan(scope < 0 ? JobKind::FolderRename : JobKind::FileNameReplace);
         QCOMPARE(f.rows.field(1, RenameField::NewName), planned);
         QCOMPARE(result, planned == name ? TryResult::NothingToChange : TryResult::Planned);
     }
@@ -366,6 +386,64 @@ private Q_SLOTS:
         f.setNumbering(inputs);
         f.inputs.addTop = false;
         QTEST(NumberingPreview(f.inputs, f.rows, clickedRow), "preview");
+    }
+
+    // Photos with every EXIF field, with some, with none, and a file that is no JPEG at all.
+    static void writePhotos(EngineFixture &f)
+    {
+        const ExifJpeg photos[] = {
+            {"Canon", "EOS 5D", "2020:01:01 00:00:00", "2024:08:15 10:30:00", "2024:08:15 10:30:01"},
+            // A camera whose clock was never set writes zeros: no moment.
+            {"NIKON", {}, {}, "0000:00:00 00:00:00", "2022:12:31 23:59:59"},
+            {{}, {}, "2021:02:03 04:05:06"},
+            {}};
+        const QStringList names{u"a.jpg"_qs, u"b.jpg"_qs, u"c.jpg"_qs, u"d.jpg"_qs, u"e.jpg"_qs};
+        for (int i = 0; i < 4; ++i)
+            QVERIFY(photos[i].write(f.path(names[i])));
+        f.write(names[4], "no photo");
+        for (const QString &name : names)
+            f.addRow(name, name);
+    }
+
+    // A file without a field gives an empty text, never another file's value.
+    void exifPlaceholders()
+    {
+        EngineFixture f;
+        Exiv2Reader exif;
+        f.text.setExifReader(&exif);
+        writePhotos(f);
+        f.inputs.searchText = u"^(.)\\.jpg$"_qs;
+        f.inputs.replaceText = u"$1_format(<exifdatetime>,\"yyyymmdd_hhnnss\")_<EXIFMAKE>_<ExifModel>"_qs;
+        QCOMPARE(f.plan(JobKind::FileNameReplace), TryResult::Planned);
+        QCOMPARE(f.column(RenameField::NewName), (QStringList{u"a_20240815_103000_Canon_EOS 5D"_qs,
+                                                             u"b_20221231_235959_NIKON_"_qs, u"c_20210203_040506__"_qs,
+                                                             u"d___"_qs, u"e___"_qs}));
+    }
+
+    // The EXIF moment is the local time of its date; a file without one keeps
+    // its stamp and is named as the run ends.
+    void timeStampsFromExif()
+    {
+        const QByteArray zone = qgetenv("TZ");
+        qputenv("TZ", "JST-9");
+        tzset();
+        EngineFixture f;
+        Exiv2Reader exif;
+        f.context.exif = &exif;
+        writePhotos(f);
+        const QDateTime untouched = QFileInfo(f.path(u"d.jpg"_qs)).lastModified();
+        f.inputs.useExifTime = true; // and no base date
+        QCOMPARE(f.plan(JobKind::ModifiedDate), TryResult::Planned);
+        const QString kept = u"2019/06/06 06:06:06"_qs;
+        QCOMPARE(f.column(RenameField::Modified), (QStringList{u"2024/08/15 10:30:00"_qs, u"2022/12/31 23:59:59"_qs,
+                                                              u"2021/02/03 04:05:06"_qs, kept, kept}));
+        QVERIFY(f.lastPlan.changing == 3 && f.lastPlan.refused == 2 && f.rows.row(5).rejection == RowRejection::NoExifTime);
+        const RunOutcome run = MakeJob(JobKind::ModifiedDate, f.tags)->execute(f.context, true);
+        QVERIFY2(!run.failed() && run.summary.contains(u"：2 件（d.jpg、e.jpg）"_qs), qPrintable(run.summary));
+        QCOMPARE(QFileInfo(f.path(u"a.jpg"_qs)).lastModified().toUTC(), QDateTime(QDate(2024, 8, 15), QTime(1, 30), Qt::UTC));
+        QCOMPARE(QFileInfo(f.path(u"d.jpg"_qs)).lastModified(), untouched);
+        zone.isNull() ? qunsetenv("TZ") : qputenv("TZ", zone);
+        tzset();
     }
 
     void timeStampSequence_data()

@@ -7,6 +7,7 @@
 #include "platform/filesystem.h"
 #include "platform/leadingnumber.h"
 #include "platform/pathtext.h"
+#include "text/exifreader.h"
 
 #include <QDateTime>
 #include <QSet>
@@ -56,6 +57,11 @@ QString uncreatableFolders(JobContext &context)
            + refused.join(CrLf);
 }
 
+QString exifMoment(JobContext &context, const QString &path)
+{
+    return context.exif ? context.exif->exifFields(path).moment : QString();
+}
+
 } // namespace
 
 PlanOutcome PlanTimeStamps(JobContext &context)
@@ -67,7 +73,7 @@ PlanOutcome PlanTimeStamps(JobContext &context)
 
     const JobInputs &inputs = context.inputs;
     // Without a base date there is nothing to count from; the list stays as it is.
-    if (!inputs.baseDate.isValid())
+    if (!inputs.useExifTime && !inputs.baseDate.isValid())
         return CompletePlan(context, TryResult::Invalid);
 
     if (context.job == JobKind::CreatedDate) {
@@ -79,10 +85,16 @@ PlanOutcome PlanTimeStamps(JobContext &context)
     const qint64 step = std::clamp<qint64>(LeadingNumber::wholeOfInput(inputs.stepMinutes), INT_MIN, INT_MAX);
     int changing = 0;
     for (int index = 1; index <= count; ++index) {
-        QString &stamp = rows.editRow(index)[field];
-        const QString planned = PlannedTimeStamp(inputs.baseDate, inputs.baseTime, step, index);
-        changing += planned != stamp;
-        stamp = planned;
+        RenameRow &row = rows.editRow(index);
+        const QString planned = inputs.useExifTime ? exifMoment(context, row[RenameField::Path])
+                                                   : PlannedTimeStamp(inputs.baseDate, inputs.baseTime, step, index);
+        // A photo without its moment keeps its stamp, never the present time.
+        if (planned.isEmpty()) {
+            row.rejection = RowRejection::NoExifTime;
+            continue;
+        }
+        changing += planned != row[field];
+        row[field] = planned;
     }
     rows.changed(1, count);
     // The names stay, so no row is selected as changed; the count says how many stamps do.
