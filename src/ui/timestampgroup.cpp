@@ -50,7 +50,9 @@ TimeStampGroup::TimeStampGroup(JobController &controller, QWidget *parent)
             [this](const QString &text) { m_controller.SetInput(&JobInputs::stepMinutes, text); });
     connect(m_chkExifTime, &QCheckBox::clicked, this, [this](bool on) {
         m_controller.SetInput(&JobInputs::useExifTime, on);
+        m_controller.OfferTry();
         refresh();
+        Q_EMIT commandsChanged();
     });
 }
 

@@ -20,6 +20,10 @@ public:
     // Follows the controller's inputs and job set-up.
     void refresh();
 
+Q_SIGNALS:
+    // Try became available: the EXIF choice changed what a Try would plan.
+    void commandsChanged();
+
 private:
     JobController &m_controller;
     QLabel *m_lblTimeStamp;

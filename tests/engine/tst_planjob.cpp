@@ -1,7 +1,6 @@
 #include "engine/jobs/namecheck.h"
 #include "engine/jobs/numberingplanner.h"
 #include "enginefixture.h"
-#include "exifjpeg.h"
 #include "tags/exiv2reader.h"
 
 #include <QTest>
@@ -388,62 +387,19 @@ private Q_SLOTS:
         QTEST(NumberingPreview(f.inputs, f.rows, clickedRow), "preview");
     }
 
-    // Photos with every EXIF field, with some, with none, and a file that is no JPEG at all.
-    static void writePhotos(EngineFixture &f)
-    {
-        const ExifJpeg photos[] = {
-            {"Canon", "EOS 5D", "2020:01:01 00:00:00", "2024:08:15 10:30:00", "2024:08:15 10:30:01"},
-            // A camera whose clock was never set writes zeros: no moment.
-            {"NIKON", {}, {}, "0000:00:00 00:00:00", "2022:12:31 23:59:59"},
-            {{}, {}, "2021:02:03 04:05:06"},
-            {}};
-        const QStringList names{u"a.jpg"_qs, u"b.jpg"_qs, u"c.jpg"_qs, u"d.jpg"_qs, u"e.jpg"_qs};
-        for (int i = 0; i < 4; ++i)
-            QVERIFY(photos[i].write(f.path(names[i])));
-        f.write(names[4], "no photo");
-        for (const QString &name : names)
-            f.addRow(name, name);
-    }
-
     // A file without a field gives an empty text, never another file's value.
     void exifPlaceholders()
     {
         EngineFixture f;
         Exiv2Reader exif;
         f.text.setExifReader(&exif);
-        writePhotos(f);
+        f.addPhotos();
         f.inputs.searchText = u"^(.)\\.jpg$"_qs;
         f.inputs.replaceText = u"$1_format(<exifdatetime>,\"yyyymmdd_hhnnss\")_<EXIFMAKE>_<ExifModel>"_qs;
         QCOMPARE(f.plan(JobKind::FileNameReplace), TryResult::Planned);
         QCOMPARE(f.column(RenameField::NewName), (QStringList{u"a_20240815_103000_Canon_EOS 5D"_qs,
                                                              u"b_20221231_235959_NIKON_"_qs, u"c_20210203_040506__"_qs,
                                                              u"d___"_qs, u"e___"_qs}));
-    }
-
-    // The EXIF moment is the local time of its date; a file without one keeps
-    // its stamp and is named as the run ends.
-    void timeStampsFromExif()
-    {
-        const QByteArray zone = qgetenv("TZ");
-        qputenv("TZ", "JST-9");
-        tzset();
-        EngineFixture f;
-        Exiv2Reader exif;
-        f.context.exif = &exif;
-        writePhotos(f);
-        const QDateTime untouched = QFileInfo(f.path(u"d.jpg"_qs)).lastModified();
-        f.inputs.useExifTime = true; // and no base date
-        QCOMPARE(f.plan(JobKind::ModifiedDate), TryResult::Planned);
-        const QString kept = u"2019/06/06 06:06:06"_qs;
-        QCOMPARE(f.column(RenameField::Modified), (QStringList{u"2024/08/15 10:30:00"_qs, u"2022/12/31 23:59:59"_qs,
-                                                              u"2021/02/03 04:05:06"_qs, kept, kept}));
-        QVERIFY(f.lastPlan.changing == 3 && f.lastPlan.refused == 2 && f.rows.row(5).rejection == RowRejection::NoExifTime);
-        const RunOutcome run = MakeJob(JobKind::ModifiedDate, f.tags)->execute(f.context, true);
-        QVERIFY2(!run.failed() && run.summary.contains(u"：2 件（d.jpg、e.jpg）"_qs), qPrintable(run.summary));
-        QCOMPARE(QFileInfo(f.path(u"a.jpg"_qs)).lastModified().toUTC(), QDateTime(QDate(2024, 8, 15), QTime(1, 30), Qt::UTC));
-        QCOMPARE(QFileInfo(f.path(u"d.jpg"_qs)).lastModified(), untouched);
-        zone.isNull() ? qunsetenv("TZ") : qputenv("TZ", zone);
-        tzset();
     }
 
     void timeStampSequence_data()
