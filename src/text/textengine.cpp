@@ -55,6 +55,11 @@ void TextEngine::setTagReader(TagReader *tags)
     d->templates.setTagReader(tags);
 }
 
+void TextEngine::setExifReader(ExifReader *exif)
+{
+    d->templates.setExifReader(exif);
+}
+
 QString TextEngine::RegReplace(const QString &subject, const QString &pattern, const QString &replacement,
                                bool ignoreCase)
 {

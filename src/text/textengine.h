@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+class ExifReader;
 class FileSystem;
 class LiteralShield;
 class TagReader;
@@ -28,6 +29,8 @@ public:
 
     // The tag reader of the "<Title>"… placeholders; none means they expand to "".
     void setTagReader(TagReader *tags);
+    // The reader of the "<ExifDateTime>"… placeholders; none means they expand to "".
+    void setExifReader(ExifReader *exif);
 
     // A global ECMAScript replace with its $-tokens, then FormatToken expansion.
     // Shows the error message and returns ErrorMarker on failure.

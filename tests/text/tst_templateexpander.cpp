@@ -4,6 +4,7 @@
 #include "platform/systeminfo.h"
 #include "scripteduserchannel.h"
 #include "text/formattokenexpander.h"
+#include "text/exifreader.h"
 #include "text/literalshield.h"
 #include "text/tagreader.h"
 #include "text/textengine.h"
@@ -20,13 +21,18 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class FakeTagReader : public TagReader
+class FakeTagReader : public TagReader, public ExifReader
 {
 public:
     QString tagField(const QString &path, const QString &header) override
     {
         reads.append(path + u'|' + header);
         return fields.value(header);
+    }
+    ExifFields exifFields(const QString &path) override
+    {
+        reads.append(path + u"|Exif");
+        return {u"2024/08/15 10:30:00"_s, u"Canon"_s, fields.value(u"Model"_s)};
     }
 
     QHash<QString, QString> fields;
@@ -123,10 +129,15 @@ void TestTemplateExpander::tagsReadOnlyWhenAsked()
     QVERIFY(tags.reads.isEmpty());
     engine.ExpandTemplate(QStringLiteral("<Year><year>"), 1, QStringLiteral("/a.mp3"));
     QCOMPARE(tags.reads, QStringList{QStringLiteral("/a.mp3|Year")});
+    // One read of a photo gives all three fields; a field the photo lacks is empty.
+    engine.setExifReader(&tags);
+    QCOMPARE(engine.ExpandTemplate(u"format(<EXIFDATETIME>,\"yyyymmdd\")<exifmake>[<ExifModel>]"_s, 1, u"/p.jpg"_s),
+             u"20240815Canon[]"_s);
+    QCOMPARE(tags.reads.size(), 2);
     const QString moment = engine.ExpandTemplate(QStringLiteral("<DateTime>"), 1, QString());
     QVERIFY(moment.size() == 19 && ParseDateText(moment).isValid());
     TextEngine withoutReader(m_user, m_files);
-    QCOMPARE(withoutReader.ExpandTemplate(QStringLiteral("[<Title>]"), 1, QStringLiteral("/a.mp3")),
+    QCOMPARE(withoutReader.ExpandTemplate(QStringLiteral("[<Title><ExifMake>]"), 1, QStringLiteral("/a.mp3")),
              QStringLiteral("[]"));
 }
 
@@ -154,6 +165,7 @@ void TestTemplateExpander::shippedTemplateEntries()
     const QHash<QString, QPair<QString, QString>> samples{
         {QStringLiteral("拡張子を変える"), {QStringLiteral("a.jpeg"), QStringLiteral("a.jpg")}},
         {QStringLiteral("拡張子を小文字に"), {QStringLiteral("A.JPG"), QStringLiteral("A.jpg")}},
+        {QStringLiteral("拡張子のみで小文字に"), {QStringLiteral("JPG"), QStringLiteral("jpg")}},
         {QStringLiteral("拡張子の前に付ける"), {QStringLiteral("a.txt"), QStringLiteral("a_済.txt")}},
         {QStringLiteral("拡張子を取る"), {QStringLiteral("a.txt"), QStringLiteral("a")}},
         {QStringLiteral("先頭に付ける"), {QStringLiteral("a.jpg"), QStringLiteral("旅行_a.jpg")}},
@@ -175,6 +187,7 @@ void TestTemplateExpander::shippedTemplateEntries()
         {QStringLiteral("日付を 2024-01-05 形式に"), {QStringLiteral("20240105"), QStringLiteral("2024-01-05")}},
         {QStringLiteral("日付を 20240105 形式に"), {QStringLiteral("2024-01-05.jpg"), QStringLiteral("20240105.jpg")}},
         {QStringLiteral("更新日時を名前に"), {}}, {QStringLiteral("作成日を先頭に"), {}},
+        {QStringLiteral("撮影日時を名前に"), {}}, {QStringLiteral("撮影したカメラの機種を先頭に"), {}},
         {QStringLiteral("今日の日付を末尾に"), {QStringLiteral("a.txt"), QStringLiteral("a_") + today + QStringLiteral(".txt")}},
         {QStringLiteral("英字を大文字に"), {QStringLiteral("abc.txt"), QStringLiteral("ABC.txt")}},
         {QStringLiteral("英字を小文字に"), {QStringLiteral("ABC.TXT"), QStringLiteral("abc.TXT")}},
@@ -214,7 +227,7 @@ void TestTemplateExpander::shippedHelpExamples()
             ++examples;
         }
         const QRegularExpressionMatch replace = search.match(line);
-        if (replace.hasMatch()) {
+        if (replace.hasMatch() && !line.contains(u"Exif"_s)) {
             QCOMPARE(replaced(engine, replace.captured(3), replace.captured(1), replace.captured(2)), replace.captured(4));
             ++examples;
         }
