@@ -211,14 +211,16 @@ std::optional<CompiledReplace> CompiledReplace::compile(PatternCache &patterns, 
     if (!parsePieces(replacement, at, compiled.m_groups->native->captureCount(), false, compiled.m_pieces, holds))
         return std::nullopt;
     // Blanks next to a token are part of it; operators make the text a formula.
-    if ((holds.tokens > 0 && holds.blank) || (holds.operatorOutside && !holds.nonFormula && holds.tokens == 0))
+    // A format token's letters keep the text from being computed.
+    const bool neverFormula = holds.nonFormula || holds.tokens > 0;
+    if ((holds.tokens > 0 && holds.blank) || (holds.operatorOutside && !neverFormula))
         return std::nullopt;
     compiled.m_hasFormat = holds.tokens > 0;
     compiled.m_mayReadAsError = replacement.contains(u'#')
                                 || std::any_of(compiled.m_pieces.cbegin(), compiled.m_pieces.cend(),
                                                [](const Piece &piece) { return piece.kind == Piece::Kind::Name; });
     for (char16_t c = 0; c < 128; ++c)
-        compiled.m_refusedAscii[c] = isReserved(QChar(c)) || isOperator(QChar(c))
+        compiled.m_refusedAscii[c] = isReserved(QChar(c)) || (isOperator(QChar(c)) && !neverFormula)
                                      || (compiled.m_hasFormat && ScriptChars::isBlank(QChar(c)));
     return compiled;
 }
@@ -277,10 +279,12 @@ bool CompiledReplace::appendFormatted(const Piece &token, const QString &name, i
     if (token.argument.size() == 1 && token.argument[0].kind == Piece::Kind::Group
         && appendZeroPadded(out, captured(name, token.argument[0].group), token.group))
         return true;
-    // The argument holds no operator, so the evaluator gives it back as it is.
+    // Without an operator the evaluator gives the argument back as it is.
     m_argument.resize(0);
     fill(token.argument, name, rowIndex, m_argument);
-    if (m_argument.isEmpty() || m_argument == ErrorMarker)
+    // An operator would make the evaluator compute the argument.
+    if (m_argument.isEmpty() || m_argument == ErrorMarker
+        || std::any_of(m_argument.cbegin(), m_argument.cend(), isOperator))
         return false;
     if (appendZeroPadded(out, m_argument, token.group))
         return true;

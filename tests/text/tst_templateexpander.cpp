@@ -284,7 +284,8 @@ void TestTemplateExpander::compiledReplaceAgrees()
         u"$3|$$|$0|$10|$|<fILEnAME>|ROW()|<format( $1 ,\"00\")>|<format($1,\"00\") >|<format(Row()$1,\"000\")>|"
         u"-|+|9| |(|)|,|\"|\\|<|>|Z|<Title>|left($1,2)|E|##Error##"_s.split(u'|');
     const QStringList searches{u"(\\d+)"_s, u"([a-z]+)(\\d*)"_s, u"(\\d)(\\d)?"_s, u"x*"_s, u"(\\w+)\\.(\\w+)$"_s,
-                               u"^"_s, u"[A-Z]"_s, u"(\\d+)|(img)"_s, u"(?=\\d)"_s, u"(\\D*)(\\d*)(.*)"_s};
+                               u"^"_s, u"[A-Z]"_s, u"(\\d+)|(img)"_s, u"(?=\\d)"_s, u"(\\D*)(\\d*)(.*)"_s,
+                               u"([^.]*)(.*)"_s};
     int compiledRows = 0;
     for (int i = 0; i < 4000; ++i) {
         const QString name = randomPieces(random, nameParts.mid(0, (i % 3 + 1) * 13 + 6), i % 5 ? 3 : 8);
