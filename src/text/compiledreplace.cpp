@@ -55,7 +55,6 @@ bool isFormulaCharacter(QChar c)
 struct Holdings
 {
     int tokens = 0;
-    bool blank = false;
     bool operatorOutside = false; // an operator outside the format tokens
     bool nonFormula = false;      // a character that keeps the text from being computed
 };
@@ -122,7 +121,6 @@ bool parsePieces(const QString &text, qsizetype &at, int groups, bool argument, 
         } else {
             if (isReserved(c) || (argument && isOperator(c)))
                 return false;
-            holds.blank = holds.blank || ScriptChars::isBlank(c);
             holds.operatorOutside = holds.operatorOutside || isOperator(c);
             holds.nonFormula = holds.nonFormula || !isFormulaCharacter(c);
             appendText(out, c);
@@ -213,15 +211,13 @@ std::optional<CompiledReplace> CompiledReplace::compile(PatternCache &patterns, 
     // Blanks next to a token are part of it; operators make the text a formula.
     // A format token's letters keep the text from being computed.
     const bool neverFormula = holds.nonFormula || holds.tokens > 0;
-    if ((holds.tokens > 0 && holds.blank) || (holds.operatorOutside && !neverFormula))
+    if (holds.operatorOutside && !neverFormula)
         return std::nullopt;
-    compiled.m_hasFormat = holds.tokens > 0;
     compiled.m_mayReadAsError = replacement.contains(u'#')
                                 || std::any_of(compiled.m_pieces.cbegin(), compiled.m_pieces.cend(),
                                                [](const Piece &piece) { return piece.kind == Piece::Kind::Name; });
     for (char16_t c = 0; c < 128; ++c)
-        compiled.m_refusedAscii[c] = isReserved(QChar(c)) || (isOperator(QChar(c)) && !neverFormula)
-                                     || (compiled.m_hasFormat && ScriptChars::isBlank(QChar(c)));
+        compiled.m_refusedAscii[c] = isReserved(QChar(c)) || (isOperator(QChar(c)) && !neverFormula);
     return compiled;
 }
 
@@ -232,7 +228,7 @@ bool CompiledReplace::nameFits(const QString &name) const
         if (u < 128) {
             if (m_refusedAscii[u])
                 return false;
-        } else if (isReserved(c) || (m_hasFormat && ScriptChars::isBlank(c)) || u == 0x017F || u == 0x212A) {
+        } else if (isReserved(c) || u == 0x017F || u == 0x212A) {
             // U+017F and U+212A fold onto letters when case is ignored, which
             // PCRE2 and the script engine do differently.
             return false;
@@ -257,10 +253,13 @@ bool CompiledReplace::fill(const std::vector<Piece> &pieces, const QString &name
         case Piece::Kind::Name:
             out += name;
             break;
-        case Piece::Kind::Format:
-            if (!appendFormatted(piece, name, rowIndex, out))
+        case Piece::Kind::Format: {
+            const qsizetype start = out.size();
+            if (!appendFormatted(piece, name, rowIndex, out) || out.size() == start)
                 return false;
+            m_tokens.emplace_back(start, out.size());
             break;
+        }
         }
     }
     return true;
@@ -308,6 +307,7 @@ std::optional<QString> CompiledReplace::plannedName(const QString &name, int row
         return m_mayReadAsError ? std::nullopt : std::optional<QString>(name);
     QString &replacement = m_replacement;
     replacement.resize(0);
+    m_tokens.clear();
     if (!fill(m_pieces, name, rowIndex, replacement) || replacement == ErrorMarker)
         return std::nullopt;
 
@@ -345,5 +345,25 @@ std::optional<QString> CompiledReplace::plannedName(const QString &name, int row
         copied = end;
     }
     std::copy(name.constData() + copied, name.constData() + name.size(), to);
+    if (!m_tokens.empty() && blankBesideToken(result))
+        return std::nullopt;
     return result;
+}
+
+// The per-row path takes the blanks beside a format token as part of it.
+bool CompiledReplace::blankBesideToken(const QString &result) const
+{
+    const auto blankAt = [&result](qsizetype at) {
+        return at >= 0 && at < result.size() && ScriptChars::isBlank(result[at]);
+    };
+    qsizetype shift = 0; // how far the name's text has moved by the replacements before
+    for (const auto &[start, end] : m_matches) {
+        const qsizetype copy = start + shift;
+        for (const auto &[tokenStart, tokenEnd] : m_tokens) {
+            if (blankAt(copy + tokenStart - 1) || blankAt(copy + tokenEnd))
+                return true;
+        }
+        shift += m_replacement.size() - (end - start);
+    }
+    return false;
 }

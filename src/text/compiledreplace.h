@@ -42,16 +42,17 @@ private:
     // Appends the pieces filled in for this row; false where the per-row path must decide.
     bool fill(const std::vector<Piece> &pieces, const QString &name, int rowIndex, QString &out) const;
     QStringView captured(const QString &name, int group) const;
+    bool blankBesideToken(const QString &result) const;
     bool appendFormatted(const Piece &token, const QString &name, int rowIndex, QString &out) const;
 
     std::shared_ptr<const CompiledPattern> m_groups;  // the search ignoring case, for the references
     std::shared_ptr<const CompiledPattern> m_replace; // the search as the run's option says
     std::vector<Piece> m_pieces;
-    bool m_hasFormat = false;
     bool m_mayReadAsError = false; // the replace string unfilled may spell ErrorMarker, which fails a row
     std::array<bool, 128> m_refusedAscii{}; // the characters of a name that send it the per-row path
     // Reused by every row: the text engines run on one thread.
     mutable QString m_replacement;
     mutable QString m_argument;
     mutable std::vector<std::pair<qsizetype, qsizetype>> m_matches; // start and end of each
+    mutable std::vector<std::pair<qsizetype, qsizetype>> m_tokens;  // each formatted token in the replacement
 };
