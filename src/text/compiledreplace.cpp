@@ -88,7 +88,7 @@ bool parseToken(const QString &text, qsizetype &at, int groups, std::vector<Piec
     }
     token.text = Unquote(text.mid(at + 1, close - at));
     if (std::all_of(token.text.cbegin(), token.text.cend(), [](QChar c) { return c == u'0'; }))
-        token.group = int(token.text.size());
+        token.zeros = int(token.text.size());
     out.push_back(std::move(token));
     at = close + 3;
     return true;
@@ -276,7 +276,7 @@ bool CompiledReplace::appendFormatted(const Piece &token, const QString &name, i
 {
     // A lone capture is read where it stands.
     if (token.argument.size() == 1 && token.argument[0].kind == Piece::Kind::Group
-        && appendZeroPadded(out, captured(name, token.argument[0].group), token.group))
+        && appendZeroPadded(out, captured(name, token.argument[0].group), token.zeros))
         return true;
     // Without an operator the evaluator gives the argument back as it is.
     m_argument.resize(0);
@@ -285,7 +285,7 @@ bool CompiledReplace::appendFormatted(const Piece &token, const QString &name, i
     if (m_argument.isEmpty() || m_argument == ErrorMarker
         || std::any_of(m_argument.cbegin(), m_argument.cend(), isOperator))
         return false;
-    if (appendZeroPadded(out, m_argument, token.group))
+    if (appendZeroPadded(out, m_argument, token.zeros))
         return true;
     const QString formatted = ValueFormatter::format(m_argument, token.text);
     if (upsetsLaterSteps(formatted))

@@ -33,8 +33,9 @@ public:
         enum class Kind { Text, Group, Row, Name, Format };
         Kind kind = Kind::Text;
         QString text;                // the text, or the pattern of a format token
-        int group = 0;               // of a capture reference; of a format token, the width of a pattern of zeros only
+        int group = 0;               // of a capture reference
         std::vector<Piece> argument; // of a format token
+        int zeros = 0;               // of a format token whose pattern is zeros only: how many
     };
 
 private:

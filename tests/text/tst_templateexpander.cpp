@@ -275,9 +275,11 @@ void TestTemplateExpander::compiledReplaceAgrees()
     TextEngine compiled(m_user, m_files);
     TextEngine stepwise(m_user, m_files);
     QRandomGenerator random(2512);
-    // The first parts of each list are ordinary, then come blanks and operators; many texts are built from those alone.
-    const QStringList nameParts = u"IMG|_|1|23|007|0|.jpg|a|A|x|E|あ|12345678901234567| |\u3000|-|+|*|=|$1|$|\\|<|>|(|)|"
-                                  u"Row()|<Title>|format(|,|\"|27|ZZ|Z|\u017F|\u212A|##Error##|\uF8FF|\U0001F600"_s.split(u'|');
+    // The first parts of each list are ordinary, then come blanks and
+    // operators; many texts are built from those alone.
+    const QStringList nameParts =
+        u"IMG|_|1|23|007|0|.jpg|a|A|x|E|あ|12345678901234567| |\u3000|-|+|*|=|$1|$|\\|<|>|(|)|"
+        u"Row()|<Title>|format(|,|\"|27|ZZ|Z|\u017F|\u212A|##Error##|\uF8FF|\U0001F600"_s.split(u'|');
     const QStringList replaceParts =
         u"$1|$2|<FileName>|Row()|<format($1,\"000\")>|<format(Row(),\"0000\")>|<format($2,\"#,##0\")>|"
         u"<format($1,\"yyyy\")>|<format($1$2,\"00\")>|<format($1,\"0.0\")>|<format(x$1,\"000\")>|_|x|A|1|.|"
