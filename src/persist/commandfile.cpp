@@ -28,13 +28,14 @@ constexpr unsigned Numbering = 1u << 0, Replace = 1u << 1, Created = 1u << 2, Mo
 enum class Form {
     Text,
     Flag,   // AddTop: 0 or 1
+    Number, // ReplaceScope: a whole number
     Step,   // the date step, written back as the number it reads as
     Items,  // Tag: one text per MP3 template box
     Widths, // TagWidth: one width per MP3 column
 };
 
-using Member = std::variant<QString CommandSetup::*, bool CommandSetup::*, QStringList CommandSetup::*,
-                            QList<int> CommandSetup::*>;
+using Member = std::variant<QString CommandSetup::*, bool CommandSetup::*, int CommandSetup::*,
+                            QStringList CommandSetup::*, QList<int> CommandSetup::*>;
 
 struct Entry
 {
@@ -51,6 +52,7 @@ const Entry entries[] = {
     {"FolderPath", Form::Text, &CommandSetup::folderPath, Every},
     {"Search", Form::Text, &CommandSetup::searchText, Replace | Folder | Mp3},
     {"Replace", Form::Text, &CommandSetup::replaceText, Replace | Folder},
+    {"ReplaceScope", Form::Number, &CommandSetup::replaceScope, Replace},
     {"Tag", Form::Items, &CommandSetup::tagTemplates, Mp3},
     {"TagWidth", Form::Widths, &CommandSetup::tagColumnWidths, Mp3},
     {"BaseName", Form::Text, &CommandSetup::baseName, Numbering},
@@ -59,7 +61,14 @@ const Entry entries[] = {
     {"AddTop", Form::Flag, &CommandSetup::addTop, Numbering},
     {"Separator", Form::Text, &CommandSetup::separator, Numbering},
     {"Step", Form::Step, &CommandSetup::stepMinutes, Created | Modified},
+    {"UseExifTime", Form::Flag, &CommandSetup::useExifTime, Created | Modified},
 };
+
+unsigned jobBit(const QString &label)
+{
+    const int position = JobLabels::positionOf(label);
+    return position < 0 ? 0 : 1u << position;
+}
 
 const Entry *findEntry(const QString &key)
 {
@@ -109,6 +118,13 @@ void apply(const Entry &entry, const QString &value, CommandSetup *setup)
     case Form::Flag:
         setup->*std::get<bool CommandSetup::*>(entry.member) = LeadingNumber::ofStoredValue(value) != 0;
         break;
+    case Form::Number: {
+        bool fits = false;
+        const int number = StoredNumber::roundToInt32(LeadingNumber::ofStoredValue(value), &fits);
+        if (fits)
+            setup->*std::get<int CommandSetup::*>(entry.member) = number;
+        break;
+    }
     case Form::Step:
         // "007" and " 7" both give "7".
         if (const double minutes = LeadingNumber::ofStoredValue(value); std::isfinite(minutes))
@@ -141,6 +157,8 @@ QString valueOf(const Entry &entry, const CommandSetup &setup)
         return setup.*std::get<QString CommandSetup::*>(entry.member);
     case Form::Flag:
         return setup.*std::get<bool CommandSetup::*>(entry.member) ? QStringLiteral("1") : QStringLiteral("0");
+    case Form::Number:
+        return QString::number(setup.*std::get<int CommandSetup::*>(entry.member));
     case Form::Items:
         return itemsValue(setup.*std::get<QStringList CommandSetup::*>(entry.member));
     case Form::Widths: {
@@ -179,6 +197,13 @@ CommandFile CommandFile::parse(const QString &text)
 
 void CommandFile::applyTo(CommandSetup *setup) const
 {
+    // Files of these jobs written before the entries existed meant the whole
+    // name and the base-and-step time-stamps.
+    const unsigned job = jobLabel ? jobBit(*jobLabel) : 0;
+    if ((job & Replace) && !values.contains(QStringLiteral("ReplaceScope")))
+        setup->replaceScope = 0;
+    if ((job & (Created | Modified)) && !values.contains(QStringLiteral("UseExifTime")))
+        setup->useExifTime = false;
     for (const Entry &entry : entries) {
         const auto found = values.constFind(QLatin1String(entry.key));
         if (found != values.cend())
@@ -188,8 +213,7 @@ void CommandFile::applyTo(CommandSetup *setup) const
 
 QString CommandFileText(const CommandSetup &setup)
 {
-    const int position = JobLabels::positionOf(setup.jobLabel);
-    const unsigned job = position < 0 ? 0 : 1u << position;
+    const unsigned job = jobBit(setup.jobLabel);
     QString text;
     for (const Entry &entry : entries) {
         if (entry.jobs == Every || (entry.jobs & job))

@@ -21,7 +21,9 @@ struct CommandFile
 
     // Puts every entry the file held into setup. Templates and widths go to
     // the boxes and columns setup already has, no further; a width that is
-    // empty, not a number or not above 0 leaves its column as it is.
+    // empty, not a number or not above 0 leaves its column as it is. A file
+    // of the replace or a time-stamp job without ReplaceScope or UseExifTime
+    // sets the whole name or base and step.
     void applyTo(CommandSetup *setup) const;
 
     bool isEmpty() const { return values.isEmpty(); }

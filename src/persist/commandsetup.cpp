@@ -18,6 +18,8 @@ void ResetCommandSetup(CommandSetup *setup, const QStringList &mp3Headers)
     setup->separator.clear();
     setup->addTop = true;
     setup->stepMinutes = QStringLiteral("  0");
+    setup->replaceScope = 0;
+    setup->useExifTime = false;
     setup->tagTemplates.clear();
     for (const QString &header : mp3Headers)
         setup->tagTemplates << UntouchedTagTemplate(header);

@@ -55,6 +55,8 @@ const QList<SettingField> &fields()
         {"template width"_L1, SettingKind::Number, &Settings::templateWidth, 11250},
         {"template height"_L1, SettingKind::Number, &Settings::templateHeight, 7500},
         {"live preview"_L1, SettingKind::Switch, &Settings::livePreview, true},
+        {"replace scope"_L1, SettingKind::Number, &Settings::replaceScope, 0},
+        {"use exif time"_L1, SettingKind::Switch, &Settings::useExifTime, false},
         {"column mp3 width"_L1, SettingKind::Widths, &Settings::mp3ColumnWidths,
          QList<int>{2000, 2200, 1800, 1600, 1000, 1000, 1000, 800, 1200, 0, 0, 3100, 0}, SettingWriting::Never,
          nullptr, columns(1, 9) | columns(12, 12), 15},

@@ -71,6 +71,11 @@ struct Settings
     // The live preview of the planned names while the inputs are typed.
     bool livePreview{};
 
+    // The part of a name the file-name replace works on: 0 all, 1 the name, 2 the extension.
+    int replaceScope{};
+    // The time-stamp jobs take each file's EXIF moment.
+    bool useExifTime{};
+
     // The MP3 list's columns, twips. Read from the file but never written: the
     // command files of the MP3 job keep them.
     QList<int> mp3ColumnWidths;

@@ -226,13 +226,13 @@ std::optional<NativeRegex> NativeRegex::compile(const QString &pattern, bool ign
                                            options, &errorCode, &errorOffset, nullptr);
     if (!code)
         return std::nullopt;
-    pcre2_jit_compile_16(code, PCRE2_JIT_COMPLETE);
+    const bool jit = pcre2_jit_compile_16(code, PCRE2_JIT_COMPLETE) == 0;
     uint32_t groups = 0;
     pcre2_pattern_info_16(code, PCRE2_INFO_CAPTURECOUNT, &groups);
     std::shared_ptr<pcre2_code_16> shared(code, pcre2_code_free_16);
     std::shared_ptr<pcre2_match_data_16> data(pcre2_match_data_create_from_pattern_16(code, nullptr),
                                               pcre2_match_data_free_16);
-    return NativeRegex(std::move(shared), std::move(data), int(groups));
+    return NativeRegex(std::move(shared), std::move(data), int(groups), jit);
 }
 
 bool NativeRegex::canMatch(const QString &subject, bool ignoreCase)
@@ -284,31 +284,51 @@ struct MatchSetting
 
 } // namespace
 
-NativeMatch NativeRegex::match(const QString &subject, qsizetype from) const
+NativeMatch::Status NativeRegex::search(const QString &subject, qsizetype from, ScriptError &error) const
 {
     static const MatchSetting setting;
-    pcre2_match_data_16 *data = m_data.get();
+    const auto text = reinterpret_cast<PCRE2_SPTR16>(subject.constData());
     const auto run = [&](uint32_t options) {
-        return pcre2_match_16(m_code.get(), reinterpret_cast<PCRE2_SPTR16>(subject.utf16()), subject.size(),
-                              PCRE2_SIZE(from), options, data, setting.context);
+        return pcre2_match_16(m_code.get(), text, subject.size(), PCRE2_SIZE(from), options, m_data.get(),
+                              setting.context);
     };
-    int found = run(0);
+    // The compiled code's own entry skips the checks of a pattern already known good.
+    int found = m_jit ? pcre2_jit_match_16(m_code.get(), text, subject.size(), PCRE2_SIZE(from), 0, m_data.get(),
+                                           setting.context)
+                      : run(0);
     // The compiled code has a small stack of its own; the interpreter keeps
     // to the ordinary match and heap limits instead.
     if (found == PCRE2_ERROR_JIT_STACKLIMIT)
         found = run(PCRE2_NO_JIT);
-    NativeMatch result;
     if (found == PCRE2_ERROR_NOMATCH)
-        return result;
+        return NativeMatch::Status::NotFound;
     if (found < 0) {
-        result.status = NativeMatch::Status::GaveUp;
-        result.error = engineError(found);
-        return result;
+        error = engineError(found);
+        return NativeMatch::Status::GaveUp;
     }
-    result.status = NativeMatch::Status::Found;
-    const PCRE2_SIZE *vector = pcre2_get_ovector_pointer_16(data);
-    for (int i = 0; i < 2 * (m_groups + 1); ++i)
-        result.offsets.append(i < 2 * found && vector[i] != PCRE2_UNSET ? qsizetype(vector[i]) : -1);
+    return NativeMatch::Status::Found;
+}
+
+qsizetype NativeRegex::start(int group) const
+{
+    const PCRE2_SIZE offset = pcre2_get_ovector_pointer_16(m_data.get())[2 * group];
+    return offset == PCRE2_UNSET ? -1 : qsizetype(offset);
+}
+
+qsizetype NativeRegex::end(int group) const
+{
+    const PCRE2_SIZE offset = pcre2_get_ovector_pointer_16(m_data.get())[2 * group + 1];
+    return offset == PCRE2_UNSET ? -1 : qsizetype(offset);
+}
+
+NativeMatch NativeRegex::match(const QString &subject, qsizetype from) const
+{
+    NativeMatch result;
+    result.status = search(subject, from, result.error);
+    if (result.status != NativeMatch::Status::Found)
+        return result;
+    for (int group = 0; group <= m_groups; ++group)
+        result.offsets << start(group) << end(group);
     return result;
 }
 

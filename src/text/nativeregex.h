@@ -42,6 +42,11 @@ public:
     static bool canMatch(const QString &subject, bool ignoreCase);
 
     NativeMatch match(const QString &subject, qsizetype from = 0) const;
+    // The match at or after from without copying its offsets: start() and
+    // end() read them until the next search (-1 for a group that took no part).
+    NativeMatch::Status search(const QString &subject, qsizetype from, ScriptError &error) const;
+    qsizetype start(int group) const;
+    qsizetype end(int group) const;
     int captureCount() const { return m_groups; }
 
     // The script engine's global replace; none when the replacement holds a
@@ -50,12 +55,14 @@ public:
     std::optional<QString> replaceAll(const QString &subject, const QString &replacement, ScriptError &error) const;
 
 private:
-    NativeRegex(std::shared_ptr<pcre2_real_code_16> code, std::shared_ptr<pcre2_real_match_data_16> data, int groups)
-        : m_code(std::move(code)), m_data(std::move(data)), m_groups(groups)
+    NativeRegex(std::shared_ptr<pcre2_real_code_16> code, std::shared_ptr<pcre2_real_match_data_16> data, int groups,
+                bool jit)
+        : m_code(std::move(code)), m_data(std::move(data)), m_groups(groups), m_jit(jit)
     {
     }
 
     std::shared_ptr<pcre2_real_code_16> m_code;
     std::shared_ptr<pcre2_real_match_data_16> m_data; // reused by every match: the text engines run on one thread
     int m_groups = 0;
+    bool m_jit = false;
 };

@@ -27,12 +27,26 @@ std::shared_ptr<const CompiledPattern> PatternCache::find(const QString &pattern
 std::shared_ptr<const CompiledPattern> PatternCache::compile(const QString &pattern, bool ignoreCase)
 {
     auto compiled = std::make_shared<CompiledPattern>();
-    if (!m_makeRegExp.isCallable())
-        m_makeRegExp = m_host.evaluate(QStringLiteral("(function (p, f) { return new RegExp(p, f); })"),
-                                       compiled->error);
-    const QString flags = ignoreCase ? QStringLiteral("gmi") : QStringLiteral("gm");
-    compiled->regExp = m_host.call(m_makeRegExp, {QJSValue(pattern), QJSValue(flags)}, compiled->error);
-    if (compiled->error.description.isEmpty())
-        compiled->native = NativeRegex::compile(pattern, ignoreCase);
+    compiled->ignoreCase = ignoreCase;
+    compiled->native = NativeRegex::compile(pattern, ignoreCase);
+    if (!compiled->native)
+        compiled->regExp = makeRegExp(pattern, ignoreCase, compiled->error);
     return compiled;
+}
+
+QJSValue PatternCache::regExp(const CompiledPattern &compiled, const QString &pattern)
+{
+    if (compiled.regExp.isUndefined()) {
+        ScriptError ignored; // PCRE2 took the pattern, so the script engine does too
+        compiled.regExp = makeRegExp(pattern, compiled.ignoreCase, ignored);
+    }
+    return compiled.regExp;
+}
+
+QJSValue PatternCache::makeRegExp(const QString &pattern, bool ignoreCase, ScriptError &error)
+{
+    if (!m_makeRegExp.isCallable())
+        m_makeRegExp = m_host.evaluate(QStringLiteral("(function (p, f) { return new RegExp(p, f); })"), error);
+    const QString flags = ignoreCase ? QStringLiteral("gmi") : QStringLiteral("gm");
+    return m_host.call(m_makeRegExp, {QJSValue(pattern), QJSValue(flags)}, error);
 }

@@ -61,8 +61,9 @@ QString RegexMatcher::RegFirstMatch(const QString &subject, const QString &patte
         const NativeMatch match = fast->match(subject);
         return match.captured(subject, fast->captureCount() > 0 ? 1 : 0);
     }
+    const QJSValue regExp = m_patterns.regExp(*compiled, pattern);
     bool ok = false;
-    const QJSValue value = run(m_firstMatch, firstMatchSource, {compiled->regExp, QJSValue(subject)}, ok);
+    const QJSValue value = run(m_firstMatch, firstMatchSource, {regExp, QJSValue(subject)}, ok);
     return ok ? value.toString() : QString();
 }
 
@@ -74,8 +75,9 @@ QString RegexMatcher::RegReplaceIfMatch(const QString &subject, const QString &p
     const std::shared_ptr<const CompiledPattern> compiled = m_patterns.find(pattern, ignoreCase);
     if (!compiled->error.description.isEmpty())
         return subject;
+    const QJSValue regExp = m_patterns.regExp(*compiled, pattern);
     bool ok = false;
-    const QJSValue value = run(m_replace, replaceSource, {compiled->regExp, QJSValue(subject), QJSValue(replacement)}, ok);
+    const QJSValue value = run(m_replace, replaceSource, {regExp, QJSValue(subject), QJSValue(replacement)}, ok);
     return ok ? value.toString() : subject;
 }
 
@@ -86,8 +88,9 @@ int RegexMatcher::RegFirstIndex(const QString &subject, const QString &pattern, 
     const std::shared_ptr<const CompiledPattern> compiled = m_patterns.find(pattern, ignoreCase);
     if (!compiled->error.description.isEmpty())
         return 0;
+    const QJSValue regExp = m_patterns.regExp(*compiled, pattern);
     bool ok = false;
-    const QJSValue value = run(m_firstIndex, firstIndexSource, {compiled->regExp, QJSValue(subject)}, ok);
+    const QJSValue value = run(m_firstIndex, firstIndexSource, {regExp, QJSValue(subject)}, ok);
     return ok ? value.toInt() : 0;
 }
 
@@ -114,8 +117,9 @@ QString RegexMatcher::ExpandSubMatches(const QString &subject, const QString &pa
             result.replace(u'$' + QString::number(i), literal(match.captured(subject, i)));
         return result;
     }
+    const QJSValue regExp = m_patterns.regExp(*compiled, pattern);
     bool ok = false;
-    const QJSValue groups = run(m_groups, groupsSource, {compiled->regExp, QJSValue(subject)}, ok);
+    const QJSValue groups = run(m_groups, groupsSource, {regExp, QJSValue(subject)}, ok);
     if (!ok)
         return {};
     if (groups.isNull())
@@ -132,7 +136,8 @@ bool RegexMatcher::RegTest(const QString &subject, const QString &pattern, bool 
     const std::shared_ptr<const CompiledPattern> compiled = m_patterns.find(pattern, ignoreCase);
     if (!compiled->error.description.isEmpty())
         return false;
+    const QJSValue regExp = m_patterns.regExp(*compiled, pattern);
     bool ok = false;
-    const QJSValue found = run(m_test, testSource, {compiled->regExp, QJSValue(subject)}, ok);
+    const QJSValue found = run(m_test, testSource, {regExp, QJSValue(subject)}, ok);
     return !ok || found.toBool();
 }

@@ -22,23 +22,34 @@ int errorNumber(QJSValue::ErrorType type)
 }
 
 ScriptHost::ScriptHost(int limitMs)
-    : m_limitMs(limitMs), m_watchdog(std::make_unique<ScriptWatchdog>(m_engine, limitMs))
+    : m_limitMs(limitMs)
 {
-    m_engine.evaluate(GlobalReplaceScript());
 }
 
 ScriptHost::~ScriptHost() = default;
 
+QJSEngine &ScriptHost::engine()
+{
+    if (!m_engine) {
+        m_engine = std::make_unique<QJSEngine>();
+        m_watchdog = std::make_unique<ScriptWatchdog>(*m_engine, m_limitMs);
+        m_engine->evaluate(GlobalReplaceScript());
+    }
+    return *m_engine;
+}
+
 QJSValue ScriptHost::evaluate(const QString &program, ScriptError &error)
 {
+    QJSEngine &engine = this->engine();
     m_watchdog->arm();
-    const QJSValue value = m_engine.evaluate(program);
+    const QJSValue value = engine.evaluate(program);
     const bool interrupted = m_watchdog->disarm();
     return checked(value, interrupted, error);
 }
 
 QJSValue ScriptHost::call(QJSValue &function, const QJSValueList &arguments, ScriptError &error)
 {
+    engine();
     m_watchdog->arm();
     const QJSValue value = function.call(arguments);
     const bool interrupted = m_watchdog->disarm();
@@ -48,8 +59,8 @@ QJSValue ScriptHost::call(QJSValue &function, const QJSValueList &arguments, Scr
 QJSValue ScriptHost::checked(const QJSValue &value, bool interrupted, ScriptError &error)
 {
     QJSValue thrown = value;
-    if (m_engine.hasError())
-        thrown = m_engine.catchError();
+    if (m_engine->hasError())
+        thrown = m_engine->catchError();
     else if (!value.isError())
         return value;
     error.number = errorNumber(thrown.errorType());

@@ -19,7 +19,8 @@ struct ScriptError
 // call runs under a watchdog that interrupts it after the time limit, so a
 // runaway expression ends as an error instead of hanging the program. Its
 // replace of global regular expressions follows ECMAScript exactly (see
-// GlobalReplaceScript).
+// GlobalReplaceScript). The engine starts with the first evaluation or call,
+// so that a run whose patterns PCRE2 takes never pays for it.
 class ScriptHost
 {
 public:
@@ -32,12 +33,12 @@ public:
     QJSValue evaluate(const QString &program, ScriptError &error);
     QJSValue call(QJSValue &function, const QJSValueList &arguments, ScriptError &error);
 
-    QJSEngine &engine() { return m_engine; }
+    QJSEngine &engine();
 
 private:
     QJSValue checked(const QJSValue &value, bool interrupted, ScriptError &error);
 
     const int m_limitMs;
-    QJSEngine m_engine;
-    std::unique_ptr<ScriptWatchdog> m_watchdog;
+    std::unique_ptr<QJSEngine> m_engine;
+    std::unique_ptr<ScriptWatchdog> m_watchdog; // declared after the engine it watches, so it goes first
 };

@@ -4,12 +4,16 @@
 #include "platform/filesystem.h"
 #include "platform/systeminfo.h"
 #include "text/asciitext.h"
+#include "text/exifreader.h"
 #include "text/formulaevaluator.h"
 #include "text/functionlibrary.h"
 #include "text/tagreader.h"
 #include "text/textengine.h"
 
 #include <QStringList>
+
+#include <algorithm>
+#include <iterator>
 
 TemplateExpander::TemplateExpander(const FileSystem &files, FunctionLibrary &functions, FormulaEvaluator &evaluator)
     : m_files(files), m_functions(functions), m_evaluator(evaluator)
@@ -38,6 +42,16 @@ QString TemplateExpander::ExpandTemplate(const QString &input, int rowIndex, con
             if (AsciiText::contains(text, placeholders.at(at)))
                 AsciiText::replaceAll(text, placeholders.at(at),
                                       m_tags ? m_tags->tagField(path, tagHeaders().at(at)) : QString());
+        }
+        // One read of the file gives all three fields.
+        static const QString exifPlaceholders[] = {QStringLiteral("<ExifDateTime>"), QStringLiteral("<ExifMake>"),
+                                                   QStringLiteral("<ExifModel>")};
+        if (std::any_of(std::begin(exifPlaceholders), std::end(exifPlaceholders),
+                        [&](const QString &placeholder) { return AsciiText::contains(text, placeholder); })) {
+            const ExifFields exif = m_exif ? m_exif->exifFields(path) : ExifFields();
+            AsciiText::replaceAll(text, exifPlaceholders[0], exif.moment);
+            AsciiText::replaceAll(text, exifPlaceholders[1], exif.make);
+            AsciiText::replaceAll(text, exifPlaceholders[2], exif.model);
         }
     }
     AsciiText::replaceAll(text, u"Row()", QString::number(rowIndex));

@@ -1,5 +1,6 @@
 #include "text/textengine.h"
 
+#include "text/compiledreplace.h"
 #include "text/formattokenexpander.h"
 #include "text/formulaevaluator.h"
 #include "text/functionlibrary.h"
@@ -30,6 +31,16 @@ struct TextEngine::Private
     RegReplacer replacer;
     FunctionLibrary functions;
     TemplateExpander templates;
+
+    // The replace string taken apart for the search, replace and option it was made from.
+    struct CompiledKey
+    {
+        QString search;
+        QString replacement;
+        bool ignoreCase = false;
+    };
+    std::optional<CompiledKey> compiledKey;
+    std::optional<CompiledReplace> compiled;
 };
 
 TextEngine::TextEngine(UserChannel &user, const FileSystem &files)
@@ -42,6 +53,11 @@ TextEngine::~TextEngine() = default;
 void TextEngine::setTagReader(TagReader *tags)
 {
     d->templates.setTagReader(tags);
+}
+
+void TextEngine::setExifReader(ExifReader *exif)
+{
+    d->templates.setExifReader(exif);
 }
 
 QString TextEngine::RegReplace(const QString &subject, const QString &pattern, const QString &replacement,
@@ -101,4 +117,15 @@ QString TextEngine::ExpandFunctions(const QString &text)
 QString TextEngine::ExpandTemplate(const QString &text, int rowIndex, const QString &path)
 {
     return d->templates.ExpandTemplate(text, rowIndex, path);
+}
+
+std::optional<QString> TextEngine::CompiledReplaceName(const QString &name, const QString &search,
+                                                       const QString &replacement, bool ignoreCase, int rowIndex)
+{
+    const auto &key = d->compiledKey;
+    if (!key || key->ignoreCase != ignoreCase || key->search != search || key->replacement != replacement) {
+        d->compiled = CompiledReplace::compile(d->patterns, search, replacement, ignoreCase);
+        d->compiledKey = Private::CompiledKey{search, replacement, ignoreCase};
+    }
+    return d->compiled ? d->compiled->plannedName(name, rowIndex) : std::nullopt;
 }

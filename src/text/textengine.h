@@ -3,7 +3,9 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
+class ExifReader;
 class FileSystem;
 class LiteralShield;
 class TagReader;
@@ -27,6 +29,8 @@ public:
 
     // The tag reader of the "<Title>"… placeholders; none means they expand to "".
     void setTagReader(TagReader *tags);
+    // The reader of the "<ExifDateTime>"… placeholders; none means they expand to "".
+    void setExifReader(ExifReader *exif);
 
     // A global ECMAScript replace with its $-tokens, then FormatToken expansion.
     // Shows the error message and returns ErrorMarker on failure.
@@ -53,6 +57,11 @@ public:
     QString ExpandFunctions(const QString &text);
     // The replace string of one row: placeholders, functions, then expressions.
     QString ExpandTemplate(const QString &text, int rowIndex, const QString &path);
+    // The planned name of a file-name replace row (sub-matches, "<FileName>",
+    // ExpandTemplate, RegReplace) from the replace string taken apart once for
+    // all rows; none where the row needs those steps one by one.
+    std::optional<QString> CompiledReplaceName(const QString &name, const QString &search,
+                                               const QString &replacement, bool ignoreCase, int rowIndex);
 
 private:
     struct Private;

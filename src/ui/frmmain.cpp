@@ -270,6 +270,7 @@ void frmMain::bindParts()
     connect(m_replace, &ReplaceGroup::textBoxFocused, this, &frmMain::rememberTextBox);
     connect(m_mp3Templates, &Mp3TemplateGroup::textBoxFocused, this, &frmMain::rememberTextBox);
     connect(m_mp3Templates, &Mp3TemplateGroup::commandsChanged, this, &frmMain::refreshCommands);
+    connect(m_timeStamp, &TimeStampGroup::commandsChanged, this, &frmMain::refreshCommands);
 }
 
 // ---- following the controller ---------------------------------------------

@@ -142,6 +142,8 @@ QString RenameRowModel::rejectionText(RowRejection reason)
         return QStringLiteral("変更後の名前が他の行と重複します。");
     case RowRejection::CreationTimeUnsupported:
         return QStringLiteral("このフォルダのファイルシステムでは作成日を変更できません。");
+    case RowRejection::NoExifTime:
+        return QStringLiteral("撮影日時（EXIF）が無いため、日時はそのままです。");
     }
     return {};
 }

@@ -58,6 +58,11 @@ ReplaceGroup::ReplaceGroup(JobController &controller, UserChannel &user, QWidget
     ClickLabel *lblTemplate = link(QStringLiteral("lblTemplate"), QStringLiteral("<u>テンプレート</u>"),
                                    QStringLiteral("テンプレートを表示－自由に変更／追加可"));
     connect(lblTemplate, &ClickLabel::clicked, this, &ReplaceGroup::templateRequested);
+    // The part of the name searched, in ReplaceScope's order.
+    m_cmbScope = new QComboBox(this);
+    m_cmbScope->setObjectName(QStringLiteral("cmbReplaceScope"));
+    m_cmbScope->addItems({QStringLiteral("名前と拡張子"), QStringLiteral("名前のみ"), QStringLiteral("拡張子のみ")});
+    m_cmbScope->setToolTip(QStringLiteral("検索と置換をファイル名のどの部分に使うか"));
     m_chkManual = new QCheckBox(QStringLiteral("データを直接指定"), this);
     m_chkManual->setObjectName(QStringLiteral("ChkManual"));
     for (QWidget *part : {static_cast<QWidget *>(lblShowReg), static_cast<QWidget *>(lblVar),
@@ -70,7 +75,10 @@ ReplaceGroup::ReplaceGroup(JobController &controller, UserChannel &user, QWidget
     grid->setContentsMargins(0, 0, 0, 0);
     grid->addWidget(lblSearch, 0, 0);
     grid->addWidget(m_lblReplace, 0, 1);
-    grid->addWidget(m_cmbSearch, 1, 0);
+    auto *search = new QHBoxLayout;
+    search->addWidget(m_cmbSearch, 1);
+    search->addWidget(m_cmbScope);
+    grid->addLayout(search, 1, 0);
     grid->addWidget(m_cmbReplace, 1, 1);
     grid->addLayout(links, 2, 0, 1, 2);
     grid->setColumnStretch(0, 1);
@@ -93,6 +101,10 @@ void ReplaceGroup::bindInputs()
             [this](const QString &text) { m_controller.SetSearchInput(&JobInputs::searchText, text); });
     connect(m_cmbReplace, &QComboBox::editTextChanged, this,
             [this](const QString &text) { m_controller.SetSearchInput(&JobInputs::replaceText, text); });
+    connect(m_cmbScope, &QComboBox::activated, this, [this](int index) {
+        m_controller.SetInput(&JobInputs::replaceScope, ReplaceScopeOf(index));
+        m_controller.SearchTextChanged();
+    });
     connect(m_chkManual, &QCheckBox::clicked, this, [this](bool on) { m_controller.SetInput(&JobInputs::ChkManual, on); });
 }
 
@@ -103,6 +115,8 @@ void ReplaceGroup::refresh()
     m_chkManual->setVisible(setup.directDataBox);
     m_cmbReplace->setVisible(setup.replaceBox);
     m_lblReplace->setVisible(setup.replaceBox);
+    m_cmbScope->setVisible(setup.replaceScope);
+    m_cmbScope->setCurrentIndex(static_cast<int>(m_controller.inputs().replaceScope));
     InputBoxes::setText(m_cmbSearch, m_controller.inputs().searchText);
     InputBoxes::setText(m_cmbReplace, m_controller.inputs().replaceText);
     m_chkManual->setChecked(m_controller.inputs().ChkManual);

@@ -6,6 +6,7 @@ class ClickLabel;
 class HistoryCombo;
 class JobController;
 class QCheckBox;
+class QComboBox;
 class UserChannel;
 
 // The search and replace boxes (frReplace) with their history, the links to
@@ -46,4 +47,5 @@ private:
     HistoryCombo *m_cmbReplace;
     ClickLabel *m_lblReplace;
     QCheckBox *m_chkManual;
+    QComboBox *m_cmbScope;
 };

@@ -4,6 +4,7 @@
 #include "ui/datetimebox.h"
 #include "ui/inputboxes.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -20,6 +21,7 @@ TimeStampGroup::TimeStampGroup(JobController &controller, QWidget *parent)
                                             QStringLiteral("10"), QStringLiteral("30"), QStringLiteral("60"),
                                             QStringLiteral("1440")},
                                            this))
+    , m_chkExifTime(new QCheckBox(QStringLiteral("撮影日時（EXIF）を使う"), this))
 {
     setObjectName(QStringLiteral("frTimeStamp"));
     m_lblTimeStamp->setObjectName(QStringLiteral("lblTimeStamp"));
@@ -27,6 +29,8 @@ TimeStampGroup::TimeStampGroup(JobController &controller, QWidget *parent)
     m_dtpDate->setCalendarPopup(true);
     m_dtpTime->setObjectName(QStringLiteral("DTP(1)"));
     m_cmbMinutes->setToolTip(QStringLiteral("連番時刻の増分値を指定(分)"));
+    m_chkExifTime->setObjectName(QStringLiteral("chkExifTime"));
+    m_chkExifTime->setToolTip(QStringLiteral("各ファイルの撮影日時（EXIF）を設定します。撮影日時の無いファイルはそのままです。"));
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -36,12 +40,20 @@ TimeStampGroup::TimeStampGroup(JobController &controller, QWidget *parent)
     layout->addSpacing(12);
     layout->addWidget(new QLabel(QStringLiteral("増分(分)"), this));
     layout->addWidget(m_cmbMinutes);
+    layout->addSpacing(12);
+    layout->addWidget(m_chkExifTime);
     layout->addStretch(1);
 
     connect(m_dtpDate, &QDateTimeEdit::dateChanged, this, [this](QDate date) { m_controller.SetInput(&JobInputs::baseDate, date); });
     connect(m_dtpTime, &QDateTimeEdit::timeChanged, this, [this](QTime time) { m_controller.SetInput(&JobInputs::baseTime, time); });
     connect(m_cmbMinutes, &QComboBox::editTextChanged, this,
             [this](const QString &text) { m_controller.SetInput(&JobInputs::stepMinutes, text); });
+    connect(m_chkExifTime, &QCheckBox::clicked, this, [this](bool on) {
+        m_controller.SetInput(&JobInputs::useExifTime, on);
+        m_controller.OfferTry();
+        refresh();
+        Q_EMIT commandsChanged();
+    });
 }
 
 void TimeStampGroup::refresh()
@@ -50,6 +62,11 @@ void TimeStampGroup::refresh()
     setVisible(m_controller.setup().timeStampGroup);
     m_lblTimeStamp->setText(m_controller.setup().timeStampCaption);
     InputBoxes::setText(m_cmbMinutes, in.stepMinutes);
+    m_chkExifTime->setChecked(in.useExifTime);
+    // The base and the step count for nothing while each file brings its own moment.
+    for (QWidget *box : {static_cast<QWidget *>(m_dtpDate), static_cast<QWidget *>(m_dtpTime),
+                         static_cast<QWidget *>(m_cmbMinutes)})
+        box->setEnabled(!in.useExifTime);
     const QSignalBlocker blockDate(m_dtpDate);
     const QSignalBlocker blockTime(m_dtpTime);
     if (in.baseDate.isValid())

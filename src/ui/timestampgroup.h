@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class JobController;
+class QCheckBox;
 class QComboBox;
 class QDateTimeEdit;
 class QLabel;
@@ -19,10 +20,15 @@ public:
     // Follows the controller's inputs and job set-up.
     void refresh();
 
+Q_SIGNALS:
+    // Try became available: the EXIF choice changed what a Try would plan.
+    void commandsChanged();
+
 private:
     JobController &m_controller;
     QLabel *m_lblTimeStamp;
     QDateTimeEdit *m_dtpDate;
     QDateTimeEdit *m_dtpTime;
     QComboBox *m_cmbMinutes;
+    QCheckBox *m_chkExifTime;
 };

@@ -1,3 +1,4 @@
+#include "exifjpeg.h"
 #include "id3builder.h"
 #include "tags/clstag.h"
 
@@ -24,6 +25,7 @@ private Q_SLOTS:
     void replaceRuns();
     void commandFileQueue();
     void mp3JobFromCommandFile();
+    void photosFromExif();
     void killedTagRewriteIsMended();
     void commandLineErrors();
     void plantedJournals();
@@ -58,6 +60,7 @@ QProcessEnvironment TestHeadless::environment() const
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("CORVANE_SETTINGS_DIR", path("settings"));
     environment.insert("HOME", path("home"));
+    environment.insert("TZ", "JST-9");
     for (const QString &name : QStringList{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(name);
     return environment;
@@ -203,6 +206,25 @@ void TestHeadless::mp3JobFromCommandFile()
     QCOMPARE(tag.TAG1_DATA("title"), "Intro");
     QVERIFY(Id3::read(song).contains(audio));
     QCOMPARE(QDir(m_files).entryList(QDir::Files), (QStringList{"01 Intro.mp3", "cover.txt"}));
+}
+
+// Photos named after the moment they were taken, their extensions made lower
+// case, and their time-stamps put back from EXIF; a photo without EXIF is named.
+void TestHeadless::photosFromExif()
+{
+    QVERIFY((ExifJpeg{"Canon", "EOS", {}, "2024:08:15 10:30:00"}.write(m_files + "/IMG_1.JPG")));
+    QVERIFY(ExifJpeg{}.write(m_files + "/IMG_2.JPG"));
+    QCOMPARE(run({"-folder", m_files, "-search", "^IMG_(\\d)", "-pattern", "format(<ExifDateTime>,\"yyyymmdd\")_$1",
+                  "-auto", "-quit", "-no_confirm"}),
+             0);
+    const QString folder = "FolderPath=" + m_files;
+    const QString lower = commandFile(
+        "lower.dat", {"Com=ファイル名置換", folder, "Search=^(.+)$", "Replace=StrConv($1,2)", "ReplaceScope=2"});
+    const QString stamps = commandFile("stamps.dat", {"Com=更新日変更", folder, "UseExifTime=1"});
+    QCOMPARE(run({"-com_file", lower, "-com_file", stamps, "-auto", "-quit", "-no_confirm"}), 0);
+    QCOMPARE(QDir(m_files).entryList(QDir::Files), (QStringList{"20240815_1.jpg", "_2.jpg"}));
+    QCOMPARE(QFileInfo(m_files + "/20240815_1.jpg").lastModified().toUTC(), QDateTime(QDate(2024, 8, 15), QTime(1, 30), Qt::UTC));
+    QVERIFY2(m_stderr.contains("：1 件（_2.jpg）"), qPrintable(m_stderr));
 }
 
 // Title from the file name, track number from its leading digits.

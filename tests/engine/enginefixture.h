@@ -7,6 +7,7 @@
 #include "engine/jobs/jobcontext.h"
 #include "engine/jobs/mp3tagjob.h"
 #include "engine/run/restore.h"
+#include "exifjpeg.h"
 #include "faultyfilesystem.h"
 #include "scripteduserchannel.h"
 #include "text/textengine.h"
@@ -92,6 +93,23 @@ struct EngineFixture
         row.set(RenameField::NewName, newName);
         row.selected = newName != name;
         rows.append(row);
+    }
+
+    // Photos a.jpg to d.jpg with every EXIF field, with some, with none, and
+    // e.jpg, which is no JPEG at all, listed.
+    void addPhotos()
+    {
+        const ExifJpeg photos[] = {
+            {"Canon", "EOS 5D", "2020:01:01 00:00:00", "2024:08:15 10:30:00", "2024:08:15 10:30:01"},
+            // A camera whose clock was never set writes zeros: no moment.
+            {"NIKON", {}, {}, "0000:00:00 00:00:00", "2022:12:31 23:59:59"},
+            {{}, {}, "2021:02:03 04:05:06"},
+            {}};
+        for (int i = 0; i < 5; ++i) {
+            const QString name = QChar(u'a' + i) + QStringLiteral(".jpg");
+            write(name, i < 4 ? photos[i].bytes() : QByteArray("no photo"));
+            addRow(name, name);
+        }
     }
 
     // Rows the planners see, named alike on disk and in the plan, in folder.

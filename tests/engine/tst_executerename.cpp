@@ -11,6 +11,7 @@
 #include "platform/displaytext.h"
 #include "platform/messagerequest.h"
 #include "platform/pathtext.h"
+#include "tags/exiv2reader.h"
 
 #include <QDir>
 #include <QRandomGenerator>
@@ -686,7 +687,7 @@ private Q_SLOTS:
         QCOMPARE(g.user.messages.last().title, u"異常終了"_qs);
     }
 
-    void confirmationAndQuiet()
+    void timeStampsAreConfirmed()
     {
         EngineFixture f;
         f.context.job = JobKind::CreatedDate;
@@ -697,13 +698,29 @@ private Q_SLOTS:
         QCOMPARE(f.user.messages.size(), 1);
         QCOMPARE(f.user.messages[0].prompt, u"作成日を変更します。\r\nよろしいですか？"_qs);
         QCOMPARE(f.user.messages[0].title, u"確認"_qs);
+    }
 
-        EngineFixture g;
-        g.context.job = JobKind::ModifiedDate;
-        addStamped(g, u"a"_qs, RenameField::Modified);
-        QVERIFY(!g.execute(true));
-        QVERIFY(g.user.messages.isEmpty());
-        QCOMPARE(DateText(g.files.info(g.path(u"a"_qs)).modified), stamp);
+    // Each file's EXIF moment, read as the local time of its date; a file
+    // without one keeps its stamp and is named. Quiet, nothing is asked.
+    void timeStampsFromExif()
+    {
+        useTimeZone("Asia/Tokyo");
+        EngineFixture f;
+        Exiv2Reader exif;
+        f.context.exif = &exif;
+        f.addPhotos();
+        const QDateTime untouched = f.files.info(f.path(u"d.jpg"_qs)).modified;
+        f.inputs.useExifTime = true; // and no base date
+        QCOMPARE(f.plan(JobKind::ModifiedDate), TryResult::Planned);
+        const QString kept = u"2019/06/06 06:06:06"_qs;
+        QCOMPARE(f.column(RenameField::Modified), (QStringList{u"2024/08/15 10:30:00"_qs, u"2022/12/31 23:59:59"_qs,
+                                                              u"2021/02/03 04:05:06"_qs, kept, kept}));
+        QVERIFY(f.lastPlan.changing == 3 && f.lastPlan.refused == 2 && f.rows.row(5).rejection == RowRejection::NoExifTime);
+        const RunOutcome run = MakeJob(JobKind::ModifiedDate, f.tags)->execute(f.context, true);
+        QVERIFY2(!run.failed() && run.summary.contains(u"：2 件（d.jpg、e.jpg）"_qs), qPrintable(run.summary));
+        QVERIFY(f.user.messages.isEmpty());
+        QCOMPARE(f.files.info(f.path(u"a.jpg"_qs)).modified.toUTC(), QDateTime(QDate(2024, 8, 15), QTime(1, 30), Qt::UTC));
+        QCOMPARE(f.files.info(f.path(u"d.jpg"_qs)).modified, untouched);
     }
 
     // Renames, a time and a load in a folder whose path is longer than one

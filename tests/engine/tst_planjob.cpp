@@ -1,6 +1,7 @@
 #include "engine/jobs/namecheck.h"
 #include "engine/jobs/numberingplanner.h"
 #include "enginefixture.h"
+#include "tags/exiv2reader.h"
 
 #include <QTest>
 
@@ -195,20 +196,32 @@ private Q_SLOTS:
         QTest::addColumn<QString>("replace");
         QTest::addColumn<bool>("ignoreCase");
         QTest::addColumn<QString>("planned");
+        QTest::addColumn<int>("scope"); // ReplaceScope; negative: the folder job with that scope
 
-        QTest::newRow("case kept") << "abc.txt" << "B" << "x" << false << "abc.txt";
-        QTest::newRow("case ignored") << "abc.txt" << "B" << "x" << true << "axc.txt";
+        QTest::newRow("case kept") << "abc.txt" << "B" << "x" << false << "abc.txt" << 0;
+        QTest::newRow("case ignored") << "abc.txt" << "B" << "x" << true << "axc.txt" << 0;
         // The capture comes from the first match found ignoring case ("Xa"), the
         // replace from the first exact one ("xb").
-        QTest::newRow("capture ignores case") << "Xa_xb" << "x(.)" << "[$1]" << false << "Xa_[a]";
-        QTest::newRow("FileName any case") << "a.txt" << "^.*$" << "<FILENAME>-<fileName>" << false << "a.txt-a.txt";
-        QTest::newRow("row number") << "a.txt" << "^" << "Row()_" << false << "1_a.txt";
+        QTest::newRow("capture ignores case") << "Xa_xb" << "x(.)" << "[$1]" << false << "Xa_[a]" << 0;
+        QTest::newRow("FileName any case") << "a.txt" << "^.*$" << "<FILENAME>-<fileName>" << false << "a.txt-a.txt" << 0;
+        QTest::newRow("row number") << "a.txt" << "^" << "Row()_" << false << "1_a.txt" << 0;
         // Names are data: no escapes, no $-tokens, whatever they hold.
-        QTest::newRow("backslash in a group") << "a\\x41.txt" << "^(.*)\\.txt$" << "$1.doc" << false << "a\\x41.doc";
-        QTest::newRow("dollar in a group") << "a$&b.txt" << "^(.*)\\.txt$" << "$1.doc" << false << "a$&b.doc";
-        QTest::newRow("backslash in FileName") << "x\\u0009y" << "^.*$" << "<FileName>.bak" << false << "x\\u0009y.bak";
+        QTest::newRow("backslash in a group") << "a\\x41.txt" << "^(.*)\\.txt$" << "$1.doc" << false << "a\\x41.doc" << 0;
+        QTest::newRow("dollar in a group") << "a$&b.txt" << "^(.*)\\.txt$" << "$1.doc" << false << "a$&b.doc" << 0;
+        QTest::newRow("backslash in FileName") << "x\\u0009y" << "^.*$" << "<FileName>.bak" << false << "x\\u0009y.bak" << 0;
         // Characters the name already holds may stay.
-        QTest::newRow("colon kept") << "10:30 会議.txt" << "会議" << "定例会議" << false << "10:30 定例会議.txt";
+        QTest::newRow("colon kept") << "10:30 会議.txt" << "会議" << "定例会議" << false << "10:30 定例会議.txt" << 0;
+        // The name alone (1) or the extension alone (2) as ExtensionOf sees it;
+        // "<FileName>" is that part too.
+        QTest::newRow("name alone") << "foo.boo" << "o" << "0" << false << "f00.boo" << 1;
+        QTest::newRow("extension alone") << "foo.boo" << "o" << "0" << false << "foo.b00" << 2;
+        QTest::newRow("no extension, name") << "README" << "$" << "_1" << false << "README_1" << 1;
+        QTest::newRow("no extension, nothing to replace") << "README" << "^.*$" << "x" << false << "README" << 2;
+        QTest::newRow("long extension is none") << "a.markdown" << "^" << "x" << false << "a.markdown" << 2;
+        QTest::newRow("several dots, name") << "a.tar.gz" << "\\." << "_" << false << "a_tar.gz" << 1;
+        QTest::newRow("leading dot is name") << ".env" << "^\\." << "dot." << false << "dot.env" << 1;
+        QTest::newRow("FileName is the part") << "a.jpg" << "^.*$" << "<FileName>_<FileName>" << false << "a_a.jpg" << 1;
+        QTest::newRow("folders have no extension") << "v1.2" << "\\d" << "x" << false << "vx.x" << -1;
     }
 
     void replaces()
@@ -219,11 +232,13 @@ private Q_SLOTS:
         QFETCH(QString, replace);
         QFETCH(bool, ignoreCase);
         QFETCH(QString, planned);
+        QFETCH(int, scope);
         f.addRows({name});
         f.inputs.searchText = search;
         f.inputs.replaceText = replace;
+        f.inputs.replaceScope = ReplaceScopeOf(std::abs(scope));
         f.options.ignoreCase = ignoreCase;
-        const TryResult result = f.plan(JobKind::FileNameReplace);
+        const TryResult result = f.plan(scope < 0 ? JobKind::FolderRename : JobKind::FileNameReplace);
         QCOMPARE(f.rows.field(1, RenameField::NewName), planned);
         QCOMPARE(result, planned == name ? TryResult::NothingToChange : TryResult::Planned);
     }
@@ -366,6 +381,21 @@ private Q_SLOTS:
         f.setNumbering(inputs);
         f.inputs.addTop = false;
         QTEST(NumberingPreview(f.inputs, f.rows, clickedRow), "preview");
+    }
+
+    // A file without a field gives an empty text, never another file's value.
+    void exifPlaceholders()
+    {
+        EngineFixture f;
+        Exiv2Reader exif;
+        f.text.setExifReader(&exif);
+        f.addPhotos();
+        f.inputs.searchText = u"^(.)\\.jpg$"_qs;
+        f.inputs.replaceText = u"$1_format(<exifdatetime>,\"yyyymmdd_hhnnss\")_<EXIFMAKE>_<ExifModel>"_qs;
+        QCOMPARE(f.plan(JobKind::FileNameReplace), TryResult::Planned);
+        QCOMPARE(f.column(RenameField::NewName), (QStringList{u"a_20240815_103000_Canon_EOS 5D"_qs,
+                                                             u"b_20221231_235959_NIKON_"_qs, u"c_20210203_040506__"_qs,
+                                                             u"d___"_qs, u"e___"_qs}));
     }
 
     void timeStampSequence_data()

@@ -39,10 +39,15 @@ private Q_SLOTS:
                                   "Separator=＿\r\n"_qs;
         QTest::newRow("numbering, with a step it does not keep") << numbering.arg(0) + u"Step=007\r\n" << numbering.arg(0);
         QTest::newRow("numbering, number first") << numbering.arg(1) << QString();
-        QTest::newRow("replace") << "Com=ファイル名置換\r\nFolderPath=/home/user/音楽\r\nSearch=^(\\d+)(?=_)\r\n"
-                                    "Replace=<format($1,\"000\")>\r\n" << QString();
+        const QString replace = u"Com=ファイル名置換\r\nFolderPath=/home/user/音楽\r\nSearch=^(\\d+)(?=_)\r\n"
+                                u"Replace=<format($1,\"000\")>\r\n"_qs;
+        QTest::newRow("replace") << replace + u"ReplaceScope=2\r\n" << QString();
+        // Files written before the scope and the EXIF choice meant the whole name and base and step.
+        QTest::newRow("replace, older file") << replace << replace + u"ReplaceScope=0\r\n";
         const QString created = u"Com=作成日変更\r\nFolderPath=/home/user/音楽\r\n"_qs;
-        QTest::newRow("created, step with leading zeros") << created + u"Step=007\r\n" << created + u"Step=7\r\n";
+        QTest::newRow("created, step with leading zeros")
+            << created + u"Step=007\r\nUseExifTime=1\r\n" << created + u"Step=7\r\nUseExifTime=1\r\n";
+        QTest::newRow("created, older file") << created + u"Step=0\r\n" << created + u"Step=0\r\nUseExifTime=0\r\n";
         QStringList templates, widths;
         for (int i = 1; i <= 13; ++i) {
             templates << (i == 5 ? QString() : QStringLiteral("$%1 template").arg(i));
@@ -64,6 +69,8 @@ private Q_SLOTS:
         job.write(CodePage::toCp932(file));
         job.close();
         CommandSetup setup = blankSetup();
+        setup.replaceScope = 1;
+        setup.useExifTime = true;
         CommandFileLoad(job.fileName()).applyTo(&setup);
         QCOMPARE(CommandFileSave(job.fileName(), setup), QString());
         QVERIFY(job.open(QIODevice::ReadOnly));

@@ -4,6 +4,8 @@
 #include "platform/systeminfo.h"
 #include "scripteduserchannel.h"
 #include "text/formattokenexpander.h"
+#include "text/exifreader.h"
+#include "text/literalshield.h"
 #include "text/tagreader.h"
 #include "text/textengine.h"
 
@@ -19,7 +21,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class FakeTagReader : public TagReader
+class FakeTagReader : public TagReader, public ExifReader
 {
 public:
     QString tagField(const QString &path, const QString &header) override
@@ -27,18 +29,30 @@ public:
         reads.append(path + u'|' + header);
         return fields.value(header);
     }
+    ExifFields exifFields(const QString &path) override
+    {
+        reads.append(path + u"|Exif");
+        return {u"2024/08/15 10:30:00"_s, u"Canon"_s, fields.value(u"Model"_s)};
+    }
 
     QHash<QString, QString> fields;
     QStringList reads;
 };
 
-// The replace job's steps for one name (the planner's order).
-QString replaced(TextEngine &engine, const QString &name, const QString &search, const QString &replace)
+// The replace job's steps for one name, one by one (the planner's order).
+QString replaced(TextEngine &engine, const QString &name, const QString &search, const QString &replace,
+                 int rowIndex = 1, bool ignoreCase = false)
 {
-    QString text = engine.ExpandSubMatches(name, search, replace, true);
-    text.replace(QStringLiteral("<FileName>"), name, Qt::CaseInsensitive);
-    text = engine.ExpandTemplate(text, 1, QString());
-    return engine.RegReplace(name, search, text, false);
+    const LiteralShield shield({name, replace});
+    QString text = engine.ExpandSubMatches(name, search, replace, true, &shield);
+    if (text == ErrorMarker)
+        return text;
+    text.replace(QStringLiteral("<FileName>"), shield.shielded(name), Qt::CaseInsensitive);
+    text = engine.ExpandTemplate(text, rowIndex, QString());
+    if (text == ErrorMarker)
+        return text;
+    const QString planned = engine.RegReplace(name, search, text, ignoreCase);
+    return planned == ErrorMarker ? planned : shield.restored(planned);
 }
 
 QString randomPieces(QRandomGenerator &random, const QStringList &pieces, int count)
@@ -69,6 +83,7 @@ private Q_SLOTS:
     void shippedTemplateEntries();
     void shippedHelpExamples();
     void randomTexts();
+    void compiledReplaceAgrees();
 
 private:
     ScriptedUserChannel m_user;
@@ -114,10 +129,15 @@ void TestTemplateExpander::tagsReadOnlyWhenAsked()
     QVERIFY(tags.reads.isEmpty());
     engine.ExpandTemplate(QStringLiteral("<Year><year>"), 1, QStringLiteral("/a.mp3"));
     QCOMPARE(tags.reads, QStringList{QStringLiteral("/a.mp3|Year")});
+    // One read of a photo gives all three fields; a field the photo lacks is empty.
+    engine.setExifReader(&tags);
+    QCOMPARE(engine.ExpandTemplate(u"format(<EXIFDATETIME>,\"yyyymmdd\")<exifmake>[<ExifModel>]"_s, 1, u"/p.jpg"_s),
+             u"20240815Canon[]"_s);
+    QCOMPARE(tags.reads.size(), 2);
     const QString moment = engine.ExpandTemplate(QStringLiteral("<DateTime>"), 1, QString());
     QVERIFY(moment.size() == 19 && ParseDateText(moment).isValid());
     TextEngine withoutReader(m_user, m_files);
-    QCOMPARE(withoutReader.ExpandTemplate(QStringLiteral("[<Title>]"), 1, QStringLiteral("/a.mp3")),
+    QCOMPARE(withoutReader.ExpandTemplate(QStringLiteral("[<Title><ExifMake>]"), 1, QStringLiteral("/a.mp3")),
              QStringLiteral("[]"));
 }
 
@@ -145,6 +165,7 @@ void TestTemplateExpander::shippedTemplateEntries()
     const QHash<QString, QPair<QString, QString>> samples{
         {QStringLiteral("拡張子を変える"), {QStringLiteral("a.jpeg"), QStringLiteral("a.jpg")}},
         {QStringLiteral("拡張子を小文字に"), {QStringLiteral("A.JPG"), QStringLiteral("A.jpg")}},
+        {QStringLiteral("拡張子のみで小文字に"), {QStringLiteral("JPG"), QStringLiteral("jpg")}},
         {QStringLiteral("拡張子の前に付ける"), {QStringLiteral("a.txt"), QStringLiteral("a_済.txt")}},
         {QStringLiteral("拡張子を取る"), {QStringLiteral("a.txt"), QStringLiteral("a")}},
         {QStringLiteral("先頭に付ける"), {QStringLiteral("a.jpg"), QStringLiteral("旅行_a.jpg")}},
@@ -166,6 +187,7 @@ void TestTemplateExpander::shippedTemplateEntries()
         {QStringLiteral("日付を 2024-01-05 形式に"), {QStringLiteral("20240105"), QStringLiteral("2024-01-05")}},
         {QStringLiteral("日付を 20240105 形式に"), {QStringLiteral("2024-01-05.jpg"), QStringLiteral("20240105.jpg")}},
         {QStringLiteral("更新日時を名前に"), {}}, {QStringLiteral("作成日を先頭に"), {}},
+        {QStringLiteral("撮影日時を名前に"), {}}, {QStringLiteral("撮影したカメラの機種を先頭に"), {}},
         {QStringLiteral("今日の日付を末尾に"), {QStringLiteral("a.txt"), QStringLiteral("a_") + today + QStringLiteral(".txt")}},
         {QStringLiteral("英字を大文字に"), {QStringLiteral("abc.txt"), QStringLiteral("ABC.txt")}},
         {QStringLiteral("英字を小文字に"), {QStringLiteral("ABC.TXT"), QStringLiteral("abc.TXT")}},
@@ -205,7 +227,7 @@ void TestTemplateExpander::shippedHelpExamples()
             ++examples;
         }
         const QRegularExpressionMatch replace = search.match(line);
-        if (replace.hasMatch()) {
+        if (replace.hasMatch() && !line.contains(u"Exif"_s)) {
             QCOMPARE(replaced(engine, replace.captured(3), replace.captured(1), replace.captured(2)), replace.captured(4));
             ++examples;
         }
@@ -244,6 +266,47 @@ void TestTemplateExpander::randomTexts()
     QVERIFY2(tokens > 50, "the random texts must hold tokens");
     // Values that spell calls again must not expand forever.
     QVERIFY(!engine.ExpandFunctions(u"replace(left(,left(,left()"_s).isNull());
+}
+
+// The replace string taken apart once gives each name what the steps one by
+// one give, on names and replace strings built from what the steps react to.
+void TestTemplateExpander::compiledReplaceAgrees()
+{
+    TextEngine compiled(m_user, m_files);
+    TextEngine stepwise(m_user, m_files);
+    QRandomGenerator random(2512);
+    // The first parts of each list are ordinary, then come blanks and
+    // operators; many texts are built from those alone.
+    const QStringList nameParts =
+        u"IMG|_|1|23|007|0|.jpg|a|A|x|E|あ|12345678901234567| |\u3000|-|+|*|=|$1|$|\\|<|>|(|)|"
+        u"Row()|<Title>|format(|,|\"|27|ZZ|Z|\u017F|\u212A|##Error##|\uF8FF|\U0001F600"_s.split(u'|');
+    const QStringList replaceParts =
+        u"$1|$2|<FileName>|Row()|<format($1,\"000\")>|<format(Row(),\"0000\")>|<format($2,\"#,##0\")>|"
+        u"<format($1,\"yyyy\")>|<format($1$2,\"00\")>|<format($1,\"0.0\")>|<format(x$1,\"000\")>|_|x|A|1|.|"
+        u"$3|$$|$0|$10|$|<fILEnAME>|ROW()|<format( $1 ,\"00\")>|<format($1,\"00\") >|<format(Row()$1,\"000\")>|"
+        u"-|+|9| |(|)|,|\"|\\|<|>|Z|<Title>|left($1,2)|E|##Error##"_s.split(u'|');
+    const QStringList searches{u"(\\d+)"_s, u"([a-z]+)(\\d*)"_s, u"(\\d)(\\d)?"_s, u"x*"_s, u"(\\w+)\\.(\\w+)$"_s,
+                               u"^"_s, u"[A-Z]"_s, u"(\\d+)|(img)"_s, u"(?=\\d)"_s, u"(\\D*)(\\d*)(.*)"_s,
+                               u"([^.]*)(.*)"_s, u"\\d"_s};
+    int compiledRows = 0;
+    for (int i = 0; i < 10000; ++i) {
+        const QString name = randomPieces(random, nameParts.mid(0, (i % 3 + 1) * 13 + 6), i % 5 ? 3 : 8);
+        const QString replace = randomPieces(random, i % 4 < 2 ? replaceParts : replaceParts.mid(0, 16), 4);
+        const QString &search = searches[random.bounded(int(searches.size()))];
+        const bool ignoreCase = random.bounded(2);
+        const int row = random.bounded(1, 2000);
+        m_user.clear();
+        const std::optional<QString> fast = compiled.CompiledReplaceName(name, search, replace, ignoreCase, row);
+        if (!fast)
+            continue;
+        ++compiledRows;
+        QVERIFY(m_user.messages.isEmpty());
+        const QString context = name + u" | "_s + search + u" | "_s + replace;
+        const QString expected = replaced(stepwise, name, search, replace, row, ignoreCase);
+        QVERIFY2(*fast == expected && m_user.messages.isEmpty(),
+                 qPrintable(context + u" | "_s + *fast + u" | "_s + expected + u" | row "_s + QString::number(row)));
+    }
+    QVERIFY2(compiledRows > 2000, "most rows must take the compiled form");
 }
 
 QTEST_GUILESS_MAIN(TestTemplateExpander)

@@ -380,6 +380,11 @@ void TestMainWindow::timeStampJob()
     QCOMPARE(stampOf(1), base);
     QCOMPARE(stampOf(2), base.addSecs(600));
     QCOMPARE(w.status(), u"更新日を変更したファイル：2 件（全 2 件中）　フォルダ：" + w.dir.path());
+    // From EXIF: the base and the step are off, and files without it are marked.
+    QTest::mouseClick(w.get<QCheckBox>("chkExifTime"), Qt::LeftButton);
+    QVERIFY(w.controller.inputs().useExifTime && !w.get<QWidget>("DTP(0)")->isEnabled());
+    w.click("cmdSetInf");
+    QCOMPARE(w.status(), "試行結果：変更 0 件、変更不可 2 件（全 2 件）");
 
     // Creation times this file system cannot set: its folder is named at Try,
     // and the rows are refused, not planned.
@@ -429,6 +434,11 @@ void TestMainWindow::jobSwitchesAndFolderJob()
 {
     Window w;
     w.load({"song.MP3", "memo.txt"}, {"x1", "x2"});
+    // The part of the name searched is chosen for files alone.
+    auto *scope = w.get<QComboBox>("cmbReplaceScope");
+    scope->setFocus();
+    QTest::keyClick(scope, Qt::Key_Down);
+    QCOMPARE(w.controller.inputs().replaceScope, ReplaceScope::NameOnly);
     w.chooseJob(JobKind::Mp3TagEdit);
     QVERIFY(w.window.listVMp3()->isVisibleTo(&w.window));
     QVERIFY(!w.window.listV()->isVisibleTo(&w.window));
@@ -438,6 +448,7 @@ void TestMainWindow::jobSwitchesAndFolderJob()
     QCOMPARE(w.states().mid(1), "00");
 
     w.chooseJob(JobKind::FolderRename);
+    QVERIFY(!scope->isVisibleTo(&w.window));
     QCOMPARE(w.window.listModel()->rowCount(), 0);
     QCOMPARE(w.header(0), "変更後のフォルダ名");
     QCOMPARE(w.header(1), "元のフォルダ名");

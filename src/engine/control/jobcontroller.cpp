@@ -32,6 +32,7 @@ JobController::JobController(UserChannel &user, FileSystem &files, DesktopServic
     , m_job(MakeJob(m_switch.job(), m_tagJob))
 {
     m_text.setTagReader(&m_tagJob);
+    m_text.setExifReader(&m_exif);
     m_loader.tagRows = &m_tagRows;
     m_loader.countChanged = [this] { Q_EMIT countTextChanged(m_loader.countText); };
     m_user.busyChanged = [this](bool busy) { Q_EMIT busyChanged(busy); };
@@ -72,6 +73,7 @@ JobContext JobController::contextFor(const JobInputs &inputs, const RunOptions &
     JobContext context{m_rows, job(), inputs, options, m_user, m_files, m_text, m_unattended};
     context.desktop = m_desktop;
     context.journalPath = m_journal->path();
+    context.exif = &m_exif;
     return context;
 }
 
@@ -233,7 +235,7 @@ QStringList JobController::PreviewNames(int first, int last)
     if (busy() || refused())
         return {};
     if (!m_preview)
-        m_preview = std::make_unique<NamePreview>(m_files, &m_tagJob);
+        m_preview = std::make_unique<NamePreview>(m_files, &m_tagJob, &m_exif);
     JobInputs inputs = m_inputs;
     if (inputs.ChkManual && m_switch.setup().directDataBox)
         inputs.searchText.clear();

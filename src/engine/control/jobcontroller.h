@@ -12,6 +12,7 @@
 #include "engine/load/mp3tagrows.h"
 #include "engine/rows/renamerowlist.h"
 #include "engine/run/runoutcome.h"
+#include "tags/exiv2reader.h"
 #include "text/textengine.h"
 
 #include <QObject>
@@ -241,6 +242,7 @@ private:
     FileSystem &m_files;
     DesktopServices *m_desktop;
     TextEngine m_text;
+    Exiv2Reader m_exif;
     RenameRowList m_rows;
     Mp3TagJob m_tagJob;
     Mp3TagRows m_tagRows;

@@ -27,6 +27,7 @@ void linkSettings(const SetupMapping &to, const auto &link)
     link(&Settings::tagV1, to.tagJob.TagV1);
     link(&Settings::tagV2, to.tagJob.TagV2);
     link(&Settings::showId3Choice, to.showId3);
+    link(&Settings::useExifTime, to.inputs.useExifTime);
 }
 
 // The inputs a command file carries, as (command-file value, input) pairs;
@@ -42,6 +43,7 @@ void linkCommandSetup(Setup &setup, Inputs &inputs, const Link &link)
     link(setup.addTop, inputs.addTop);
     link(setup.separator, inputs.separator);
     link(setup.stepMinutes, inputs.stepMinutes);
+    link(setup.useExifTime, inputs.useExifTime);
 }
 
 } // namespace
@@ -52,6 +54,7 @@ void SetupMapping::load(const Settings &settings) const
     searchHistory.setExecuteHistoryText(settings.searchHistory);
     replaceHistory.setExecuteHistoryText(settings.replaceHistory);
     mp3ColumnWidths = settings.mp3ColumnWidths;
+    inputs.replaceScope = ReplaceScopeOf(settings.replaceScope);
 }
 
 void SetupMapping::store(Settings *settings) const
@@ -59,11 +62,13 @@ void SetupMapping::store(Settings *settings) const
     linkSettings(*this, SettingsStorer{*settings});
     settings->searchHistory = searchHistory.executeHistoryText();
     settings->replaceHistory = replaceHistory.executeHistoryText();
+    settings->replaceScope = static_cast<int>(inputs.replaceScope);
 }
 
 void SetupMapping::apply(const CommandSetup &setup) const
 {
     linkCommandSetup(setup, inputs, [](const auto &stored, auto &input) { input = stored; });
+    inputs.replaceScope = ReplaceScopeOf(setup.replaceScope);
     for (int column = 0; column < TagRow::FieldCount && column < setup.tagTemplates.size(); ++column)
         tagJob.txtField[column] = setup.tagTemplates.at(column);
     mp3ColumnWidths = setup.tagColumnWidths;
@@ -72,6 +77,7 @@ void SetupMapping::apply(const CommandSetup &setup) const
 void SetupMapping::fill(CommandSetup *setup, bool debug) const
 {
     linkCommandSetup(*setup, inputs, [](auto &stored, const auto &input) { stored = input; });
+    setup->replaceScope = static_cast<int>(inputs.replaceScope);
     setup->tagTemplates.clear();
     setup->tagColumnWidths.clear();
     for (int column = 0; column < TagRow::FieldCount; ++column) {

@@ -2,37 +2,55 @@
 
 #include "engine/jobs/namecheck.h"
 
+#include <QHashFunctions>
+
 #include <algorithm>
-#include <numeric>
 
-std::vector<int> CollidingPositions(const std::vector<QString> &paths)
+namespace {
+
+// What follows the last "/" of a planned path: the name's own last part, so
+// that equal paths have it in common.
+QStringView lastPart(const QString &name)
 {
-    // Sorting exactly puts equal paths next to each other, whatever case
-    // variants of them the list also holds.
-    std::vector<int> order(paths.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&paths](int a, int b) { return paths[a] < paths[b]; });
+    return QStringView(name).mid(name.lastIndexOf(u'/') + 1);
+}
 
-    std::vector<int> colliding;
-    for (std::size_t at = 0; at < order.size();) {
-        std::size_t end = at + 1;
-        while (end < order.size() && paths[order[end]] == paths[order[at]])
-            ++end;
-        if (end - at > 1) {
-            for (std::size_t member = at; member < end; ++member)
-                colliding.push_back(order[member] + 1);
-        }
-        at = end;
-    }
-    std::sort(colliding.begin(), colliding.end());
-    return colliding;
 }
 
 std::vector<int> CollidingRows(const RenameRowList &rows)
 {
-    std::vector<QString> paths;
-    paths.reserve(rows.rows().size());
-    for (const RenameRow &row : rows.rows())
-        paths.push_back(PlannedPath(row[RenameField::Folder], row[RenameField::NewName]));
-    return CollidingPositions(paths);
+    // Sorted by the hash of their last part, equal paths stand together among
+    // the few that share it; only those paths are built and compared. Case
+    // variants are other paths.
+    const std::vector<RenameRow> &all = rows.rows();
+    std::vector<std::pair<std::size_t, std::size_t>> order(all.size()); // hash, position
+    for (std::size_t at = 0; at < all.size(); ++at)
+        order[at] = {qHash(lastPart(all[at][RenameField::NewName])), at};
+    std::sort(order.begin(), order.end());
+    std::vector<bool> member(all.size());
+    std::vector<std::pair<QString, std::size_t>> group; // path, position
+    for (std::size_t at = 0; at < order.size();) {
+        std::size_t end = at + 1;
+        while (end < order.size() && order[end].first == order[at].first)
+            ++end;
+        if (end - at > 1) {
+            group.clear();
+            for (std::size_t i = at; i < end; ++i) {
+                const RenameRow &row = all[order[i].second];
+                group.emplace_back(PlannedPath(row[RenameField::Folder], row[RenameField::NewName]), order[i].second);
+            }
+            std::sort(group.begin(), group.end());
+            for (std::size_t i = 1; i < group.size(); ++i) {
+                if (group[i].first == group[i - 1].first)
+                    member[group[i].second] = member[group[i - 1].second] = true;
+            }
+        }
+        at = end;
+    }
+    std::vector<int> colliding;
+    for (std::size_t at = 0; at < all.size(); ++at) {
+        if (member[at])
+            colliding.push_back(int(at) + 1);
+    }
+    return colliding;
 }

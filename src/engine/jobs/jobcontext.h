@@ -6,6 +6,7 @@
 #include "engine/rows/renamerowlist.h"
 
 class DesktopServices;
+class ExifReader;
 class FileSystem;
 class TextEngine;
 class UserChannel;
@@ -28,4 +29,6 @@ struct JobContext
     DesktopServices *desktop = nullptr;
     // The crash-safe journal of renaming runs; empty keeps none.
     QString journalPath = {};
+    // Where the time-stamp jobs read each file's EXIF moment; none finds none.
+    ExifReader *exif = nullptr;
 };

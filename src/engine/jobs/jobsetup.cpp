@@ -19,6 +19,7 @@ JobSetup JobSetup::forJob(JobKind job, bool showId3)
         setup.replaceGroup = true;
         setup.directDataBox = true;
         setup.replaceBox = true;
+        setup.replaceScope = job == JobKind::FileNameReplace;
         break;
     case JobKind::Numbering:
         setup.numberingGroup = true;

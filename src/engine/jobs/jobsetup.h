@@ -15,6 +15,7 @@ struct JobSetup
     bool preview = false;        // the numbering preview box
     bool directDataBox = false;  // "データを直接指定"
     bool replaceBox = false;     // the replace box and its label
+    bool replaceScope = false;   // the choice of the part of the name searched
     bool mp3FieldGroup = false;  // the template boxes under the MP3 columns
     bool id3Group = false;       // the two ID3 check boxes
     bool directDataMenu = false; // "直接データ指定" in the edit menu

@@ -6,7 +6,7 @@
 
 #include <QStringList>
 
-#include <array>
+#include <bitset>
 
 QString ForbiddenNameCharacters()
 {
@@ -41,19 +41,20 @@ RowRejection PlannedNameRejection(const QString &current, const QString &planned
     if (onlyDots(planned))
         return RowRejection::DotsOnly;
     static const QString forbidden = ForbiddenNameCharacters();
-    // Letters and digits, nearly every character of a name, are passed at once.
+    static const std::bitset<128> forbiddenAscii = [] {
+        std::bitset<128> set;
+        for (const QChar c : forbidden)
+            set.set(c.unicode());
+        return set;
+    }();
+    // Printable ASCII but the forbidden, and letters and digits, nearly every
+    // character of a name, are passed at once.
     // A control character (NUL ends a name at the system call, a line break
     // splits it in every list) is refused like a forbidden one.
-    // The same answers for ASCII, from a table made once.
-    static const std::array<bool, 128> plainAscii = [] {
-        std::array<bool, 128> plain{};
-        for (char16_t c = 0; c < 128; ++c)
-            plain[c] = QChar(c).isLetterOrNumber() || (!forbidden.contains(QChar(c)) && !IsControlCharacter(QChar(c)));
-        return plain;
-    }();
     RowRejection found = RowRejection::None;
     for (const QChar c : planned) {
-        if (c.unicode() < 128 ? plainAscii[c.unicode()] : c.isLetterOrNumber())
+        const char16_t u = c.unicode();
+        if (u >= 0x20 && u < 0x7F ? !forbiddenAscii.test(u) : c.isLetterOrNumber())
             continue;
         if (forbidden.contains(c) && addsForbidden(c, current, planned))
             return RowRejection::ForbiddenCharacter;

@@ -4,17 +4,19 @@
 #include "engine/jobs/numberingplanner.h"
 #include "engine/jobs/replaceplanner.h"
 
-NamePreview::NamePreview(FileSystem &files, TagReader *tags)
+NamePreview::NamePreview(FileSystem &files, TagReader *tags, ExifReader *exif)
     : m_files(files)
     , m_text(m_user, files)
 {
     m_text.setTagReader(tags);
+    m_text.setExifReader(exif);
 }
 
-QStringList NamePreview::names(RenameRowList &rows, bool numbering, const JobInputs &inputs, const RunOptions &options,
+QStringList NamePreview::names(RenameRowList &rows, JobKind job, const JobInputs &inputs, const RunOptions &options,
                                int first, int last)
 {
-    JobContext context{rows, JobKind::FileNameReplace, inputs, options, m_user, m_files, m_text};
+    const bool numbering = job == JobKind::Numbering;
+    JobContext context{rows, job, inputs, options, m_user, m_files, m_text};
     if (numbering && CheckNumberingInputs(context) != NumberingInput::None)
         return {};
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/jobs/jobinputs.h"
+#include "engine/jobs/jobkind.h"
 #include "engine/jobs/runoptions.h"
 #include "engine/rows/renamerowlist.h"
 #include "platform/silentuserchannel.h"
@@ -8,6 +9,7 @@
 
 #include <QStringList>
 
+class ExifReader;
 class FileSystem;
 class TagReader;
 
@@ -17,12 +19,12 @@ class TagReader;
 class NamePreview
 {
 public:
-    NamePreview(FileSystem &files, TagReader *tags);
+    NamePreview(FileSystem &files, TagReader *tags, ExifReader *exif);
 
     // The planned NewName of rows first..last (1-based, within the list) by
-    // the numbering or the replace; empty for inputs Try would refuse.
-    QStringList names(RenameRowList &rows, bool numbering, const JobInputs &inputs, const RunOptions &options,
-                      int first, int last);
+    // job's numbering or replace; empty for inputs Try would refuse.
+    QStringList names(RenameRowList &rows, JobKind job, const JobInputs &inputs, const RunOptions &options, int first,
+                      int last);
 
 private:
     SilentUserChannel m_user;

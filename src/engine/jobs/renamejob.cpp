@@ -27,5 +27,5 @@ void RenameJob::restoreList(JobContext &context)
 
 QStringList RenameJob::preview(JobContext &context, NamePreview &names, int first, int last)
 {
-    return names.names(context.rows, m_numbering, context.inputs, context.options, first, last);
+    return names.names(context.rows, context.job, context.inputs, context.options, first, last);
 }

@@ -6,6 +6,7 @@
 #include "engine/jobs/runoptions.h"
 #include "platform/displaytext.h"
 #include "platform/messagerequest.h"
+#include "platform/pathtext.h"
 #include "platform/progressmeter.h"
 #include "platform/showmessage.h"
 #include "platform/userchannel.h"
@@ -13,6 +14,7 @@
 #include "text/textengine.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -25,7 +27,37 @@ bool holdsLineBreak(const QString &name)
     });
 }
 
+// A name cut where the part the replace works on begins and ends.
+struct NameParts
+{
+    QString before;
+    QString part;
+    QString after;
+
+    QString joined(const QString &replaced) const
+    {
+        return before.isEmpty() && after.isEmpty() ? replaced : before + replaced + after;
+    }
+};
+
+// The parts of name for scope; none when the scope finds nothing to replace
+// (the extension of a name that has none).
+std::optional<NameParts> scopedParts(const QString &name, ReplaceScope scope)
+{
+    if (scope == ReplaceScope::NameAndExtension)
+        return NameParts{{}, name, {}};
+    // A leading dot marks a hidden file, not an extension: ".env" is all name.
+    const qsizetype dot = name.lastIndexOf(u'.');
+    const bool extension = dot > 0 && !ExtensionOf(name).isEmpty();
+    if (scope == ReplaceScope::ExtensionOnly)
+        return extension ? std::optional<NameParts>({name.left(dot + 1), name.mid(dot + 1), {}}) : std::nullopt;
+    if (scope == ReplaceScope::NameOnly && extension)
+        return NameParts{{}, name.left(dot), name.mid(dot)};
+    return NameParts{{}, name, {}};
+}
+
 // The planned name of one row; ErrorMarker when the expression engine failed.
+// Only the file-name job searches a part of the name: folders have no extension.
 QString plannedName(JobContext &context, int rowIndex)
 {
     const RenameRow &row = context.rows.row(rowIndex);
@@ -33,7 +65,17 @@ QString plannedName(JobContext &context, int rowIndex)
     if (search.isEmpty())
         return row[RenameField::NewName];
 
-    const QString &name = row[RenameField::CurrentName];
+    const QString &current = row[RenameField::CurrentName];
+    const ReplaceScope scope =
+        context.job == JobKind::FileNameReplace ? context.inputs.replaceScope : ReplaceScope::NameAndExtension;
+    const std::optional<NameParts> parts = scopedParts(current, scope);
+    if (!parts)
+        return current;
+    // Everything from here, "<FileName>" too, sees the part alone.
+    const QString &name = parts->part;
+    if (std::optional<QString> planned = context.text.CompiledReplaceName(name, search, context.inputs.replaceText,
+                                                                         context.options.ignoreCase, rowIndex))
+        return parts->joined(*planned);
     // A name is data: its backslashes and dollar signs must not act as escapes or $-tokens of the replace.
     const LiteralShield shield({name, context.inputs.replaceText});
     // Capture groups are always taken ignoring letter case, whatever the option says.
@@ -46,7 +88,7 @@ QString plannedName(JobContext &context, int rowIndex)
     if (replace == ErrorMarker)
         return ErrorMarker;
     const QString planned = context.text.RegReplace(name, search, replace, context.options.ignoreCase);
-    return planned == ErrorMarker ? planned : shield.restored(planned);
+    return planned == ErrorMarker ? planned : parts->joined(shield.restored(planned));
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 #include "platform/filesystem.h"
 #include "platform/leadingnumber.h"
 #include "platform/pathtext.h"
+#include "platform/progressmeter.h"
+#include "text/exifreader.h"
 
 #include <QDateTime>
 #include <QSet>
@@ -15,6 +17,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <optional>
 
 QString PlannedTimeStamp(QDate baseDate, QTime baseTime, qint64 stepMinutes, int rowIndex)
 {
@@ -56,6 +59,22 @@ QString uncreatableFolders(JobContext &context)
            + refused.join(CrLf);
 }
 
+// Each listed file's EXIF moment, empty where it has none. Photos on a card
+// or a share take a while to read: the read shows its progress, and a stop
+// gives none.
+std::optional<QStringList> exifMoments(JobContext &context)
+{
+    QStringList moments;
+    ProgressMeter progress(context.user, context.rows.count(), ProgressMeter::Direction::Up);
+    for (int index = 1; index <= context.rows.count(); ++index) {
+        const QString &path = context.rows.row(index)[RenameField::Path];
+        moments << (context.exif ? context.exif->exifFields(path).moment : QString());
+        if (!progress.at(index))
+            return std::nullopt;
+    }
+    return moments;
+}
+
 } // namespace
 
 PlanOutcome PlanTimeStamps(JobContext &context)
@@ -67,20 +86,29 @@ PlanOutcome PlanTimeStamps(JobContext &context)
 
     const JobInputs &inputs = context.inputs;
     // Without a base date there is nothing to count from; the list stays as it is.
-    if (!inputs.baseDate.isValid())
+    if (!inputs.useExifTime && !inputs.baseDate.isValid())
         return CompletePlan(context, TryResult::Invalid);
 
     if (context.job == JobKind::CreatedDate) {
         if (const QString refusal = uncreatableFolders(context); !refusal.isEmpty())
             return CompletePlan(context, TryResult::Invalid, refusal);
     }
+    std::optional<QStringList> moments;
+    if (inputs.useExifTime && !(moments = exifMoments(context)))
+        return CompletePlan(context, TryResult::Invalid);
     const RenameField field = context.job == JobKind::CreatedDate ? RenameField::Created : RenameField::Modified;
     // The box holds a 16-bit number; anything larger is kept within reach of the calendar.
     const qint64 step = std::clamp<qint64>(LeadingNumber::wholeOfInput(inputs.stepMinutes), INT_MIN, INT_MAX);
     int changing = 0;
     for (int index = 1; index <= count; ++index) {
         RenameRow &row = rows.editRow(index);
-        const QString planned = PlannedTimeStamp(inputs.baseDate, inputs.baseTime, step, index);
+        const QString planned =
+            moments ? moments->at(index - 1) : PlannedTimeStamp(inputs.baseDate, inputs.baseTime, step, index);
+        // A photo without its moment keeps its stamp, never the present time.
+        if (planned.isEmpty()) {
+            row.rejection = RowRejection::NoExifTime;
+            continue;
+        }
         changing += planned != row[field];
         row.set(field, planned);
     }

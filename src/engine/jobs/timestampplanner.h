@@ -15,5 +15,6 @@ QString PlannedTimeStamp(QDate baseDate, QTime baseTime, qint64 stepMinutes, int
 
 // Try for the two time-stamp jobs: writes the planned
 // creation or last-write time of every row into Created or Modified, leaving
-// the names and the other time-stamp alone.
+// the names and the other time-stamp alone. Taking each file's EXIF moment,
+// a file without one keeps its stamp and its row is marked NoExifTime.
 PlanOutcome PlanTimeStamps(JobContext &context);

@@ -30,6 +30,8 @@ enum class RowRejection : quint8 {
     LineBreak,
     DuplicateTarget,
     CreationTimeUnsupported,
+    // Not refused as such: the file has no EXIF moment, so its time-stamp stays.
+    NoExifTime,
 };
 
 // One file or folder of the main list. Every field reads as the text the list

@@ -16,6 +16,8 @@
 #include "platform/textfile.h"
 #include "platform/userchannel.h"
 
+#include <QStringList>
+
 #include <algorithm>
 #include <cerrno>
 #include <vector>
@@ -182,6 +184,19 @@ bool renameItems(JobContext &context, bool quiet, ErrorLog &log, RunOutcome &out
     return true;
 }
 
+// Names the files a run from EXIF left alone: the first few, then how many more.
+QString withoutExifNote(const QStringList &names)
+{
+    if (names.isEmpty())
+        return {};
+    constexpr qsizetype named = 5;
+    QString note = CrLf + u"撮影日時（EXIF）が無く日時をそのままにしたファイル：" + SizeText(names.size()) + u" 件（"
+                   + names.mid(0, named).join(u"、");
+    if (names.size() > named)
+        note += u" ほか " + SizeText(names.size() - named) + u" 件";
+    return note + u'）';
+}
+
 // Returns false when the user declined.
 bool setTimeStamps(JobContext &context, bool quiet, ErrorLog &log, RunOutcome &outcome)
 {
@@ -198,8 +213,13 @@ bool setTimeStamps(JobContext &context, bool quiet, ErrorLog &log, RunOutcome &o
     FolderHandles folders(context.files);
     int set = 0;
     bool stopped = false;
+    QStringList withoutExif;
     for (int i = 1; i <= context.rows.count(); ++i) {
         const RenameRow &row = context.rows.row(i);
+        if (row.rejection == RowRejection::NoExifTime) {
+            withoutExif << row[RenameField::CurrentName];
+            continue;
+        }
         const FolderHandle &folder = folders.of(row[RenameField::Folder]);
         const QString &name = row[RenameField::NewName];
         const QString &text = row[field];
@@ -224,7 +244,8 @@ bool setTimeStamps(JobContext &context, bool quiet, ErrorLog &log, RunOutcome &o
     progress.hide();
     outcome.summary = (stopped ? QStringLiteral("中止しました。") : QString())
                       + RunCounts(created ? QStringLiteral("作成日を変更したファイル") : QStringLiteral("更新日を変更したファイル"),
-                                  QStringLiteral("変更できなかったファイル"), set, log.items, context.rows.count());
+                                  QStringLiteral("変更できなかったファイル"), set, log.items, context.rows.count())
+                      + withoutExifNote(withoutExif);
     return true;
 }
 
