@@ -179,9 +179,8 @@ void JournalFile::readPieces(const QString &path, bool *busy, QString *error, qi
     const int fd = openLocked(path, busy, error);
     if (fd < 0)
         return;
-    QByteArray piece;
     for (bool more = true; more;) {
-        piece.resize(pieceBytes);
+        QByteArray piece(pieceBytes, Qt::Uninitialized);
         qsizetype got = 0;
         while (got < pieceBytes) {
             const ssize_t read = ::read(fd, piece.data() + got, size_t(pieceBytes - got));
@@ -193,7 +192,7 @@ void JournalFile::readPieces(const QString &path, bool *busy, QString *error, qi
                 break;
             got += read;
         }
-        piece.resize(got);
+        piece.truncate(got);
         const bool last = got < pieceBytes;
         more = take(piece, last) && !last;
     }

@@ -32,9 +32,7 @@ struct RenameRow::Extra
 };
 
 RenameRow::RenameRow(const RenameRow &other)
-    : selected(other.selected)
-    , rejection(other.rejection)
-    , m_newName(other.m_newName)
+    : m_newName(other.m_newName)
     , m_currentName(other.m_currentName)
     , m_folder(other.m_folder)
     , m_originalName(other.m_originalName)
@@ -43,6 +41,8 @@ RenameRow::RenameRow(const RenameRow &other)
     , m_created(other.m_created)
     , m_modified(other.m_modified)
     , m_size(other.m_size)
+    , selected(other.selected)
+    , rejection(other.rejection)
     , m_parkIsPath(other.m_parkIsPath)
 {
 }

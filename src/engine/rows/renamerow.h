@@ -81,9 +81,6 @@ public:
     // Exchanges the fields with other's; the selection and the refusal stay in place.
     void swapFields(RenameRow &other) noexcept;
 
-    bool selected = false;
-    RowRejection rejection = RowRejection::None;
-
 private:
     // What few rows need: a sort key, a path or a date or size text that
     // does not follow from the rest.
@@ -104,5 +101,12 @@ private:
     qint64 m_created = Unset;
     qint64 m_modified = Unset;
     qint64 m_size = Unset;
+
+public:
+    // Last, beside the flag above, so that a row takes no padding for them.
+    bool selected = false;
+    RowRejection rejection = RowRejection::None;
+
+private:
     bool m_parkIsPath = false;
 };

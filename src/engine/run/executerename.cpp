@@ -164,7 +164,8 @@ bool renameItems(JobContext &context, bool quiet, ErrorLog &log, RunOutcome &out
 
     RunJournal journal(context.journalPath);
     RenamePasses passes(context.files, context.user, journal, JournalRecord::Kind::Execute);
-    std::vector<MoveResult> &results = outcome.moves;
+    // Written back to the rows, the results are let go before anything else is read.
+    std::vector<MoveResult> results;
     if (const QString error = passes.run(plan, &results); results.empty() && !error.isEmpty())
         log.note(ErrorLog::marker(Stage::Before), u"処理の記録を書けないため、名前を変更しませんでした" + CrLf + error);
     else if (!error.isEmpty())

@@ -100,7 +100,7 @@ RunOutcome RestoreNames(JobContext &context)
     RunJournal journal(context.journalPath);
     RenamePasses passes(context.files, user, journal, JournalRecord::Kind::Restore);
     outcome.ran = true;
-    std::vector<MoveResult> &results = outcome.moves;
+    std::vector<MoveResult> results;
     if (const QString error = passes.run(items, &results); !error.isEmpty()) {
         const QString what = results.empty() ? QStringLiteral("処理の記録を書けないため、名前を戻しませんでした")
                                              : QStringLiteral("処理の記録を書けないため、処理を止めました");

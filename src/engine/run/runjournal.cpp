@@ -400,7 +400,7 @@ JournalRecord RunJournal::read(const QString &path, bool *busy, QString *error, 
     if (withItems)
         take(JournalFile::read(path, busy, error), true);
     else
-        JournalFile::readPieces(path, busy, error, 1024 * 1024, take);
+        JournalFile::readPieces(path, busy, error, 256 * 1024, take);
     if (empty || !error->isEmpty())
         return JournalRecord();
     if (!why.isEmpty()) {

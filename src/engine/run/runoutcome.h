@@ -12,8 +12,6 @@ struct RunOutcome
 {
     // False when the user declined, or there was nothing to run.
     bool ran = false;
-    // One outcome per moved item, in list order; empty for jobs that move nothing.
-    std::vector<MoveResult> moves;
     // Items that could not be changed, and the run's log of them.
     int failures = 0;
     QString log;
