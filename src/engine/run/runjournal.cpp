@@ -93,8 +93,9 @@ private:
 
     QString header();
     QString record();
-    // Whether the bytes not yet read hold an item's three fields.
-    bool holdsItem() const;
+    // The last place a record may start and still find an item's three
+    // fields in the bytes at hand; -1 when there is none.
+    qsizetype lastItemStart() const;
 
     // The next whole field; false at the end, where a field cut short by a
     // crash counts as never written.
@@ -143,8 +144,10 @@ QString JournalParser::feed(const QByteArray &piece, bool last)
         if (const QString why = header(); !why.isEmpty())
             return why;
     }
-    // Until the last piece, a record is read only once all of it is there.
-    while ((last || holdsItem()) && m_at < m_bytes.size()) {
+    // Until the last piece, a record is read only once all of it is there:
+    // from where it starts on, the bytes hold an item's three fields.
+    const qsizetype itemStart = last ? m_bytes.size() : lastItemStart();
+    while ((last || m_at <= itemStart) && m_at < m_bytes.size()) {
         const qsizetype at = m_at;
         if (const QString why = record(); !why.isEmpty())
             return why;
@@ -159,16 +162,12 @@ QString JournalParser::feed(const QByteArray &piece, bool last)
     return {};
 }
 
-bool JournalParser::holdsItem() const
+qsizetype JournalParser::lastItemStart() const
 {
-    qsizetype at = m_at;
-    for (int field = 0; field < 3; ++field) {
-        at = m_bytes.indexOf('\0', at);
-        if (at < 0)
-            return false;
-        ++at;
-    }
-    return true;
+    qsizetype at = m_bytes.size();
+    for (int field = 0; field < 3 && at >= 0; ++field)
+        at = at == 0 ? -1 : m_bytes.lastIndexOf('\0', at - 1);
+    return at;
 }
 
 QString JournalParser::header()
