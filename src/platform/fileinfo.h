@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QtGlobal>
 
+#include <limits>
+
 // What Corvane reads of one item. A symbolic link is described by the link
 // itself, never by its target.
 struct FileInfo
@@ -16,4 +18,8 @@ struct FileInfo
     qint64 size = 0;         // of a folder: 0 here; see FileSystem::folderSize
     QDateTime created;       // invalid where the file system records no birth time
     QDateTime modified;
+    // The same in seconds since the epoch, for the many items of a load; no
+    // birth time reads as the smallest number.
+    qint64 createdSeconds = std::numeric_limits<qint64>::min();
+    qint64 modifiedSeconds = std::numeric_limits<qint64>::min();
 };

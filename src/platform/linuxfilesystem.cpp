@@ -216,9 +216,12 @@ FileInfo infoOf(const ItemName &item, QStringView fileName)
     result.isHidden = fileName.startsWith(u'.');
     result.isReadOnly = !(mode & S_IWUSR);
     result.size = result.isFolder ? 0 : qint64(st.stx_size);
-    if (st.stx_mask & STATX_BTIME)
+    if (st.stx_mask & STATX_BTIME) {
         result.created = fromTimestamp(st.stx_btime);
+        result.createdSeconds = st.stx_btime.tv_sec;
+    }
     result.modified = fromTimestamp(st.stx_mtime);
+    result.modifiedSeconds = st.stx_mtime.tv_sec;
     return result;
 }
 

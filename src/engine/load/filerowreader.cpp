@@ -4,15 +4,6 @@
 #include "platform/folderhandles.h"
 #include "platform/pathtext.h"
 
-namespace {
-
-qint64 seconds(const QDateTime &time)
-{
-    return time.isValid() ? time.toSecsSinceEpoch() : RenameRow::Unset;
-}
-
-} // namespace
-
 FileRowReader::FileRowReader(const FileSystem &files)
     : m_files(files)
 {
@@ -34,7 +25,7 @@ bool FileRowReader::fill(const QString &path, const QString &folder, const QStri
     if (!item.exists)
         return false;
     const qint64 size = item.isFolder ? m_files.folderSize(path.isNull() ? JoinPath(folder, name) : path) : item.size;
-    *row = RenameRow::listed(folder, name, seconds(item.created), seconds(item.modified), size);
+    *row = RenameRow::listed(folder, name, item.createdSeconds, item.modifiedSeconds, size);
     if (!path.isNull())
         row->set(RenameField::Path, path);
     return true;
