@@ -113,8 +113,10 @@ StartUp::Outcome StartUp::runJobs()
     }
     m_controller.setUnattended(false);
     migrateTemplate();
-    // The last run's journal can put its names back even after a restart.
-    m_controller.RefreshUndoState();
+    // The last run's journal can put its names back even after a restart; a
+    // run that quits has no window to offer it in.
+    if (outcome == Outcome::Continue)
+        m_controller.RefreshUndoState();
     return outcome;
 }
 

@@ -56,6 +56,15 @@ private Q_SLOTS:
 
         QVERIFY(!LoadFromFolder(f.context, state, f.dir.path(), true));
         QCOMPARE(f.column(RenameField::CurrentName), (QStringList{u"c"_qs, u"B"_qs, u"a"_qs, u"A"_qs}));
+
+        // Names that share long beginnings are told apart wherever they first differ.
+        EngineFixture g;
+        for (const QString &name : {u"photo_b10"_qs, u"Photo_a2"_qs, u"photo_a10"_qs, u"photo_A1"_qs, u"phot"_qs,
+                                    u"photo_a1"_qs, u"photo_a10x"_qs})
+            g.write(name, "x");
+        QVERIFY(!LoadFromFolder(g.context, state, g.dir.path(), true));
+        QCOMPARE(g.column(RenameField::CurrentName).join(u' '),
+                 u"photo_b10 Photo_a2 photo_a10x photo_a10 photo_a1 photo_A1 phot"_qs);
     }
 
     // Rows read their dates in bulk; they must read exactly as DateText shows them,
