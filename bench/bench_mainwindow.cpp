@@ -1,8 +1,8 @@
 // Loading 100,000 files into the main window against the same load without a
 // window, scrolling the full list, and Try, Execute and "元のファイル名に戻す"
 // in the window against the same commands without one. Prints the figures;
-// the targets are a windowed load of at most 1.5 times the headless one and
-// the three commands within 1.3 times.
+// the target is a window within 1.2 times of headless for the load (the
+// median of five rounds, each loading both ways in turn) and the three commands.
 #include "benchfolder.h"
 #include "engine/control/jobcontroller.h"
 #include "persist/conffile.h"
@@ -26,7 +26,9 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <algorithm>
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -102,7 +104,7 @@ CommandTimes headlessCommands(const QString &folder)
 void printRatio(const char *what, qint64 windowed, qint64 headless)
 {
     out() << what << ": window " << windowed << " ms, headless " << headless << " ms; ratio "
-          << QString::number(double(windowed) / std::max<qint64>(1, headless), 'f', 2) << " (target 1.30)\n";
+          << QString::number(double(windowed) / std::max<qint64>(1, headless), 'f', 2) << " (target 1.20)\n";
 }
 
 } // namespace
@@ -150,8 +152,22 @@ int main(int argc, char *argv[])
     window.loadFolder(dir.path());
     QCoreApplication::processEvents();
     const qint64 windowed = timer.elapsed();
-    out() << "windowed load: " << windowed << " ms, " << window.listV()->model()->rowCount() << " rows; "
-          << "ratio " << QString::number(double(windowed) / std::max<qint64>(1, headless), 'f', 2) << " (target 1.50)\n";
+    out() << "windowed load: " << windowed << " ms, " << window.listV()->model()->rowCount() << " rows\n";
+    std::vector<double> loadRatios{double(windowed) / std::max<qint64>(1, headless)};
+    while (loadRatios.size() < 5) {
+        const qint64 alone = headlessLoad(dir.path());
+        // Each round loads into an empty list, as the headless load does.
+        controller.ClearLists();
+        QCoreApplication::processEvents();
+        loadRatios.push_back(double(timed([&] {
+                                 window.loadFolder(dir.path());
+                                 QCoreApplication::processEvents();
+                             }))
+                             / std::max<qint64>(1, alone));
+    }
+    std::sort(loadRatios.begin(), loadRatios.end());
+    out() << "load, window / headless: median of " << loadRatios.size() << " rounds "
+          << QString::number(loadRatios[loadRatios.size() / 2], 'f', 2) << " (target 1.20)\n";
     out() << "during the load: " << progressSteps << " progress steps, " << barPaints.paints
           << " progress-bar paints, " << windowPaints.paints << " window and list paints\n";
 
