@@ -15,6 +15,13 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+namespace {
+
+// Progress steps come far more often than a screen can show them: between two
+// pumps this far apart the window is painted once, and Stop is still felt at once.
+constexpr qint64 pumpIntervalMs = 40;
+
+} // namespace
 
 QtUserChannel::QtUserChannel() = default;
 
@@ -40,7 +47,10 @@ int QtUserChannel::message(const MessageRequest &request)
         box.adjustSize();
         CentreOnPointer(&box);
     }
-    return box.ask();
+    const int answer = box.ask();
+    // The next pump must go through, so that the box leaves no trace behind it.
+    m_sincePump.invalidate();
+    return answer;
 }
 
 void QtUserChannel::setStatusBar(QStatusBar *bar)
@@ -55,13 +65,13 @@ void QtUserChannel::showStatus(const QString &text, int displayMs, bool modal)
     if (text.isEmpty()) {
         if (m_splash && m_splash->isVisible())
             m_splash->close();
-        processEvents();
+        pumpEvents();
         return;
     }
     if (!m_splash)
         m_splash = new frmSplash;
     m_splash->showMessage(text, displayMs);
-    processEvents();
+    pumpEvents();
     if (modal) {
         QEventLoop loop;
         QObject::connect(m_splash, &frmSplash::closed, &loop, &QEventLoop::quit);
@@ -89,8 +99,13 @@ void QtUserChannel::setProgressMaximum(int maximum)
 
 void QtUserChannel::setProgressValue(int value)
 {
-    if (m_progressBar)
-        m_progressBar->setValue(std::min(value, m_progressBar->maximum()));
+    if (!m_progressBar)
+        return;
+    // QProgressBar repaints at once, and with it all of the window that waits
+    // for paint; the next event pump paints it with the rest instead.
+    m_progressBar->setUpdatesEnabled(false);
+    m_progressBar->setValue(std::min(value, m_progressBar->maximum()));
+    m_progressBar->setUpdatesEnabled(true);
 }
 
 void QtUserChannel::setProgressVisible(bool visible)
@@ -120,11 +135,19 @@ void QtUserChannel::showErrorList(const QString &title, const QString &text)
 
 void QtUserChannel::processEvents()
 {
+    if (!m_sincePump.isValid() || m_sincePump.hasExpired(pumpIntervalMs))
+        pumpEvents();
+}
+
+void QtUserChannel::pumpEvents()
+{
     QCoreApplication::processEvents();
+    m_sincePump.start();
 }
 
 void QtUserChannel::setRunning(bool running)
 {
+    m_sincePump.invalidate();
     if (running)
         m_stopRequested = false;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/userchannel.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 
 class QProgressBar;
@@ -38,9 +39,13 @@ public:
     QString statusText() const;
 
 private:
+    void pumpEvents();
+
     frmSplash *m_splash = nullptr;
     QPointer<QWidget> m_progressFrame;
     QPointer<QProgressBar> m_progressBar;
     QPointer<QStatusBar> m_statusBar;
     bool m_stopRequested = false;
+    // Since the last event pump; invalid when the next one must go through.
+    QElapsedTimer m_sincePump;
 };
