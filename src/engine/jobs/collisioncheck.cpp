@@ -25,7 +25,7 @@ std::vector<int> CollidingRows(const RenameRowList &rows)
     const std::vector<RenameRow> &all = rows.rows();
     std::vector<std::pair<std::size_t, std::size_t>> order(all.size()); // hash, position
     for (std::size_t at = 0; at < all.size(); ++at)
-        order[at] = {qHash(lastPart(all[at][RenameField::NewName])), at};
+        order[at] = {qHash(lastPart(all[at].newName())), at};
     std::sort(order.begin(), order.end());
     std::vector<bool> member(all.size());
     std::vector<std::pair<QString, std::size_t>> group; // path, position
@@ -37,7 +37,7 @@ std::vector<int> CollidingRows(const RenameRowList &rows)
             group.clear();
             for (std::size_t i = at; i < end; ++i) {
                 const RenameRow &row = all[order[i].second];
-                group.emplace_back(PlannedPath(row[RenameField::Folder], row[RenameField::NewName]), order[i].second);
+                group.emplace_back(PlannedPath(row.folder(), row.newName()), order[i].second);
             }
             std::sort(group.begin(), group.end());
             for (std::size_t i = 1; i < group.size(); ++i) {

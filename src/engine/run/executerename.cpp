@@ -104,7 +104,7 @@ private:
 bool recordOutcome(JobContext &context, ErrorLog &log, int index, const JournalItem &item, const MoveResult &result)
 {
     RenameRow &row = context.rows.editRow(index);
-    const QString planned = row[RenameField::NewName];
+    const QString &planned = row.newName();
     switch (result.outcome) {
     case MoveResult::Outcome::Moved:
         row.set(RenameField::OriginalName, item.from);
