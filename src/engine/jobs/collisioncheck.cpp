@@ -2,17 +2,18 @@
 
 #include "engine/jobs/namecheck.h"
 
-#include <QHashFunctions>
-
 #include <algorithm>
+#include <functional>
+#include <string_view>
 
 namespace {
 
 // What follows the last "/" of a planned path: the name's own last part, so
 // that equal paths have it in common.
-QStringView lastPart(const QString &name)
+std::u16string_view lastPart(const QString &name)
 {
-    return QStringView(name).mid(name.lastIndexOf(u'/') + 1);
+    const QStringView last = QStringView(name).mid(name.lastIndexOf(u'/') + 1);
+    return {last.utf16(), std::size_t(last.size())};
 }
 
 }
@@ -25,7 +26,7 @@ std::vector<int> CollidingRows(const RenameRowList &rows)
     const std::vector<RenameRow> &all = rows.rows();
     std::vector<std::pair<std::size_t, std::size_t>> order(all.size()); // hash, position
     for (std::size_t at = 0; at < all.size(); ++at)
-        order[at] = {qHash(lastPart(all[at].newName())), at};
+        order[at] = {std::hash<std::u16string_view>()(lastPart(all[at].newName())), at};
     std::sort(order.begin(), order.end());
     std::vector<bool> member(all.size());
     std::vector<std::pair<QString, std::size_t>> group; // path, position
