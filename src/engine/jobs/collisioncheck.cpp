@@ -12,8 +12,8 @@ namespace {
 // that equal paths have it in common.
 std::u16string_view lastPart(const QString &name)
 {
-    const QStringView last = QStringView(name).mid(name.lastIndexOf(u'/') + 1);
-    return {last.utf16(), std::size_t(last.size())};
+    const QChar *start = std::find(name.crbegin(), name.crend(), u'/').base();
+    return {reinterpret_cast<const char16_t *>(start), std::size_t(name.cend() - start)};
 }
 
 }
