@@ -4,7 +4,10 @@
 
 FolderHandle &FolderHandles::of(const QString &path)
 {
-    if (m_last && *m_lastPath == path)
+    // The rows of one folder share its text, so most calls are answered
+    // without comparing it unit by unit.
+    const bool sameText = m_last && m_lastPath->constData() == path.constData() && m_lastPath->size() == path.size();
+    if (m_last && (sameText || *m_lastPath == path))
         return *m_last;
     auto found = m_open.find(path);
     if (found == m_open.end()) {

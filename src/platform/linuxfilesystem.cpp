@@ -94,16 +94,19 @@ public:
     {
         // What QFile::encodeName gives on Linux; a short ASCII name, the
         // usual case in a run over many items, is copied without a heap buffer.
+        // The units are copied first and checked once, in a loop without exits.
         const qsizetype size = name.size();
         const auto *units = name.utf16();
-        m_inShort = size < qsizetype(sizeof m_short);
-        for (qsizetype i = 0; m_inShort && i < size; ++i) {
-            m_short[i] = char(units[i]);
-            m_inShort = units[i] < 0x80;
-        }
-        if (m_inShort)
+        char16_t all = 0;
+        if (size < qsizetype(sizeof m_short)) {
+            for (qsizetype i = 0; i < size; ++i) {
+                m_short[i] = char(units[i]);
+                all |= units[i];
+            }
             m_short[size] = '\0';
-        else
+        }
+        m_inShort = size < qsizetype(sizeof m_short) && all < 0x80;
+        if (!m_inShort)
             m_name = name.toUtf8();
     }
 
@@ -134,12 +137,6 @@ private:
     bool m_inShort = false;
     int m_error = 0;
 };
-
-QDateTime fromTimestamp(const struct statx_timestamp &stamp)
-{
-    // In UTC: a local time would look up the zone for every item read.
-    return QDateTime::fromSecsSinceEpoch(stamp.tv_sec, Qt::UTC);
-}
 
 bool lstatAt(const ItemName &item, struct stat *st)
 {
@@ -216,11 +213,8 @@ FileInfo infoOf(const ItemName &item, QStringView fileName)
     result.isHidden = fileName.startsWith(u'.');
     result.isReadOnly = !(mode & S_IWUSR);
     result.size = result.isFolder ? 0 : qint64(st.stx_size);
-    if (st.stx_mask & STATX_BTIME) {
-        result.created = fromTimestamp(st.stx_btime);
+    if (st.stx_mask & STATX_BTIME)
         result.createdSeconds = st.stx_btime.tv_sec;
-    }
-    result.modified = fromTimestamp(st.stx_mtime);
     result.modifiedSeconds = st.stx_mtime.tv_sec;
     return result;
 }

@@ -58,8 +58,8 @@ QString TemplateExpander::ExpandTemplate(const QString &input, int rowIndex, con
     // The file is read only when its times are asked for.
     if (AsciiText::contains(text, u"GetCreateFileTime()") || AsciiText::contains(text, u"GetModefiedFileTime()")) {
         const FileInfo info = m_files.info(path);
-        AsciiText::replaceAll(text, u"GetCreateFileTime()", info.exists ? DateText(info.created) : QString());
-        AsciiText::replaceAll(text, u"GetModefiedFileTime()", info.exists ? DateText(info.modified) : QString());
+        AsciiText::replaceAll(text, u"GetCreateFileTime()", info.exists ? DateText(info.created()) : QString());
+        AsciiText::replaceAll(text, u"GetModefiedFileTime()", info.exists ? DateText(info.modified()) : QString());
     }
     // Each value is asked for afresh on every row, but only when the text holds it.
     if (AsciiText::contains(text, u"<DateTime>"))

@@ -4,6 +4,7 @@
 #include "platform/linuxfilesystem.h"
 #include "platform/pathtext.h"
 
+#include <QFile>
 #include <QStringList>
 
 #include <cerrno>
@@ -35,6 +36,16 @@ public:
             return FsStatus::fromErrno(error);
         const bool targetThere = exists(to);
         return watched(LinuxFileSystem::rename(from, to), targetThere);
+    }
+
+    // Items removed just before they are read in a folder, as if by another program.
+    QStringList vanishing;
+
+    FileInfo infoIn(const FolderHandle &folder, const QString &name) const override
+    {
+        if (vanishing.contains(JoinPath(folder.path(), name)))
+            QFile::remove(JoinPath(folder.path(), name));
+        return LinuxFileSystem::infoIn(folder, name);
     }
 
     FsStatus renameIn(FolderHandle &folder, const QString &from, const QString &to) override

@@ -610,7 +610,7 @@ private Q_SLOTS:
         f.restoreList();
         QCOMPARE(f.rows.row(1)[RenameField::NewName], u"here"_qs);
         QCOMPARE(f.rows.row(2)[RenameField::NewName], u"gone"_qs);
-        QCOMPARE(f.rows.row(1)[RenameField::Modified], DateText(f.files.info(f.path(u"here"_qs)).modified));
+        QCOMPARE(f.rows.row(1)[RenameField::Modified], DateText(f.files.info(f.path(u"here"_qs)).modified()));
         QCOMPARE(f.rows.row(2)[RenameField::Modified], u"1999/01/01 00:00:00"_qs);
         QVERIFY(f.files.renames.isEmpty() && !f.states.executeEnabled());
     }
@@ -669,7 +669,7 @@ private Q_SLOTS:
         f.user.answers << MessageAnswer::Ok << MessageAnswer::No;
 
         QVERIFY(f.execute(false));
-        QCOMPARE(DateText(f.files.info(f.path(u"ok"_qs)).modified), stamp);
+        QCOMPARE(DateText(f.files.info(f.path(u"ok"_qs)).modified()), stamp);
         const QString log = f.user.messages[1].prompt;
         QCOMPARE(f.user.messages[1].title, u"エラー発生"_qs);
         QVERIFY(log.contains(u"★変更処理エラー 2\r\n元の名 = gone\r\n置換後 = 2010/05/01 08:00:00\r\n"_qs
@@ -709,7 +709,7 @@ private Q_SLOTS:
         Exiv2Reader exif;
         f.context.exif = &exif;
         f.addPhotos();
-        const QDateTime untouched = f.files.info(f.path(u"d.jpg"_qs)).modified;
+        const QDateTime untouched = f.files.info(f.path(u"d.jpg"_qs)).modified();
         f.inputs.useExifTime = true; // and no base date
         QCOMPARE(f.plan(JobKind::ModifiedDate), TryResult::Planned);
         const QString kept = u"2019/06/06 06:06:06"_qs;
@@ -719,8 +719,8 @@ private Q_SLOTS:
         const RunOutcome run = MakeJob(JobKind::ModifiedDate, f.tags)->execute(f.context, true);
         QVERIFY2(!run.failed() && run.summary.contains(u"：2 件（d.jpg、e.jpg）"_qs), qPrintable(run.summary));
         QVERIFY(f.user.messages.isEmpty());
-        QCOMPARE(f.files.info(f.path(u"a.jpg"_qs)).modified.toUTC(), QDateTime(QDate(2024, 8, 15), QTime(1, 30), Qt::UTC));
-        QCOMPARE(f.files.info(f.path(u"d.jpg"_qs)).modified, untouched);
+        QCOMPARE(f.files.info(f.path(u"a.jpg"_qs)).modified().toUTC(), QDateTime(QDate(2024, 8, 15), QTime(1, 30), Qt::UTC));
+        QCOMPARE(f.files.info(f.path(u"d.jpg"_qs)).modified(), untouched);
     }
 
     // Renames, a time and a load in a folder whose path is longer than one

@@ -196,6 +196,14 @@ private Q_SLOTS:
         QCOMPARE(f.user.errorLists.size(), 2);
         QCOMPARE(f.user.errorLists[1].first, u"ファイル追加失敗！　－　FileList_Sub"_qs);
         QCOMPARE(f.user.errorLists[1].second, f.path(u"vanished\r\n"_qs));
+
+        // An item gone between the listing and its reading is reported; the others keep their order.
+        for (const QString &name : {u"a"_qs, u"b"_qs, u"c"_qs})
+            f.write(name, "");
+        f.files.vanishing = {f.path(u"a"_qs), f.path(u"b"_qs)};
+        QVERIFY(LoadFromFolder(f.context, state, f.dir.path(), true));
+        QCOMPARE(f.column(RenameField::CurrentName), (QStringList{u"later"_qs, u"c"_qs}));
+        QVERIFY(f.user.errorLists[2].second.endsWith(f.path(u"a"_qs) + u"\r\n"_qs + f.path(u"b"_qs) + u"\r\n"_qs));
     }
 
     void rowMove_data()

@@ -152,7 +152,7 @@ void TestTemplateExpander::fileTimes()
     TextEngine engine(m_user, m_files);
     QCOMPARE(engine.ExpandTemplate(QStringLiteral("getmodefiedfiletime()"), 1, path),
              QStringLiteral("2008/01/15 13:05:09"));
-    QCOMPARE(engine.ExpandTemplate(QStringLiteral("GetCreateFileTime()"), 1, path), DateText(m_files.info(path).created));
+    QCOMPARE(engine.ExpandTemplate(QStringLiteral("GetCreateFileTime()"), 1, path), DateText(m_files.info(path).created()));
     QCOMPARE(engine.ExpandTemplate(QStringLiteral("[GetModefiedFileTime()]"), 1, folder.filePath(QStringLiteral("none"))),
              QStringLiteral("[]"));
 }

@@ -2,17 +2,18 @@
 
 #include "engine/jobs/namecheck.h"
 
-#include <QHashFunctions>
-
 #include <algorithm>
+#include <functional>
+#include <string_view>
 
 namespace {
 
 // What follows the last "/" of a planned path: the name's own last part, so
 // that equal paths have it in common.
-QStringView lastPart(const QString &name)
+std::u16string_view lastPart(const QString &name)
 {
-    return QStringView(name).mid(name.lastIndexOf(u'/') + 1);
+    const QChar *start = std::find(name.crbegin(), name.crend(), u'/').base();
+    return {reinterpret_cast<const char16_t *>(start), std::size_t(name.cend() - start)};
 }
 
 }
@@ -25,7 +26,7 @@ std::vector<int> CollidingRows(const RenameRowList &rows)
     const std::vector<RenameRow> &all = rows.rows();
     std::vector<std::pair<std::size_t, std::size_t>> order(all.size()); // hash, position
     for (std::size_t at = 0; at < all.size(); ++at)
-        order[at] = {qHash(lastPart(all[at][RenameField::NewName])), at};
+        order[at] = {std::hash<std::u16string_view>()(lastPart(all[at].newName())), at};
     std::sort(order.begin(), order.end());
     std::vector<bool> member(all.size());
     std::vector<std::pair<QString, std::size_t>> group; // path, position
@@ -37,7 +38,7 @@ std::vector<int> CollidingRows(const RenameRowList &rows)
             group.clear();
             for (std::size_t i = at; i < end; ++i) {
                 const RenameRow &row = all[order[i].second];
-                group.emplace_back(PlannedPath(row[RenameField::Folder], row[RenameField::NewName]), order[i].second);
+                group.emplace_back(PlannedPath(row.folder(), row.newName()), order[i].second);
             }
             std::sort(group.begin(), group.end());
             for (std::size_t i = 1; i < group.size(); ++i) {

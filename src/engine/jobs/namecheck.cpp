@@ -6,7 +6,8 @@
 
 #include <QStringList>
 
-#include <bitset>
+#include <algorithm>
+#include <array>
 
 QString ForbiddenNameCharacters()
 {
@@ -22,7 +23,7 @@ namespace {
 
 bool onlyDots(const QString &name)
 {
-    return name.count(u'.') == name.size();
+    return std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c == u'.'; });
 }
 
 // A forbidden character the planned name brings in: "/" always, the others
@@ -41,20 +42,20 @@ RowRejection PlannedNameRejection(const QString &current, const QString &planned
     if (onlyDots(planned))
         return RowRejection::DotsOnly;
     static const QString forbidden = ForbiddenNameCharacters();
-    static const std::bitset<128> forbiddenAscii = [] {
-        std::bitset<128> set;
-        for (const QChar c : forbidden)
-            set.set(c.unicode());
-        return set;
-    }();
     // Printable ASCII but the forbidden, and letters and digits, nearly every
     // character of a name, are passed at once.
+    static const std::array<bool, 128> plainAscii = [] {
+        std::array<bool, 128> plain{};
+        for (char16_t u = 0x20; u < 0x7F; ++u)
+            plain[u] = !forbidden.contains(QChar(u));
+        return plain;
+    }();
     // A control character (NUL ends a name at the system call, a line break
     // splits it in every list) is refused like a forbidden one.
     RowRejection found = RowRejection::None;
     for (const QChar c : planned) {
         const char16_t u = c.unicode();
-        if (u >= 0x20 && u < 0x7F ? !forbiddenAscii.test(u) : c.isLetterOrNumber())
+        if (u < 0x80 ? plainAscii[u] : c.isLetterOrNumber())
             continue;
         if (forbidden.contains(c) && addsForbidden(c, current, planned))
             return RowRejection::ForbiddenCharacter;

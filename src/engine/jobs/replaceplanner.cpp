@@ -63,9 +63,9 @@ QString plannedName(JobContext &context, int rowIndex)
     const RenameRow &row = context.rows.row(rowIndex);
     const QString &search = context.inputs.searchText;
     if (search.isEmpty())
-        return row[RenameField::NewName];
+        return row.newName();
 
-    const QString &current = row[RenameField::CurrentName];
+    const QString &current = row.currentName();
     const ReplaceScope scope =
         context.job == JobKind::FileNameReplace ? context.inputs.replaceScope : ReplaceScope::NameAndExtension;
     const std::optional<NameParts> parts = scopedParts(current, scope);
@@ -96,7 +96,7 @@ QString plannedName(JobContext &context, int rowIndex)
 QString PlannedReplaceName(JobContext &context, int rowIndex)
 {
     // The replace cannot take a name with a line break: such a row keeps its name.
-    const QString &current = context.rows.row(rowIndex)[RenameField::CurrentName];
+    const QString &current = context.rows.row(rowIndex).currentName();
     if (!context.inputs.searchText.isEmpty() && holdsLineBreak(current))
         return current;
     return plannedName(context, rowIndex);
@@ -124,7 +124,7 @@ PlanOutcome PlanReplace(JobContext &context)
     for (int index = 1; index <= count; ++index) {
         // The replace cannot take a name with a line break: such a row keeps
         // its name, and is faulty only when the search would change it.
-        const QString &current = rows.row(index)[RenameField::CurrentName];
+        const QString &current = rows.row(index).currentName();
         const bool lineBreak = !search.isEmpty() && holdsLineBreak(current);
         const bool unreplaceable = lineBreak && context.text.RegTest(current, search, context.options.ignoreCase);
         const QString planned = lineBreak ? current : plannedName(context, index);
@@ -137,14 +137,14 @@ PlanOutcome PlanReplace(JobContext &context)
         RenameRow &row = rows.editRow(index);
         row.set(RenameField::NewName, planned);
         // A row the job leaves as it is is never refused for its name.
-        const bool changes = planned != row[RenameField::CurrentName];
+        const bool changes = planned != row.currentName();
         QString fault = unreplaceable ? QStringLiteral("　ファイル名に改行が含まれるため置換できません。")
-                        : changes     ? PlannedNameFault(row[RenameField::Folder], row[RenameField::CurrentName], planned)
+                        : changes     ? PlannedNameFault(row.folder(), row.currentName(), planned)
                                       : QString();
         if (!fault.isEmpty())
             faults.push_back({index, std::move(fault),
                               unreplaceable ? RowRejection::LineBreak
-                                            : PlannedNameRejection(row[RenameField::CurrentName], planned)});
+                                            : PlannedNameRejection(row.currentName(), planned)});
         else if (changes)
             changed.push_back(index);
 

@@ -55,19 +55,28 @@ public:
         m_entries.reserve(count);
         m_keys.reserve(units);
     }
-    void addAscii(const QByteArray &name, FolderEntry::Kind kind)
+    // False, adding nothing, when the name is not all ASCII: the key is
+    // made in the same walk that finds that out.
+    bool addAscii(const QByteArray &name, FolderEntry::Kind kind)
     {
         const qsizetype at = m_keys.size();
         const qsizetype size = name.size();
         m_keys.resize(std::size_t(at + 2 * size + 1));
         char16_t *key = m_keys.data() + at;
+        unsigned char all = 0;
         for (qsizetype i = 0; i < size; ++i) {
             const char c = name[i];
+            all |= static_cast<unsigned char>(c);
             key[i] = char16_t(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
             key[size + 1 + i] = char16_t(c);
         }
+        if (all >= 0x80) {
+            m_keys.resize(std::size_t(at));
+            return false;
+        }
         key[size] = u'\0';
         m_entries.push_back({at, at + size + 1, at + 2 * size + 1, kind});
+        return true;
     }
     void add(const QString &name, FolderEntry::Kind kind)
     {
@@ -129,12 +138,8 @@ bool readFolder(const FileSystem &files, const QString &path, Listing *listing, 
         units += 2 * item.name.size() + 1;
     listing->reserve(raw.size(), units);
     for (FolderEntry &item : raw) {
-        const bool ascii = std::all_of(item.name.cbegin(), item.name.cend(),
-                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-        if (ascii) {
-            listing->addAscii(item.name, item.kind);
+        if (listing->addAscii(item.name, item.kind))
             continue;
-        }
         QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         const QString name = decoder.decode(item.name);
         if (decoder.hasError()) {

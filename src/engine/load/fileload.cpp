@@ -126,14 +126,16 @@ bool LoadFromFolder(JobContext &context, LoaderState &state, const QString &fold
     QString failures;
     for (const QString &name : std::as_const(list.unreadable))
         failures += name + CrLf;
-    std::vector<RenameRow> built;
-    built.reserve(static_cast<std::size_t>(n));
+    // Each row goes in at the top, so the list shows the paths last-collected
+    // first: rows are read into place from the end, and the places of items
+    // that could not be read are dropped from the front.
+    std::vector<RenameRow> built(static_cast<std::size_t>(n));
+    auto unfilled = built.end();
     const int step = ProgressStep(n);
     FolderHandles folders(context.files);
     for (int i = 1; i <= n; ++i) {
-        RenameRow row;
-        if (reader.read(folders, list.items[std::size_t(i - 1)], &row))
-            built.push_back(std::move(row));
+        if (reader.read(folders, list.items[std::size_t(i - 1)], &*(unfilled - 1)))
+            --unfilled;
         else
             failures += list.path(i - 1) + CrLf;
         if (i % step == 0) {
@@ -141,8 +143,7 @@ bool LoadFromFolder(JobContext &context, LoaderState &state, const QString &fold
             context.user.processEvents();
         }
     }
-    // Each row goes in at the top, so the list shows the paths last-collected first.
-    std::reverse(built.begin(), built.end());
+    built.erase(built.begin(), unfilled);
     context.rows.replaceAll(std::move(built));
 
     const bool failed = !failures.isEmpty();

@@ -99,16 +99,17 @@ private:
 };
 
 // Writes the outcome of one moved item back to its row, so that the row
-// names the item wherever it now lies.
+// names the item wherever it now lies. The row still holds the item's plan:
+// its current, parking and planned names.
 // Returns whether "元のファイル名に戻す" can bring the item back.
-bool recordOutcome(JobContext &context, ErrorLog &log, int index, const JournalItem &item, const MoveResult &result)
+bool recordOutcome(JobContext &context, ErrorLog &log, int index, const MoveResult &result)
 {
     RenameRow &row = context.rows.editRow(index);
-    const QString planned = row[RenameField::NewName];
+    const QString &planned = row.newName();
     switch (result.outcome) {
     case MoveResult::Outcome::Moved:
-        row.set(RenameField::OriginalName, item.from);
-        row.setNameOnDisk(item.to);
+        row.set(RenameField::OriginalName, row.currentName());
+        row.setNameOnDisk(planned);
         row.selected = false;
         return true;
     case MoveResult::Outcome::NotParked:
@@ -118,10 +119,10 @@ bool recordOutcome(JobContext &context, ErrorLog &log, int index, const JournalI
         log.add(Stage::Moving, index, row, planned, result.error);
         break;
     case MoveResult::Outcome::LeftParked:
-        log.add(Stage::Moving, index, row, planned, result.error, JoinPath(item.folder, item.park));
+        log.add(Stage::Moving, index, row, planned, result.error, JoinPath(row.folder(), row.parkName()));
         // "元のファイル名に戻す" can still bring it back.
-        row.set(RenameField::OriginalName, item.from);
-        row.setNameOnDisk(item.park);
+        row.set(RenameField::OriginalName, row.currentName());
+        row.setNameOnDisk(row.parkName());
         return true;
     case MoveResult::Outcome::RolledBack:
         break;
@@ -171,7 +172,7 @@ bool renameItems(JobContext &context, bool quiet, ErrorLog &log, RunOutcome &out
     else if (!error.isEmpty())
         log.note(ErrorLog::marker(Stage::Moving), u"処理の記録を書けないため、処理を止めました" + CrLf + error);
     for (size_t k = 0; k < results.size(); ++k) {
-        if (recordOutcome(context, log, plan.rowOf(k), plan.item(k), results[k]))
+        if (recordOutcome(context, log, plan.rowOf(k), results[k]))
             outcome.undoable = true;
     }
     if (passes.stop() == RenamePasses::Stop::FirstPass)

@@ -157,8 +157,8 @@ void RestoreList(JobContext &context)
         row.rejection = RowRejection::None;
         const FileInfo item = context.files.info(path);
         if (item.exists) {
-            row.set(RenameField::Created, DateText(item.created));
-            row.set(RenameField::Modified, DateText(item.modified));
+            row.set(RenameField::Created, DateText(item.created()));
+            row.set(RenameField::Modified, DateText(item.modified()));
         }
     }
     if (count > 0)

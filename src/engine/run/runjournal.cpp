@@ -26,17 +26,19 @@ void field(QByteArray *out, char tag, const QString &text)
     out->resize(at + size + 2);
     char *bytes = out->data() + at;
     *bytes++ = tag;
+    // Copied first and checked once, in a loop without exits.
     const auto *units = text.utf16();
+    char16_t all = 0;
     for (qsizetype i = 0; i < size; ++i) {
-        if (units[i] >= 0x80) {
-            out->resize(at + 1);
-            out->append(text.toUtf8());
-            out->append('\0');
-            return;
-        }
         bytes[i] = char(units[i]);
+        all |= units[i];
     }
     bytes[size] = '\0';
+    if (all >= 0x80) {
+        out->resize(at + 1);
+        out->append(text.toUtf8());
+        out->append('\0');
+    }
 }
 
 bool isOneName(QByteArrayView name)
