@@ -39,12 +39,11 @@ QString momentText(const QString &exifDate)
     return date.toString(QStringLiteral("yyyy/MM/dd")) + u' ' + time.toString(QStringLiteral("HH:mm:ss"));
 }
 
-} // namespace
-
-Exiv2Reader::Exiv2Reader()
+// Once per process, before the first read and not at start-up, where most
+// runs read no photo: XMP parsing set up, and the library's warnings about
+// odd files kept off the terminal.
+void prepareExiv2()
 {
-    // Once per process: XMP parsing set up before any read, and the library's
-    // warnings about odd files kept off the terminal.
     static const bool ready = [] {
         Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
         return Exiv2::XmpParser::initialize();
@@ -52,11 +51,14 @@ Exiv2Reader::Exiv2Reader()
     Q_UNUSED(ready);
 }
 
+} // namespace
+
 ExifFields Exiv2Reader::exifFields(const QString &path)
 {
     // A pipe or a device would block or never end; a folder is no photo.
     if (!QFileInfo(path).isFile())
         return {};
+    prepareExiv2();
     try {
         const auto image = Exiv2::ImageFactory::open(std::string(QFile::encodeName(path).constData()), false);
         image->readMetadata();

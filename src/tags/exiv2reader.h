@@ -8,8 +8,6 @@
 class Exiv2Reader : public ExifReader
 {
 public:
-    Exiv2Reader();
-
     // The moment is DateTimeOriginal, else DateTimeDigitized, else DateTime;
     // a date the camera left unset ("0000:00:00 …") counts as none.
     ExifFields exifFields(const QString &path) override;

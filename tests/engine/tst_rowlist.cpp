@@ -124,6 +124,7 @@ private Q_SLOTS:
         }
         row.set(RenameField::Size, u"1,2"_qs);
         QCOMPARE(row[RenameField::Size], u"1,2"_qs);
+        QCOMPARE(row[RenameField::Modified], u" 12"_qs);
         row.set(RenameField::TempName, u"/data/tmp00001_a.txt"_qs);
         row.set(RenameField::Path, u"/elsewhere/a.txt"_qs);
         row.setNameOnDisk(u"b.txt"_qs);

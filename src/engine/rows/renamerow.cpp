@@ -172,26 +172,33 @@ QString RenameRow::derivedPath() const
     return JoinPath(m_folder, m_currentName);
 }
 
-qint64 &RenameRow::number(RenameField field)
+qint64 RenameRow::*RenameRow::numberOf(RenameField field)
 {
-    return field == RenameField::Created ? m_created : field == RenameField::Modified ? m_modified : m_size;
+    return field == RenameField::Created    ? &RenameRow::m_created
+           : field == RenameField::Modified ? &RenameRow::m_modified
+                                            : &RenameRow::m_size;
+}
+
+QString RenameRow::Extra::*RenameRow::oddTextOf(RenameField field)
+{
+    return field == RenameField::Created    ? &Extra::created
+           : field == RenameField::Modified ? &Extra::modified
+                                            : &Extra::size;
 }
 
 QString RenameRow::numberText(RenameField field) const
 {
-    const qint64 value = const_cast<RenameRow *>(this)->number(field);
+    const qint64 value = this->*numberOf(field);
     if (value == Unset)
         return {};
-    if (value == oddText) {
-        const Extra &odd = *m_extra;
-        return field == RenameField::Created ? odd.created : field == RenameField::Modified ? odd.modified : odd.size;
-    }
+    if (value == oddText)
+        return (*m_extra).*oddTextOf(field);
     return field == RenameField::Size ? SizeText(value) : DateText(value);
 }
 
 void RenameRow::setNumber(RenameField field, QString text)
 {
-    qint64 &value = number(field);
+    qint64 &value = this->*numberOf(field);
     if (text.isEmpty()) {
         value = Unset;
         return;
@@ -202,7 +209,5 @@ void RenameRow::setNumber(RenameField field, QString text)
     value = exact ? read : oddText;
     if (exact)
         return;
-    Extra &odd = extra();
-    (field == RenameField::Created ? odd.created : field == RenameField::Modified ? odd.modified : odd.size) =
-        std::move(text);
+    extra().*oddTextOf(field) = std::move(text);
 }

@@ -89,7 +89,9 @@ private:
     QString derivedPath() const;
     QString numberText(RenameField field) const;
     void setNumber(RenameField field, QString text);
-    qint64 &number(RenameField field);
+    // Where a date or the size is kept: its number, and its text when the text is no number's.
+    static qint64 RenameRow::*numberOf(RenameField field);
+    static QString Extra::*oddTextOf(RenameField field);
 
     QString m_newName;
     QString m_currentName;
