@@ -6,8 +6,9 @@ function(corvane_add_library name)
   target_link_libraries(corvane_${name} PUBLIC ${ARG_LIBS})
 endfunction()
 
-# The engine libraries run headless: none of them may reach QtGui or QtWidgets,
-# directly or through another library.
+# The engine libraries and the program run headless: none of them may reach
+# QtGui or QtWidgets, directly or through another library (the program loads
+# the window's module only when it opens a window).
 function(corvane_check_headless)
   foreach(target IN LISTS ARGN)
     set(pending ${target})
@@ -19,7 +20,7 @@ function(corvane_check_headless)
       endif()
       list(APPEND seen ${current})
       if(current MATCHES "^Qt6?::(Gui|Widgets|OpenGL|Quick)")
-        message(FATAL_ERROR "${target} must not link ${current}: the engine runs without windows")
+        message(FATAL_ERROR "${target} must not link ${current}: it runs without windows")
       endif()
       get_target_property(libs ${current} INTERFACE_LINK_LIBRARIES)
       if(NOT current MATCHES "^Qt")

@@ -7,6 +7,14 @@ bool CommandLine::takesValue(const QString &name)
     return valued.contains(name);
 }
 
+QStringList CommandLine::argumentsOf(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int at = 1; at < argc; ++at)
+        arguments << QString::fromLocal8Bit(argv[at]);
+    return arguments;
+}
+
 CommandLine CommandLine::parse(const QStringList &arguments)
 {
     CommandLine line;

@@ -18,6 +18,8 @@ public:
     };
 
     static CommandLine parse(const QStringList &arguments);
+    // The arguments main was given, after the program's name, in the locale's encoding.
+    static QStringList argumentsOf(int argc, char **argv);
 
     bool isEmpty() const { return m_arguments.isEmpty(); }
 

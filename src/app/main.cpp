@@ -1,5 +1,6 @@
 #include "app/commandline.h"
 #include "app/startup.h"
+#include "app/windowedrun.h"
 #include "engine/control/jobcontroller.h"
 #include "engine/run/journalrecovery.h"
 #include "persist/conffile.h"
@@ -7,19 +8,12 @@
 #include "platform/consoleuserchannel.h"
 #include "platform/linuxfilesystem.h"
 #include "platform/systempaths.h"
-#include "ui/frmmain.h"
-#include "ui/qtdesktopservices.h"
-#include "ui/qtuserchannel.h"
-#include "ui/rowlistview.h"
 
-#include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QScreen>
-#include <QTimer>
-#include <QTranslator>
+#include <QCoreApplication>
 
 #include <cstdio>
+#include <dlfcn.h>
+#include <filesystem>
 
 namespace {
 
@@ -27,21 +21,6 @@ bool hasDisplay()
 {
     return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY")
         || qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
-}
-
-QStringList argumentsOf(int argc, char **argv)
-{
-    QStringList arguments;
-    for (int at = 1; at < argc; ++at)
-        arguments << QString::fromLocal8Bit(argv[at]);
-    return arguments;
-}
-
-// Conf.txt over the defaults, applied to the controller; a window takes the rest.
-void loadSettings(SettingsFile &file, JobController &controller, const Settings &defaults)
-{
-    file.load(defaults, controller.user());
-    controller.applySettings(file.settings());
 }
 
 // -auto -quit: no window and no display; messages go to stderr and every
@@ -60,7 +39,8 @@ int runHeadless(int argc, char **argv, const CommandLine &line)
                      [&user](const QString &text) { user.showStatus(text, 0, false); });
     // Read only: a run without a window keeps no settings of its own.
     SettingsFile settings(ConfPath());
-    loadSettings(settings, controller, Settings::defaults(QSize(1024, 768)));
+    settings.load(Settings::defaults(QSize(1024, 768)), user);
+    controller.applySettings(settings.settings());
     StartUp startUp(controller, line);
     return StartUp::exitCode(startUp.run([] {}));
 }
@@ -89,45 +69,33 @@ int runUndo(int argc, char **argv)
     return 1;
 }
 
-int runWindowed(int argc, char **argv, const CommandLine &line)
+// The window lives in a module of its own: beside the program, or where the
+// install rules put it relative to the program.
+int runWindowed(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Corvane"));
-    QApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("corvane"));
-    SystemPaths::setProgramFolder(QCoreApplication::applicationDirPath());
-    // Qt's own dialogs and standard buttons in the user's language.
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(&qtTexts);
-
-    QtUserChannel user;
-    LinuxFileSystem files;
-    QtDesktopServices desktop;
-    JobController controller(user, files, &desktop);
-    controller.setJournalPath(RunJournal::defaultPath());
-    controller.setDebug(line.debug());
-    SettingsFile settings(ConfPath());
-    frmMain window(controller, user, settings, line.debug());
-    window.showRunsIn(user);
-    const QFont listFont = window.listV()->font();
-    loadSettings(settings, controller,
-                 Settings::defaults(window.screen()->size(), listFont.family(), listFont.pointSizeF()));
-    window.applySettings();
-
-    StartUp startUp(controller, line);
-    const StartUp::Outcome outcome = startUp.run([&window] { window.show(); });
-    if (outcome == StartUp::Outcome::Quit)
-        QTimer::singleShot(100, &app, &QCoreApplication::quit);
-    return app.exec();
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::read_symlink("/proc/self/exe", error).parent_path();
+    void *module = nullptr;
+    for (const std::filesystem::path &place : {folder / CORVANE_WINDOW_MODULE,
+                                               folder / CORVANE_WINDOW_FROM_PROGRAM / CORVANE_WINDOW_MODULE}) {
+        module = dlopen(place.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (module)
+            break;
+    }
+    const auto run = module ? reinterpret_cast<int (*)(int, char **)>(dlsym(module, "corvane_run_windowed")) : nullptr;
+    if (!run) {
+        std::fprintf(stderr, "corvane: the window module %s could not be loaded: %s\n", CORVANE_WINDOW_MODULE,
+                     dlerror());
+        return 1;
+    }
+    return run(argc, argv);
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    const CommandLine line = CommandLine::parse(argumentsOf(argc, argv));
+    const CommandLine line = CommandLine::parse(CommandLine::argumentsOf(argc, argv));
     if (line.help()) {
         std::fputs(CommandLine::usage().toLocal8Bit().constData(), stdout);
         return 0;
@@ -146,5 +114,5 @@ int main(int argc, char **argv)
                    stderr);
         return 2;
     }
-    return runWindowed(argc, argv, line);
+    return runWindowed(argc, argv);
 }

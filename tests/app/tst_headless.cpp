@@ -29,6 +29,7 @@ private Q_SLOTS:
     void killedTagRewriteIsMended();
     void commandLineErrors();
     void plantedJournals();
+    void windowFromItsModule();
 
 private:
     QProcessEnvironment environment() const;
@@ -333,6 +334,32 @@ void TestHeadless::plantedJournals()
     QVERIFY(m_stderr.contains("記録ファイルを使えません") && m_stderr.contains(journal));
     QCOMPARE(Id3::read(path("victim")), "precious");
     QCOMPARE(listing(), untouched);
+}
+
+
+// A run with a window loads the window from its module; one without never needs it.
+void TestHeadless::windowFromItsModule()
+{
+    QCOMPARE(run({"-folder", m_files}), 2);
+    QVERIFY(m_stderr.contains("no display found"));
+    QProcess process;
+    QProcessEnvironment withScreen = environment();
+    withScreen.insert("QT_QPA_PLATFORM", "offscreen");
+    process.setProcessEnvironment(withScreen);
+    process.start(CORVANE_BINARY, {"-folder", m_files});
+    QVERIFY(process.waitForStarted());
+    QFile maps(QString("/proc/%1/maps").arg(process.processId()));
+    bool loaded = false;
+    for (int waited = 0; !loaded && waited < 200 && process.state() == QProcess::Running; ++waited) {
+        QThread::msleep(50);
+        loaded = maps.open(QIODevice::ReadOnly) && maps.readAll().contains("corvane-window.so");
+        maps.close();
+    }
+    QVERIFY2(loaded, process.readAllStandardError().constData());
+    // Still running: the module's window is up and waiting for the user.
+    QVERIFY(!process.waitForFinished(300));
+    process.kill();
+    process.waitForFinished();
 }
 
 QTEST_GUILESS_MAIN(TestHeadless)
