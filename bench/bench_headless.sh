@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The unattended rename of COUNT files named IMG_<n>.jpg under /dev/shm against
 # (a) the bare two-pass loop renameloop and (b) perl's rename (file-rename -0,
-# one process, from Debian's package "rename"). Each round runs every contender
+# one process, from Debian's package "rename"), and beside them the one-pass
+# loop (each file renamed once, the floor under perl). Each round runs every contender
 # in turn on a fresh copy of one tree; the figures are the medians over the
 # rounds of the per-round ratios, so a busy moment of a shared machine weighs
 # on one round only. Also prints Corvane's peak memory and, with strace at
@@ -25,6 +26,7 @@ corvane() {
         -pattern "$pattern" -auto -quit -no_confirm
 }
 loop() { "$@" "$build/bin/renameloop" "$work/d"; }
+onePass() { "$@" "$build/bin/renameloop" -1 "$work/d"; }
 perlRename() {
     (cd "$work/d" && find . -maxdepth 1 -name 'IMG_*' -print0 \
         | "$@" file-rename -0 's/(\d+)/sprintf("%06d",$1)/e')
@@ -43,17 +45,19 @@ ratio() { echo "scale=3; $1 / $2" | bc; }
 
 havePerl=""
 command -v file-rename >/dev/null && havePerl=1
-: >"$work/walls" >"$work/loopRatios" >"$work/perlRatios" >"$work/peaks"
+: >"$work/walls" >"$work/loopRatios" >"$work/perlRatios" >"$work/peaks" >"$work/perlOnePass"
 for round in $(seq 1 "$rounds"); do
     read -r wall peak < <(timed corvane)
     read -r loopWall _ < <(timed loop)
     echo "$wall" >>"$work/walls"
     echo "$peak" >>"$work/peaks"
     ratio "$wall" "$loopWall" >>"$work/loopRatios"
-    line="round $round: corvane ${wall} s, loop ${loopWall} s"
+    read -r oneWall _ < <(timed onePass)
+    line="round $round: corvane ${wall} s, loop ${loopWall} s, one-pass loop ${oneWall} s"
     if [ -n "$havePerl" ]; then
         read -r perlWall _ < <(timed perlRename)
         ratio "$wall" "$perlWall" >>"$work/perlRatios"
+        ratio "$perlWall" "$oneWall" >>"$work/perlOnePass"
         line="$line, perl ${perlWall} s"
     fi
     echo "$line"
@@ -65,6 +69,7 @@ echo "corvane -auto -quit: wall $(median <"$work/walls") s, peak memory $(( $(me
 echo "corvane / two-pass loop: $(median <"$work/loopRatios")"
 if [ -n "$havePerl" ]; then
     echo "corvane / perl rename:   $(median <"$work/perlRatios")"
+    echo "perl rename / one-pass loop: $(median <"$work/perlOnePass") (a two-pass run cannot beat perl where this is below 2)"
 else
     echo "corvane / perl rename:   skipped (install the package rename)"
 fi

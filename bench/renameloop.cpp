@@ -1,6 +1,8 @@
 // The floor for an unattended rename: a bare two-pass loop that lists a
 // folder, pads the first digit run of every name to six digits, and renames
 // each changed file through a temporary name, with the system calls Corvane makes.
+// With -1, each file straight to its target: the floor of any tool that
+// renames a file once, such as perl's rename.
 #include <cstdio>
 #include <cstring>
 #include <dirent.h>
@@ -12,11 +14,12 @@
 
 int main(int argc, char **argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: renameloop FOLDER\n");
+    const bool onePass = argc == 3 && std::strcmp(argv[1], "-1") == 0;
+    if (argc != 2 && !onePass) {
+        std::fprintf(stderr, "usage: renameloop [-1] FOLDER\n");
         return 2;
     }
-    const std::string folder = argv[1];
+    const std::string folder = argv[argc - 1];
     std::vector<std::string> names;
     DIR *dir = ::opendir(folder.c_str());
     while (const dirent *entry = dir ? ::readdir(dir) : nullptr) {
@@ -42,12 +45,17 @@ int main(int argc, char **argv)
         }
         targets.push_back(target);
     }
-    for (std::size_t at = 0; at < names.size(); ++at) {
+    for (std::size_t at = 0; onePass && at < names.size(); ++at) {
+        const std::string from = folder + '/' + names[at];
+        const std::string to = folder + '/' + targets[at];
+        ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
+    }
+    for (std::size_t at = 0; !onePass && at < names.size(); ++at) {
         const std::string from = folder + '/' + names[at];
         const std::string temporary = folder + "/tmp12345_" + names[at];
         ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, temporary.c_str(), RENAME_NOREPLACE);
     }
-    for (std::size_t at = 0; at < names.size(); ++at) {
+    for (std::size_t at = 0; !onePass && at < names.size(); ++at) {
         const std::string temporary = folder + "/tmp12345_" + names[at];
         const std::string to = folder + '/' + targets[at];
         ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);

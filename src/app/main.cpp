@@ -39,7 +39,7 @@ int runHeadless(int argc, char **argv, const CommandLine &line)
                      [&user](const QString &text) { user.showStatus(text, 0, false); });
     // Read only: a run without a window keeps no settings of its own.
     SettingsFile settings(ConfPath());
-    settings.load(Settings::defaults(QSize(1024, 768)), user);
+    settings.load(Settings::defaults(QSize(1024, 768)), controller.user());
     controller.applySettings(settings.settings());
     StartUp startUp(controller, line);
     return StartUp::exitCode(startUp.run([] {}));
@@ -76,16 +76,18 @@ int runWindowed(int argc, char **argv)
     std::error_code error;
     const std::filesystem::path folder = std::filesystem::read_symlink("/proc/self/exe", error).parent_path();
     void *module = nullptr;
+    // Never a module found by a search path or from the working folder.
     for (const std::filesystem::path &place : {folder / CORVANE_WINDOW_MODULE,
                                                folder / CORVANE_WINDOW_FROM_PROGRAM / CORVANE_WINDOW_MODULE}) {
-        module = dlopen(place.c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (module)
+        if (!folder.is_absolute() || module)
             break;
+        module = dlopen(place.c_str(), RTLD_NOW | RTLD_LOCAL);
     }
     const auto run = module ? reinterpret_cast<int (*)(int, char **)>(dlsym(module, "corvane_run_windowed")) : nullptr;
     if (!run) {
+        const char *why = dlerror();
         std::fprintf(stderr, "corvane: the window module %s could not be loaded: %s\n", CORVANE_WINDOW_MODULE,
-                     dlerror());
+                     why ? why : "the program's folder is unknown");
         return 1;
     }
     return run(argc, argv);

@@ -42,7 +42,8 @@ int corvane_run_windowed(int argc, char **argv)
     frmMain window(controller, user, settings, line.debug());
     window.showRunsIn(user);
     const QFont listFont = window.listV()->font();
-    settings.load(Settings::defaults(window.screen()->size(), listFont.family(), listFont.pointSizeF()), user);
+    const Settings defaults = Settings::defaults(window.screen()->size(), listFont.family(), listFont.pointSizeF());
+    settings.load(defaults, controller.user());
     controller.applySettings(settings.settings());
     window.applySettings();
 
