@@ -1,4 +1,5 @@
 #include "engine/control/jobcontroller.h"
+#include "platform/displaytext.h"
 #include "platform/linuxfilesystem.h"
 #include "scripteduserchannel.h"
 
@@ -300,19 +301,43 @@ private Q_SLOTS:
         QCOMPARE(f.onDisk(), (QStringList{u"a.txt"_qs, u"b.txt"_qs}));
     }
 
+    // Without a window a folder is listed without dates and sizes until a job
+    // that sets time-stamps needs them; the job then reads what it takes.
+    void dateJobsTakeTheSelectedRowsStamp_data()
+    {
+        QTest::addColumn<bool>("onDemand");
+        QTest::newRow("window") << false;
+        QTest::newRow("without a window") << true;
+    }
+
     void dateJobsTakeTheSelectedRowsStamp()
     {
-        Controller f({});
+        QFETCH(bool, onDemand);
+        Controller f({u"gone.txt"_qs});
+        const QDateTime stamp(QDate(2015, 4, 3), QTime(9, 8, 7));
         QFile file(f.dir.filePath(u"a.txt"_qs));
         QVERIFY(file.open(QIODevice::WriteOnly));
-        QVERIFY(file.setFileTime(QDateTime(QDate(2015, 4, 3), QTime(9, 8, 7)), QFileDevice::FileModificationTime));
+        QVERIFY(file.setFileTime(stamp, QFileDevice::FileModificationTime));
         file.close();
         JobController &c = f.c;
+        c.setFactsOnDemand(onDemand);
         c.LoadFolder(f.dir.path());
-        c.SetRowSelected(1, true);
+        QCOMPARE(c.rows().field(2, RenameField::CurrentName), u"a.txt"_qs);
+        QCOMPARE(c.rows().field(2, RenameField::Modified).isEmpty(), onDemand);
+        c.SetRowSelected(2, true);
+        QVERIFY(QFile::remove(f.dir.filePath(u"gone.txt"_qs)));
         c.SelectJob(JobKind::ModifiedDate);
         QCOMPARE(c.inputs().baseDate, QDate(2015, 4, 3));
         QCOMPARE(c.inputs().baseTime, QTime(9, 8, 7));
+        QCOMPARE(c.rows().field(2, RenameField::Size), u"0"_qs);
+        // An item gone before its date was read is named, as a load names it.
+        QCOMPARE(f.user.errorLists.size(), onDemand ? 1 : 0);
+        if (onDemand)
+            QVERIFY(f.user.errorLists[0].second.endsWith(u"\r\n"_qs + f.dir.filePath(u"gone.txt\r\n"_qs)));
+
+        // A folder loaded while such a job is chosen is read whole.
+        c.LoadFolder(f.dir.path());
+        QCOMPARE(c.rows().field(1, RenameField::Modified), DateText(stamp));
     }
 
     void commandFileDropsTheEarlierPlan()

@@ -63,6 +63,8 @@ public:
     bool busy() const { return m_user.busy(); }
     // Where renaming runs keep their crash-safe journal; empty keeps none.
     void setJournalPath(const QString &path);
+    // For a run without a window: loads read dates and sizes only for the jobs that use them.
+    void setFactsOnDemand(bool on) { m_loader.factsOnDemand = on; }
     FileSystem &files() { return m_files; }
 
     JobKind job() const { return m_switch.job(); }

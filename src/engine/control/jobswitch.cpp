@@ -42,6 +42,10 @@ void JobSwitch::select(JobKind job, bool allTagColumns, bool keepInputs, const s
     if ((hadPrevious && previous == JobKind::FolderRename) || job == JobKind::FolderRename)
         m_parts.rows.clear();
     carryRows(hadPrevious ? previous : job, job, keepFiles, context);
+    if (Jobs::setsTimeStamps(job)) {
+        JobContext run = context();
+        ReadPendingFacts(run);
+    }
     m_previousJob = job;
     m_hasPreviousJob = true;
     seedInputs(0, keepInputs);

@@ -106,6 +106,7 @@ bool LoadFromFolder(JobContext &context, LoaderState &state, const QString &fold
     }
 
     FileRowReader reader(context.files);
+    reader.setReadsFacts(!state.factsOnDemand || Jobs::setsTimeStamps(context.job));
     context.user.showStatus(QStringLiteral("リスト作成中"));
     PathList list;
     if (context.job == JobKind::FolderRename)
@@ -151,6 +152,25 @@ bool LoadFromFolder(JobContext &context, LoaderState &state, const QString &fold
         ShowUnreadable(context.user, failures);
     endProgress(context.user);
     return failed;
+}
+
+void ReadPendingFacts(JobContext &context)
+{
+    FileRowReader reader(context.files);
+    FolderHandles folders(context.files);
+    QString failures;
+    int first = 0;
+    for (int i = 1; i <= context.rows.count(); ++i) {
+        if (!context.rows.row(i).factsPending())
+            continue;
+        first = first ? first : i;
+        if (!reader.readFacts(folders, &context.rows.editRow(i)))
+            failures += context.rows.row(i)[RenameField::Path] + CrLf;
+    }
+    if (first)
+        context.rows.changed(first, context.rows.count());
+    if (!failures.isEmpty())
+        ShowUnreadable(context.user, failures);
 }
 
 void ReadChosenFiles(JobContext &context, LoaderState &state, const QStringList &paths)

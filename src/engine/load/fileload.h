@@ -25,6 +25,9 @@ void ShowNoMp3Files(UserChannel &user);
 // Returns the position used.
 int InsertRow(RenameRowList &rows, int position, RenameRow row);
 
+// Reads the dates and sizes a load left out; an item gone since is named in the error list.
+void ReadPendingFacts(JobContext &context);
+
 // Adds the row of path at position and returns failed (the item could not be
 // read).
 bool AddFileRow(JobContext &context, FileRowReader &reader, const QString &path, int position);

@@ -16,6 +16,10 @@ bool FileRowReader::read(const QString &path, RenameRow *row)
 
 bool FileRowReader::read(FolderHandles &folders, const PathList::Item &item, RenameRow *row)
 {
+    if (!m_readsFacts && item.path.isNull()) {
+        *row = RenameRow::listedWithoutFacts(item.folder, item.name);
+        return true;
+    }
     return fill(item.path, item.folder, item.name, m_files.infoIn(folders.of(item.folder), item.name), row);
 }
 
@@ -24,9 +28,23 @@ bool FileRowReader::fill(const QString &path, const QString &folder, const QStri
 {
     if (!item.exists)
         return false;
-    const qint64 size = item.isFolder ? m_files.folderSize(path.isNull() ? JoinPath(folder, name) : path) : item.size;
-    *row = RenameRow::listed(folder, name, item.createdSeconds, item.modifiedSeconds, size);
+    *row = RenameRow::listed(folder, name, item.createdSeconds, item.modifiedSeconds,
+                             sizeOf(item, path.isNull() ? JoinPath(folder, name) : path));
     if (!path.isNull())
         row->set(RenameField::Path, path);
     return true;
+}
+
+bool FileRowReader::readFacts(FolderHandles &folders, RenameRow *row)
+{
+    const FileInfo item = m_files.infoIn(folders.of(row->folder()), row->currentName());
+    if (!item.exists)
+        return false;
+    row->setFacts(item.createdSeconds, item.modifiedSeconds, sizeOf(item, (*row)[RenameField::Path]));
+    return true;
+}
+
+qint64 FileRowReader::sizeOf(const FileInfo &item, const QString &path) const
+{
+    return item.isFolder ? m_files.folderSize(path) : item.size;
 }

@@ -44,6 +44,7 @@ RenameRow::RenameRow(const RenameRow &other)
     , selected(other.selected)
     , rejection(other.rejection)
     , m_parkIsPath(other.m_parkIsPath)
+    , m_factsPending(other.m_factsPending)
 {
 }
 
@@ -70,6 +71,21 @@ RenameRow RenameRow::listed(const QString &folder, const QString &name, qint64 c
     row.m_modified = modified;
     row.m_size = size;
     return row;
+}
+
+RenameRow RenameRow::listedWithoutFacts(const QString &folder, const QString &name)
+{
+    RenameRow row = listed(folder, name, Unset, Unset, Unset);
+    row.m_factsPending = true;
+    return row;
+}
+
+void RenameRow::setFacts(qint64 created, qint64 modified, qint64 size)
+{
+    m_created = created;
+    m_modified = modified;
+    m_size = size;
+    m_factsPending = false;
 }
 
 const QString RenameRow::operator[](RenameField field) const

@@ -60,6 +60,12 @@ public:
     // the name, the hidden fields empty.
     static RenameRow listed(const QString &folder, const QString &name, qint64 created, qint64 modified,
                             qint64 size);
+    // A row as a load that reads no dates or size lists it: they read as
+    // empty until setFacts() gives them.
+    static RenameRow listedWithoutFacts(const QString &folder, const QString &name);
+    bool factsPending() const { return m_factsPending; }
+    // The dates, in seconds since the epoch (Unset where there is none), and the size as the disk has them.
+    void setFacts(qint64 created, qint64 modified, qint64 size);
 
     // The field's text. Const, so that a write must go through set().
     const QString operator[](RenameField field) const;
@@ -111,4 +117,5 @@ public:
 
 private:
     bool m_parkIsPath = false;
+    bool m_factsPending = false;
 };
