@@ -1,6 +1,7 @@
 // The floor for an unattended rename: a bare two-pass loop that lists a
-// folder, pads the first digit run of every name to six digits, and renames
-// each changed file through a temporary name, with the system calls Corvane makes.
+// folder, reads each file's facts (one statx, as a load that shows dates
+// does), pads the first digit run of every name to six digits, and renames
+// each changed file through a temporary name.
 // With -1, each file straight to its target: the floor of any tool that
 // renames a file once, such as perl's rename.
 #include <cstdio>
