@@ -7,6 +7,7 @@
 #include "persist/settingsfile.h"
 #include "platform/consoleuserchannel.h"
 #include "platform/linuxfilesystem.h"
+#include "platform/ownfile.h"
 #include "platform/systempaths.h"
 
 #include <QCoreApplication>
@@ -14,6 +15,8 @@
 #include <cstdio>
 #include <dlfcn.h>
 #include <filesystem>
+#include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -71,27 +74,36 @@ int runUndo(int argc, char **argv)
 }
 
 // The window lives in a module of its own: beside the program, or where the
-// install rules put it relative to the program.
+// install rules put it relative to the program. Like Corvane's own files, a
+// module that others could have planted or changed is refused, and the file
+// checked is the very file loaded.
 int runWindowed(int argc, char **argv)
 {
     std::error_code error;
     const std::filesystem::path folder = std::filesystem::read_symlink("/proc/self/exe", error).parent_path();
-    void *module = nullptr;
-    // Never a module found by a search path or from the working folder.
-    for (const std::filesystem::path &place : {folder / CORVANE_WINDOW_MODULE,
-                                               folder / CORVANE_WINDOW_FROM_PROGRAM / CORVANE_WINDOW_MODULE}) {
-        if (!folder.is_absolute() || module)
-            break;
-        module = dlopen(place.c_str(), RTLD_NOW | RTLD_LOCAL);
-    }
-    const auto run = module ? reinterpret_cast<int (*)(int, char **)>(dlsym(module, "corvane_run_windowed")) : nullptr;
-    if (!run) {
-        const char *why = dlerror();
-        std::fprintf(stderr, "corvane: the window module %s could not be loaded: %s\n", CORVANE_WINDOW_MODULE,
-                     why ? why : "the program's folder is unknown");
+    if (!folder.is_absolute()) {
+        std::fputs("corvane: the program's folder is unknown, so its window module cannot be found.\n", stderr);
         return 1;
     }
-    return run(argc, argv);
+    QString refusals;
+    for (const std::filesystem::path &place : {folder / CORVANE_WINDOW_MODULE,
+                                               folder / CORVANE_WINDOW_FROM_PROGRAM / CORVANE_WINDOW_MODULE}) {
+        QString refusal;
+        const int fd = OwnFile::openProgramPart(QString::fromStdString(place.lexically_normal()), &refusal);
+        if (!refusal.isEmpty())
+            refusals += refusal + u'\n';
+        if (fd < 0)
+            continue;
+        void *module = dlopen(("/proc/self/fd/" + std::to_string(fd)).c_str(), RTLD_NOW | RTLD_LOCAL);
+        ::close(fd);
+        const auto run = module ? reinterpret_cast<int (*)(int, char **)>(dlsym(module, "corvane_run_windowed")) : nullptr;
+        if (run)
+            return run(argc, argv);
+        refusals += QString::fromLocal8Bit(dlerror()) + u'\n';
+    }
+    std::fprintf(stderr, "corvane: the window module %s could not be loaded.\n%s", CORVANE_WINDOW_MODULE,
+                 refusals.toLocal8Bit().constData());
+    return 1;
 }
 
 } // namespace

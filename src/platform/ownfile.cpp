@@ -32,14 +32,17 @@ bool isPrivateGroup(gid_t group, uid_t user)
     return true;
 }
 
-QString refusalOf(const struct stat &status, const QString &path)
+// The owners whose files Corvane trusts: the user, and for parts of the program also root.
+enum class Owners { User, UserOrRoot };
+
+QString refusalOf(const struct stat &status, const QString &path, Owners owners)
 {
     QString reason;
     if (S_ISLNK(status.st_mode))
         reason = QStringLiteral("シンボリックリンクです");
     else if (!S_ISREG(status.st_mode))
         reason = QStringLiteral("通常のファイルではありません");
-    else if (status.st_uid != ::geteuid())
+    else if (status.st_uid != ::geteuid() && !(owners == Owners::UserOrRoot && status.st_uid == 0))
         reason = QStringLiteral("他のユーザーのファイルです");
     else if ((status.st_mode & S_IWOTH) || ((status.st_mode & S_IWGRP) && !isPrivateGroup(status.st_gid, status.st_uid)))
         reason = QStringLiteral("他のユーザーも書き込めます");
@@ -49,12 +52,34 @@ QString refusalOf(const struct stat &status, const QString &path)
 }
 
 // Why the item at path may not be used, from a look at it without opening it.
-QString refusalAt(const QByteArray &name, const QString &path)
+QString refusalAt(const QByteArray &name, const QString &path, Owners owners = Owners::User)
 {
     struct stat status {};
     if (::lstat(name.constData(), &status) == 0)
-        return refusalOf(status, path);
+        return refusalOf(status, path, owners);
     return errno == ENOENT ? QString() : OwnFile::failure(errno, path);
+}
+
+int openOf(const QString &path, int flags, Owners owners, QString *error)
+{
+    const QByteArray name = QFile::encodeName(path);
+    *error = refusalAt(name, path, owners);
+    if (!error->isEmpty())
+        return -1;
+    // Whatever was swapped in since the look is caught by the second one, on
+    // the open file; O_NONBLOCK keeps a planted pipe from hanging the open.
+    const int fd = ::open(name.constData(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno != ENOENT)
+            *error = errno == ELOOP ? refusalAt(name, path, owners) : OwnFile::failure(errno, path);
+        return -1;
+    }
+    struct stat status {};
+    *error = ::fstat(fd, &status) == 0 ? refusalOf(status, path, owners) : OwnFile::failure(errno, path);
+    if (error->isEmpty())
+        return fd;
+    ::close(fd);
+    return -1;
 }
 
 } // namespace
@@ -66,24 +91,12 @@ QString OwnFile::failure(int error, const QString &path)
 
 int OwnFile::open(const QString &path, int flags, QString *error)
 {
-    const QByteArray name = QFile::encodeName(path);
-    *error = refusalAt(name, path);
-    if (!error->isEmpty())
-        return -1;
-    // Whatever was swapped in since the look is caught by the second one, on
-    // the open file; O_NONBLOCK keeps a planted pipe from hanging the open.
-    const int fd = ::open(name.constData(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno != ENOENT)
-            *error = errno == ELOOP ? refusalAt(name, path) : failure(errno, path);
-        return -1;
-    }
-    struct stat status {};
-    *error = ::fstat(fd, &status) == 0 ? refusalOf(status, path) : failure(errno, path);
-    if (error->isEmpty())
-        return fd;
-    ::close(fd);
-    return -1;
+    return openOf(path, flags, Owners::User, error);
+}
+
+int OwnFile::openProgramPart(const QString &path, QString *error)
+{
+    return openOf(path, O_RDONLY, Owners::UserOrRoot, error);
 }
 
 QByteArray OwnFile::read(const QString &path, QString *error, bool *found)

@@ -17,6 +17,9 @@ public:
     // it): its descriptor, or -1 with *error naming path and saying why. A
     // missing file gives -1 and an empty *error.
     static int open(const QString &path, int flags, QString *error);
+    // A part of the program itself, such as its window module, opened for
+    // reading by the same rules, except that root's files are trusted too.
+    static int openProgramPart(const QString &path, QString *error);
     // The whole file; empty when it is missing or refused (*error says why).
     // *found, when asked, tells whether it was read.
     static QByteArray read(const QString &path, QString *error, bool *found = nullptr);
