@@ -37,7 +37,6 @@ int runHeadless(int argc, char **argv, const CommandLine &line)
     LinuxFileSystem files;
     JobController controller(user, files);
     controller.setJournalPath(RunJournal::defaultPath());
-    controller.setFactsOnDemand(true);
     // What each command did, with counts, as the window's status bar says it.
     QObject::connect(&controller, &JobController::outcomeReported,
                      [&user](const QString &text) { user.showStatus(text, 0, false); });

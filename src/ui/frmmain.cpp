@@ -215,6 +215,7 @@ QWidget *frmMain::buildLists(QWidget *parent)
     m_listV = new RowListView(box);
     m_listV->setObjectName(QStringLiteral("ListV"));
     m_model = new RenameRowModel(m_controller.rows(), m_listV);
+    m_model->setFactReader([this](int row) { m_controller.ReadRowFacts(row); });
     m_listV->setItemDelegate(new RenameRowDelegate(m_listV));
     const RenameRowList &rows = m_controller.rows();
     m_listV->bindRows(m_model,

@@ -72,11 +72,11 @@ QVariant RenameRowModel::data(const QModelIndex &index, int role) const
     const RowRejection rejection = previewed(row) ? RowRejection::None : m_rows.row(row).rejection;
     switch (role) {
     case Qt::DisplayRole:
-        return field == RenameField::NewName ? newName(row) : m_rows.field(row, field);
+        return shown(row, field);
     case Qt::ToolTipRole:
         if (rejection != RowRejection::None)
             return rejectionText(rejection);
-        return field == RenameField::NewName ? newName(row) : m_rows.field(row, field);
+        return shown(row, field);
     case Qt::ForegroundRole:
         if (rejection != RowRejection::None)
             return errorColour(QGuiApplication::palette());
@@ -152,6 +152,15 @@ QColor RenameRowModel::errorColour(const QPalette &palette)
 {
     // Dark red on a light base, a light red on a dark one.
     return palette.color(QPalette::Base).lightness() < 128 ? QColor(0xff, 0x80, 0x80) : QColor(0xc0, 0x00, 0x00);
+}
+
+QString RenameRowModel::shown(int row, RenameField field) const
+{
+    if (field == RenameField::NewName)
+        return newName(row);
+    if (RenameRow::isFact(field) && m_readFacts && m_rows.row(row).factsPending())
+        m_readFacts(row);
+    return m_rows.field(row, field);
 }
 
 QString RenameRowModel::newName(int row) const

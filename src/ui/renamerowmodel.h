@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 class QPalette;
 
 // ListV's view of the main row list. The list owns the rows; this model only
@@ -35,6 +37,9 @@ public:
 
     // The folder job names its first two columns after folders.
     void setFolderHeaders(bool folders);
+    // Reads a row's dates and size when a load left them out: only the rows
+    // the list shows need them.
+    void setFactReader(std::function<void(int row)> read) { m_readFacts = std::move(read); }
 
     // Planned names of the rows from firstRow (1-based) on, shown in place
     // of NewName until cleared; the rows themselves stay as they are.
@@ -56,6 +61,7 @@ protected:
 
 private:
     QString newName(int row) const;
+    QString shown(int row, RenameField field) const;
     bool previewed(int row) const;
     void previewChanged();
 
@@ -63,4 +69,5 @@ private:
     bool m_folderHeaders = false;
     int m_previewFirst = 0;
     QStringList m_preview;
+    std::function<void(int row)> m_readFacts;
 };

@@ -67,8 +67,9 @@ private Q_SLOTS:
                  u"photo_b10 Photo_a2 photo_a10x photo_a10 photo_a1 photo_A1 phot"_qs);
     }
 
-    // Rows read their dates in bulk; they must read exactly as DateText shows them,
-    // on either side of a change of summer time.
+    // Rows read their dates in bulk, at the load for a time-stamp job and later
+    // for the others; they must read exactly as DateText shows them, on either
+    // side of a change of summer time.
     void datesAsDateTextShowsThem()
     {
         const bool hadZone = qEnvironmentVariableIsSet("TZ");
@@ -82,13 +83,18 @@ private Q_SLOTS:
             QVERIFY(f.files.setModifiedTime(f.path(QString::number(moment)), QDateTime::fromSecsSinceEpoch(moment, Qt::UTC)).ok());
         }
         LoaderState state;
-        QVERIFY(!LoadFromFolder(f.context, state, f.dir.path(), false));
-        QCOMPARE(f.rows.count(), moments.size());
-        for (const RenameRow &row : f.rows.rows()) {
-            const QDateTime moment = QDateTime::fromSecsSinceEpoch(row[RenameField::CurrentName].toLongLong(), Qt::UTC);
-            QCOMPARE(row[RenameField::Modified], DateText(moment));
+        for (const JobKind job : {JobKind::ModifiedDate, JobKind::FileNameReplace}) {
+            f.context.job = job;
+            QVERIFY(!LoadFromFolder(f.context, state, f.dir.path(), false));
+            QCOMPARE(f.rows.row(1).factsPending(), job == JobKind::FileNameReplace);
+            ReadPendingFacts(f.context);
+            QCOMPARE(f.rows.count(), moments.size());
+            for (const RenameRow &row : f.rows.rows()) {
+                const QDateTime moment = QDateTime::fromSecsSinceEpoch(row[RenameField::CurrentName].toLongLong(), Qt::UTC);
+                QCOMPARE(row[RenameField::Modified], DateText(moment));
+            }
+            QCOMPARE(f.rows.row(f.rows.count())[RenameField::Modified], u"1970/01/01 01:00:00"_qs);
         }
-        QCOMPARE(f.rows.row(f.rows.count())[RenameField::Modified], u"1970/01/01 01:00:00"_qs);
         hadZone ? qputenv("TZ", zone) : qunsetenv("TZ");
         ::tzset();
     }
@@ -197,13 +203,24 @@ private Q_SLOTS:
         QCOMPARE(f.user.errorLists[1].first, u"ファイル追加失敗！　－　FileList_Sub"_qs);
         QCOMPARE(f.user.errorLists[1].second, f.path(u"vanished\r\n"_qs));
 
-        // An item gone between the listing and its reading is reported; the others keep their order.
+        // An item gone between the listing and its reading is reported; the
+        // others keep their order. A load that reads no dates finds it gone
+        // when they are read.
         for (const QString &name : {u"a"_qs, u"b"_qs, u"c"_qs})
             f.write(name, "");
         f.files.vanishing = {f.path(u"a"_qs), f.path(u"b"_qs)};
+        f.context.job = JobKind::CreatedDate;
         QVERIFY(LoadFromFolder(f.context, state, f.dir.path(), true));
         QCOMPARE(f.column(RenameField::CurrentName), (QStringList{u"later"_qs, u"c"_qs}));
-        QVERIFY(f.user.errorLists[2].second.endsWith(f.path(u"a"_qs) + u"\r\n"_qs + f.path(u"b"_qs) + u"\r\n"_qs));
+        const QString gone = f.path(u"a"_qs) + u"\r\n"_qs + f.path(u"b"_qs) + u"\r\n"_qs;
+        QVERIFY(f.user.errorLists[2].second.endsWith(gone));
+        for (const QString &name : {u"a"_qs, u"b"_qs})
+            f.write(name, "");
+        f.context.job = JobKind::FileNameReplace;
+        QVERIFY(!LoadFromFolder(f.context, state, f.dir.path(), true));
+        QCOMPARE(f.rows.count(), 4);
+        ReadPendingFacts(f.context);
+        QVERIFY(f.user.errorLists[3].second.endsWith(f.path(u"b"_qs) + u"\r\n"_qs + f.path(u"a"_qs) + u"\r\n"_qs));
     }
 
     void rowMove_data()

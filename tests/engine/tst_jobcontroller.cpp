@@ -301,18 +301,10 @@ private Q_SLOTS:
         QCOMPARE(f.onDisk(), (QStringList{u"a.txt"_qs, u"b.txt"_qs}));
     }
 
-    // Without a window a folder is listed without dates and sizes until a job
-    // that sets time-stamps needs them; the job then reads what it takes.
-    void dateJobsTakeTheSelectedRowsStamp_data()
+    // A folder is listed without dates and sizes until a job that sets
+    // time-stamps, a sort or a copy needs them; each reads what it takes.
+    void datesAreReadWhenUsed()
     {
-        QTest::addColumn<bool>("onDemand");
-        QTest::newRow("window") << false;
-        QTest::newRow("without a window") << true;
-    }
-
-    void dateJobsTakeTheSelectedRowsStamp()
-    {
-        QFETCH(bool, onDemand);
         Controller f({u"gone.txt"_qs});
         const QDateTime stamp(QDate(2015, 4, 3), QTime(9, 8, 7));
         QFile file(f.dir.filePath(u"a.txt"_qs));
@@ -320,20 +312,29 @@ private Q_SLOTS:
         QVERIFY(file.setFileTime(stamp, QFileDevice::FileModificationTime));
         file.close();
         JobController &c = f.c;
-        c.setFactsOnDemand(onDemand);
         c.LoadFolder(f.dir.path());
         QCOMPARE(c.rows().field(2, RenameField::CurrentName), u"a.txt"_qs);
-        QCOMPARE(c.rows().field(2, RenameField::Modified).isEmpty(), onDemand);
+        QVERIFY(c.rows().field(2, RenameField::Modified).isEmpty());
+        c.ReadRowFacts(2);
+        QCOMPARE(c.rows().field(2, RenameField::Modified), DateText(stamp));
+        QVERIFY(c.rows().row(1).factsPending());
+
+        // Sorting by a date and copying the list read every row's.
+        c.SortActiveList(static_cast<int>(RenameField::Modified), false);
+        QVERIFY(!c.rows().row(1).factsPending());
+        c.LoadFolder(f.dir.path());
+        c.SelectAllRows();
+        QVERIFY(c.ActiveListText({}).contains(u"\t"_qs + DateText(stamp) + u"\t0\t"_qs));
+
+        c.LoadFolder(f.dir.path());
         c.SetRowSelected(2, true);
         QVERIFY(QFile::remove(f.dir.filePath(u"gone.txt"_qs)));
         c.SelectJob(JobKind::ModifiedDate);
         QCOMPARE(c.inputs().baseDate, QDate(2015, 4, 3));
         QCOMPARE(c.inputs().baseTime, QTime(9, 8, 7));
-        QCOMPARE(c.rows().field(2, RenameField::Size), u"0"_qs);
         // An item gone before its date was read is named, as a load names it.
-        QCOMPARE(f.user.errorLists.size(), onDemand ? 1 : 0);
-        if (onDemand)
-            QVERIFY(f.user.errorLists[0].second.endsWith(u"\r\n"_qs + f.dir.filePath(u"gone.txt\r\n"_qs)));
+        QCOMPARE(f.user.errorLists.size(), 1);
+        QVERIFY(f.user.errorLists[0].second.endsWith(u"\r\n"_qs + f.dir.filePath(u"gone.txt\r\n"_qs)));
 
         // A folder loaded while such a job is chosen is read whole.
         c.LoadFolder(f.dir.path());

@@ -6,6 +6,7 @@
 #include "persist/conffile.h"
 #include "persist/settings.h"
 #include "persist/settingsfile.h"
+#include "platform/displaytext.h"
 #include "platform/linuxfilesystem.h"
 #include "scripteduserchannel.h"
 #include "ui/frmabout.h"
@@ -533,6 +534,13 @@ void TestMainWindow::listEditing()
     QVERIFY(extra.open(QIODevice::WriteOnly));
     Window w;
     w.load({"a10.txt", "b.txt", "a9.txt"});
+    // Each row shows its item's date and size, read when the row is shown.
+    for (const QString &name : w.column(1)) {
+        const int row = int(w.column(1).indexOf(name));
+        const QFileInfo item(w.dir.filePath(name));
+        QCOMPARE(w.column(3).at(row), DateText(item.lastModified()));
+        QCOMPARE(w.column(4).at(row), SizeText(item.size()));
+    }
     QHeaderView *header = w.window.listV()->horizontalHeader();
     w.clickHeader(1);
     QCOMPARE(w.column(1), QStringList({"a9.txt", "a10.txt", "b.txt"}));

@@ -11,6 +11,7 @@
 #include "engine/jobs/namepreview.h"
 #include "engine/jobs/plancompletion.h"
 #include "engine/load/fileload.h"
+#include "engine/load/filerowreader.h"
 #include "engine/run/restore.h"
 #include "persist/commandsetup.h"
 #include "platform/pathtext.h"
@@ -51,7 +52,10 @@ void JobController::makeParts()
         [this] { return context(); }, [this] { return allTagColumns(); }, listChanged});
     m_listEditing = std::make_unique<ListEditing>(ListEditing::Parts{
         m_user, m_rows, m_tagJob, m_switch, m_states, m_inputs, m_text, *m_inputCommands, m_currentFolder,
-        m_commandFilePath, listChanged});
+        m_commandFilePath, listChanged, [this] {
+            JobContext run = context();
+            ReadPendingFacts(run);
+        }});
     m_journal = std::make_unique<JournalCommands>(JournalCommands::Parts{
         m_user, m_files, m_tagJob, m_states, changed, [this](const QString &text) { Q_EMIT outcomeReported(text); }});
     m_commandFiles = std::make_unique<CommandFileCommands>(CommandFileCommands::Parts{
@@ -285,10 +289,16 @@ void JobController::DeleteSelectedRows() { m_listEditing->DeleteSelectedRows(); 
 void JobController::SortActiveList(int column, bool descending) { m_listEditing->SortActiveList(column, descending); }
 void JobController::SetRowSelected(int row, bool on) { m_listEditing->SetRowSelected(row, on); }
 void JobController::SetTagRowSelected(int row, bool on) { m_listEditing->SetTagRowSelected(row, on); }
-QString JobController::ActiveListText(const QStringList &mainHeaders) const
+QString JobController::ActiveListText(const QStringList &mainHeaders)
 {
     return m_listEditing->ActiveListText(mainHeaders);
 }
+void JobController::ReadRowFacts(int row)
+{
+    if (row >= 1 && row <= m_rows.count() && m_rows.row(row).factsPending())
+        FileRowReader(m_files).readFacts(&m_rows.editRow(row));
+}
+
 QStringList JobController::ActiveColumn(int column) const { return m_listEditing->ActiveColumn(column); }
 void JobController::ApplyDirectData(int column, const QStringList &values)
 {

@@ -63,8 +63,6 @@ public:
     bool busy() const { return m_user.busy(); }
     // Where renaming runs keep their crash-safe journal; empty keeps none.
     void setJournalPath(const QString &path);
-    // For a run without a window: loads read dates and sizes only for the jobs that use them.
-    void setFactsOnDemand(bool on) { m_loader.factsOnDemand = on; }
     FileSystem &files() { return m_files; }
 
     JobKind job() const { return m_switch.job(); }
@@ -207,7 +205,9 @@ public:
 
     // The active list as tab-separated text; the main list's headers come
     // from the window, which names its columns by the job.
-    QString ActiveListText(const QStringList &mainHeaders) const;
+    QString ActiveListText(const QStringList &mainHeaders);
+    // Reads the dates and size of row (1-based) when a load left them out, for the list to show.
+    void ReadRowFacts(int row);
     // One column of the active list (1-based; the main list has only its new
     // names), and the values edited in the data editor written back to it.
     QStringList ActiveColumn(int column) const;

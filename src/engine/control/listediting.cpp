@@ -74,6 +74,8 @@ void ListEditing::SortActiveList(int column, bool descending)
 {
     if (refused())
         return;
+    if (!onTagRows() && RenameRow::isFact(static_cast<RenameField>(column)))
+        m_parts.readPendingFacts();
     onActiveList([this, column, descending](auto &rows) {
         using Row = std::decay_t<decltype(rows.row(1))>;
         const int key = static_cast<int>(Row::Field::SortKey);
@@ -95,10 +97,12 @@ void ListEditing::SetTagRowSelected(int row, bool on)
         m_parts.tagJob.rows().editRow(row).selected = on;
 }
 
-QString ListEditing::ActiveListText(const QStringList &mainHeaders) const
+QString ListEditing::ActiveListText(const QStringList &mainHeaders)
 {
-    if (!onTagRows())
+    if (!onTagRows()) {
+        m_parts.readPendingFacts();
         return ListCommands::copyText(m_parts.rows, mainHeaders, 6);
+    }
     return ListCommands::copyText(m_parts.tagJob.rows(), TagRow::headers(), 10);
 }
 

@@ -35,6 +35,8 @@ public:
         QString &currentFolder;
         QString &commandFilePath;
         std::function<void()> listChanged;
+        // Reads the dates and sizes a load left out.
+        std::function<void()> readPendingFacts;
     };
 
     explicit ListEditing(Parts parts) : m_parts(std::move(parts)) {}
@@ -47,7 +49,7 @@ public:
     void SortActiveList(int column, bool descending);
     void SetRowSelected(int row, bool on);
     void SetTagRowSelected(int row, bool on);
-    QString ActiveListText(const QStringList &mainHeaders) const;
+    QString ActiveListText(const QStringList &mainHeaders);
     QStringList ActiveColumn(int column) const;
     void ApplyDirectData(int column, const QStringList &values);
 

@@ -106,7 +106,9 @@ bool LoadFromFolder(JobContext &context, LoaderState &state, const QString &fold
     }
 
     FileRowReader reader(context.files);
-    reader.setReadsFacts(!state.factsOnDemand || Jobs::setsTimeStamps(context.job));
+    // Only the time-stamp jobs use every item's dates; otherwise the rows the
+    // list shows, a sort or a copy by them read them when they need them.
+    reader.setReadsFacts(Jobs::setsTimeStamps(context.job));
     context.user.showStatus(QStringLiteral("リスト作成中"));
     PathList list;
     if (context.job == JobKind::FolderRename)

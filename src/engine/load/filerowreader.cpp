@@ -37,9 +37,20 @@ bool FileRowReader::fill(const QString &path, const QString &folder, const QStri
 
 bool FileRowReader::readFacts(FolderHandles &folders, RenameRow *row)
 {
-    const FileInfo item = m_files.infoIn(folders.of(row->folder()), row->currentName());
-    if (!item.exists)
+    return takeFacts(m_files.infoIn(folders.of(row->folder()), row->currentName()), row);
+}
+
+bool FileRowReader::readFacts(RenameRow *row)
+{
+    return takeFacts(m_files.info((*row)[RenameField::Path]), row);
+}
+
+bool FileRowReader::takeFacts(const FileInfo &item, RenameRow *row) const
+{
+    if (!item.exists) {
+        row->setFacts(RenameRow::Unset, RenameRow::Unset, RenameRow::Unset);
         return false;
+    }
     row->setFacts(item.createdSeconds, item.modifiedSeconds, sizeOf(item, (*row)[RenameField::Path]));
     return true;
 }

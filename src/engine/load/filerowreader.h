@@ -28,12 +28,14 @@ public:
     // Reads the dates and size of a row listed without them; false when its
     // item is gone, and then they stay empty.
     bool readFacts(FolderHandles &folders, RenameRow *row);
+    bool readFacts(RenameRow *row);
 
 private:
     // A null path is the folder joined with the name.
     bool fill(const QString &path, const QString &folder, const QString &name, const FileInfo &item, RenameRow *row);
 
     qint64 sizeOf(const FileInfo &item, const QString &path) const;
+    bool takeFacts(const FileInfo &item, RenameRow *row) const;
 
     const FileSystem &m_files;
     bool m_readsFacts = true;

@@ -42,11 +42,6 @@ struct LoaderState
     // The MP3 list; none when the window has no such list (as in tests).
     TagRowSink *tagRows = nullptr;
 
-    // On in a run without a window: a folder's items are listed without their
-    // dates and sizes unless the job sets time-stamps, as nothing else shows
-    // or uses them; a switch to such a job reads them.
-    bool factsOnDemand = false;
-
     void setCountText(const QString &text)
     {
         countText = text;

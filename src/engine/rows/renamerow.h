@@ -64,6 +64,10 @@ public:
     // empty until setFacts() gives them.
     static RenameRow listedWithoutFacts(const QString &folder, const QString &name);
     bool factsPending() const { return m_factsPending; }
+    static bool isFact(RenameField field)
+    {
+        return field == RenameField::Created || field == RenameField::Modified || field == RenameField::Size;
+    }
     // The dates, in seconds since the epoch (Unset where there is none), and the size as the disk has them.
     void setFacts(qint64 created, qint64 modified, qint64 size);
 
