@@ -62,16 +62,19 @@ void QtUserChannel::showStatus(const QString &text, int displayMs, bool modal)
 {
     if (m_statusBar)
         m_statusBar->showMessage(QString(text).replace(CrLf, QStringLiteral(" ")), displayMs);
+    // A status pumps events as progress does, at most once an interval: the
+    // texts a quick load shows one after the other cost one paint of the
+    // window, not one each.
     if (text.isEmpty()) {
         if (m_splash && m_splash->isVisible())
             m_splash->close();
-        pumpEvents();
+        processEvents();
         return;
     }
     if (!m_splash)
         m_splash = new frmSplash;
     m_splash->showMessage(text, displayMs);
-    pumpEvents();
+    processEvents();
     if (modal) {
         QEventLoop loop;
         QObject::connect(m_splash, &frmSplash::closed, &loop, &QEventLoop::quit);
