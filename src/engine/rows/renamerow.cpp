@@ -67,9 +67,7 @@ RenameRow RenameRow::listed(const QString &folder, const QString &name, qint64 c
     row.m_newName = name;
     row.m_currentName = name;
     row.m_folder = folder;
-    row.m_created = created;
-    row.m_modified = modified;
-    row.m_size = size;
+    row.setFacts(created, modified, size);
     return row;
 }
 
