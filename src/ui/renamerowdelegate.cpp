@@ -18,6 +18,11 @@ bool isNewName(const QModelIndex &index)
     return index.column() == static_cast<int>(RenameField::NewName);
 }
 
+QStyle *styleOf(const QStyleOptionViewItem &option)
+{
+    return option.widget ? option.widget->style() : QApplication::style();
+}
+
 } // namespace
 
 void RenameRowDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
@@ -32,60 +37,98 @@ void RenameRowDelegate::initStyleOption(QStyleOptionViewItem *option, const QMod
 
 void RenameRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
-    if (!isNewName(index)) {
-        QStyledItemDelegate::paint(painter, option, index);
-        return;
-    }
     QStyleOptionViewItem opt = option;
     initStyleOption(&opt, index);
-    const NameDifference difference =
-        NameDifference::between(index.data(RenameRowModel::CurrentNameRole).toString(), opt.text);
-    if (difference.plannedLength == 0) {
-        QStyledItemDelegate::paint(painter, option, index);
-        return;
+    int start = 0;
+    int length = 0;
+    if (isNewName(index)) {
+        const NameDifference difference =
+            NameDifference::between(index.data(RenameRowModel::CurrentNameRole).toString(), opt.text);
+        start = difference.start;
+        length = difference.plannedLength;
     }
-    paintMarked(painter, opt, difference.start, difference.plannedLength);
+    paintText(painter, opt, start, length);
 }
 
-void RenameRowDelegate::paintMarked(QPainter *painter, QStyleOptionViewItem option, int start, int length) const
+// The style draws the cell without its text, and the text is laid out here
+// once: the style's own item painting lays every cell's text out two or three
+// times (to size it, to elide it, to draw it), which is most of a page's paint.
+void RenameRowDelegate::paintText(QPainter *painter, QStyleOptionViewItem option, int start, int length) const
 {
-    const QWidget *widget = option.widget;
-    QStyle *style = widget ? widget->style() : QApplication::style();
     const QString text = option.text;
     option.text.clear();
-    style->drawControl(QStyle::CE_ItemViewItem, &option, painter, widget);
+    // The focus frame goes over the text, as the style draws it.
+    const bool focused = option.state & QStyle::State_HasFocus;
+    option.state &= ~QStyle::State_HasFocus;
+    styleOf(option)->drawControl(QStyle::CE_ItemViewItem, &option, painter, option.widget);
+    drawText(painter, option, text, start, length);
+    if (focused)
+        drawFocus(painter, option);
+}
 
-    const QRect area = style->subElementRect(QStyle::SE_ItemViewItemText, &option, widget)
-                           .adjusted(style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1, 0,
-                                     -style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) - 1, 0);
-    const QString shown = option.fontMetrics.elidedText(text, Qt::ElideRight, area.width());
-    // An elided name marks only the part still shown; the ellipsis stays plain.
-    const int visible = shown == text ? int(text.size()) : int(shown.size()) - 1;
-    const int end = std::min(start + length, visible);
-
-    QTextLayout layout(shown, option.font);
-    QTextOption textOption;
+void RenameRowDelegate::drawText(QPainter *painter, const QStyleOptionViewItem &option, const QString &text, int start,
+                                 int length) const
+{
+    if (text.isEmpty())
+        return;
+    const QWidget *widget = option.widget;
+    QStyle *style = styleOf(option);
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+    const QRect area =
+        style->subElementRect(QStyle::SE_ItemViewItemText, &option, widget).adjusted(margin, 0, -margin, 0);
+    QTextOption textOption(option.displayAlignment);
     textOption.setWrapMode(QTextOption::NoWrap);
+    QTextLayout layout(text, option.font);
     layout.setTextOption(textOption);
+    QTextLine line = layOut(layout, area.width());
+    int visible = int(text.size());
+    if (line.naturalTextWidth() > area.width()) {
+        const QString shown = option.fontMetrics.elidedText(text, Qt::ElideRight, area.width());
+        // An elided name marks only the part still shown; the ellipsis stays plain.
+        visible = int(shown.size()) - 1;
+        layout.setText(shown);
+    }
+    const int end = std::min(start + length, visible);
     if (start < end) {
         QTextCharFormat marked;
         marked.setFontWeight(QFont::Bold);
-        QTextLayout::FormatRange range{start, end - start, marked};
-        layout.setFormats({range});
+        layout.setFormats({QTextLayout::FormatRange{start, end - start, marked}});
     }
-    layout.beginLayout();
-    QTextLine line = layout.createLine();
-    line.setLineWidth(area.width());
-    layout.endLayout();
+    if (start < end || visible < text.size())
+        line = layOut(layout, area.width());
 
+    const QPalette::ColorGroup group = !(option.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                       : (option.state & QStyle::State_Active) ? QPalette::Normal
+                                                                               : QPalette::Inactive;
     const bool selected = option.state & QStyle::State_Selected;
-    const QPalette::ColorGroup group = option.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
     painter->save();
     painter->setClipRect(area);
     painter->setPen(option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
     const int top = area.top() + (area.height() - int(line.height())) / 2;
     layout.draw(painter, QPointF(area.left(), top));
     painter->restore();
+}
+
+void RenameRowDelegate::drawFocus(QPainter *painter, const QStyleOptionViewItem &option)
+{
+    QStyle *style = styleOf(option);
+    QStyleOptionFocusRect focus;
+    focus.QStyleOption::operator=(option);
+    focus.rect = style->subElementRect(QStyle::SE_ItemViewItemFocusRect, &option, option.widget);
+    focus.state |= QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange | QStyle::State_Item;
+    const QPalette::ColorGroup group = option.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+    focus.backgroundColor =
+        option.palette.color(group, option.state & QStyle::State_Selected ? QPalette::Highlight : QPalette::Window);
+    style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, option.widget);
+}
+
+QTextLine RenameRowDelegate::layOut(QTextLayout &layout, int width)
+{
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLineWidth(width);
+    layout.endLayout();
+    return line;
 }
 
 bool RenameRowDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
