@@ -20,6 +20,9 @@ namespace {
 // Progress steps come far more often than a screen can show them: between two
 // pumps this far apart the window is painted once, and Stop is still felt at once.
 constexpr qint64 pumpIntervalMs = 40;
+// A run over sooner than this never shows its busy look: a load of many
+// thousand files would otherwise flash the window grey and back in a blink.
+constexpr qint64 firstPumpMs = 200;
 
 } // namespace
 
@@ -49,7 +52,7 @@ int QtUserChannel::message(const MessageRequest &request)
     }
     const int answer = box.ask();
     // The next pump must go through, so that the box leaves no trace behind it.
-    m_sincePump.invalidate();
+    m_nextPump = QDeadlineTimer(0);
     return answer;
 }
 
@@ -138,19 +141,19 @@ void QtUserChannel::showErrorList(const QString &title, const QString &text)
 
 void QtUserChannel::processEvents()
 {
-    if (!m_sincePump.isValid() || m_sincePump.hasExpired(pumpIntervalMs))
+    if (m_nextPump.hasExpired())
         pumpEvents();
 }
 
 void QtUserChannel::pumpEvents()
 {
     QCoreApplication::processEvents();
-    m_sincePump.start();
+    m_nextPump.setRemainingTime(pumpIntervalMs);
 }
 
 void QtUserChannel::setRunning(bool running)
 {
-    m_sincePump.invalidate();
+    m_nextPump = QDeadlineTimer(running ? firstPumpMs : 0);
     if (running)
         m_stopRequested = false;
 }

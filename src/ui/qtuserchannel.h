@@ -2,7 +2,7 @@
 
 #include "platform/userchannel.h"
 
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QPointer>
 
 class QProgressBar;
@@ -46,6 +46,7 @@ private:
     QPointer<QProgressBar> m_progressBar;
     QPointer<QStatusBar> m_statusBar;
     bool m_stopRequested = false;
-    // Since the last event pump; invalid when the next one must go through.
-    QElapsedTimer m_sincePump;
+    // When the next event pump may go through: at once after a question, an
+    // interval after the last pump, a while after a run starts.
+    QDeadlineTimer m_nextPump{0};
 };
