@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The unattended rename of COUNT files named IMG_<n>.jpg under /dev/shm against
-# (a) the bare two-pass loop renameloop and (b) perl's rename (file-rename -0,
-# one process, from Debian's package "rename"), and beside them the one-pass
-# loop (each file renamed once, the floor under perl). Each round runs every contender
+# (a) the bare two-pass loop renameloop and (b) perl's rename (file-rename -0 -d,
+# one process, from Debian's package "rename"; -d matches the name only, as
+# Corvane does), and beside them the one-pass loop (each file renamed once, the
+# floor under perl) and perl's rename without -d, which matches the whole
+# "./name" and skips splitting it. Each round runs every contender
 # in turn on a fresh copy of one tree; the figures are the medians over the
 # rounds of the per-round ratios, so a busy moment of a shared machine weighs
 # on one round only. Also prints Corvane's peak memory and, with strace at
@@ -29,8 +31,10 @@ loop() { "$@" "$build/bin/renameloop" "$work/d"; }
 onePass() { "$@" "$build/bin/renameloop" -1 "$work/d"; }
 perlRename() {
     (cd "$work/d" && find . -maxdepth 1 -name 'IMG_*' -print0 \
-        | "$@" file-rename -0 's/(\d+)/sprintf("%06d",$1)/e')
+        | "$@" file-rename -0 $perlNameOnly 's/(\d+)/sprintf("%06d",$1)/e')
 }
+perlNameOnly=-d
+perlOnPaths() { perlNameOnly="" perlRename "$@"; }
 
 # Wall seconds and peak KB of one run on a fresh tree.
 timed() {
@@ -45,7 +49,7 @@ ratio() { echo "scale=3; $1 / $2" | bc; }
 
 havePerl=""
 command -v file-rename >/dev/null && havePerl=1
-: >"$work/walls" >"$work/loopRatios" >"$work/perlRatios" >"$work/peaks" >"$work/perlOnePass"
+: >"$work/walls" >"$work/loopRatios" >"$work/perlRatios" >"$work/peaks" >"$work/perlOnePass" >"$work/pathRatios"
 for round in $(seq 1 "$rounds"); do
     read -r wall peak < <(timed corvane)
     read -r loopWall _ < <(timed loop)
@@ -58,7 +62,9 @@ for round in $(seq 1 "$rounds"); do
         read -r perlWall _ < <(timed perlRename)
         ratio "$wall" "$perlWall" >>"$work/perlRatios"
         ratio "$perlWall" "$oneWall" >>"$work/perlOnePass"
-        line="$line, perl ${perlWall} s"
+        read -r pathWall _ < <(timed perlOnPaths)
+        ratio "$wall" "$pathWall" >>"$work/pathRatios"
+        line="$line, perl ${perlWall} s, perl without -d ${pathWall} s"
     fi
     echo "$line"
 done
@@ -70,6 +76,7 @@ echo "corvane / two-pass loop: $(median <"$work/loopRatios")"
 if [ -n "$havePerl" ]; then
     echo "corvane / perl rename:   $(median <"$work/perlRatios")"
     echo "perl rename / one-pass loop: $(median <"$work/perlOnePass") (a two-pass run cannot beat perl where this is below 2)"
+    echo "corvane / perl rename without -d: $(median <"$work/pathRatios")"
 else
     echo "corvane / perl rename:   skipped (install the package rename)"
 fi
