@@ -76,7 +76,8 @@ void RenameRowDelegate::drawText(QPainter *painter, const QStyleOptionViewItem &
     const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
     const QRect area =
         style->subElementRect(QStyle::SE_ItemViewItemText, &option, widget).adjusted(margin, 0, -margin, 0);
-    QTextOption textOption(option.displayAlignment);
+    QTextOption textOption(QStyle::visualAlignment(option.direction, option.displayAlignment));
+    textOption.setTextDirection(option.direction);
     textOption.setWrapMode(QTextOption::NoWrap);
     QTextLayout layout(text, option.font);
     layout.setTextOption(textOption);

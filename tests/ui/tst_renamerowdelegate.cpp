@@ -18,12 +18,13 @@ private Q_SLOTS:
 // coloured, in its font, selected and focused alike.
 void TestRenameRowDelegate::cellsLookAsTheStyleDrawsThem()
 {
-    QStandardItemModel model(3, 3);
+    QStandardItemModel model(4, 3);
     const QStringList names{QStringLiteral("a.txt"), QStringLiteral("写真_2024_0001.jpg"),
-                            QStringLiteral("a very long name that cannot fit into its column at all.txt")};
-    for (int row = 0; row < 3; ++row) {
+                            QStringLiteral("a very long name that cannot fit into its column at all.txt"),
+                            QStringLiteral("ملف 12 (نسخة).txt")};
+    for (int row = 0; row < 4; ++row) {
         for (int column = 0; column < 3; ++column) {
-            auto *item = new QStandardItem(names[(row + column) % 3]);
+            auto *item = new QStandardItem(names[(row + column) % 4]);
             item->setData(item->text(), RenameRowModel::CurrentNameRole);
             if (column == 2)
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -42,7 +43,7 @@ void TestRenameRowDelegate::cellsLookAsTheStyleDrawsThem()
     view.setWordWrap(false);
     view.setAlternatingRowColors(true);
     view.setSelectionBehavior(QAbstractItemView::SelectRows);
-    view.resize(420, 160);
+    view.resize(420, 200);
     view.selectRow(1);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
@@ -65,9 +66,12 @@ void TestRenameRowDelegate::cellsLookAsTheStyleDrawsThem()
     // A run disables the list.
     view.setEnabled(false);
     QCOMPARE(differences(), QRect());
+    view.setEnabled(true);
+    view.setLayoutDirection(Qt::RightToLeft);
+    QCOMPARE(differences(), QRect());
+    view.setLayoutDirection(Qt::LeftToRight);
 
     // A planned name is marked in its own cell, and nowhere else.
-    view.setEnabled(true);
     model.item(0, 0)->setData(QStringLiteral("b.txt"), RenameRowModel::CurrentNameRole);
     const QRect marked = differences();
     QVERIFY(!marked.isEmpty());
