@@ -23,51 +23,16 @@ QStyle *styleOf(const QStyleOptionViewItem &option)
     return option.widget ? option.widget->style() : QApplication::style();
 }
 
-} // namespace
-
-void RenameRowDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
+QTextLine layOut(QTextLayout &layout, int width)
 {
-    QStyledItemDelegate::initStyleOption(option, index);
-    if (index.data(RenameRowModel::RejectedRole).toBool()) {
-        // The selection shows the refused rows after a Try: they keep their colour there too.
-        option->palette.setColor(QPalette::Highlight, QColor(0xc0, 0x20, 0x20));
-        option->palette.setColor(QPalette::HighlightedText, Qt::white);
-    }
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLineWidth(width);
+    layout.endLayout();
+    return line;
 }
 
-void RenameRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
-{
-    QStyleOptionViewItem opt = option;
-    initStyleOption(&opt, index);
-    int start = 0;
-    int length = 0;
-    if (isNewName(index)) {
-        const NameDifference difference =
-            NameDifference::between(index.data(RenameRowModel::CurrentNameRole).toString(), opt.text);
-        start = difference.start;
-        length = difference.plannedLength;
-    }
-    paintText(painter, opt, start, length);
-}
-
-// The style draws the cell without its text, and the text is laid out here
-// once: the style's own item painting lays every cell's text out two or three
-// times (to size it, to elide it, to draw it), which is most of a page's paint.
-void RenameRowDelegate::paintText(QPainter *painter, QStyleOptionViewItem option, int start, int length) const
-{
-    const QString text = option.text;
-    option.text.clear();
-    // The focus frame goes over the text, as the style draws it.
-    const bool focused = option.state & QStyle::State_HasFocus;
-    option.state &= ~QStyle::State_HasFocus;
-    styleOf(option)->drawControl(QStyle::CE_ItemViewItem, &option, painter, option.widget);
-    drawText(painter, option, text, start, length);
-    if (focused)
-        drawFocus(painter, option);
-}
-
-void RenameRowDelegate::drawText(QPainter *painter, const QStyleOptionViewItem &option, const QString &text, int start,
-                                 int length) const
+void drawText(QPainter *painter, const QStyleOptionViewItem &option, const QString &text, int start, int length)
 {
     if (text.isEmpty())
         return;
@@ -110,7 +75,7 @@ void RenameRowDelegate::drawText(QPainter *painter, const QStyleOptionViewItem &
     painter->restore();
 }
 
-void RenameRowDelegate::drawFocus(QPainter *painter, const QStyleOptionViewItem &option)
+void drawFocus(QPainter *painter, const QStyleOptionViewItem &option)
 {
     QStyle *style = styleOf(option);
     QStyleOptionFocusRect focus;
@@ -123,13 +88,47 @@ void RenameRowDelegate::drawFocus(QPainter *painter, const QStyleOptionViewItem 
     style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, option.widget);
 }
 
-QTextLine RenameRowDelegate::layOut(QTextLayout &layout, int width)
+// The style draws the cell without its text, and the text is laid out here
+// once: the style's own item painting lays every cell's text out two or three
+// times (to size it, to elide it, to draw it), which is most of a page's paint.
+void paintText(QPainter *painter, QStyleOptionViewItem option, int start, int length)
 {
-    layout.beginLayout();
-    QTextLine line = layout.createLine();
-    line.setLineWidth(width);
-    layout.endLayout();
-    return line;
+    const QString text = option.text;
+    option.text.clear();
+    // The focus frame goes over the text, as the style draws it.
+    const bool focused = option.state & QStyle::State_HasFocus;
+    option.state &= ~QStyle::State_HasFocus;
+    styleOf(option)->drawControl(QStyle::CE_ItemViewItem, &option, painter, option.widget);
+    drawText(painter, option, text, start, length);
+    if (focused)
+        drawFocus(painter, option);
+}
+
+} // namespace
+
+void RenameRowDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (index.data(RenameRowModel::RejectedRole).toBool()) {
+        // The selection shows the refused rows after a Try: they keep their colour there too.
+        option->palette.setColor(QPalette::Highlight, QColor(0xc0, 0x20, 0x20));
+        option->palette.setColor(QPalette::HighlightedText, Qt::white);
+    }
+}
+
+void RenameRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    int start = 0;
+    int length = 0;
+    if (isNewName(index)) {
+        const NameDifference difference =
+            NameDifference::between(index.data(RenameRowModel::CurrentNameRole).toString(), opt.text);
+        start = difference.start;
+        length = difference.plannedLength;
+    }
+    paintText(painter, opt, start, length);
 }
 
 bool RenameRowDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,

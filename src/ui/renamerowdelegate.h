@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QStyledItemDelegate>
-#include <QTextLayout>
 
 // Draws the main list's cells: the part of a planned name that differs from
 // the current name in bold, refused rows in the error colour (selected ones
@@ -20,11 +19,4 @@ public:
 
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
-
-private:
-    void paintText(QPainter *painter, QStyleOptionViewItem option, int start, int length) const;
-    void drawText(QPainter *painter, const QStyleOptionViewItem &option, const QString &text, int start,
-                  int length) const;
-    static void drawFocus(QPainter *painter, const QStyleOptionViewItem &option);
-    static QTextLine layOut(QTextLayout &layout, int width);
 };
